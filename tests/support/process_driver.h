@@ -1,0 +1,67 @@
+// End-to-end helpers: start a program as a process, find and drive its windows, and observe
+// what it starts through the shell.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A started process; ends it (if still running) and closes its handles when destroyed.
+class ProcessUnderTest {
+public:
+    ProcessUnderTest(const std::string& exe, const std::string& args, const std::string& folder);
+    ~ProcessUnderTest();
+    ProcessUnderTest(const ProcessUnderTest&) = delete;
+    ProcessUnderTest& operator=(const ProcessUnderTest&) = delete;
+
+    DWORD Id() const { return info_.dwProcessId; }
+    // The process's visible top-level window with this exact title; nullptr at time-out.
+    HWND WaitForWindow(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // The process's dialog (message box) with this title; nullptr at time-out.
+    HWND WaitForDialog(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // True when the process ended within the time-out; its exit code in *code.
+    bool WaitForExit(std::chrono::milliseconds timeout, DWORD* code = nullptr) const;
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// The text of a window; the texts of its child windows of a class (e.g. "Static", "Button").
+std::string WindowText(HWND wnd);
+std::vector<std::string> ChildTexts(HWND parent, const std::string& windowClass);
+// Clicks the child button with this caption (as a user would: BM_CLICK); false when absent.
+bool ClickButton(HWND parent, const std::string& caption);
+
+// Associates document types and URL schemes (".pdf", ".html", "http") with
+// shell_recorder.exe (restored afterwards), and points the recorder at a fresh log file.
+class ShellRecorder {
+public:
+    explicit ShellRecorder(const std::vector<std::string>& kinds);
+    ~ShellRecorder();
+    // One entry per launch: the working folder, then the arguments.
+    std::vector<std::vector<std::string>> Launches() const;
+    std::string LogPath() const { return log_; }
+
+private:
+    struct Saved { std::string key, value; bool existed; };
+    std::vector<Saved> saved_;
+    std::string log_;
+};
+
+// Folder of the running test executable, with a trailing backslash.
+std::string ExecutableFolder();
+// A new empty folder under the temporary folder; removed with everything in it by the destructor.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    const std::string& Path() const { return path_; }  // trailing backslash
+private:
+    std::string path_;
+};
+
+}  // namespace testsupport
