@@ -1,0 +1,88 @@
+#include "editor/file_routines.h"
+
+#include "forms/portable/exceptions.h"
+
+#include <memory>
+
+namespace editor {
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE h) const { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
+};
+using FileHandle = std::unique_ptr<void, HandleCloser>;
+
+struct FindCloser {
+    void operator()(HANDLE h) const { FindClose(h); }
+};
+
+constexpr DWORD kCopyBlock = 8192;
+
+std::string AbsolutePath(const std::string& path) {
+    DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::string full(size, '\0');
+    size = GetFullPathNameA(path.c_str(), size, full.data(), nullptr);
+    full.resize(size);
+    return full;
+}
+
+std::string FileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::vector<std::string> gethtmltemplates(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found{};
+    const std::string pattern = folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + "*.";
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    std::unique_ptr<void, FindCloser> closer(search);
+    do {
+        const std::string name = found.cFileName;
+        // "*." also matches names with no extension that are files, and Wine matches short
+        // names: keep real folders whose long name has no dot.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.find('.') == std::string::npos)
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    return names;
+}
+
+bool FileHasAttr(const std::string& path, DWORD mask) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return mask == 0;
+    return (attributes & mask) == mask;
+}
+
+void CopyFileInto(const std::string& source, const std::string& target) {
+    std::string destination = AbsolutePath(target);
+    if (FileHasAttr(destination, FILE_ATTRIBUTE_DIRECTORY)) {
+        if (destination.back() != '\\') destination += '\\';
+        destination += FileNameOf(source);
+    }
+    // Denying writers also keeps a copy onto the source itself from truncating it.
+    FileHandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (in.get() == INVALID_HANDLE_VALUE) throw forms::EFOpenError(forms::Format("Cannot open file %s", source.c_str()));
+    FileHandle out(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (out.get() == INVALID_HANDLE_VALUE)
+        throw forms::EFCreateError(forms::Format("Cannot create file %s", destination.c_str()));
+
+    auto buffer = std::make_unique<char[]>(kCopyBlock);
+    DWORD got = 0;
+    do {
+        DWORD written = 0;
+        if (!ReadFile(in.get(), buffer.get(), kCopyBlock, &got, nullptr) ||
+            !WriteFile(out.get(), buffer.get(), got, &written, nullptr) || written != got) {
+            out.reset();
+            DeleteFileA(destination.c_str());
+            throw forms::EWriteError(forms::Format("Cannot copy %s to %s", source.c_str(), destination.c_str()));
+        }
+    } while (got == kCopyBlock);
+}
+
+}  // namespace editor

@@ -1,0 +1,50 @@
+#include "editor/portable/dates.h"
+
+#include <gtest/gtest.h>
+
+namespace editor {
+namespace {
+
+TEST(SerialDates, MatchTheKnownDayNumbers) {
+    const struct { CivilDate date; double serial; } cases[] = {
+        {{1899, 12, 30}, 0}, {{1900, 1, 1}, 2}, {{1970, 1, 1}, 25569},
+        {{2000, 2, 29}, 36585}, {{2026, 12, 10}, 46366},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToSerial(c.date), c.serial) << c.date.year << "-" << c.date.month << "-" << c.date.day;
+        EXPECT_EQ(ToCivil(c.serial + 0.75), c.date);  // the time of day does not change the day
+    }
+}
+
+TEST(Age, CountsYearsOf365AndAQuarterDays) {
+    const SerialDate now = ToSerial({2026, 12, 10}) + 0.5;
+    // The default birth date is 7665 days and part of a day back: just under 21 years.
+    EXPECT_EQ(AgeInYears(now, DefaultDateOfBirth(now)), 20);
+    EXPECT_EQ(AgeLabel(AgeInYears(now, DefaultDateOfBirth(now))), "20 Years Of age.");
+    const struct { CivilDate birth; int years; } cases[] = {
+        {{2005, 12, 10}, 21}, {{2005, 12, 11}, 20}, {{1990, 6, 1}, 36},
+        {{2030, 12, 10}, 3},  // in the future: a positive age
+        {{2026, 12, 10}, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AgeInYears(now, ToSerial(c.birth)), c.years) << c.birth.year;
+}
+
+TEST(DateOfBirthText, IsDayMonthYearWithTheSystemSeparator) {
+    const SerialDate date = ToSerial({1998, 3, 7}) + 0.3;
+    EXPECT_EQ(FormatDateOfBirth(date, '/'), "07/03/1998");
+    EXPECT_EQ(FormatDateOfBirth(date, '.'), "07.03.1998");
+    EXPECT_EQ(ParseDateOfBirth("07/03/1998", '/'), ToSerial({1998, 3, 7}));
+    EXPECT_EQ(ParseDateOfBirth("7/3/1998", '/'), ToSerial({1998, 3, 7}));
+    EXPECT_EQ(ParseDateOfBirth("07.03.1998", '.'), ToSerial({1998, 3, 7}));
+}
+
+TEST(DateOfBirthText, RefusesWhatIsNotADate) {
+    for (const char* text : {"", "abc", "07/03", "31/02/2000", "00/01/2000", "01/13/2000",
+                             "07-03-1998", "07/03/1998x", "1/1/0", "99999/1/1"})
+        EXPECT_FALSE(ParseDateOfBirth(text, '/').has_value()) << text;
+    EXPECT_TRUE(ParseDateOfBirth("29/02/2000", '/').has_value());
+    EXPECT_FALSE(ParseDateOfBirth("29/02/1900", '/').has_value());
+}
+
+}  // namespace
+}  // namespace editor

@@ -1,0 +1,87 @@
+#include "editor/file_routines.h"
+
+#include "forms/portable/exceptions.h"
+#include "tests/support/process_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace editor {
+namespace {
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(Gethtmltemplates, ListsOnlyFoldersWithoutADot) {
+    testsupport::TempFolder root;
+    for (const char* folder : {"Default", "Blue Sky", "old.v2", "Zed"}) CreateDirectoryA((root.Path() + folder).c_str(), nullptr);
+    WriteFile(root.Path() + "README", "a file, not a template");
+    auto names = gethtmltemplates(root.Path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Blue Sky", "Default", "Zed"}));
+    EXPECT_TRUE(gethtmltemplates(root.Path() + "missing").empty());
+}
+
+TEST(CopyFileInto, ReplacesAFileOrKeepsTheNameInAFolder) {
+    testsupport::TempFolder root;
+    const std::string source = root.Path() + "picture.jpg";
+    // Exactly one block, then one more byte than a block: both must arrive whole.
+    for (size_t size : {size_t{0}, size_t{8192}, size_t{8193}, size_t{100000}}) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + size);
+        WriteFile(source, bytes);
+        WriteFile(root.Path() + "copy.jpg", "old and longer content than the new one");
+        CopyFileInto(source, root.Path() + "copy.jpg");
+        EXPECT_EQ(ReadFile(root.Path() + "copy.jpg"), bytes) << size;
+    }
+    CreateDirectoryA((root.Path() + "into").c_str(), nullptr);
+    CopyFileInto(source, root.Path() + "into");
+    EXPECT_EQ(ReadFile(root.Path() + "into\\picture.jpg"), ReadFile(source));
+    CopyFileInto(source, root.Path() + "into\\");
+    EXPECT_EQ(ReadFile(root.Path() + "into\\picture.jpg"), ReadFile(source));
+}
+
+TEST(CopyFileInto, ReportsTheFailingPathAndNeverTruncatesTheSource) {
+    testsupport::TempFolder root;
+    const std::string source = root.Path() + "a.jpg";
+    try {
+        CopyFileInto(source, root.Path() + "b.jpg");
+        FAIL() << "copied a missing file";
+    } catch (const forms::EFOpenError& e) {
+        EXPECT_EQ(e.Message, "Cannot open file " + source);
+    }
+    WriteFile(source, "precious");
+    const std::string badTarget = root.Path() + "no such folder\\b.jpg";
+    try {
+        CopyFileInto(source, badTarget);
+        FAIL() << "created a file in a missing folder";
+    } catch (const forms::EFCreateError& e) {
+        EXPECT_EQ(e.Message, "Cannot create file " + badTarget);
+    }
+    EXPECT_THROW(CopyFileInto(source, source), forms::EFCreateError);
+    EXPECT_EQ(ReadFile(source), "precious");
+}
+
+TEST(FileHasAttr, NeedsEveryBitAndMatchesOnlyAnEmptyMaskWhenUnreadable) {
+    testsupport::TempFolder root;
+    EXPECT_TRUE(FileHasAttr(root.Path(), FILE_ATTRIBUTE_DIRECTORY));
+    WriteFile(root.Path() + "f", "x");
+    EXPECT_FALSE(FileHasAttr(root.Path() + "f", FILE_ATTRIBUTE_DIRECTORY));
+    SetFileAttributesA((root.Path() + "f").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(FileHasAttr(root.Path() + "f", FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(FileHasAttr(root.Path() + "f", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+    SetFileAttributesA((root.Path() + "f").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(FileHasAttr(root.Path() + "missing", 0));
+    EXPECT_FALSE(FileHasAttr(root.Path() + "missing", FILE_ATTRIBUTE_DIRECTORY));
+}
+
+}  // namespace
+}  // namespace editor
