@@ -11,7 +11,8 @@ enum TDuplicates { dupIgnore, dupAccept, dupError };
 
 class TStringList : public TStrings {
 public:
-    using TChangeEvent = std::function<void(TStringList* sender)>;
+    // The same shape as TNotifyEvent, so that one handler serves both.
+    using TChangeEvent = std::function<void(TObject* Sender)>;
     // Negative, zero or positive as the entry at index1 sorts before, with or after index2.
     using TSortCompare = std::function<int(TStringList& list, int index1, int index2)>;
 

@@ -2,20 +2,17 @@
 // (TStringList) and lists held by a window (combo and list boxes) derive from it and supply
 // the storage primitives; everything else is built on those.
 #pragma once
+#include "forms/portable/object.h"
+
 #include <string>
 #include <string_view>
 
 namespace forms {
 
-class TObject;
 class TStream;
 
-class TStrings {
+class TStrings : public TObject {
 public:
-    TStrings() = default;
-    TStrings(const TStrings&) = delete;
-    TStrings& operator=(const TStrings&) = delete;
-    virtual ~TStrings() = default;
 
     // Storage primitives.
     virtual std::string Get(int index) const = 0;

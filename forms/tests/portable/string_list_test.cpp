@@ -158,8 +158,8 @@ TEST(StringList, CustomSortSeesTheListAsItStood) {
 TEST(StringList, ChangeEventsFireOncePerChangeOrOncePerUpdate) {
     TStringList list;
     std::string log;
-    list.OnChanging = [&](TStringList* sender) { EXPECT_EQ(sender, &list); log += '<'; };
-    list.OnChange = [&](TStringList* sender) { EXPECT_EQ(sender, &list); log += '>'; };
+    list.OnChanging = [&](TObject* sender) { EXPECT_EQ(sender, &list); log += '<'; };
+    list.OnChange = [&](TObject* sender) { EXPECT_EQ(sender, &list); log += '>'; };
     list.Add("a");
     list.Delete(0);
     EXPECT_EQ(log, "<><>");
