@@ -1,0 +1,117 @@
+// RAII owners for GDI and USER handles.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+namespace forms {
+
+// Owns one handle; Deleter is a callable type taking the handle.
+template <class H, class Deleter> class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(H h) : h_(h) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
+    UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+        if (this != &o) reset(std::exchange(o.h_, H{}));
+        return *this;
+    }
+    ~UniqueHandle() { reset(); }
+
+    H get() const { return h_; }
+    explicit operator bool() const { return h_ != H{}; }
+    H release() { return std::exchange(h_, H{}); }
+    void reset(H h = H{}) {
+        if (h_ != H{} && h_ != h) Deleter{}(h_);
+        h_ = h;
+    }
+
+private:
+    H h_{};
+};
+
+struct GdiObjectDeleter { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
+struct DcDeleter { void operator()(HDC h) const { DeleteDC(h); } };
+struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
+struct CursorDeleter { void operator()(HCURSOR h) const { DestroyCursor(h); } };
+struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
+struct WindowDeleter { void operator()(HWND h) const { if (IsWindow(h)) DestroyWindow(h); } };
+
+using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
+using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
+using UniqueRegion = UniqueHandle<HRGN, GdiObjectDeleter>;
+using UniquePalette = UniqueHandle<HPALETTE, GdiObjectDeleter>;
+using UniqueMemoryDC = UniqueHandle<HDC, DcDeleter>;  // CreateCompatibleDC / CreateDC
+using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
+using UniqueCursor = UniqueHandle<HCURSOR, CursorDeleter>;
+using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+
+// GetDC/GetWindowDC paired with ReleaseDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND wnd, bool wholeWindow = false)
+        : wnd_(wnd), dc_(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd)) {}
+    ~WindowDC() { if (dc_ != nullptr) ReleaseDC(wnd_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+};
+
+// The screen's device context (GetDC(nullptr)).
+class ScreenDC : public WindowDC {
+public:
+    ScreenDC() : WindowDC(nullptr) {}
+};
+
+// BeginPaint/EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
+    ~PaintScope() { EndPaint(wnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+    const PAINTSTRUCT& info() const { return ps_; }
+
+private:
+    HWND wnd_;
+    HDC dc_;
+    PAINTSTRUCT ps_{};
+};
+
+// SaveDC/RestoreDC: the caller's device context comes back as it was.
+class SavedDCState {
+public:
+    explicit SavedDCState(HDC dc) : dc_(dc), id_(dc != nullptr ? SaveDC(dc) : 0) {}
+    ~SavedDCState() { if (id_ != 0) RestoreDC(dc_, id_); }
+    SavedDCState(const SavedDCState&) = delete;
+    SavedDCState& operator=(const SavedDCState&) = delete;
+
+private:
+    HDC dc_;
+    int id_;
+};
+
+// SelectObject and putting the previous object back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~SelectedObject() { if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace forms
