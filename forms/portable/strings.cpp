@@ -48,9 +48,15 @@ void TStrings::Clear() {
 
 void TStrings::Put(int index, const std::string& s) {
     TObject* object = GetObject(index);
+    // Insert before deleting: a list that refuses the insert loses nothing.
     BeginUpdate();
-    Delete(index);
-    InsertObject(index, s, object);
+    try {
+        InsertObject(index, s, object);
+        Delete(index + 1);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
     EndUpdate();
 }
 
@@ -127,8 +133,18 @@ void TStrings::Move(int currentIndex, int newIndex) {
     BeginUpdate();
     const std::string s = Get(currentIndex);
     TObject* object = GetObject(currentIndex);
-    Delete(currentIndex);
-    InsertObject(newIndex, s, object);
+    try {
+        if (newIndex > currentIndex) {
+            InsertObject(newIndex + 1, s, object);
+            Delete(currentIndex);
+        } else {
+            InsertObject(newIndex, s, object);
+            Delete(currentIndex + 1);
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
     EndUpdate();
 }
 

@@ -102,7 +102,10 @@ TEST(StringList, SortedListRefusesPlacedEdits) {
     list.Add("m");
     EXPECT_THROW(list.Insert(0, "a"), EListError);
     EXPECT_THROW(list.Put(0, "a"), EListError);
-    EXPECT_EQ(Entries(list), (Lines{"m"}));
+    list.Add("z");
+    EXPECT_THROW(list.Move(0, 1), EListError);
+    EXPECT_EQ(Entries(list), (Lines{"m", "z"}));
+    EXPECT_EQ(list.UpdateCount(), 0);
 }
 
 TEST(StringList, IndexOutOfBoundsRaisesListError) {

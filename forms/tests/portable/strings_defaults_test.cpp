@@ -33,6 +33,15 @@ TEST(StringsDefaults, EditsBuiltOnThePrimitives) {
     EXPECT_EQ(list.items, (std::vector<std::string>{"c", "B", "a"}));
     list.Move(0, 2);
     EXPECT_EQ(list.items, (std::vector<std::string>{"B", "a", "c"}));
+    list.Move(2, 0);
+    EXPECT_EQ(list.items, (std::vector<std::string>{"c", "B", "a"}));
+    list.Move(1, 2);
+    EXPECT_EQ(list.items, (std::vector<std::string>{"c", "a", "B"}));
+    list.Move(2, 1);
+    EXPECT_EQ(list.items, (std::vector<std::string>{"c", "B", "a"}));
+    list.Exchange(0, 2);
+    list.Exchange(1, 0);
+    EXPECT_EQ(list.items, (std::vector<std::string>{"B", "a", "c"}));
     EXPECT_EQ(list.IndexOf("b"), 0);
     EXPECT_EQ(list.Objects(0), nullptr);
 
