@@ -12,6 +12,7 @@
 // and overrides `const TClassInfo& ClassInfo() const override { return StaticClass(); }`.
 #pragma once
 #include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -64,64 +65,49 @@ private:
     template <class C> friend class Builder;
 };
 
+// Getters and setters may be members of C or of any base of C.
 template <class C> class TClassInfo::Builder {
 public:
     explicit Builder(TClassInfo info) : info_(std::move(info)) {}
 
-    template <class V, class S>
-    Builder& Int(std::string name, V (C::*get)() const, S set) {
-        TPropInfo p;
-        p.Name = std::move(name);
-        p.Kind = TPropKind::Integer;
-        p.GetOrd = [get](const TObject& o) { return static_cast<std::int64_t>((Cast(o).*get)()); };
-        p.SetOrd = Setter<std::int64_t>(set, [](std::int64_t v) { return v; });
-        return Add(std::move(p));
-    }
-    template <class V>
-    Builder& Int(std::string name, V (C::*get)() const) { return Int(std::move(name), get, nullptr); }
-
-    template <class E, class S>
-    Builder& Enum(std::string name, std::initializer_list<const char*> identifiers, E (C::*get)() const, S set) {
-        TPropInfo p;
-        p.Name = std::move(name);
-        p.Kind = TPropKind::Enumeration;
-        for (const char* id : identifiers) p.Identifiers.emplace_back(id);
-        p.GetOrd = [get](const TObject& o) { return static_cast<std::int64_t>((Cast(o).*get)()); };
-        p.SetOrd = Setter<std::int64_t>(set, [](std::int64_t v) { return v; });
-        return Add(std::move(p));
+    template <class G, class S = std::nullptr_t>
+    Builder& Int(std::string name, G get, S set = nullptr) {
+        return Ordinal(std::move(name), TPropKind::Integer, {}, get, set);
     }
 
-    template <class S>
-    Builder& Bool(std::string name, bool (C::*get)() const, S set) {
-        TPropInfo p;
-        p.Name = std::move(name);
-        p.Kind = TPropKind::Boolean;
-        p.Identifiers = {"False", "True"};
-        p.GetOrd = [get](const TObject& o) { return static_cast<std::int64_t>((Cast(o).*get)() ? 1 : 0); };
-        p.SetOrd = Setter<std::int64_t>(set, [](std::int64_t v) { return v; });
-        return Add(std::move(p));
+    template <class G, class S>
+    Builder& Enum(std::string name, std::initializer_list<const char*> identifiers, G get, S set) {
+        std::vector<std::string> ids;
+        for (const char* id : identifiers) ids.emplace_back(id);
+        return Ordinal(std::move(name), TPropKind::Enumeration, std::move(ids), get, set);
     }
 
-    template <class V, class S>
-    Builder& Str(std::string name, V (C::*get)() const, S set) {
+    template <class G, class S>
+    Builder& Bool(std::string name, G get, S set) {
+        return Ordinal(std::move(name), TPropKind::Boolean, {"False", "True"}, get, set);
+    }
+
+    template <class G, class S>
+    Builder& Str(std::string name, G get, S set) {
         TPropInfo p;
         p.Name = std::move(name);
         p.Kind = TPropKind::String;
-        p.GetStr = [get](const TObject& o) { return std::string((Cast(o).*get)()); };
+        p.GetStr = [get](const TObject& o) { return std::string(std::invoke(get, Cast(o))); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>) {
-            p.SetStr = [set](TObject& o, const std::string& v) { (Cast(o).*set)(v); };
+            p.SetStr = [set](TObject& o, const std::string& v) { std::invoke(set, Cast(o), v); };
         }
         return Add(std::move(p));
     }
 
-    template <class T, class S>
-    Builder& Object(std::string name, T* (C::*get)() const, S set) {
+    template <class G, class S>
+    Builder& Object(std::string name, G get, S set) {
         TPropInfo p;
         p.Name = std::move(name);
         p.Kind = TPropKind::Object;
-        p.GetObj = [get](const TObject& o) -> TObject* { return (Cast(o).*get)(); };
+        p.GetObj = [get](const TObject& o) -> TObject* { return std::invoke(get, Cast(o)); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>) {
-            p.SetObj = [set](TObject& o, TObject* v) { (Cast(o).*set)(dynamic_cast<T*>(v)); };
+            using T = std::remove_pointer_t<std::invoke_result_t<G, const C&>>;
+            p.SetObj = [set](TObject& o, TObject* v) { std::invoke(set, Cast(o), dynamic_cast<T*>(v)); };
         }
         return Add(std::move(p));
     }
@@ -136,16 +122,21 @@ private:
     static C& Cast(TObject& o) { return dynamic_cast<C&>(o); }
     static const C& Cast(const TObject& o) { return dynamic_cast<const C&>(o); }
 
-    // A setter member taking the property's own type (int, an enum, bool, a string...).
-    template <class V, class S, class F>
-    static std::function<void(TObject&, V)> Setter(S set, F convert) {
-        if constexpr (std::is_same_v<S, std::nullptr_t>) {
-            return {};
-        } else {
-            return [set, convert](TObject& o, V v) { CallSet(Cast(o), set, convert(v)); };
+    template <class G, class S>
+    Builder& Ordinal(std::string name, TPropKind kind, std::vector<std::string> ids, G get, S set) {
+        TPropInfo p;
+        p.Name = std::move(name);
+        p.Kind = kind;
+        p.Identifiers = std::move(ids);
+        p.GetOrd = [get](const TObject& o) { return static_cast<std::int64_t>(std::invoke(get, Cast(o))); };
+        if constexpr (!std::is_same_v<S, std::nullptr_t>) {
+            p.SetOrd = [set](TObject& o, std::int64_t v) { CallSet(Cast(o), set, v); };
         }
+        return Add(std::move(p));
     }
-    template <class Arg> static void CallSet(C& c, void (C::*set)(Arg), std::int64_t v) {
+
+    // The setter's parameter type decides the conversion (int, an enum, bool...).
+    template <class B, class Arg> static void CallSet(C& c, void (B::*set)(Arg), std::int64_t v) {
         using Plain = std::remove_cvref_t<Arg>;
         if constexpr (std::is_same_v<Plain, bool>) (c.*set)(v != 0);
         else (c.*set)(static_cast<Plain>(v));

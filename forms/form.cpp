@@ -1,0 +1,334 @@
+#include "forms/form.h"
+
+#include "forms/application.h"
+#include "forms/portable/properties.h"
+
+namespace forms {
+
+TForm* GetParentForm(TControl* control) {
+    TControl* top = control;
+    while (top != nullptr && top->Parent() != nullptr) top = top->Parent();
+    return dynamic_cast<TForm*>(top);
+}
+
+const TClassInfo& TForm::StaticClass() {
+    static const TClassInfo info =
+        TClassInfo::Define<TForm>("TForm", &TScrollingWinControl::StaticClass())
+            .Enum("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+                  &TForm::BorderStyle, &TForm::SetBorderStyle)
+            .Enum("Position", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                               "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
+                  &TForm::Position, &TForm::SetPosition)
+            .Enum("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}, &TForm::FormStyle, &TForm::SetFormStyle)
+            .Enum("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"}, &TForm::WindowState, &TForm::SetWindowState)
+            .Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
+            .Int("ModalResult", &TForm::ModalResult, &TForm::SetModalResult)
+            .Done();
+    return info;
+}
+
+TForm::TForm(TComponent* owner) : TScrollingWinControl(owner), canvas_(std::make_unique<TControlCanvas>(this)) {
+    SetVisible(false);
+    SetColor(clBtnFace);
+    SetBounds(0, 0, 320, 240);
+    if (Screen != nullptr) Screen->AddForm(this);
+}
+
+TForm::~TForm() {
+    Destroying();
+    if (OnDestroy) {
+        TNotifyEvent handler = OnDestroy;
+        handler(this);
+    }
+    if (Screen != nullptr) Screen->RemoveForm(this);
+    if (Application != nullptr && Application->MainForm() == this) Application->SetMainForm(nullptr);
+    canvas_->FreeHandle();
+}
+
+void TForm::CreateParams(TCreateParams& p) {
+    TScrollingWinControl::CreateParams(p);
+    p.Style &= ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_DISABLED);
+    p.ExStyle = 0;
+    switch (borderStyle_) {
+        case bsNone: p.Style |= WS_POPUP; break;
+        case bsSingle: p.Style |= WS_CAPTION | WS_BORDER; break;
+        case bsSizeable: p.Style |= WS_CAPTION | WS_THICKFRAME; break;
+        case bsDialog: p.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME; p.ExStyle |= WS_EX_DLGMODALFRAME; break;
+        case bsToolWindow: p.Style |= WS_CAPTION; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+        case bsSizeToolWin: p.Style |= WS_CAPTION | WS_THICKFRAME; p.ExStyle |= WS_EX_TOOLWINDOW; break;
+    }
+    if (borderStyle_ != bsNone && (borderIcons_ & biSystemMenu)) {
+        p.Style |= WS_SYSMENU;
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+            if (borderIcons_ & biMinimize) p.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    // Owned by the owner form's window, so it stays above it.
+    if (auto* ownerForm = dynamic_cast<TForm*>(Owner())) p.WndParent = ownerForm->Handle();
+    else p.WndParent = ParentWindow();
+}
+
+void TForm::HandleCreated() {
+    TScrollingWinControl::HandleCreated();
+    if (icon_ != nullptr || smallIcon_ != nullptr) SetIcons(icon_, smallIcon_);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle v) { if (v != borderStyle_) { borderStyle_ = v; RecreateWnd(); } }
+void TForm::SetBorderIcons(TBorderIcons v) { if (v != borderIcons_) { borderIcons_ = v; RecreateWnd(); } }
+
+void TForm::SetFormStyle(TFormStyle v) {
+    if (v == formStyle_) return;
+    formStyle_ = v;
+    if (HandleAllocated()) SetWindowToTop();
+}
+
+void TForm::SetWindowToTop() {
+    SetWindowPos(WindowHandle(), formStyle_ == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TWindowState TForm::WindowState() const {
+    if (WindowHandle() != nullptr) {
+        if (IsIconic(WindowHandle())) return wsMinimized;
+        if (IsZoomed(WindowHandle())) return wsMaximized;
+        return wsNormal;
+    }
+    return windowState_;
+}
+
+void TForm::SetWindowState(TWindowState v) {
+    windowState_ = v;
+    if (WindowHandle() != nullptr && Visible()) {
+        static constexpr int kShow[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+        ShowWindow(WindowHandle(), kShow[v]);
+    }
+}
+
+void TForm::SetIcon(HICON icon) { SetIcons(icon, icon); }
+
+void TForm::SetIcons(HICON big, HICON small) {
+    icon_ = big;
+    smallIcon_ = small;
+    if (HandleAllocated()) {
+        SendMessageA(WindowHandle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageA(WindowHandle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+    if (control == activeControl_) return;
+    activeControl_ = control;
+    if (control != nullptr && Visible() && control->CanFocus()) control->SetFocus();
+}
+
+void TForm::FocusControl(TWinControl* control) {
+    if (control == activeControl_) return;
+    activeControl_ = control;
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+}
+
+bool TForm::Active() const { return WindowHandle() != nullptr && GetActiveWindow() == WindowHandle(); }
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+    TScrollingWinControl::Notification(component, operation);
+    if (operation == opRemove && component == activeControl_) activeControl_ = nullptr;
+}
+
+bool TForm::Showing() const { return WindowHandle() != nullptr ? IsWindowVisible(WindowHandle()) != FALSE : Visible(); }
+
+POINT TForm::ClientOrigin() const {
+    if (WindowHandle() != nullptr) return TScrollingWinControl::ClientOrigin();
+    return POINT{Left(), Top()};
+}
+
+void TForm::ApplyPosition() {
+    if (positioned_) return;
+    positioned_ = true;
+    RECT area{};
+    switch (position_) {
+        case poScreenCenter: case poDesktopCenter:
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+            break;
+        case poMainFormCenter: case poOwnerFormCenter: {
+            TForm* ref = position_ == poOwnerFormCenter ? dynamic_cast<TForm*>(Owner()) : nullptr;
+            if (ref == nullptr && Application != nullptr) ref = Application->MainForm();
+            if (ref == nullptr || ref == this || !ref->HandleAllocated()) {
+                SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+            } else {
+                GetWindowRect(ref->WindowHandle(), &area);
+            }
+            break;
+        }
+        default: return;
+    }
+    SetBounds(area.left + ((area.right - area.left) - Width()) / 2, area.top + ((area.bottom - area.top) - Height()) / 2,
+              Width(), Height());
+}
+
+void TForm::SetVisible(bool v) {
+    if (v == Visible() && (!v || Showing())) return;
+    if (v) {
+        HandleNeeded();
+        ApplyPosition();
+        TControl::SetVisible(true);
+        DoShow();
+        static constexpr int kShow[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+        ShowWindow(WindowHandle(), kShow[windowState_]);
+        if (formStyle_ == fsStayOnTop) SetWindowToTop();
+        if (activeControl_ != nullptr && activeControl_->CanFocus()) ::SetFocus(activeControl_->Handle());
+    } else {
+        TControl::SetVisible(false);
+        if (HandleAllocated()) ShowWindow(WindowHandle(), SW_HIDE);
+        DoHide();
+    }
+}
+
+void TForm::SetFocus() {
+    if (!HandleAllocated() || !Visible()) return;
+    SetActiveWindow(WindowHandle());
+    ::SetFocus(WindowHandle());
+}
+
+void TForm::DoShow() { if (OnShow) OnShow(this); }
+void TForm::DoHide() { if (OnHide) OnHide(this); }
+void TForm::Paint() { if (OnPaint) OnPaint(this); }
+
+void TForm::PaintWindow(HDC dc) {
+    canvas_->FreeHandle();
+    canvas_->SetHandle(dc);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_->SetHandle(nullptr);
+        throw;
+    }
+    canvas_->SetHandle(nullptr);
+}
+
+void TForm::Resize() {
+    if (WindowHandle() != nullptr && IsIconic(WindowHandle())) return;  // no resize event on minimise
+    TScrollingWinControl::Resize();
+}
+
+bool TForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TForm::Close() {
+    if (modal_) {
+        if (CloseQuery()) modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application != nullptr && Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (action) {
+        case caHide: Hide(); break;
+        case caMinimize: SetWindowState(wsMinimized); break;
+        case caFree: Release(); break;
+        default: break;
+    }
+}
+
+TModalResult TForm::ShowModal() {
+    if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+    // Every other enabled top-level window of this thread waits.
+    std::vector<HWND> disabled;
+    HandleNeeded();
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
+        auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
+        if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&disabled));
+    std::erase(disabled, WindowHandle());
+    for (HWND w : disabled) EnableWindow(w, FALSE);
+    modal_ = true;
+    modalResult_ = mrNone;
+    try {
+        Show();
+        while (modalResult_ == mrNone && Application != nullptr && !Application->Terminated()) {
+            Application->HandleMessage();
+            if (modalResult_ != mrNone) {
+                TCloseAction action = caHide;
+                if (!CloseQuery()) { modalResult_ = mrNone; continue; }
+                if (OnClose) OnClose(this, action);
+                if (action == caNone) modalResult_ = mrNone;
+            }
+        }
+    } catch (...) {
+        modal_ = false;
+        for (HWND w : disabled) if (IsWindow(w)) EnableWindow(w, TRUE);
+        throw;
+    }
+    modal_ = false;
+    for (HWND w : disabled) if (IsWindow(w)) EnableWindow(w, TRUE);
+    Hide();
+    return modalResult_;
+}
+
+void TForm::Release() {
+    if (HandleAllocated()) PostMessageA(WindowHandle(), CM_RELEASE, 0, 0);
+    else delete this;
+}
+
+bool TForm::DialogKey(WORD key, TShiftState shift) {
+    switch (key) {
+        case VK_TAB:
+            if (shift & (ssCtrl | ssAlt)) return false;
+            SelectNext(activeControl_, (shift & ssShift) == 0, true);
+            return true;
+        case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN:
+            if (activeControl_ != nullptr && activeControl_->Parent() != nullptr) {
+                activeControl_->Parent()->SelectNext(activeControl_, key == VK_RIGHT || key == VK_DOWN, false);
+                return true;
+            }
+            return false;
+        default: {
+            TMessage m{CM_DIALOGKEY, key, 0, 0};
+            Broadcast(m);
+            return m.Result != 0;
+        }
+    }
+}
+
+void TForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+        case CM_DIALOGKEY:
+            m.Result = DialogKey(static_cast<WORD>(m.WParam), KeyboardShiftState()) ? 1 : 0;
+            return;
+        case CM_RELEASE:
+            delete this;
+            return;
+        case WM_CLOSE:
+            Close();
+            m.Result = 0;
+            return;
+        case WM_ACTIVATE:
+            if (LOWORD(m.WParam) != WA_INACTIVE) {
+                if (OnActivate) OnActivate(this);
+                if (activeControl_ != nullptr && activeControl_->HandleAllocated() && activeControl_->CanFocus()) {
+                    ::SetFocus(activeControl_->WindowHandle());
+                    m.Result = 0;
+                    return;
+                }
+            } else if (OnDeactivate) {
+                OnDeactivate(this);
+            }
+            break;
+        case WM_ERASEBKGND:
+            break;
+        default: break;
+    }
+    TScrollingWinControl::WndProc(m);
+}
+
+}  // namespace forms
