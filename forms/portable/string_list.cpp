@@ -46,12 +46,12 @@ void TStringList::Clear() {
     Changed();
 }
 
-TObject* TStringList::GetObject(int index) const {
+TObject* TStringList::GetObjectAt(int index) const {
     CheckIndex(index, GetCount());
     return items_[static_cast<size_t>(index)].object;
 }
 
-void TStringList::PutObject(int index, TObject* object) {
+void TStringList::PutObjectAt(int index, TObject* object) {
     CheckIndex(index, GetCount());
     Changing();
     items_[static_cast<size_t>(index)].object = object;

@@ -23,8 +23,8 @@ public:
     void Put(int index, const std::string& s) override;
     void Delete(int index) override;
     void Clear() override;
-    TObject* GetObject(int index) const override;
-    void PutObject(int index, TObject* object) override;
+    TObject* GetObjectAt(int index) const override;
+    void PutObjectAt(int index, TObject* object) override;
     // On a sorted list: dupIgnore answers the index of the entry already there, dupError raises
     // EListError, dupAccept adds before the equal entries.
     int Add(const std::string& s) override;

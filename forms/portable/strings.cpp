@@ -47,7 +47,7 @@ void TStrings::Clear() {
 }
 
 void TStrings::Put(int index, const std::string& s) {
-    TObject* object = GetObject(index);
+    TObject* object = GetObjectAt(index);
     // Insert before deleting: a list that refuses the insert loses nothing.
     BeginUpdate();
     try {
@@ -60,9 +60,9 @@ void TStrings::Put(int index, const std::string& s) {
     EndUpdate();
 }
 
-TObject* TStrings::GetObject(int) const { return nullptr; }
+TObject* TStrings::GetObjectAt(int) const { return nullptr; }
 
-void TStrings::PutObject(int, TObject*) {}
+void TStrings::PutObjectAt(int, TObject*) {}
 
 int TStrings::Add(const std::string& s) {
     const int index = GetCount();
@@ -81,26 +81,26 @@ int TStrings::CompareStrings(std::string_view a, std::string_view b) const { ret
 
 int TStrings::AddObject(const std::string& s, TObject* object) {
     const int index = Add(s);
-    PutObject(index, object);
+    PutObjectAt(index, object);
     return index;
 }
 
 void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
     Insert(index, s);
-    PutObject(index, object);
+    PutObjectAt(index, object);
 }
 
 int TStrings::IndexOfObject(const TObject* object) const {
     const int count = GetCount();
     for (int i = 0; i < count; ++i)
-        if (GetObject(i) == object) return i;
+        if (GetObjectAt(i) == object) return i;
     return -1;
 }
 
 void TStrings::AddStrings(const TStrings& source) {
     BeginUpdate();
     const int count = source.GetCount();
-    for (int i = 0; i < count; ++i) AddObject(source.Get(i), source.GetObject(i));
+    for (int i = 0; i < count; ++i) AddObject(source.Get(i), source.GetObjectAt(i));
     EndUpdate();
 }
 
@@ -118,11 +118,11 @@ void TStrings::Exchange(int index1, int index2) {
     if (index1 == index2) return;
     BeginUpdate();
     const std::string s1 = Get(index1);
-    TObject* o1 = GetObject(index1);
+    TObject* o1 = GetObjectAt(index1);
     Put(index1, Get(index2));
-    PutObject(index1, GetObject(index2));
+    PutObjectAt(index1, GetObjectAt(index2));
     Put(index2, s1);
-    PutObject(index2, o1);
+    PutObjectAt(index2, o1);
     EndUpdate();
 }
 
@@ -132,7 +132,7 @@ void TStrings::Move(int currentIndex, int newIndex) {
     CheckIndex(newIndex, GetCount());
     BeginUpdate();
     const std::string s = Get(currentIndex);
-    TObject* object = GetObject(currentIndex);
+    TObject* object = GetObjectAt(currentIndex);
     try {
         if (newIndex > currentIndex) {
             InsertObject(newIndex + 1, s, object);

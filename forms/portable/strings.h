@@ -22,8 +22,9 @@ public:
     virtual void Clear();
     // Default: replace by Delete and Insert, keeping the object.
     virtual void Put(int index, const std::string& s);
-    virtual TObject* GetObject(int index) const;
-    virtual void PutObject(int index, TObject* object);
+    // Not GetObject: <windows.h> turns that name into GetObjectA.
+    virtual TObject* GetObjectAt(int index) const;
+    virtual void PutObjectAt(int index, TObject* object);
     // A sorted list places new strings itself and finds them by binary search.
     virtual int Add(const std::string& s);
     virtual int IndexOf(std::string_view s) const;
@@ -33,7 +34,7 @@ public:
     int Count() const { return GetCount(); }
     std::string Strings(int index) const { return Get(index); }
     std::string operator[](int index) const { return Get(index); }
-    TObject* Objects(int index) const { return GetObject(index); }
+    TObject* Objects(int index) const { return GetObjectAt(index); }
 
     int AddObject(const std::string& s, TObject* object);
     void InsertObject(int index, const std::string& s, TObject* object);
