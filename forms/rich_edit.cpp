@@ -1,0 +1,160 @@
+#include "forms/rich_edit.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+
+#include "forms/portable/exceptions.h"
+#include "forms/portable/properties.h"
+#include "forms/portable/streams.h"
+
+namespace forms {
+
+namespace {
+
+// The library stays loaded for the life of the process: windows of its class may exist
+// until the very end.
+struct RichEditLibrary {
+    HMODULE module = LoadLibraryA("RICHED32.DLL");
+    const char* className = nullptr;
+    RichEditLibrary() {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        for (const char* name : {"RICHEDIT", "RichEdit20A"}) {
+            if (GetClassInfoExA(nullptr, name, &wc)) {
+                className = name;
+                break;
+            }
+        }
+    }
+};
+
+const RichEditLibrary& Library() {
+    static const RichEditLibrary library;
+    return library;
+}
+
+struct StreamCursor {
+    std::string* data;
+    size_t position;
+};
+
+DWORD CALLBACK ReadCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+    auto* cursor = reinterpret_cast<StreamCursor*>(cookie);
+    size_t n = std::min(static_cast<size_t>(count), cursor->data->size() - cursor->position);
+    std::copy_n(cursor->data->data() + cursor->position, n, buffer);
+    cursor->position += n;
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+
+DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) {
+    auto* cursor = reinterpret_cast<StreamCursor*>(cookie);
+    cursor->data->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
+    *done = count;
+    return 0;
+}
+
+}  // namespace
+
+const char* RichEditClassName() {
+    const char* name = Library().className;
+    if (name == nullptr) throw EOutOfResources("The rich-edit control (RICHED32.DLL) is not available");
+    return name;
+}
+
+const TClassInfo& TCustomRichEdit::StaticClass() {
+    static const TClassInfo info =
+        TClassInfo::Define<TCustomRichEdit>("TCustomRichEdit", &TCustomMemo::StaticClass())
+            .Bool("PlainText", &TCustomRichEdit::PlainText, &TCustomRichEdit::SetPlainText)
+            .Done();
+    return info;
+}
+
+const TClassInfo& TRichEdit::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TRichEdit>("TRichEdit", &TCustomRichEdit::StaticClass()).Done();
+    return info;
+}
+
+TRichEditStrings::TRichEditStrings(TCustomRichEdit* edit) : TMemoStrings(edit), edit_(edit) {}
+
+void TRichEditStrings::LoadFromStream(TStream& stream) {
+    std::string data(static_cast<size_t>(stream.Size() - stream.Position()), '\0');
+    if (!data.empty()) stream.ReadBuffer(data.data(), static_cast<int64_t>(data.size()));
+    edit_->StreamIn(data, !edit_->PlainText());
+}
+
+void TRichEditStrings::SaveToStream(TStream& stream) const {
+    std::string data = edit_->StreamOut(!edit_->PlainText());
+    if (!data.empty()) stream.WriteBuffer(data.data(), static_cast<int64_t>(data.size()));
+}
+
+void TRichEditStrings::LoadFromFile(const std::string& fileName) {
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(stream);
+}
+
+void TRichEditStrings::SaveToFile(const std::string& fileName) const {
+    TFileStream stream(fileName, fmCreate);
+    SaveToStream(stream);
+}
+
+TCustomRichEdit::TCustomRichEdit(TComponent* owner)
+    : TCustomMemo(owner, std::make_unique<TRichEditStrings>(this)),
+      richLines_(static_cast<TRichEditStrings*>(TCustomMemo::Lines())) {}
+
+void TCustomRichEdit::CreateParams(TCreateParams& params) {
+    TCustomMemo::CreateParams(params);
+    params.SystemClassName = RichEditClassName();
+    // The rich edit keeps its selection visible only when asked.
+    params.Style |= ES_NOHIDESEL;
+}
+
+void TCustomRichEdit::HandleCreated() {
+    TCustomMemo::HandleCreated();
+    HWND wnd = WindowHandle();
+    SendMessageA(wnd, EM_SETEVENTMASK, 0, ENM_CHANGE);
+    // The class default limit (32 K) is too small for comment files.
+    SendMessageA(wnd, EM_EXLIMITTEXT, 0, MaxLength() > 0 ? MaxLength() : 0x7FFFFFF0);
+    TColor color = Color();
+    SendMessageA(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color)));
+    if (!savedRtf_.empty()) {
+        StreamIn(savedRtf_, true);
+        savedRtf_.clear();
+    }
+}
+
+void TCustomRichEdit::HandleDestroying() {
+    savedRtf_ = StreamOut(true);
+    TCustomMemo::HandleDestroying();
+}
+
+std::string TCustomRichEdit::StreamOut(bool asRtf) {
+    std::string data;
+    StreamCursor cursor{&data, 0};
+    EDITSTREAM es{};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&cursor);
+    es.pfnCallback = &WriteCallback;
+    SendMessageA(Handle(), EM_STREAMOUT, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0) throw EWriteError("Error writing the rich text");
+    return data;
+}
+
+void TCustomRichEdit::StreamIn(const std::string& data, bool asRtf) {
+    std::string copy = data;
+    StreamCursor cursor{&copy, 0};
+    EDITSTREAM es{};
+    es.dwCookie = reinterpret_cast<DWORD_PTR>(&cursor);
+    es.pfnCallback = &ReadCallback;
+    SendMessageA(Handle(), EM_STREAMIN, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    if (es.dwError != 0) throw EReadError("Error reading the rich text");
+}
+
+void TCustomRichEdit::WndProc(TMessage& message) {
+    if (message.Msg == CM_COLORCHANGED) {
+        if (HWND wnd = WindowHandle()) SendMessageA(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
+    }
+    TCustomMemo::WndProc(message);
+}
+
+}  // namespace forms
