@@ -57,6 +57,11 @@ bool FileHasAttr(const std::string& path, DWORD mask) {
     return (attributes & mask) == mask;
 }
 
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void CopyFileInto(const std::string& source, const std::string& target) {
     std::string destination = AbsolutePath(target);
     if (FileHasAttr(destination, FILE_ATTRIBUTE_DIRECTORY)) {

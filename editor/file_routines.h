@@ -21,4 +21,7 @@ void CopyFileInto(const std::string& source, const std::string& target);
 // an empty mask.
 bool FileHasAttr(const std::string& path, DWORD mask);
 
+// True when path names an existing file (not a folder).
+bool FileExists(const std::string& path);
+
 }  // namespace editor

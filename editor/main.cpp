@@ -1,6 +1,12 @@
-#include <windows.h>
+// vantrell: the portfolio editor.
+#include "editor/main_form.h"
+
+#include "forms/application.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    MessageBoxA(nullptr, "Vantrell", "Vantrell", MB_OK);
+    forms::ApplicationScope scope;
+    forms::Application->SetTitle("Vantrell");
+    forms::Application->CreateForm<editor::TForm1>();
+    forms::Application->Run();
     return 0;
 }

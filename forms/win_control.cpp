@@ -185,6 +185,24 @@ void TWinControl::CreateWnd() {
     }
     if (handle_ == nullptr) AttachHandle(wnd);
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+    PlaceInZOrder();
+}
+
+void TWinControl::PlaceInZOrder() {
+    // Windows are made in whatever order handles are needed; the list order decides which is
+    // on top (later in Controls is above), so a window goes just below its next sibling.
+    TWinControl* parent = Parent();
+    if (parent == nullptr || handle_ == nullptr) return;
+    const auto& siblings = parent->controls_;
+    auto it = std::find(siblings.begin(), siblings.end(), this);
+    if (it == siblings.end()) return;
+    HWND above = HWND_TOP;
+    for (++it; it != siblings.end(); ++it) {
+        auto* w = dynamic_cast<TWinControl*>(*it);
+        if (w != nullptr && w->handle_ != nullptr) { above = w->handle_; break; }
+    }
+    // SetWindowPos puts the window just below the one it is given.
+    SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWinControl::DestroyWnd() {

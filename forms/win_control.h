@@ -55,6 +55,8 @@ public:
     // Destroys and makes the window again with the current properties (style changes).
     void RecreateWnd();
     void DestroyHandle();
+    // Puts the window into the Win32 z-order its place in the parent's Controls gives.
+    void PlaceInZOrder();
     // The object behind a window of ours, nullptr for any other window.
     static TWinControl* FindControl(HWND wnd);
     // A top-level control without a Parent can still be shown inside a foreign window.

@@ -1,0 +1,45 @@
+// The biography page: personal information, medium, vital statistics, interests, comments
+// and the skin choice. Its fields are bound to vantrell.ini by name (settings_binding.h).
+#pragma once
+
+#include "forms/button.h"
+#include "forms/check_box.h"
+#include "forms/combo_box.h"
+#include "forms/date_time_picker.h"
+#include "forms/edit.h"
+#include "forms/group_box.h"
+#include "forms/label.h"
+#include "forms/page_control.h"
+#include "forms/rich_edit.h"
+
+#include <functional>
+
+namespace editor {
+
+class BiographyPage {
+public:
+    // Builds the page's controls on sheet; owner (the main window) owns them.
+    BiographyPage(forms::TComponent* owner, forms::TTabSheet* sheet);
+
+    // Label61 := the age from the date of birth, "N Years Of age.".
+    void DateTimePicker1Change();
+    // The bra size is hidden while "Male" is chosen (its value is kept and still saved).
+    void ComboBox14Change();
+
+    forms::TEdit* Edit1;            // Name
+    forms::TComboBox* ComboBox14;   // Sex
+    forms::TDateTimePicker* DateTimePicker1;
+    forms::TLabel* Label61;         // age
+    forms::TLabel* BraSizeLabel;
+    forms::TEdit* Edit13;           // Bra size
+    forms::TComboBox* ComboBox1;    // Build type
+    forms::TComboBox* ComboBox2;    // Hair length
+    forms::TButton* Button1;        // Save
+    forms::TRichEdit* RichEdit4;    // comments
+    forms::TCheckBox* CheckBox7;    // Enable Skins
+
+    // Save's handler, set by the main window (it owns the settings file).
+    std::function<void()> OnSave;
+};
+
+}  // namespace editor

@@ -1,0 +1,213 @@
+#include "editor/main_form.h"
+
+#include "editor/control_factory.h"
+#include "editor/file_routines.h"
+#include "editor/portable/program_layout.h"
+#include "editor/settings_binding.h"
+#include "editor/shell_routines.h"
+
+#include "forms/application.h"
+#include "forms/guard.h"
+#include "forms/ini_file.h"
+
+namespace editor {
+namespace {
+
+using namespace forms;
+
+struct PageInfo {
+    const char* name;
+    const char* caption;
+    const char* title;
+};
+
+constexpr PageInfo kPages[] = {
+    {"biography", "Biography", "Vantrell - Biography"},
+    {"galleries", "Galleries", "Vantrell - Galleries"},
+    {"workhistory", "Work History", "Vantrell - Work History"},
+    {"photographers", "Photographers", "Vantrell - Photographers"},
+    {"websites", "Web Sites", "Vantrell - Web Sites"},
+    {"TabSheet1", "Finish", "Vantrell - Finish"},
+};
+
+constexpr int kClientWidth = 890, kClientHeight = 572;
+
+bool CreateFolderTree(const std::string& path) {
+    if (FileHasAttr(path, FILE_ATTRIBUTE_DIRECTORY)) return true;
+    const auto slash = path.find_last_of('\\', path.size() - 2);
+    if (slash != std::string::npos && slash > 2) CreateFolderTree(path.substr(0, slash));
+    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+std::string ExecutableFolder() {
+    char path[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return FolderOf(path);
+}
+
+TForm1::TForm1(TComponent* owner, std::string programFolder) : TForm(owner) {
+    State.ProgramFolder = programFolder.empty() ? ExecutableFolder() : std::move(programFolder);
+    SetName("Form1");
+    SetCaption("Vantrell");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    SetPosition(poDesktopCenter);
+    SetBounds(0, 0, 898, 606);
+    SetKeyPreview(true);
+    BuildPages();
+    OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
+        if (key == VK_F1) OpenHelp();
+    };
+    OnCloseQuery = [this](TObject*, bool& canClose) { FormCloseQuery(canClose); };
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildPages() {
+    PageControl1 = Place<TPageControl>(this, this, "PageControl1", 0, 0, kClientWidth, kClientHeight);
+    PageControl1->SetAlign(alClient);
+    TTabSheet** sheets[] = {&biography, &galleries, &workhistory, &photographers, &websites, &TabSheet1};
+    for (size_t i = 0; i < std::size(kPages); ++i) {
+        auto* sheet = new TTabSheet(this);
+        sheet->SetName(kPages[i].name);
+        sheet->SetCaption(kPages[i].caption);
+        sheet->SetPageControl(PageControl1);
+        const char* title = kPages[i].title;
+        sheet->OnShow = [this, title, i](TObject*) {
+            if (i == 0 && Bio) Bio->DateTimePicker1Change();
+            SetCaption(title);
+        };
+        *sheets[i] = sheet;
+    }
+    PageControl1->OnChange = [this](TObject*) { PageControl1Change(); };
+
+    Bio = std::make_unique<BiographyPage>(this, biography);
+    Bio->OnSave = [this] { Button1Click(); };
+    CheckBox6 = Place<TCheckBox>(this, galleries, "CheckBox6", 8, 8, 160, 19);
+    CheckBox6->SetCaption("Show More Columns");
+    Finish = std::make_unique<FinishPage>(this, TabSheet1);
+
+    // The navigation stands on the page control, at its right bottom.
+    const struct { TButton** button; const char* name; const char* caption; } buttons[] = {
+        {&Button54, "Button54", "&Help (F1)"}, {&NextButton, "NextButton", "&Next"},
+        {&BackButton, "BackButton", "&Back"}, {&ExitButton, "ExitButton", "E&xit"},
+    };
+    int left = kClientWidth - 4 * 88 - 12;
+    for (const auto& b : buttons) {
+        *b.button = Place<TButton>(this, this, b.name, left, kClientHeight - 40, 82, 26);
+        (*b.button)->SetCaption(b.caption);
+        (*b.button)->BringToFront();
+        left += 88;
+    }
+    NextButton->SetDefault(true);
+    Button54->OnClick = [this](TObject*) { Button54Click(); };
+    NextButton->OnClick = [this](TObject*) { nextbutton(); };
+    BackButton->OnClick = [this](TObject*) { backbutton(); };
+    ExitButton->OnClick = [this](TObject*) { Exitbutton(); };
+}
+
+void TForm1::Step(void (TForm1::*step)()) {
+    try {
+        (this->*step)();
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    }
+}
+
+void TForm1::FormCreate() {
+    PageControl1->SetActivePageIndex(0);
+    State.ProgramFolder = WithTrailingBackslash(State.ProgramFolder);
+    State.GalleryKey = "general";
+    Application->SetTitle("Vantrell");
+    Finish->ShowBurnButtons(FileExists(State.Path(std::string(kBurnProgram))));
+    Step(&TForm1::CreateFolders);
+    Step(&TForm1::ReadSettings);
+    PageControl1Change();
+    PageControl1->SetActivePageIndex(0);
+    Step(&TForm1::LoadComments);
+    Step(&TForm1::FillFinishPage);
+}
+
+void TForm1::CreateFolders() {
+    std::string failed;
+    for (auto folder : StartupFolders())
+        if (!CreateFolderTree(State.Path(std::string(folder)))) failed += "\r\n" + State.Path(std::string(folder));
+    if (!failed.empty()) throw Exception("Cannot create the folders:" + failed);
+}
+
+std::string TForm1::SettingsPath() const { return State.Path(std::string(kSettingsFile)); }
+std::string TForm1::CommentsPath() const { return State.Path(std::string(kPersonalComments)); }
+
+void TForm1::ReadSettings() {
+    TIniFile ini(SettingsPath());
+    SettingsBinding binding(*this, State);
+    binding.OnItemIndexLoaded = [this](const SettingKey&) { Bio->ComboBox14Change(); };
+    for (auto group : {SettingWrite::AtExit, SettingWrite::AfterBuild, SettingWrite::OnSave}) binding.Load(ini, group);
+    Bio->DateTimePicker1Change();
+}
+
+void TForm1::LoadComments() {
+    if (FileExists(CommentsPath())) Bio->RichEdit4->Lines()->LoadFromFile(CommentsPath());
+}
+
+void TForm1::FillFinishPage() {
+    Finish->FillLists(gethtmltemplates(State.Path(std::string(kTemplatesFolder))),
+                      gethtmltemplates(State.Path(std::string(kPortfoliosFolder))), State.LastTemplate);
+}
+
+void TForm1::nextbutton() {
+    if (PageControl1->ActivePageIndex() < PageControl1->PageCount() - 1)
+        PageControl1->SetActivePageIndex(PageControl1->ActivePageIndex() + 1);
+    PageControl1Change();
+}
+
+void TForm1::backbutton() {
+    if (PageControl1->ActivePageIndex() > 0) PageControl1->SetActivePageIndex(PageControl1->ActivePageIndex() - 1);
+    PageControl1Change();
+}
+
+void TForm1::PageControl1Change() {
+    NextButton->SetVisible(PageControl1->ActivePageIndex() != PageControl1->PageCount() - 1);
+    BackButton->SetVisible(PageControl1->ActivePageIndex() != 0);
+}
+
+void TForm1::Button54Click() { OpenHelp(); }
+
+void TForm1::OpenHelp() {
+    // By its full path: started from another folder, a bare name would open something else.
+    StartViaShell(Handle(), {State.Path(std::string(kHelpFile)), "", State.ProgramFolder, SW_SHOWNORMAL});
+}
+
+void TForm1::Button1Click() {
+    TIniFile ini(SettingsPath());
+    SettingsBinding(*this, State).Save(ini, SettingWrite::OnSave);
+    Bio->RichEdit4->Lines()->SaveToFile(CommentsPath());
+    ini.UpdateFile();
+}
+
+void TForm1::SaveConfig() {
+    TIniFile ini(SettingsPath());
+    SettingsBinding(*this, State).Save(ini, SettingWrite::AtExit);
+    ini.UpdateFile();
+}
+
+void TForm1::Exitbutton() { Close(); }
+
+void TForm1::FormCloseQuery(bool& canClose) {
+    // Exit and the frame end alike: the Config keys are written once, and a failed write is
+    // reported once without keeping the program from ending.
+    canClose = true;
+    if (configSaved_) return;
+    configSaved_ = true;
+    try {
+        SaveConfig();
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    }
+    Application->ProcessMessages();
+}
+
+}  // namespace editor

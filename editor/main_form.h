@@ -1,0 +1,69 @@
+// vantrell's main window: a six-page wizard with its navigation, titles, help and exit, and
+// the start-up that restores settings and records.
+#pragma once
+
+#include "editor/biography_page.h"
+#include "editor/editor_state.h"
+#include "editor/finish_page.h"
+
+#include "forms/button.h"
+#include "forms/check_box.h"
+#include "forms/form.h"
+#include "forms/page_control.h"
+
+#include <memory>
+#include <string>
+
+namespace editor {
+
+class TForm1 : public forms::TForm {
+public:
+    // programFolder: the folder every path is resolved against; the executable's by default.
+    explicit TForm1(forms::TComponent* owner, std::string programFolder = {});
+    ~TForm1() override;
+
+    void FormCreate();
+    void nextbutton();
+    void backbutton();
+    void PageControl1Change();
+    void Button54Click();  // help
+    void Button1Click();   // biography Save
+    void Exitbutton();
+    void FormCloseQuery(bool& canClose);
+
+    EditorState State;
+    forms::TPageControl* PageControl1;
+    forms::TTabSheet* biography;
+    forms::TTabSheet* galleries;
+    forms::TTabSheet* workhistory;
+    forms::TTabSheet* photographers;
+    forms::TTabSheet* websites;
+    forms::TTabSheet* TabSheet1;
+    forms::TButton* Button54;  // &Help (F1)
+    forms::TButton* NextButton;
+    forms::TButton* BackButton;
+    forms::TButton* ExitButton;
+    forms::TCheckBox* CheckBox6;  // Show More Columns
+    std::unique_ptr<BiographyPage> Bio;
+    std::unique_ptr<FinishPage> Finish;
+
+private:
+    void BuildPages();
+    void OpenHelp();
+    // Runs one start-up step; a failure is reported and the next step still runs.
+    void Step(void (TForm1::*step)());
+    void CreateFolders();
+    void ReadSettings();
+    void LoadComments();
+    void FillFinishPage();
+    void SaveConfig();
+    std::string SettingsPath() const;
+    std::string CommentsPath() const;
+
+    bool configSaved_ = false;
+};
+
+// The folder of the running executable, with a trailing backslash.
+std::string ExecutableFolder();
+
+}  // namespace editor
