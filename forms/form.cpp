@@ -75,8 +75,25 @@ void TForm::HandleCreated() {
     if (icon_ != nullptr || smallIcon_ != nullptr) SetIcons(icon_, smallIcon_);
 }
 
-void TForm::SetBorderStyle(TFormBorderStyle v) { if (v != borderStyle_) { borderStyle_ = v; RecreateWnd(); } }
-void TForm::SetBorderIcons(TBorderIcons v) { if (v != borderIcons_) { borderIcons_ = v; RecreateWnd(); } }
+void TForm::SetBorderStyle(TFormBorderStyle v) { if (v != borderStyle_) { borderStyle_ = v; RecreateForm(); } }
+void TForm::SetBorderIcons(TBorderIcons v) { if (v != borderIcons_) { borderIcons_ = v; RecreateForm(); } }
+
+void TForm::RecreateForm() {
+    if (!HandleAllocated()) return;
+    // The new window is made hidden like every form's; a form on screen stays there.
+    const bool shown = IsWindowVisible(WindowHandle()) != FALSE;
+    RecreateWnd();
+    if (!shown) return;
+    static constexpr int kShow[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ShowWindow(WindowHandle(), kShow[windowState_]);
+    if (formStyle_ == fsStayOnTop) SetWindowToTop();
+}
+
+void TForm::SetClientSize(int width, int height) {
+    // The frame's size is known only from a window; before it, the whole size would be taken.
+    HandleNeeded();
+    TScrollingWinControl::SetClientSize(width, height);
+}
 
 void TForm::SetFormStyle(TFormStyle v) {
     if (v == formStyle_) return;
@@ -220,7 +237,8 @@ bool TForm::CloseQuery() {
 
 void TForm::Close() {
     if (modal_) {
-        if (CloseQuery()) modalResult_ = mrCancel;
+        // The modal loop asks OnCloseQuery and runs OnClose.
+        modalResult_ = mrCancel;
         return;
     }
     if (!CloseQuery()) return;
@@ -253,12 +271,13 @@ TModalResult TForm::ShowModal() {
     for (HWND w : disabled) EnableWindow(w, FALSE);
     modal_ = true;
     modalResult_ = mrNone;
+    TCloseAction action = caHide;
     try {
         Show();
         while (modalResult_ == mrNone && Application != nullptr && !Application->Terminated()) {
             Application->HandleMessage();
             if (modalResult_ != mrNone) {
-                TCloseAction action = caHide;
+                action = caHide;
                 if (!CloseQuery()) { modalResult_ = mrNone; continue; }
                 if (OnClose) OnClose(this, action);
                 if (action == caNone) modalResult_ = mrNone;
@@ -272,7 +291,9 @@ TModalResult TForm::ShowModal() {
     modal_ = false;
     for (HWND w : disabled) if (IsWindow(w)) EnableWindow(w, TRUE);
     Hide();
-    return modalResult_;
+    const TModalResult result = modalResult_;
+    if (action == caFree) Release();
+    return result;
 }
 
 void TForm::Release() {

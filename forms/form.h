@@ -69,6 +69,8 @@ public:
     void Release();
 
     void SetVisible(bool v) override;
+    // Makes the window first, so that the frame is outside the size asked for.
+    void SetClientSize(int width, int height) override;
     void SetFocus() override;
     bool Showing() const override;
     POINT ClientOrigin() const override;
@@ -99,6 +101,8 @@ protected:
 private:
     void ApplyPosition();
     void SetWindowToTop();
+    // A new window for a new frame style, shown again when the old one was on screen.
+    void RecreateForm();
 
     std::unique_ptr<TControlCanvas> canvas_;
     TFormBorderStyle borderStyle_ = bsSizeable;

@@ -146,7 +146,8 @@ void TScrollingWinControl::CalcAutoRange() {
 }
 
 void TScrollingWinControl::UpdateScrollBars() {
-    if (updating_) return;
+    // A minimised window's empty client area would show bars that stay after restoring.
+    if (updating_ || (WindowHandle() != nullptr && IsIconic(WindowHandle()))) return;
     updating_ = true;
     CalcAutoRange();
     // Clamp positions to the new ranges (moving the children back as needed).

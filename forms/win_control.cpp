@@ -415,11 +415,28 @@ void TWinControl::EnableAlign() {
 RECT TWinControl::AlignArea() { return ClientRect(); }
 
 void TWinControl::Realign() {
-    if (alignLevel_ > 0 || IsLoading() || IsDestroying()) return;
-    ++alignLevel_;
-    RECT r = AlignArea();
-    AlignControls(nullptr, r);
-    --alignLevel_;
+    if (IsLoading() || IsDestroying()) return;
+    // Asked for while aligning (a scroll bar that came or went resized the client area):
+    // the pass under way runs again once it is done.
+    if (alignLevel_ > 0) {
+        controlState_ |= csAlignmentNeeded;
+        return;
+    }
+    // A minimised window has no client area to align in; restoring it aligns again.
+    if (handle_ != nullptr && IsIconic(handle_)) return;
+    constexpr int kMaxPasses = 4;
+    for (int pass = 0; pass < kMaxPasses; ++pass) {
+        controlState_ &= ~csAlignmentNeeded;
+        struct Level {
+            int& level;
+            explicit Level(int& l) : level(l) { ++level; }
+            ~Level() { --level; }
+        } level(alignLevel_);
+        RECT r = AlignArea();
+        AlignControls(nullptr, r);
+        if (!(controlState_ & csAlignmentNeeded)) break;
+    }
+    controlState_ &= ~csAlignmentNeeded;
 }
 
 void TWinControl::AlignControls(TControl*, RECT& r) {
@@ -824,7 +841,9 @@ void TWinControl::WndProc(TMessage& m) {
             break;
         case WM_SIZE:
         case WM_MOVE:
-            if (handle_ != nullptr && m.Msg == WM_SIZE && m.WParam != SIZE_MINIMIZED) {
+            // Moves and sizes made by the system (or the user) reach the bounds; a minimised
+            // window keeps the bounds and the layout it had.
+            if (handle_ != nullptr && !IsIconic(handle_) && !(m.Msg == WM_SIZE && m.WParam == SIZE_MINIMIZED)) {
                 RECT r{};
                 GetWindowRect(handle_, &r);
                 if (HWND p = GetParent(handle_); p != nullptr && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD)) {
@@ -835,8 +854,10 @@ void TWinControl::WndProc(TMessage& m) {
                 top_ = r.top;
                 width_ = r.right - r.left;
                 height_ = r.bottom - r.top;
-                Realign();
-                if (resized) Resize();
+                if (m.Msg == WM_SIZE) {
+                    Realign();
+                    if (resized) Resize();
+                }
             }
             break;
         case WM_SETFOCUS:

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "forms/application.h"
+#include "forms/gdi_handle.h"
+#include "forms/panel.h"
+#include "forms/tests/win/form_test_support.h"
+#include "forms/timer.h"
+
+namespace forms {
+namespace {
+
+using testing_support::PumpUntil;
+
+RECT WindowRect(TForm* form) {
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    return r;
+}
+
+POINT CentreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+UniqueIcon MakeIcon(int size, BYTE pattern) {
+    std::vector<BYTE> andBits(static_cast<size_t>(size * size / 8), 0);
+    std::vector<BYTE> xorBits(static_cast<size_t>(size * size / 8), pattern);
+    return UniqueIcon(CreateIcon(GetModuleHandleA(nullptr), size, size, 1, 1, andBits.data(), xorBits.data()));
+}
+
+HICON WindowIcon(HWND wnd, WPARAM which) {
+    return reinterpret_cast<HICON>(SendMessageA(wnd, WM_GETICON, which, 0));
+}
+
+// Forms made by a test and freed at its end (unless the test freed them itself).
+struct Forms : testing::Test {
+    std::vector<TForm*> made;
+    TForm* Make(TComponent* owner, int left, int top, int width, int height) {
+        auto* f = new TForm(owner != nullptr ? owner : Application);
+        f->SetBounds(left, top, width, height);
+        made.push_back(f);
+        return f;
+    }
+    void TearDown() override {
+        for (auto it = made.rbegin(); it != made.rend(); ++it) {
+            if (std::find(Screen->FormList().begin(), Screen->FormList().end(), *it) != Screen->FormList().end()) delete *it;
+        }
+    }
+};
+
+using FormPosition = Forms;
+
+TEST_F(FormPosition, CentredOnTheScreenOrOnTheOwnerForm) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    TForm* owner = Make(nullptr, 30, 40, 400, 300);
+    owner->Show();
+    struct Case {
+        TPosition position;
+        bool owned;
+        POINT centre;
+    };
+    const Case cases[] = {
+        {poScreenCenter, false, CentreOf(work)},
+        {poScreenCenter, true, CentreOf(work)},
+        {poOwnerFormCenter, true, POINT{30 + 200, 40 + 150}},
+        {poDesigned, false, POINT{5 + 100, 7 + 50}},
+    };
+    for (const Case& c : cases) {
+        TForm* f = Make(c.owned ? owner : nullptr, 5, 7, 200, 100);
+        f->SetPosition(c.position);
+        f->Show();
+        const RECT r = WindowRect(f);
+        EXPECT_EQ(r.right - r.left, 200);
+        EXPECT_NEAR(CentreOf(r).x, c.centre.x, 1) << c.position << " owned " << c.owned;
+        EXPECT_NEAR(CentreOf(r).y, c.centre.y, 1) << c.position << " owned " << c.owned;
+        EXPECT_EQ(f->Left(), r.left);
+        EXPECT_EQ(f->Top(), r.top);
+    }
+}
+
+TEST_F(FormPosition, BoundsFollowAMoveMadeByTheSystem) {
+    TForm* f = Make(nullptr, 20, 30, 200, 100);
+    f->Show();
+    SetWindowPos(f->Handle(), nullptr, 110, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(f->Left(), 110);
+    EXPECT_EQ(f->Top(), 120);
+    SetWindowPos(f->Handle(), nullptr, 0, 0, 250, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(f->Width(), 250);
+    EXPECT_EQ(f->Left(), 110);
+}
+
+TEST_F(FormPosition, ClientSizeSetBeforeTheWindowExistsIsTheClientSize) {
+    TForm* f = Make(nullptr, 20, 30, 300, 300);
+    f->SetClientSize(200, 100);
+    f->Show();
+    RECT client{};
+    GetClientRect(f->Handle(), &client);
+    EXPECT_EQ(client.right, 200);
+    EXPECT_EQ(client.bottom, 100);
+    EXPECT_EQ(f->ClientWidth(), 200);
+    EXPECT_GT(f->Width(), 200);  // the frame is outside
+}
+
+using FormStyle = Forms;
+
+TEST_F(FormStyle, StayOnTopIsTheTopmostWindowStyleBeforeAndAfterShowing) {
+    auto topmost = [](TForm* f) { return (GetWindowLongPtrA(f->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    TForm* early = Make(nullptr, 10, 10, 100, 80);
+    early->SetFormStyle(fsStayOnTop);
+    early->Show();
+    EXPECT_TRUE(topmost(early));
+    TForm* late = Make(nullptr, 10, 10, 100, 80);
+    late->Show();
+    EXPECT_FALSE(topmost(late));
+    late->SetFormStyle(fsStayOnTop);
+    EXPECT_TRUE(topmost(late));
+    late->SetFormStyle(fsNormal);
+    EXPECT_FALSE(topmost(late));
+}
+
+TEST_F(FormStyle, IconsGoToTheWindowInBothSizesAndSurviveARecreate) {
+    UniqueIcon big = MakeIcon(32, 0xAA), small = MakeIcon(16, 0x55), one = MakeIcon(32, 0x0F);
+    TForm* f = Make(nullptr, 10, 10, 160, 120);
+    f->SetIcons(big.get(), small.get());  // before the window exists
+    f->Show();
+    EXPECT_EQ(WindowIcon(f->Handle(), ICON_BIG), big.get());
+    EXPECT_EQ(WindowIcon(f->Handle(), ICON_SMALL), small.get());
+    f->SetBorderStyle(bsSingle);  // a new window
+    EXPECT_EQ(WindowIcon(f->Handle(), ICON_BIG), big.get());
+    EXPECT_EQ(WindowIcon(f->Handle(), ICON_SMALL), small.get());
+    EXPECT_TRUE(IsWindowVisible(f->Handle())) << "the new window is shown as the old one was";
+    f->SetIcon(one.get());
+    EXPECT_EQ(WindowIcon(f->Handle(), ICON_BIG), one.get());
+    EXPECT_EQ(WindowIcon(f->Handle(), ICON_SMALL), one.get());
+}
+
+using ModalForm = Forms;
+
+TEST_F(ModalForm, ReturnsTheResultAButtonSetAndEnablesTheOtherWindowsAgain) {
+    TForm* main = Make(nullptr, 10, 10, 300, 200);
+    main->Show();
+    TForm* other = Make(nullptr, 320, 10, 100, 100);
+    other->Show();
+    TForm* dialog = Make(main, 50, 50, 200, 120);
+    auto* ok = new TPanel(dialog);
+    ok->SetParent(dialog);
+    ok->SetBounds(10, 10, 60, 25);
+    bool othersDisabled = false;
+    ok->OnClick = [&](TObject*) {
+        othersDisabled = !IsWindowEnabled(main->Handle()) && !IsWindowEnabled(other->Handle()) &&
+                         IsWindowEnabled(dialog->Handle());
+        dialog->SetModalResult(mrOk);
+    };
+    dialog->OnShow = [&](TObject*) {
+        PostMessageA(ok->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageA(ok->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    };
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_TRUE(othersDisabled);
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
+    EXPECT_FALSE(dialog->IsModal());
+}
+
+TEST_F(ModalForm, CloseEndsWithCancelAfterOneCloseQueryAndARefusalKeepsItOpen) {
+    TForm* dialog = Make(nullptr, 50, 50, 200, 120);
+    int queries = 0;
+    dialog->OnCloseQuery = [&](TObject*, bool& canClose) {
+        ++queries;
+        canClose = queries > 1;  // the first close is refused
+    };
+    dialog->OnShow = [&](TObject*) {
+        PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+        PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    };
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 2);
+}
+
+using FormClose = Forms;
+
+TEST_F(FormClose, ANonMainFormHidesAndItsOwnerFreesIt) {
+    TForm* owner = Make(nullptr, 10, 10, 200, 150);
+    auto* child = new TForm(owner);
+    child->SetBounds(30, 30, 120, 80);
+    bool destroyed = false;
+    child->OnDestroy = [&](TObject*) { destroyed = true; };
+    child->Show();
+    PostMessageA(child->Handle(), WM_CLOSE, 0, 0);
+    Application->ProcessMessages();
+    EXPECT_FALSE(child->Visible());
+    EXPECT_FALSE(IsWindowVisible(child->Handle()));
+    EXPECT_FALSE(destroyed);
+    delete owner;
+    made.clear();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST_F(FormClose, CloseActionFreeReleasesTheFormAfterItsMessages) {
+    TForm* owner = Make(nullptr, 10, 10, 200, 150);
+    auto* child = new TForm(owner);
+    bool destroyed = false;
+    child->OnDestroy = [&](TObject*) { destroyed = true; };
+    child->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+    child->Show();
+    child->Close();
+    EXPECT_FALSE(destroyed);  // not inside its own handler
+    Application->ProcessMessages();
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(owner->ComponentCount(), 0);
+}
+
+using MainForm = Forms;
+
+TEST_F(MainForm, ClosingItEndsRunAndCloseQueryCanRefuse) {
+    TForm* main = Make(nullptr, 10, 10, 200, 150);
+    Application->SetMainForm(main);
+    int queries = 0;
+    bool shownWhenRefused = false;
+    main->OnCloseQuery = [&](TObject*, bool& canClose) {
+        ++queries;
+        canClose = queries > 1;
+        if (!canClose) shownWhenRefused = true;
+    };
+    main->OnShow = [&](TObject*) {
+        PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
+        PostMessageA(main->Handle(), WM_CLOSE, 0, 0);
+    };
+    bool timedOut = false;
+    TTimer guard(nullptr);  // a broken close must not hang the test run
+    guard.SetInterval(5000);
+    guard.OnTimer = [&](TObject*) {
+        timedOut = true;
+        Application->Terminate();
+    };
+    Application->Run();
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(queries, 2);
+    EXPECT_TRUE(shownWhenRefused);
+    Application->SetMainForm(nullptr);
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Application->ResetTerminated();
+}
+
+using FormMinimise = Forms;
+
+TEST_F(FormMinimise, NoResizeNorAlignWhileMinimisedAndTheSameLayoutAfterRestore) {
+    TForm* f = Make(nullptr, 40, 40, 300, 200);
+    auto* top = new TPanel(f);
+    top->SetParent(f);
+    top->SetAlign(alTop);
+    top->SetHeight(30);
+    auto* body = new TPanel(f);
+    body->SetParent(f);
+    body->SetAlign(alClient);
+    int formResizes = 0, bodyResizes = 0;
+    f->OnResize = [&](TObject*) { ++formResizes; };
+    body->OnResize = [&](TObject*) { ++bodyResizes; };
+    f->Show();
+    Application->ProcessMessages();
+    const RECT before = body->BoundsRect(), topBefore = top->BoundsRect();
+    const int formWidth = f->Width(), formHeight = f->Height();
+    formResizes = bodyResizes = 0;
+    f->SetWindowState(wsMinimized);
+    Application->ProcessMessages();
+    ASSERT_TRUE(IsIconic(f->Handle()));
+    EXPECT_EQ(formResizes, 0);
+    EXPECT_EQ(bodyResizes, 0);
+    EXPECT_TRUE(SameRect(before, body->BoundsRect()));
+    EXPECT_EQ(f->Width(), formWidth);
+    f->SetWindowState(wsNormal);
+    Application->ProcessMessages();
+    EXPECT_FALSE(IsIconic(f->Handle()));
+    EXPECT_EQ(formResizes, 0);
+    EXPECT_EQ(bodyResizes, 0);
+    EXPECT_TRUE(SameRect(before, body->BoundsRect()));
+    EXPECT_TRUE(SameRect(topBefore, top->BoundsRect()));
+    EXPECT_EQ(f->Width(), formWidth);
+    EXPECT_EQ(f->Height(), formHeight);
+    EXPECT_EQ(f->Left(), 40);
+}
+
+}  // namespace
+}  // namespace forms
