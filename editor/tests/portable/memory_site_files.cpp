@@ -1,0 +1,76 @@
+#include "editor/tests/portable/memory_site_files.h"
+
+#include "forms/portable/exceptions.h"
+
+#include <cctype>
+
+namespace editor::testing_files {
+namespace {
+
+std::string Upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string Parent(const std::string& path) {
+    const auto slash = path.find_last_of('\\', path.size() >= 2 ? path.size() - 2 : 0);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool MemorySiteFiles::FileExists(const std::string& path) { return files_.count(Upper(path)) != 0; }
+
+std::string MemorySiteFiles::ReadFile(const std::string& path) {
+    const auto found = files_.find(Upper(path));
+    if (found == files_.end()) throw forms::EFOpenError(forms::Format("Cannot open file %s", path.c_str()));
+    return found->second.data;
+}
+
+void MemorySiteFiles::WriteFile(const std::string& path, const std::string& data) {
+    if (!folders_.count(Upper(Parent(path))))
+        throw forms::EFCreateError(forms::Format("Cannot create file %s", path.c_str()));
+    auto& file = files_[Upper(path)];
+    if (file.path.empty()) file.path = path;
+    file.data = data;
+    ++writes;
+}
+
+void MemorySiteFiles::MakeFolders(const std::string& folder) {
+    for (std::string f = folder; !f.empty(); f = Parent(f)) folders_.insert(Upper(f));
+}
+
+std::vector<SiteEntry> MemorySiteFiles::List(const std::string& folder) {
+    std::vector<SiteEntry> entries;
+    const std::string key = Upper(folder);
+    for (const auto& [upper, file] : files_)
+        if (Parent(upper) == key) entries.push_back({file.path.substr(folder.size()), false});
+    for (const auto& f : folders_)
+        if (Parent(f) == key) entries.push_back({f.substr(key.size(), f.size() - key.size() - 1), true});
+    return entries;
+}
+
+void MemorySiteFiles::Copy(const std::string& source, const std::string& target) {
+    const auto found = files_.find(Upper(source));
+    if (found == files_.end()) throw forms::EFOpenError(forms::Format("Cannot open file %s", source.c_str()));
+    const std::string data = found->second.data;
+    WriteFile(target, data);
+}
+
+void MemorySiteFiles::Remove(const std::string& path) {
+    if (!files_.erase(Upper(path))) throw forms::EWriteError("Cannot delete " + path);
+}
+
+void MemorySiteFiles::Put(const std::string& path, const std::string& data) {
+    MakeFolders(Parent(path));
+    WriteFile(path, data);
+    --writes;
+}
+
+std::vector<std::string> MemorySiteFiles::Files() const {
+    std::vector<std::string> paths;
+    for (const auto& [upper, file] : files_) paths.push_back(file.path);
+    return paths;
+}
+
+}  // namespace editor::testing_files
