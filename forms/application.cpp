@@ -1,5 +1,7 @@
 #include "forms/application.h"
 
+#include <algorithm>
+
 #include "forms/guard.h"
 #include "forms/platform_calls.h"
 #include "forms/portable/properties.h"
@@ -132,6 +134,19 @@ TControl* TApplication::FindControlAtPos(POINT screen) const {
     return result;
 }
 
+void TApplication::NotifyMouseChain(TControl* control, UINT msg) {
+    // The control itself first, then each parent outwards, all with the control in LParam.
+    // A handler may free any of them: ControlDestroyed blanks it here.
+    notifyChain_.clear();
+    for (TControl* c = control; c != nullptr; c = c->Parent()) notifyChain_.push_back(c);
+    const auto lp = reinterpret_cast<LPARAM>(control);
+    for (size_t i = 0; i < notifyChain_.size(); ++i) {
+        if (notifyChain_[i] != nullptr) notifyChain_[i]->Perform(msg, 0, lp);
+        if (notifyChain_.empty() || notifyChain_[0] == nullptr) break;  // the control itself went away
+    }
+    notifyChain_.clear();
+}
+
 void TApplication::DoMouseIdle() {
     POINT p{};
     GetCursorPos(&p);
@@ -139,20 +154,23 @@ void TApplication::DoMouseIdle() {
     if (now == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = now;
-    if (old != nullptr) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+    if (old != nullptr) NotifyMouseChain(old, CM_MOUSELEAVE);
     if (now != nullptr && mouseControl_ == now) {
-        now->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(now));
-        if (auto* w = dynamic_cast<TWinControl*>(now->Parent() != nullptr && dynamic_cast<TWinControl*>(now) == nullptr ? now->Parent() : now)) {
-            if (w->HandleAllocated()) {
-                TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, w->WindowHandle(), 0};
-                TrackMouseEvent(&tme);
-            }
+        NotifyMouseChain(now, CM_MOUSEENTER);
+        if (mouseControl_ != now) return;
+        // WM_MOUSELEAVE brings us back here when the cursor leaves our windows.
+        TWinControl* w = dynamic_cast<TWinControl*>(now);
+        if (w == nullptr) w = now->Parent();
+        if (w != nullptr && w->HandleAllocated()) {
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, w->WindowHandle(), 0};
+            TrackMouseEvent(&tme);
         }
     }
 }
 
 void TApplication::ControlDestroyed(TControl* control) {
     if (mouseControl_ == control) mouseControl_ = nullptr;
+    std::replace(notifyChain_.begin(), notifyChain_.end(), control, static_cast<TControl*>(nullptr));
 }
 
 const TClassInfo& TScreen::StaticClass() {

@@ -64,8 +64,10 @@ public:
     int HintPause() const { return hintPause_; }
     void SetHintPause(int v) { hintPause_ = v; }
 
-    // The innermost control under the cursor; CM_MOUSELEAVE / CM_MOUSEENTER (the control in
-    // LParam) go to the old and the new one when it changes. Runs on mouse moves and idle.
+    // The innermost control under the cursor. When it changes, CM_MOUSELEAVE goes to the old
+    // one and then to each of its parents outwards, and CM_MOUSEENTER the same way to the new
+    // one; LParam is always the control left or entered (compare it with `this` to tell
+    // "me" from "a child of mine"). Runs on mouse moves and when the queue is idle.
     void DoMouseIdle();
     TControl* MouseControl() const { return mouseControl_; }
     // The innermost control of ours at a screen point (windowless ones by hit test).
@@ -80,6 +82,7 @@ public:
 private:
     bool IsKeyMsg(MSG& msg);
     void Idle();
+    void NotifyMouseChain(TControl* control, UINT msg);
 
     std::string title_;
     TForm* mainForm_ = nullptr;
@@ -88,6 +91,7 @@ private:
     bool showHint_ = true;
     int hintPause_ = 500;
     TControl* mouseControl_ = nullptr;
+    std::vector<TControl*> notifyChain_;
     bool showingException_ = false;
 };
 
