@@ -89,6 +89,7 @@ void TForm1::BuildPages() {
     CheckBox6 = Place<TCheckBox>(this, galleries, "CheckBox6", 8, 8, 160, 19);
     CheckBox6->SetCaption("Show More Columns");
     Finish = std::make_unique<FinishPage>(this, TabSheet1);
+    Builder = std::make_unique<SiteBuilder>(*this, State, *Finish);
 
     // The navigation stands on the page control, at its right bottom.
     const struct { TButton** button; const char* name; const char* caption; } buttons[] = {

@@ -5,6 +5,7 @@
 #include "editor/biography_page.h"
 #include "editor/editor_state.h"
 #include "editor/finish_page.h"
+#include "editor/site_builder.h"
 
 #include "forms/button.h"
 #include "forms/check_box.h"
@@ -46,6 +47,7 @@ public:
     forms::TCheckBox* CheckBox6;  // Show More Columns
     std::unique_ptr<BiographyPage> Bio;
     std::unique_ptr<FinishPage> Finish;
+    std::unique_ptr<SiteBuilder> Builder;
 
 private:
     void BuildPages();

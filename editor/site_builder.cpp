@@ -1,0 +1,106 @@
+#include "editor/site_builder.h"
+
+#include "editor/control_factory.h"
+#include "editor/portable/program_layout.h"
+#include "editor/site_files_win.h"
+
+#include "forms/application.h"
+#include "forms/check_box.h"
+#include "forms/dialogs.h"
+#include "forms/form.h"
+#include "forms/ini_file.h"
+
+namespace editor {
+namespace {
+
+using namespace forms;
+
+constexpr const char* kNoTemplate = "Please select an HTML Template before building your Portfolio!";
+
+// Until the painted bar is on the page, the "Progress:" caption alone shows that a build runs.
+class CaptionProgressView : public BuildProgressView {
+public:
+    explicit CaptionProgressView(TLabel* caption) : caption_(caption) {}
+    void SetVisible(bool visible) override { caption_->SetVisible(visible); }
+    void SetPosition(int) override {}
+
+private:
+    TLabel* caption_;
+};
+
+}  // namespace
+
+SiteBuilder::SiteBuilder(TForm& form, EditorState& state, FinishPage& finish)
+    : form_(form), state_(state), finish_(finish) {
+    auto* group = finish.Memo1->Parent();
+    ProgressLabel = PlaceLabel(&form, group, "ProgressLabel", "Progress:", 14, 474, 130);
+    ProgressLabel->SetVisible(false);
+    progress_ = std::make_unique<CaptionProgressView>(ProgressLabel);
+    comments_ = std::make_unique<RichEditCommentText>(&form, group);
+    finish.Button3->OnClick = [this](TObject*) { Button3Click(); };
+}
+
+SiteBuilder::~SiteBuilder() = default;
+
+SiteContent SiteBuilder::BiographyContent() const {
+    SiteContent content;
+    for (const auto& k : BiographyKeywords()) {
+        auto* component = form_.FindComponent(std::string(k.control));
+        std::string value;
+        if (auto* box = dynamic_cast<TCheckBox*>(component)) value = box->Checked() ? "Yes" : "No";
+        else if (auto* control = dynamic_cast<TControl*>(component)) value = control->Text();
+        content.biography[std::string(k.keyword)] = value;
+    }
+    return content;
+}
+
+bool SiteBuilder::buildhtml(const std::string& name) {
+    const std::string templateName = finish_.ComboBox13->Text();
+    auto* log = finish_.Memo1->Lines();
+    progress_->SetPosition(0);
+    progress_->SetVisible(true);
+    try {
+        SiteContent content = BiographyContent();
+        ReadSiteRecords(state_.ProgramFolder, *comments_, content);
+        WinSiteFiles files;
+        SiteBuild build(files, state_.ProgramFolder);
+        build.OnLog = [log](const std::string& line) { log->Add(line); };
+        build.OnProgress = [this](int position) { progress_->SetPosition(position); };
+        build.Run(templateName, name, content);
+    } catch (const std::exception& e) {
+        progress_->SetVisible(false);
+        log->Add(std::string("Build failed: ") + e.what());
+        Application->HandleException(e);
+        return false;
+    }
+    progress_->SetVisible(false);
+    return true;
+}
+
+void SiteBuilder::Button3Click() {
+    if (finish_.ComboBox13->ItemIndex() < 0) {
+        ShowMessage(kNoTemplate);
+        return;
+    }
+    const std::string name = finish_.Edit29->Text();
+    if (!buildhtml(name)) return;
+    auto* portfolios = finish_.ComboBox12->Items();
+    int index = portfolios->IndexOf(name);
+    if (index < 0) index = portfolios->Add(name);
+    finish_.ComboBox12->SetItemIndex(index);
+    finish_.ComboBox12Change();
+    finish_.Button4->SetEnabled(true);
+    try {
+        state_.LastTemplate = finish_.ComboBox13->Text();
+        TIniFile ini(state_.Path(std::string(kSettingsFile)));
+        ini.WriteString("HTML", "LastUsed", state_.LastTemplate);
+        ini.UpdateFile();
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+    }
+    finish_.Button3->SetEnabled(false);
+    finish_.Button2->SetEnabled(false);
+    finish_.Edit29->SetText("");
+}
+
+}  // namespace editor

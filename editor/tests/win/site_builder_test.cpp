@@ -1,0 +1,193 @@
+#include "editor/main_form.h"
+
+#include "forms/application.h"
+#include "forms/ini_file.h"
+#include "tests/support/process_driver.h"
+#include "tests/support/win_recorders.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace editor {
+namespace {
+
+using namespace forms;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteFile(const std::string& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary) << data;
+}
+
+// Every file under folder, relative, with backslashes.
+void FilesUnder(const std::string& folder, const std::string& prefix, std::set<std::string>& out) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) FilesUnder(folder + name + "\\", prefix + name + "\\", out);
+        else out.insert(prefix + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+struct RecordingProgress : BuildProgressView {
+    std::vector<std::string>* events;
+    explicit RecordingProgress(std::vector<std::string>* e) : events(e) {}
+    void SetVisible(bool v) override { events->push_back(v ? "show" : "hide"); }
+    void SetPosition(int p) override { events->push_back(std::to_string(p)); }
+};
+
+// A program folder with a keyword-list template, pictures in two galleries and records of
+// all three kinds with comments; the main window opened on it.
+class SiteBuilderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::ResetRecorders();
+        const std::string t = Path("html\\Plain\\");
+        CreateDirectoryA(Path("html").c_str(), nullptr);
+        CreateDirectoryA(t.c_str(), nullptr);
+        CreateDirectoryA((t + "files").c_str(), nullptr);
+        WriteFile(t + "index.html", "%MODELNAME%|%MODELEMAIL%|%MODELURL%\n");
+        WriteFile(t + "files\\biography.html", "%MODELTOWN%|%MODELAGE%|%CATWALK%|%SWIMWEAR%");
+        WriteFile(t + "files\\galleries.html", "%GENERAL%%SWIMWEAR%%MISCELLANEOUS%");
+        WriteFile(t + "files\\bigimage.html", "%BIGIMAGE%%ANCHOR%");
+        WriteFile(t + "files\\work.html", "%WORK%%PHOTOGRAPHERS%");
+        WriteFile(t + "files\\websites.html", "%WEBSITES%");
+        WriteFile(t + "files\\about.html", "%MODELNAME%");
+        WriteFile(t + "files\\style.css", "body{}");
+        CreateDirectoryA(Path("Galleries").c_str(), nullptr);
+        CreateDirectoryA(Path("Galleries\\General").c_str(), nullptr);
+        CreateDirectoryA(Path("Galleries\\Swimwear").c_str(), nullptr);
+        for (const char* name : {"General\\thm_a b#1%.jpg", "General\\prv_a b#1%.jpg", "Swimwear\\thm_sea.jpg",
+                                 "Swimwear\\prv_sea.jpg", "Swimwear\\thm_x.jpeg", "Swimwear\\prv_x.jpeg"})
+            WriteFile(Path("Galleries\\") + name, name);
+        CreateDirectoryA(Path("Comment Files").c_str(), nullptr);
+        WriteFile(Path("Comment Files\\100.rtf"), "{\\rtf1\\ansi Line one\\par Line & two}");
+        WriteFile(Path("workhistory.ini"),
+                  "[Studio 9]\r\nPhone Number=0123\r\nE-mail=\r\nWeb Address=https://s9.example\r\n"
+                  "Where=location and studio\r\nComment File=100.rtf\r\nPayment Method=Paid Work\r\n");
+        WriteFile(Path("photographers.ini"), "[Pat]\r\nE-mail=p@x\r\nWeb Address=pat.example\r\nWhere=Studio\r\n");
+        WriteFile(Path("websites.ini"), "[Agency]\r\nURL=HTTP://AGENCY\r\nComment File=100.rtf\r\n");
+
+        form_.reset(new TForm1(nullptr, folder_.Path()));
+        Application->SetMainForm(form_.get());
+        form_->Show();
+        form_->Builder->SetProgressView(std::make_unique<RecordingProgress>(&progress_));
+        Application->ProcessMessages();
+    }
+    void TearDown() override {
+        Application->SetMainForm(nullptr);
+        form_.reset();
+        Application->ProcessMessages();
+        Application->ResetTerminated();
+    }
+    std::string Path(const std::string& relative) const { return folder_.Path() + relative; }
+    void SetText(const char* name, const std::string& text) {
+        dynamic_cast<TControl*>(form_->FindComponent(name))->SetText(text);
+    }
+    void Build(const std::string& name) {
+        form_->Finish->ComboBox13->SetItemIndex(form_->Finish->ComboBox13->Items()->IndexOf("Plain"));
+        form_->Finish->Edit29->SetText(name);
+        form_->Finish->Button3->Click();
+        Application->ProcessMessages();
+    }
+    std::vector<std::string> Log() const {
+        std::vector<std::string> lines;
+        auto* log = form_->Finish->Memo1->Lines();
+        for (int i = 0; i < log->Count(); ++i) lines.push_back((*log)[i]);
+        return lines;
+    }
+
+    testsupport::TempFolder folder_;
+    std::unique_ptr<TForm1> form_;
+    std::vector<std::string> progress_;
+};
+
+TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecords) {
+    SetText("Edit1", "Ann & Co");  // edited, never saved
+    SetText("Edit3", "Leeds");
+    SetText("Edit6", "ann.example");
+    Build("Ann");
+    const std::string o = Path("Distributable\\Ann\\");
+    std::set<std::string> files;
+    FilesUnder(o, "", files);
+    const std::set<std::string> expected = {
+        "index.html", "files\\biography.html", "files\\galleries.html", "files\\work.html", "files\\websites.html",
+        "files\\about.html", "files\\style.css", "files\\thm_a b#1%.jpg", "files\\prv_a b#1%.jpg",
+        "files\\prv_a b#1%.jpg.html", "files\\thm_sea.jpg", "files\\prv_sea.jpg", "files\\prv_sea.jpg.html",
+    };
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(ReadFile(o + "index.html"), "Ann &amp; Co||http://ann.example\r\n");
+    EXPECT_EQ(ReadFile(o + "files\\biography.html"), "Leeds|" + form_->Bio->Label61->Caption() + "|Yes|No");
+    EXPECT_EQ(ReadFile(o + "files\\prv_sea.jpg.html"), "<img src=\"prv_sea.jpg\" alt=\"\">#swimwear");
+    EXPECT_EQ(ReadFile(o + "files\\prv_sea.jpg"), "Swimwear\\prv_sea.jpg");
+    const std::string galleries = ReadFile(o + "files\\galleries.html");
+    EXPECT_NE(galleries.find("<td><a href=\"prv_a%20b%231%25.jpg.html\"><img src=\"thm_a%20b%231%25.jpg\"></a></td>"),
+              std::string::npos);
+    const std::string work = ReadFile(o + "files\\work.html");
+    EXPECT_NE(work.find("<td >Studio 9</td>    <td  >0123</td>    <td > Not Available</a></td>    <td  >"
+                        "<a href=\"https://s9.example\" target=\"_blank\">Visit Web Site</a></td>    "
+                        "<td >Location and Studio</td>"),
+              std::string::npos);
+    EXPECT_NE(work.find("<p>Line one<br>\r\nLine &amp; two<p>"), std::string::npos) << work;
+    EXPECT_NE(work.find("<a href=\"http://pat.example\" target=\"_blank\">"), std::string::npos);
+    EXPECT_EQ(work.find("Paid Work"), std::string::npos);
+    EXPECT_NE(ReadFile(o + "files\\websites.html").find("<a href=\"HTTP://AGENCY\" target=\"_blank\">"),
+              std::string::npos);
+
+    EXPECT_EQ(Log().front(), "Building HTML Electronic Portfolio");
+    EXPECT_EQ(Log().back(), "Completed building HTML Electronic Packge");
+    EXPECT_EQ(progress_.front(), "0");
+    EXPECT_EQ(progress_.back(), "hide");
+    EXPECT_EQ(progress_[progress_.size() - 2], "100");
+    EXPECT_EQ(TIniFile(Path("vantrell.ini")).ReadString("HTML", "LastUsed", ""), "Plain");
+    EXPECT_EQ(form_->Finish->Edit29->Text(), "");
+    EXPECT_FALSE(form_->Finish->Button3->Enabled());
+    EXPECT_TRUE(form_->Finish->Button4->Enabled());
+    EXPECT_EQ(form_->Finish->ComboBox12->Text(), "Ann");
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
+}
+
+TEST_F(SiteBuilderTest, ARebuildListsThePortfolioOnce) {
+    Build("Ann");
+    Build("ann");
+    auto* list = form_->Finish->ComboBox12->Items();
+    EXPECT_EQ(list->Count(), 1);
+    EXPECT_EQ(form_->Finish->ComboBox12->ItemIndex(), 0);
+}
+
+TEST_F(SiteBuilderTest, NoTemplateChosenBuildsNothing) {
+    form_->Finish->ComboBox13->SetItemIndex(-1);
+    form_->Finish->Edit29->SetText("Ann");
+    form_->Finish->Button3->Click();
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
+    EXPECT_EQ(testsupport::MessageBoxes()[0].text, "Please select an HTML Template before building your Portfolio!");
+    EXPECT_EQ(GetFileAttributesA(Path("Distributable\\Ann").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(form_->Finish->Edit29->Text(), "Ann");
+}
+
+TEST_F(SiteBuilderTest, AMissingPageLeavesNoSiteAndReportsTheFailure) {
+    DeleteFileA(Path("html\\Plain\\files\\about.html").c_str());
+    Build("Ann");
+    EXPECT_EQ(GetFileAttributesA(Path("Distributable\\Ann\\index.html").c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
+    EXPECT_NE(testsupport::MessageBoxes()[0].text.find("about.html"), std::string::npos);
+    EXPECT_EQ(Log().back().rfind("Build failed: Cannot open file ", 0), 0u) << Log().back();
+    EXPECT_EQ(progress_.back(), "hide");
+    EXPECT_FALSE(form_->Builder->ProgressLabel->Visible());
+    EXPECT_EQ(form_->Finish->ComboBox12->Items()->Count(), 0);
+    EXPECT_EQ(form_->Finish->Edit29->Text(), "Ann");  // the user can mend the template and try again
+}
+
+}  // namespace
+}  // namespace editor
