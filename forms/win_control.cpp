@@ -274,6 +274,7 @@ void TWinControl::SetParentWindow(HWND wnd) {
 void TWinControl::InsertControl(TControl* control) {
     Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), TRUE);
     controls_.push_back(control);
+    alignOrder_.push_back(control);
     control->parent_ = this;
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         tabList_.push_back(w);
@@ -300,6 +301,7 @@ void TWinControl::RemoveControl(TControl* control) {
         control->Invalidate();
     }
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    std::erase(alignOrder_, control);
     control->parent_ = nullptr;
     Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(control), FALSE);
     if (!IsDestroying()) Realign();
@@ -442,7 +444,7 @@ void TWinControl::Realign() {
 void TWinControl::AlignControls(TControl*, RECT& r) {
     static constexpr TAlign kOrder[] = {alTop, alBottom, alLeft, alRight, alClient};
     for (TAlign a : kOrder) {
-        for (TControl* c : std::vector<TControl*>(controls_)) {
+        for (TControl* c : std::vector<TControl*>(alignOrder_)) {
             if (c->Align() != a || !c->Visible()) continue;
             int w = c->Width(), h = c->Height();
             switch (a) {
@@ -884,6 +886,13 @@ void TWinControl::WndProc(TMessage& m) {
         case CM_COLORCHANGED:
             brush_->SetColor(Color());
             NotifyControls(CM_PARENTCOLORCHANGED);
+            break;
+        case WM_GETFONT:
+            // Our own classes keep no font in the window; what they draw with is Font.
+            if (defWndProc_ == DefWindowProcA) {
+                m.Result = reinterpret_cast<LRESULT>(Font()->Handle());
+                return;
+            }
             break;
         case CM_FONTCHANGED:
             if (handle_ != nullptr) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), TRUE);

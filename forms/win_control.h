@@ -189,6 +189,9 @@ private:
     WNDPROC defWndProc_ = nullptr;
     std::vector<TControl*> controls_;
     std::vector<TWinControl*> tabList_;
+    // Children in the order they were inserted: the order of alignment, which z-order
+    // changes leave alone.
+    std::vector<TControl*> alignOrder_;
     std::unique_ptr<TBrush> brush_;
     bool tabStop_ = false;
     bool doubleBuffered_ = false;
