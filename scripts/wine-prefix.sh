@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
 # Makes the private Wine prefix once: booted, no Mono/Gecko, undecorated X11 windows
-# (otherwise a captioned window gets no non-client area the program can paint).
+# (otherwise a captioned window gets no non-client area the program can paint) that no
+# window manager manages (Xvfb has none; Wine would wait for one at every show and hide).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 pin_locale
 
-[ -f "$WINEPREFIX/.vantrell-ready" ] && exit 0
+settings_version=2  # raise when the settings below change: existing prefixes are updated
+ready=$WINEPREFIX/.vantrell-ready
+[ "$(cat "$ready" 2>/dev/null)" = "$settings_version" ] && exit 0
 mkdir -p "$BUILD"
 exec 9>"$BUILD/.wineprefix.lock"
 flock 9
-[ -f "$WINEPREFIX/.vantrell-ready" ] && exit 0
+[ "$(cat "$ready" 2>/dev/null)" = "$settings_version" ] && exit 0
 
-log "creating the Wine prefix $WINEPREFIX"
-rm -rf "$WINEPREFIX"
-DISPLAY= wineboot -i >/dev/null 2>&1 || true
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    [ -f "$WINEPREFIX/system.reg" ] || die "wineboot did not create the prefix"
+fi
+for setting in Decorated Managed; do
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v "$setting" /t REG_SZ /d N /f >/dev/null 2>&1
+done
 wineserver -w
-[ -f "$WINEPREFIX/system.reg" ] || die "wineboot did not create the prefix"
-touch "$WINEPREFIX/.vantrell-ready"
+echo "$settings_version" > "$ready"
