@@ -53,3 +53,35 @@ TEST(VantrellProcess, StartedElsewhereWorksInItsOwnFolder) {
 
 }  // namespace
 }  // namespace testsupport
+
+namespace testsupport {
+namespace {
+
+// A settings file that cannot be written at exit: the real error box names it once, is
+// answered, and the program still ends.
+TEST(VantrellProcess, ALockedSettingsFileAtExitIsReportedOnceAndTheProgramEnds) {
+    TempFolder program;
+    ASSERT_TRUE(CopyFileA((ExecutableFolder() + "vantrell.exe").c_str(), (program.Path() + "vantrell.exe").c_str(), FALSE));
+    ProcessUnderTest vantrell(program.Path() + "vantrell.exe", "", program.Path());
+    HWND window = vantrell.WaitForWindow("Vantrell - Biography");
+    ASSERT_NE(window, nullptr);
+    HANDLE lock = CreateFileA((program.Path() + "vantrell.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    HWND box = vantrell.WaitForDialog("Vantrell");
+    ASSERT_NE(box, nullptr);
+    const auto texts = ChildTexts(box, "Static");
+    bool named = false;
+    for (const auto& text : texts) named |= text.find("Unable to write to") != std::string::npos;
+    EXPECT_TRUE(named);
+    ASSERT_TRUE(ClickButton(box, "OK"));
+    DWORD code = 1;
+    EXPECT_TRUE(vantrell.WaitForExit(std::chrono::seconds(20), &code));
+    EXPECT_EQ(code, 0u);
+    CloseHandle(lock);
+}
+
+}  // namespace
+}  // namespace testsupport
