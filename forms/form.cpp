@@ -1,6 +1,7 @@
 #include "forms/form.h"
 
 #include "forms/application.h"
+#include "forms/guard.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
@@ -259,38 +260,59 @@ void TForm::Close() {
 
 TModalResult TForm::ShowModal() {
     if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
-    // Every other enabled top-level window of this thread waits.
-    std::vector<HWND> disabled;
     HandleNeeded();
+    // Every other enabled top-level window of this thread waits; the one that was active
+    // gets the activation back at the end.
+    const HWND previouslyActive = GetActiveWindow();
+    std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
-        auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
-        return TRUE;
+        return GuardedCall([&] {
+            auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
+            if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
+            return TRUE;
+        }, FALSE);
     }, reinterpret_cast<LPARAM>(&disabled));
     std::erase(disabled, WindowHandle());
     for (HWND w : disabled) EnableWindow(w, FALSE);
+    // Enabled again before the hide, so that the system hands the activation to one of them.
+    auto enableOthers = [&] {
+        modal_ = false;
+        for (HWND w : disabled) if (IsWindow(w)) EnableWindow(w, TRUE);
+    };
+    auto reactivate = [&] {
+        if (previouslyActive != nullptr && previouslyActive != WindowHandle() && IsWindow(previouslyActive) &&
+            IsWindowVisible(previouslyActive)) {
+            SetActiveWindow(previouslyActive);
+        }
+    };
     modal_ = true;
     modalResult_ = mrNone;
     TCloseAction action = caHide;
     try {
         Show();
-        while (modalResult_ == mrNone && Application != nullptr && !Application->Terminated()) {
-            Application->HandleMessage();
+        // A result set already in OnShow is asked about like any other.
+        for (;;) {
             if (modalResult_ != mrNone) {
                 action = caHide;
-                if (!CloseQuery()) { modalResult_ = mrNone; continue; }
-                if (OnClose) OnClose(this, action);
-                if (action == caNone) modalResult_ = mrNone;
+                if (CloseQuery()) {
+                    if (OnClose) OnClose(this, action);
+                    if (action != caNone) break;
+                }
+                modalResult_ = mrNone;
             }
+            if (Application == nullptr || Application->Terminated()) break;
+            Application->HandleMessage();
         }
     } catch (...) {
-        modal_ = false;
-        for (HWND w : disabled) if (IsWindow(w)) EnableWindow(w, TRUE);
+        // A handler of this form threw: it goes to the caller, the form does not stay modal.
+        enableOthers();
+        Guarded([this] { Hide(); });
+        reactivate();
         throw;
     }
-    modal_ = false;
-    for (HWND w : disabled) if (IsWindow(w)) EnableWindow(w, TRUE);
+    enableOthers();
     Hide();
+    reactivate();
     const TModalResult result = modalResult_;
     if (action == caFree) Release();
     return result;

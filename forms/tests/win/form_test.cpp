@@ -183,6 +183,50 @@ TEST_F(ModalForm, CloseEndsWithCancelAfterOneCloseQueryAndARefusalKeepsItOpen) {
     EXPECT_EQ(queries, 2);
 }
 
+TEST_F(ModalForm, NestedModalsDisableEachOtherAndTheActiveWindowComesBack) {
+    TForm* main = Make(nullptr, 10, 10, 300, 200);
+    main->Show();
+    SetActiveWindow(main->Handle());
+    ASSERT_EQ(GetActiveWindow(), main->Handle());
+    TForm* outer = Make(nullptr, 40, 40, 200, 150);
+    TForm* inner = Make(nullptr, 70, 70, 120, 80);
+    std::vector<std::string> seen;
+    inner->OnShow = [&](TObject*) {
+        seen.push_back(std::string("inner shown, outer ") + (IsWindowEnabled(outer->Handle()) ? "enabled" : "disabled") +
+                       ", main " + (IsWindowEnabled(main->Handle()) ? "enabled" : "disabled"));
+        PostMessageA(inner->Handle(), WM_CLOSE, 0, 0);
+    };
+    auto* trigger = new TPanel(outer);
+    trigger->SetParent(outer);
+    trigger->OnClick = [&](TObject*) {
+        seen.push_back("inner returned " + std::to_string(inner->ShowModal()));
+        seen.push_back(std::string("outer ") + (IsWindowEnabled(outer->Handle()) ? "enabled" : "disabled") + ", main " +
+                       (IsWindowEnabled(main->Handle()) ? "enabled" : "disabled"));
+        outer->SetModalResult(mrYes);
+    };
+    outer->OnShow = [&](TObject*) {
+        PostMessageA(trigger->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageA(trigger->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    };
+    EXPECT_EQ(outer->ShowModal(), mrYes);
+    EXPECT_EQ(seen, (std::vector<std::string>{"inner shown, outer disabled, main disabled", "inner returned 2",
+                                              "outer enabled, main disabled"}));
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+    EXPECT_EQ(GetActiveWindow(), main->Handle());
+}
+
+TEST_F(ModalForm, AThrowingCloseQueryReachesTheCallerAndLeavesNothingDisabled) {
+    TForm* main = Make(nullptr, 10, 10, 300, 200);
+    main->Show();
+    TForm* dialog = Make(nullptr, 50, 50, 200, 120);
+    dialog->OnCloseQuery = [](TObject*, bool&) { throw Exception("Refused loudly"); };
+    dialog->OnShow = [&](TObject*) { dialog->SetModalResult(mrOk); };
+    EXPECT_THROW(dialog->ShowModal(), Exception);
+    EXPECT_FALSE(dialog->IsModal());
+    EXPECT_FALSE(dialog->Visible());
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+}
+
 using FormClose = Forms;
 
 TEST_F(FormClose, ANonMainFormHidesAndItsOwnerFreesIt) {
