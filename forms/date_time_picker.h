@@ -3,11 +3,11 @@
 #pragma once
 #include <windows.h>
 
+#include "forms/portable/date_time.h"
 #include "forms/win_control.h"
 
 namespace forms {
 
-using TDateTime = double;
 
 enum TDTDateFormat { dfShort, dfLong };
 enum TDateTimeKind { dtkDate, dtkTime };
@@ -16,8 +16,6 @@ enum TDTDateMode { dmComboBox, dmUpDown };
 // Conversions between serial dates and SYSTEMTIME (milliseconds rounded).
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& st);
 SYSTEMTIME DateTimeToSystemTime(TDateTime value);
-TDateTime EncodeDate(int year, int month, int day);
-void DecodeDate(TDateTime value, int& year, int& month, int& day);
 // The local date and time now.
 TDateTime Now();
 

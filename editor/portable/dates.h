@@ -1,23 +1,15 @@
 // Dates of the biography: serial day numbers, the age label and the stored DOB text.
 #pragma once
 
+#include "forms/portable/date_time.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace editor {
 
-// Days since 1899-12-30, the fraction being the time of day (the date pickers' type).
-using SerialDate = double;
-
-struct CivilDate {
-    int year, month, day;
-    bool operator==(const CivilDate&) const = default;
-};
-
-SerialDate ToSerial(const CivilDate& date);
-CivilDate ToCivil(SerialDate serial);  // the day the serial falls in
-bool IsValidDate(const CivilDate& date);
+using SerialDate = forms::TDateTime;
 
 // 21 years of 365 days before now.
 inline constexpr double kDefaultAgeDays = 7665;

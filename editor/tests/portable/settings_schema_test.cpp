@@ -67,8 +67,8 @@ TEST(SettingValues, SexIndexOutsideTheListIsFemale) {
 }
 
 TEST(SettingValues, DateOfBirthFallsBackToTwentyOneYearsAgo) {
-    const SerialDate now = ToSerial({2026, 12, 10}) + 0.25;
-    EXPECT_EQ(DateValue("07/03/1998", now, '/'), ToSerial({1998, 3, 7}));
+    const SerialDate now = forms::EncodeDate(2026, 12, 10) + 0.25;
+    EXPECT_EQ(DateValue("07/03/1998", now, '/'), forms::EncodeDate(1998, 3, 7));
     for (const char* bad : {"", "31/31/1999", "yesterday"}) EXPECT_EQ(DateValue(bad, now, '/'), now - 7665) << bad;
 }
 
