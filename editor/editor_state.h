@@ -12,6 +12,11 @@ struct EditorState {
     std::string LastTemplate;       // [HTML] LastUsed
     // [Config] Skin, kept as read until the skin slider holds it.
     int SkinNumber = 0;
+    // Shared by the three record lists: the record being edited, its comment file's name
+    // (empty for a new record) and whether Add is under way.
+    std::string CurrentRecordName;
+    std::string CommentFileName;
+    bool AddingRecord = false;
 
     std::string Path(const std::string& relative) const { return ProgramFolder + relative; }
 };

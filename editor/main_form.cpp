@@ -3,6 +3,7 @@
 #include "editor/control_factory.h"
 #include "editor/file_routines.h"
 #include "editor/portable/program_layout.h"
+#include "editor/record_files.h"
 #include "editor/settings_binding.h"
 #include "editor/shell_routines.h"
 
@@ -90,6 +91,7 @@ void TForm1::BuildPages() {
     CheckBox6->SetCaption("Show More Columns");
     Finish = std::make_unique<FinishPage>(this, TabSheet1);
     Builder = std::make_unique<SiteBuilder>(*this, State, *Finish);
+    BuildRecordPages();
 
     // The navigation stands on the page control, at its right bottom.
     const struct { TButton** button; const char* name; const char* caption; } buttons[] = {
@@ -110,6 +112,30 @@ void TForm1::BuildPages() {
     ExitButton->OnClick = [this](TObject*) { Exitbutton(); };
 }
 
+void TForm1::BuildRecordPages() {
+    const struct { std::unique_ptr<RecordPage>* page; TTabSheet* sheet; RecordList list; } pages[] = {
+        {&WorkHistory, workhistory, RecordList::WorkHistory},
+        {&Photographers, photographers, RecordList::Photographers},
+        {&WebSites, websites, RecordList::WebSites},
+    };
+    for (const auto& p : pages) {
+        *p.page = std::make_unique<RecordPage>(this, p.sheet, p.list, State);
+        TTabSheet* sheet = p.sheet;
+        (*p.page)->OnEditMode = [this, sheet](bool editing) { EnableOtherPages(sheet, !editing); };
+        (*p.page)->OnSaved = [this] { getworkhistories(); };
+    }
+}
+
+void TForm1::EnableOtherPages(TTabSheet* editing, bool enabled) {
+    for (TTabSheet* sheet : {biography, galleries, workhistory, photographers, websites})
+        if (sheet != editing) sheet->SetEnabled(enabled);
+}
+
+void TForm1::getworkhistories() {
+    for (RecordPage* page : {WorkHistory.get(), Photographers.get(), WebSites.get()})
+        page->FillNames(RecordNames(State.ProgramFolder, page->List()));
+}
+
 void TForm1::Step(void (TForm1::*step)()) {
     try {
         (this->*step)();
@@ -126,6 +152,7 @@ void TForm1::FormCreate() {
     Finish->ShowBurnButtons(FileExists(State.Path(std::string(kBurnProgram))));
     Step(&TForm1::CreateFolders);
     Step(&TForm1::ReadSettings);
+    Step(&TForm1::getworkhistories);
     PageControl1Change();
     PageControl1->SetActivePageIndex(0);
     Step(&TForm1::LoadComments);

@@ -6,6 +6,7 @@
 #include "editor/editor_state.h"
 #include "editor/finish_page.h"
 #include "editor/site_builder.h"
+#include "editor/record_page.h"
 
 #include "forms/button.h"
 #include "forms/check_box.h"
@@ -31,6 +32,8 @@ public:
     void Button1Click();   // biography Save
     void Exitbutton();
     void FormCloseQuery(bool& canClose);
+    // Fills the three record lists from their files.
+    void getworkhistories();
 
     EditorState State;
     forms::TPageControl* PageControl1;
@@ -48,9 +51,15 @@ public:
     std::unique_ptr<BiographyPage> Bio;
     std::unique_ptr<FinishPage> Finish;
     std::unique_ptr<SiteBuilder> Builder;
+    std::unique_ptr<RecordPage> WorkHistory;
+    std::unique_ptr<RecordPage> Photographers;
+    std::unique_ptr<RecordPage> WebSites;
 
 private:
     void BuildPages();
+    void BuildRecordPages();
+    // While a record list is in edit mode the other pages but Finish take no input.
+    void EnableOtherPages(forms::TTabSheet* editing, bool enabled);
     void OpenHelp();
     // Runs one start-up step; a failure is reported and the next step still runs.
     void Step(void (TForm1::*step)());

@@ -1,0 +1,101 @@
+// One record page of the main window (work history, photographers or web sites): a name
+// list, the record's fields, its comment, and Add, Edit (Cancel while editing), Delete and
+// Save. The three pages differ only by the data of their layout and schema.
+#pragma once
+
+#include "editor/editor_state.h"
+#include "editor/portable/record_model.h"
+
+#include "forms/button.h"
+#include "forms/check_box.h"
+#include "forms/combo_box.h"
+#include "forms/edit.h"
+#include "forms/label.h"
+#include "forms/page_control.h"
+#include "forms/rich_edit.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace editor {
+
+struct RecordPageLayout;
+
+class RecordPage {
+public:
+    // Builds the page's controls on sheet; owner (the main window) owns them. state is the
+    // editor state the three pages share.
+    RecordPage(forms::TComponent* owner, forms::TTabSheet* sheet, RecordList list, EditorState& state);
+
+    RecordList List() const { return list_; }
+    const RecordSchema& RecordSchemaOf() const { return Schema(list_); }
+    // True between Add or Edit and Save or Cancel.
+    bool Editing() const { return mode_ != Mode::View; }
+
+    // Replaces the name list; a record chosen before stays chosen while it is listed.
+    void FillNames(const std::vector<std::string>& names);
+    // The name list's change handler (ComboBox3Change, ComboBox4Change, ComboBox11Change):
+    // shows the chosen record, or clears the page when none is chosen. Nothing while adding.
+    void Select();
+    void AddClick();
+    // Edit, or Cancel while editing or adding.
+    void EditClick();
+    void SaveClick();
+    void DeleteClick();
+    // Web sites: opens the URL field's web address.
+    void VisitClick();
+    // Web sites: the user name and password are shown while the check box is checked.
+    void CheckBox9Click();
+
+    // The control bound to a key of the schema.
+    forms::TWinControl* Field(std::string_view key) const;
+    // The text a key would be saved with.
+    std::string FieldValue(std::string_view key) const;
+
+    forms::TTabSheet* Sheet;
+    forms::TComboBox* NameBox;     // ComboBox3, ComboBox4, ComboBox11
+    forms::TRichEdit* Comment;     // RichEdit1, RichEdit2, RichEdit3
+    forms::TButton* AddButton;
+    forms::TButton* EditButton;
+    forms::TButton* DeleteButton;
+    forms::TButton* SaveButton;
+    forms::TButton* VisitButton = nullptr;     // web sites only
+    forms::TCheckBox* PasswordBox = nullptr;   // web sites only (CheckBox9)
+
+    // Entering (true) or leaving (false) edit mode: the main window enables its other pages.
+    std::function<void(bool editing)> OnEditMode;
+    // After a record was written: the main window refills the three lists.
+    std::function<void()> OnSaved;
+
+private:
+    enum class Mode { View, Adding, Editing };
+    struct BoundField {
+        const RecordField* field;
+        forms::TWinControl* control;
+        forms::TLabel* label;
+    };
+
+    void Build(forms::TComponent* owner);
+    void ShowValue(const BoundField& bound, std::string_view value);
+    std::string ValueOf(const BoundField& bound) const;
+    void ShowRecord(const std::string& name);
+    void ClearRecord();
+    void EnterEditMode(Mode mode);
+    void LeaveEditMode();
+    void SetFieldsEditable(bool editable);
+    void SelectName(const std::string& name);
+    std::string ChosenName() const;
+    std::string RecordFile() const;
+    std::string CommentFolder() const;
+    HWND OwnerWindow() const;
+
+    RecordList list_;
+    const RecordPageLayout& layout_;
+    EditorState& state_;
+    Mode mode_ = Mode::View;
+    std::vector<BoundField> fields_;
+};
+
+}  // namespace editor
