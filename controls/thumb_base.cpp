@@ -1,0 +1,228 @@
+#include "controls/thumb_base.h"
+
+#include "controls/ctl_themes.h"
+#include "forms/portable/properties.h"
+
+namespace controls {
+
+using forms::TClassInfo;
+using forms::TMouseButton;
+
+namespace {
+
+template <class T> T* ParentAs(const forms::TControl* control) {
+    return control->Parent() != nullptr ? dynamic_cast<T*>(control->Parent()) : nullptr;
+}
+
+}  // namespace
+
+TBaseThumbView::TBaseThumbView(forms::TComponent* owner) : TExScrollBox(owner) {
+    SetControlStyle((ControlStyle() | forms::csOpaque) & ~forms::csSetCaption);
+    AddThemeStyle(this, forms::csNeedsBorderPaint);
+}
+
+const TClassInfo& TBaseThumbView::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TBaseThumbView>("TBaseThumbView", &TExScrollBox::StaticClass()).Done();
+    return info;
+}
+
+TBaseThumbnail::TBaseThumbnail(forms::TComponent* owner) : TExPanel(owner) {
+    forms::TControlStyle style = ControlStyle() & ~forms::csSetCaption;
+    // A button press on a cell must not capture the mouse away from the view.
+    if (dynamic_cast<TBaseThumbView*>(owner) != nullptr) style &= ~forms::csCaptureMouse;
+    SetControlStyle(style);
+}
+
+const TClassInfo& TBaseThumbnail::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TBaseThumbnail>("TBaseThumbnail", &TExPanel::StaticClass()).Done();
+    return info;
+}
+
+TBaseThumbView* TBaseThumbnail::View() const { return ParentAs<TBaseThumbView>(this); }
+
+bool TBaseThumbnail::DoEraseBackground(forms::TCanvas* canvas, LPARAM param) {
+    TExPanel::DoEraseBackground(canvas, param);
+    return true;
+}
+
+void TBaseThumbnail::MouseDown(TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbView* view = View()) view->MouseDown(button, shift, x + Left(), y + Top());
+    else TExPanel::MouseDown(button, shift, x, y);
+}
+
+void TBaseThumbnail::MouseUp(TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbView* view = View()) view->MouseUp(button, shift, x + Left(), y + Top());
+    else TExPanel::MouseUp(button, shift, x, y);
+}
+
+void TBaseThumbnail::MouseMove(forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbView* view = View()) view->MouseMove(shift, x + Left(), y + Top());
+    else TExPanel::MouseMove(shift, x, y);
+}
+
+void TBaseThumbnail::Click() {
+    if (TBaseThumbView* view = View()) view->Click();
+    else TExPanel::Click();
+}
+
+void TBaseThumbnail::DblClick() {
+    if (TBaseThumbView* view = View()) view->DblClick();
+    else TExPanel::DblClick();
+}
+
+void TBaseThumbnail::KeyDown(WORD& key, forms::TShiftState shift) {
+    if (TBaseThumbView* view = View()) view->KeyDown(key, shift);
+    else TExPanel::KeyDown(key, shift);
+}
+
+void TBaseThumbnail::KeyUp(WORD& key, forms::TShiftState shift) {
+    if (TBaseThumbView* view = View()) view->KeyUp(key, shift);
+    else TExPanel::KeyUp(key, shift);
+}
+
+void TBaseThumbnail::KeyPress(char& key) {
+    if (TBaseThumbView* view = View()) view->KeyPress(key);
+    else TExPanel::KeyPress(key);
+}
+
+TThumbTitle::TThumbTitle(forms::TComponent* owner) : TExPanel(owner) {
+    forms::TControlStyle style = ControlStyle() & ~forms::csSetCaption;
+    if (dynamic_cast<TBaseThumbnail*>(owner) != nullptr)
+        style &= ~(forms::csCaptureMouse | forms::csClickEvents | forms::csDoubleClicks);
+    SetControlStyle(style);
+    AddThemeStyle(this, forms::csNeedsBorderPaint);
+}
+
+const TClassInfo& TThumbTitle::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TThumbTitle>("TThumbTitle", &TExPanel::StaticClass()).Done();
+    return info;
+}
+
+TBaseThumbnail* TThumbTitle::Cell() const { return ParentAs<TBaseThumbnail>(this); }
+
+bool TThumbTitle::DoEraseBackground(forms::TCanvas* canvas, LPARAM param) {
+    TExPanel::DoEraseBackground(canvas, param);
+    return true;
+}
+
+void TThumbTitle::MouseDown(TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbnail* cell = Cell()) cell->MouseDown(button, shift, x + Left(), y + Top());
+    else TExPanel::MouseDown(button, shift, x, y);
+}
+
+void TThumbTitle::MouseUp(TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbnail* cell = Cell()) cell->MouseUp(button, shift, x + Left(), y + Top());
+    else TExPanel::MouseUp(button, shift, x, y);
+}
+
+void TThumbTitle::MouseMove(forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbnail* cell = Cell()) cell->MouseMove(shift, x + Left(), y + Top());
+    else TExPanel::MouseMove(shift, x, y);
+}
+
+void TThumbTitle::Click() {
+    if (TBaseThumbnail* cell = Cell()) cell->Click();
+    else TExPanel::Click();
+}
+
+void TThumbTitle::DblClick() {
+    if (TBaseThumbnail* cell = Cell()) cell->DblClick();
+    else TExPanel::DblClick();
+}
+
+void TThumbTitle::KeyDown(WORD& key, forms::TShiftState shift) {
+    if (TBaseThumbnail* cell = Cell()) cell->KeyDown(key, shift);
+    else TExPanel::KeyDown(key, shift);
+}
+
+void TThumbTitle::KeyUp(WORD& key, forms::TShiftState shift) {
+    if (TBaseThumbnail* cell = Cell()) cell->KeyUp(key, shift);
+    else TExPanel::KeyUp(key, shift);
+}
+
+void TThumbTitle::KeyPress(char& key) {
+    if (TBaseThumbnail* cell = Cell()) cell->KeyPress(key);
+    else TExPanel::KeyPress(key);
+}
+
+TBaseThumbImage::TBaseThumbImage(forms::TComponent* owner) : TExImage(owner) {
+    SetControlStyle(ControlStyle() & ~forms::csSetCaption);
+}
+
+const TClassInfo& TBaseThumbImage::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TBaseThumbImage>("TBaseThumbImage", &TExImage::StaticClass())
+                                       .Bool("IgnoreMouse", &TBaseThumbImage::IgnoreMouse, &TBaseThumbImage::SetIgnoreMouse)
+                                       .Done();
+    return info;
+}
+
+TBaseThumbnail* TBaseThumbImage::Cell() const { return ParentAs<TBaseThumbnail>(this); }
+
+bool TBaseThumbImage::HitTest(int x, int y) {
+    if (ComponentState() & forms::csDesigning) return TExImage::HitTest(x, y);
+    return !ignoreMouse_;
+}
+
+void TBaseThumbImage::MouseDown(TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbnail* cell = Cell()) cell->MouseDown(button, shift, x + Left(), y + Top());
+    else TExImage::MouseDown(button, shift, x, y);
+}
+
+void TBaseThumbImage::MouseUp(TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbnail* cell = Cell()) cell->MouseUp(button, shift, x + Left(), y + Top());
+    else TExImage::MouseUp(button, shift, x, y);
+}
+
+void TBaseThumbImage::MouseMove(forms::TShiftState shift, int x, int y) {
+    if (TBaseThumbnail* cell = Cell()) cell->MouseMove(shift, x + Left(), y + Top());
+    else TExImage::MouseMove(shift, x, y);
+}
+
+void TBaseThumbImage::Click() {
+    if (TBaseThumbnail* cell = Cell()) cell->Click();
+    else TExImage::Click();
+}
+
+void TBaseThumbImage::DblClick() {
+    if (TBaseThumbnail* cell = Cell()) cell->DblClick();
+    else TExImage::DblClick();
+}
+
+bool PackedLocalDateTime(const FILETIME& time, std::uint32_t& packed) {
+    FILETIME local;
+    WORD date = 0, dosTime = 0;
+    if (!FileTimeToLocalFileTime(&time, &local) || !FileTimeToDosDateTime(&local, &date, &dosTime)) return false;
+    packed = (static_cast<std::uint32_t>(date) << 16) | dosTime;
+    return true;
+}
+
+void TFileName::SetFileName(const std::string& v) {
+    fileName_ = v;
+    if (v != longName_ && v != shortName_) Refresh();
+}
+
+void TFileName::SetLength(std::int32_t v) { fileName_.resize(static_cast<std::size_t>(v < 0 ? 0 : v), ' '); }
+
+void TFileName::Refresh() {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA(fileName_.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    FindClose(search);
+    longName_ = found.cFileName;
+    shortName_ = found.cAlternateFileName;
+    if (shortName_.empty()) shortName_ = longName_;
+    if (longName_.empty()) longName_ = shortName_;
+    const struct {
+        const FILETIME& time;
+        double& field;
+    } times[] = {{found.ftLastAccessTime, lastAccessTime_}, {found.ftLastWriteTime, lastWriteTime_},
+                 {found.ftCreationTime, creationTime_}};
+    for (const auto& t : times) {
+        std::uint32_t packed = 0;
+        PackedLocalDateTime(t.time, packed);
+        t.field = static_cast<double>(packed);
+    }
+    size_ = static_cast<std::int32_t>(found.nFileSizeLow);
+}
+
+}  // namespace controls

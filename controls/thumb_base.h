@@ -1,0 +1,141 @@
+// What the thumbnail view, its cells, their title strips and their images share: base
+// classes that hand mouse and key events from an inner control to the control holding it
+// (coordinates moved by the inner control's Left and Top, so the view sees every click in
+// its own coordinates), the file-information object TFileName, and the shared event types.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "controls/ex_controls.h"
+#include "controls/portable/thumb_math.h"
+
+namespace controls {
+
+using TProgressStartNotify = std::function<void(forms::TObject* Sender, int Max)>;
+using TProgressNotify = std::function<void(forms::TObject* Sender, int Position, bool& Stop)>;
+using TInvalidImageEvent = std::function<void(forms::TObject* Sender, const std::string& AFileName)>;
+
+enum TGRFKind { grBMP, grJPG, grWMF, grEMF, grICO, grPNG };
+using TPercent = std::int8_t;  // -100..100
+
+class TBaseThumbnail;
+
+class TBaseThumbView : public TExScrollBox {
+public:
+    explicit TBaseThumbView(forms::TComponent* owner);
+    const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const forms::TClassInfo& StaticClass();
+
+private:
+    friend class TBaseThumbnail;  // hands the view its cells' events
+};
+
+class TBaseThumbnail : public TExPanel {
+public:
+    explicit TBaseThumbnail(forms::TComponent* owner);
+    const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const forms::TClassInfo& StaticClass();
+
+    void Click() override;
+    void DblClick() override;
+
+protected:
+    bool DoEraseBackground(forms::TCanvas* canvas, LPARAM param) override;
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void MouseMove(forms::TShiftState shift, int x, int y) override;
+    void KeyDown(WORD& key, forms::TShiftState shift) override;
+    void KeyUp(WORD& key, forms::TShiftState shift) override;
+    void KeyPress(char& key) override;
+
+private:
+    friend class TThumbTitle;
+    friend class TBaseThumbImage;
+    TBaseThumbView* View() const;
+};
+
+// The caption strip of a cell; inside a cell it makes no clicks of its own.
+class TThumbTitle : public TExPanel {
+public:
+    explicit TThumbTitle(forms::TComponent* owner);
+    const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const forms::TClassInfo& StaticClass();
+
+    void Click() override;
+    void DblClick() override;
+
+protected:
+    bool DoEraseBackground(forms::TCanvas* canvas, LPARAM param) override;
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void MouseMove(forms::TShiftState shift, int x, int y) override;
+    void KeyDown(WORD& key, forms::TShiftState shift) override;
+    void KeyUp(WORD& key, forms::TShiftState shift) override;
+    void KeyPress(char& key) override;
+
+private:
+    TBaseThumbnail* Cell() const;
+};
+
+class TBaseThumbImage : public TExImage {
+public:
+    explicit TBaseThumbImage(forms::TComponent* owner);
+    const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const forms::TClassInfo& StaticClass();
+
+    // On: the mouse goes to the cell beneath.
+    bool IgnoreMouse() const { return ignoreMouse_; }
+    void SetIgnoreMouse(bool v) { ignoreMouse_ = v; }
+
+    void Click() override;
+    void DblClick() override;
+
+protected:
+    bool HitTest(int x, int y) override;
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void MouseMove(forms::TShiftState shift, int x, int y) override;
+
+private:
+    TBaseThumbnail* Cell() const;
+    bool ignoreMouse_ = false;
+};
+
+// A file's name and what the file system says about it. Times are packed date-times
+// (date in the high 16 bits) of the local time, kept as real numbers.
+class TFileName : public forms::TObject {
+public:
+    const std::string& LongName() const { return longName_; }
+    const std::string& ShortName() const { return shortName_; }
+    const std::string& FileName() const { return fileName_; }
+    // Refreshes the information when the name is neither the long nor the short one held.
+    virtual void SetFileName(const std::string& v);
+    double CreationTime() const { return creationTime_; }
+    double LastAccessTime() const { return lastAccessTime_; }
+    double LastWriteTime() const { return lastWriteTime_; }
+    // The low 32 bits of the file's size.
+    std::int32_t Size() const { return size_; }
+
+    std::int32_t Length() const { return static_cast<std::int32_t>(fileName_.size()); }
+    // Cuts the name, or lengthens it with blanks.
+    void SetLength(std::int32_t v);
+
+private:
+    void Refresh();
+
+    std::string longName_;
+    std::string shortName_;
+    std::string fileName_;
+    double creationTime_ = 0;
+    double lastAccessTime_ = 0;
+    double lastWriteTime_ = 0;
+    std::int32_t size_ = 0;
+};
+
+// A file time as the packed local date-time (date << 16 | time); false when it does not convert.
+bool PackedLocalDateTime(const FILETIME& time, std::uint32_t& packed);
+
+}  // namespace controls

@@ -1,0 +1,146 @@
+#include "controls/thumb_image.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "controls/portable/jpeg_scale_choice.h"
+#include "controls/portable/picture_turns.h"
+#include "controls/thumb_cell.h"
+#include "forms/bitmap.h"
+#include "forms/portable/jpeg_codec.h"
+#include "forms/portable/properties.h"
+
+namespace controls {
+
+using forms::TBitmap;
+using forms::TClassInfo;
+
+namespace {
+
+std::string UpperExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/:");
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot);
+    for (char& c : ext)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return ext;
+}
+
+// The picture's graphic as a 24-bit bitmap of its own.
+std::unique_ptr<TBitmap> Copy24(const forms::TGraphic& graphic) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->Assign(graphic);
+    bitmap->SetPixelFormat(forms::pf24bit);
+    return bitmap;
+}
+
+struct FileHandle {
+    HANDLE h;
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
+}  // namespace
+
+std::uint64_t MeasureFileSize(const std::string& path) {
+    FileHandle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    LARGE_INTEGER size{};
+    if (file.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.h, &size))
+        throw forms::EFOpenError(forms::Format("Cannot open file \"%s\"", path.c_str()));
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+TThumbImage::TThumbImage(forms::TComponent* owner) : TBaseThumbImage(owner) {}
+
+const TClassInfo& TThumbImage::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TThumbImage>("TThumbImage", &TBaseThumbImage::StaticClass())
+                                       .Enum("Angle", {"AT0", "AT90", "AT180", "AT270"}, &TThumbImage::Angle, &TThumbImage::SetAngle)
+                                       .Int("Zoom", &TThumbImage::Zoom, &TThumbImage::SetZoom)
+                                       .Bool("CanModify", &TThumbImage::CanModify, nullptr)
+                                       .Done();
+    return info;
+}
+
+bool TThumbImage::OnCell() const { return Parent() != nullptr && dynamic_cast<TThumbnail*>(Parent()) != nullptr; }
+
+bool TThumbImage::CanModify() const {
+    const forms::TGraphic* graphic = Picture()->Graphic();
+    return graphic != nullptr && !graphic->Empty();
+}
+
+void TThumbImage::LoadFile(const std::string& path) {
+    if (UpperExtension(path) != ".JPG") {
+        try {
+            Picture()->LoadFromFile(path);
+        } catch (const std::exception&) {
+            if (!OnInvalidImage) throw;
+            OnInvalidImage(this, path);
+            return;
+        }
+    } else {
+        forms::JpegDecodeOptions options;
+        options.scaleDenominator = OnCell() ? JpegScaleForFileSize(MeasureFileSize(path)) : 1;
+        forms::DecodedJpeg decoded = forms::DecodeJpegFile(path, options);
+        auto bitmap = std::make_unique<TBitmap>();
+        bitmap->AssignPixels(decoded.pixels.view());
+        lastJpegScale_ = options.scaleDenominator;
+        Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
+    }
+    angle_ = AT0;
+    if (OnLoaded) OnLoaded(this);
+}
+
+void TThumbImage::ReduceTo(int width, int height) {
+    const forms::TGraphic* graphic = Picture()->Graphic();
+    if (graphic == nullptr || graphic->Empty()) return;
+    const std::vector<ThumbSize> steps = ReductionSteps({graphic->Width(), graphic->Height()}, {width, height});
+    if (steps.empty()) return;
+    for (const ThumbSize& step : steps) {
+        auto target = std::make_unique<TBitmap>(step.width, step.height, forms::pf24bit);
+        forms::TCanvas* canvas = target->Canvas();
+        SetStretchBltMode(canvas->Handle(), HALFTONE);
+        SetBrushOrgEx(canvas->Handle(), 0, 0, nullptr);
+        canvas->StretchDraw(RECT{0, 0, step.width, step.height}, Picture()->Graphic());
+        Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(target)));
+    }
+    modified_ = true;
+}
+
+void TThumbImage::TurnQuarter(bool clockwise) {
+    if (!CanModify()) return;
+    std::unique_ptr<TBitmap> source = Copy24(*Picture()->Graphic());
+    forms::PixelBuffer turned = clockwise ? controls::RotateClockwise(source->Pixels()) : controls::RotateCounterClockwise(source->Pixels());
+    auto dest = std::make_unique<TBitmap>();
+    dest->AssignPixels(turned.view());
+    Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(dest)));
+    Invalidate();
+}
+
+void TThumbImage::RotateClockwise() { TurnQuarter(true); }
+void TThumbImage::RotateCounterClockwise() { TurnQuarter(false); }
+
+void TThumbImage::Mirror(int kind) {
+    if (!CanModify() || kind < 0 || kind > 2) return;
+    std::unique_ptr<TBitmap> bitmap = Copy24(*Picture()->Graphic());
+    MirrorPixels(bitmap->Pixels(), static_cast<MirrorKind>(kind));
+    Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
+    Invalidate();
+}
+
+void TThumbImage::SetAngle(TAngle v) {
+    if (v == angle_ || !CanModify()) return;
+    const int steps = (static_cast<int>(v) - static_cast<int>(angle_) + 4) % 4;
+    if (steps == 2) {
+        Mirror(2);
+    } else {
+        if (steps == 1) RotateClockwise();
+        else RotateCounterClockwise();
+        if (auto* cell = Parent() != nullptr ? dynamic_cast<TThumbnail*>(Parent()) : nullptr) cell->Perform(WM_THUMB_IMAGE_TURNED);
+    }
+    angle_ = v;
+    modified_ = v != AT0;
+}
+
+}  // namespace controls

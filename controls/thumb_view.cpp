@@ -1,0 +1,442 @@
+#include "controls/thumb_view.h"
+
+#include <algorithm>
+#include <set>
+
+#include "controls/portable/thumb_masks.h"
+#include "forms/portable/properties.h"
+
+namespace controls {
+
+using forms::TClassInfo;
+
+const char* const kDefaultThumbFilter =
+    "All pictures (*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp|JPEG Image File (*.jpg)|*.jpg|"
+    "JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp";
+
+namespace {
+
+constexpr DWORD kHourglassAfterMs = 1000;
+
+std::string UpperAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool FolderExists(const std::string& folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Restores the view's state when a scan ends, also by an exception.
+class ScanScope {
+public:
+    ScanScope(bool& busy, forms::TControl& view) : busy_(busy), view_(view), cursor_(view.Cursor()) { busy_ = true; }
+    ~ScanScope() {
+        busy_ = false;
+        view_.SetCursor(cursor_);
+    }
+    ScanScope(const ScanScope&) = delete;
+    ScanScope& operator=(const ScanScope&) = delete;
+
+private:
+    bool& busy_;
+    forms::TControl& view_;
+    forms::TCursor cursor_;
+};
+
+}  // namespace
+
+TThumbView::TThumbView(forms::TComponent* owner) : TBaseThumbView(owner), filter_(kDefaultThumbFilter) {
+    list_.SetSorted(sorted_);
+    SetBounds(Left(), Top(), 600, 480);
+    SetTabStop(true);
+    SetCaption("");
+    HorzScrollBar()->SetTracking(true);
+    VertScrollBar()->SetTracking(true);
+    ComputeCellSize();
+}
+
+TThumbView::~TThumbView() = default;
+
+const TClassInfo& TThumbView::StaticClass() {
+    static const TClassInfo info =
+        TClassInfo::Define<TThumbView>("TThumbView", &TBaseThumbView::StaticClass())
+            .Int("MaxWidth", &TThumbView::MaxWidth, &TThumbView::SetMaxWidth)
+            .Int("MaxHeight", &TThumbView::MaxHeight, &TThumbView::SetMaxHeight)
+            .Int("Size", &TThumbView::Size, &TThumbView::SetSize)
+            .Str("Directory", [](const TThumbView& v) { return v.Directory(); }, &TThumbView::SetDirectory)
+            .Enum("ScrollMode", {"smHorizontal", "smVertical", "smBoth"}, &TThumbView::ScrollMode, &TThumbView::SetScrollMode)
+            .Bool("AutoScrolling", &TThumbView::AutoScrolling, &TThumbView::SetAutoScrolling)
+            .Int("Selected", &TThumbView::Selected, &TThumbView::SetSelected)
+            .Enum("AlignView", {"vtNormal", "vtCenter", "vtFitToScreen"}, &TThumbView::AlignView, &TThumbView::SetAlignView)
+            .Int("ThumbGap", &TThumbView::ThumbGap, &TThumbView::SetThumbGap)
+            .Bool("MinMemory", &TThumbView::MinMemory, &TThumbView::SetMinMemory)
+            .Bool("Sorted", &TThumbView::Sorted, &TThumbView::SetSorted)
+            .Str("Filter", [](const TThumbView& v) { return v.Filter(); }, &TThumbView::SetFilter)
+            .Int("ThumbColor", &TThumbView::ThumbColor, &TThumbView::SetThumbColor)
+            .Bool("AsButtons", &TThumbView::AsButtons, &TThumbView::SetAsButtons)
+            .Enum("TitlePlacement", {"tpUp", "tpDown", "tpNone"}, &TThumbView::TitlePlacement, &TThumbView::SetTitlePlacement)
+            .Bool("AutoHandleKeyb", &TThumbView::AutoHandleKeyb, &TThumbView::SetAutoHandleKeyb)
+            .Bool("ShowShadow", &TThumbView::ShowShadow, &TThumbView::SetShowShadow)
+            .Int("ShadowColor", &TThumbView::ShadowColor, &TThumbView::SetShadowColor)
+            .Int("Count", &TThumbView::Count)
+            .Str("SelectedFile", [](const TThumbView& v) { return v.SelectedFile(); }, &TThumbView::SetSelectedFile)
+            .Done();
+    return info;
+}
+
+ThumbGrid TThumbView::Grid() const {
+    ThumbGrid g;
+    g.scrollMode = scrollMode_;
+    g.alignView = alignView_;
+    g.cellWidth = cellWidth_;
+    g.cellHeight = cellHeight_;
+    g.gap = thumbGap_;
+    g.viewWidth = Width();
+    g.viewHeight = Height();
+    g.lineCapacity = lineCapacity_;
+    return g;
+}
+
+void TThumbView::ComputeCellSize() {
+    cellWidth_ = CellExtent(maxWidth_, size_);
+    cellHeight_ = CellExtent(maxHeight_, size_);
+    ComputeLineCapacity();
+}
+
+void TThumbView::ComputeLineCapacity() { lineCapacity_ = controls::LineCapacity(Grid(), Count()); }
+
+void TThumbView::Relayout(int from) {
+    const int h = HorzScrollBar()->Position(), v = VertScrollBar()->Position();
+    HorzScrollBar()->SetPosition(0);
+    VertScrollBar()->SetPosition(0);
+    const ThumbGrid grid = Grid();
+    for (int i = std::max(from, 0); i < Count(); ++i) {
+        if (TThumbnail* cell = list_.Thumbnail(i))
+            cell->SetBounds(CellLeft(grid, i + 1), CellTop(grid, i + 1), cellWidth_, cellHeight_);
+    }
+    HorzScrollBar()->SetPosition(h);
+    VertScrollBar()->SetPosition(v);
+}
+
+void TThumbView::RefreshAll() {
+    ComputeCellSize();
+    Relayout(0);
+    for (int i = 0; i < Count(); ++i) {
+        if (TThumbnail* cell = list_.Thumbnail(i)) {
+            cell->PlaceImage();
+            cell->Refresh();
+        }
+    }
+    Refresh();
+}
+
+void TThumbView::CollectFiles(std::string folder) {
+    foundFiles_.Clear();
+    sortedFiles_.Clear();
+    const std::vector<std::string> masks = BuildMaskList(filter_);
+    if (FolderExists(folder)) {
+        if (folder.back() != '\\') folder += '\\';
+        std::set<std::string> seen;  // folded paths
+        for (const std::string& mask : masks) {
+            WIN32_FIND_DATAA found{};
+            HANDLE search = FindFirstFileA((folder + mask).c_str(), &found);
+            if (search == INVALID_HANDLE_VALUE) continue;
+            do {
+                if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+                const std::string path = folder + found.cFileName;
+                if (!seen.insert(UpperAscii(path)).second) continue;
+                foundFiles_.Add(path);
+                sortedFiles_.Add(path);
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+    }
+    sortedFiles_.Sort();
+}
+
+void TThumbView::ClearThumbnails() {
+    for (int n = Count(); n > 0; --n) {
+        if (TThumbnail* cell = list_.Thumbnail(0)) {
+            cell->SetParent(nullptr);
+            delete cell;
+        }
+        list_.Delete(0);
+    }
+}
+
+TThumbnail* TThumbView::AddThumbnail(const std::string& title, bool relayout) {
+    auto* cell = new TThumbnail(this);
+    const ThumbGrid grid = Grid();
+    cell->SetBounds(CellLeft(grid, Count() + 1), CellTop(grid, Count() + 1), cellWidth_, cellHeight_);
+    cell->SetAsButton(asButtons_);
+    cell->SetTitlePlacement(titlePlacement_);
+    cell->SetShadowColor(shadowColor_);
+    cell->SetShowShadow(showShadow_);
+    cell->OnClick = OnClick;
+    cell->OnDblClick = OnDblClick;
+    cell->Image()->OnClick = OnClick;
+    cell->Image()->OnDblClick = OnDblClick;
+    cell->Image()->OnInvalidImage = [this](forms::TObject* sender, const std::string& name) { ForwardInvalidImage(sender, name); };
+    cell->SetMinimizeMemory(minMemory_);
+    cell->SetColor(Color());
+    cell->SetTitle(title);
+    if (thumbColor_ == forms::clNone) {
+        cell->SetColor(Color());
+        cell->SetParentColor(true);
+        cell->SetTitleColor(Color());
+    } else {
+        cell->SetColor(thumbColor_);
+    }
+    list_.AddObject(cell->Title(), cell);
+    cell->SetParent(this);
+    if (relayout) {
+        ComputeCellSize();
+        Relayout(0);
+    }
+    return cell;
+}
+
+void TThumbView::SetDirectory(const std::string& v) {
+    selected_ = -1;
+    if (busy_) return;
+    if (v.empty()) {
+        ClearThumbnails();
+    } else {
+        forms::TStringList working;
+        {
+            ScanScope scope(busy_, *this);
+            const DWORD start = GetTickCount();
+            CollectFiles(v);
+            working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
+            ClearThumbnails();
+            directory_ = v;
+            if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
+            bool stop = false;
+            for (int i = 0; i < working.Count(); ++i) {
+                // A full view stops as a stopped scan does.
+                if (Count() >= kMaxThumbCount) break;
+                if (OnScanProgress) OnScanProgress(this, i + 1, stop);
+                if (stop) break;
+                const std::string& path = working[i];
+                TThumbnail* cell = AddThumbnail(FileNamePart(path), true);
+                cell->SetFileName(path);
+                if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
+            }
+            if (OnStopScanning) OnStopScanning(this);
+        }
+        RemoveDeferredCells();
+    }
+    directory_ = v;
+    if (Count() > 0 && selected_ < 0) SetSelected(0);
+    Invalidate();
+}
+
+void TThumbView::RemoveDeferredCells() {
+    std::vector<TThumbnail*> cells;
+    cells.swap(deferredRemovals_);
+    for (TThumbnail* cell : cells) {
+        const int index = list_.IndexOfObject(cell);
+        if (index >= 0) RemoveNow(index);
+    }
+}
+
+void TThumbView::SetSelected(int v) {
+    if (Count() == 0) return;
+    if (v != -1 && (v < 0 || v >= Count())) throw forms::EListError(forms::Format("List index out of bounds (%d)", v));
+    if (selected_ >= 0 && selected_ < Count()) {
+        if (TThumbnail* old = list_.Thumbnail(selected_)) {
+            old->SetTitleColor(old->Color());
+            old->TitleFont()->SetColor(old->Font()->Color());
+        }
+    }
+    if (v != -1) {
+        TThumbnail* cell = list_.Thumbnail(v);
+        cell->SetTitleColor(forms::clHighlight);
+        cell->TitleFont()->SetColor(forms::clHighlightText);
+        if (autoScrolling_) {
+            if (cell->Top() + cell->Height() > Height() || cell->Top() < 0) ScrollIntoView(v);
+            if (cell->Left() + cell->Width() > Width() || cell->Left() < 0) ScrollIntoView(v);
+        }
+    }
+    if (v != selected_) {
+        if (OnChanging) OnChanging(this);
+        selected_ = v;
+        if (OnChange) OnChange(this);
+    }
+}
+
+void TThumbView::ScrollIntoView(int index) {
+    if (index < 0 || index >= Count()) return;
+    TThumbnail* c = list_.Thumbnail(index);
+    if (c == nullptr) return;
+    if (scrollMode_ == smVertical || scrollMode_ == smBoth) {
+        forms::TControlScrollBar* bar = VertScrollBar();
+        if (c->Top() < 0) bar->SetPosition(bar->Position() + c->Top() - c->Height() / 2);
+        else if (c->Top() + c->Height() > Height())
+            bar->SetPosition(bar->Position() + c->Top() - (Height() - c->Height() - c->Height() / 2));
+    }
+    if (scrollMode_ == smHorizontal || scrollMode_ == smBoth) {
+        forms::TControlScrollBar* bar = HorzScrollBar();
+        if (c->Left() < 0) bar->SetPosition(bar->Position() + c->Left() - c->Width() / 2);
+        else if (c->Left() + c->Width() > Width())
+            bar->SetPosition(bar->Position() + c->Left() - (Width() - c->Width() - c->Width() / 2));
+    }
+    if (index != selected_) {
+        selected_ = index;
+        if (OnClick) OnClick(this);
+    }
+}
+
+std::string TThumbView::SelectedFile() const {
+    if (selected_ < 0 || selected_ >= Count()) return {};
+    TThumbnail* cell = list_.Thumbnail(selected_);
+    return cell != nullptr ? cell->FileName() : std::string();
+}
+
+void TThumbView::SetSelectedFile(const std::string& v) {
+    std::string folder;
+    const std::size_t slash = v.rfind('\\');
+    if (slash != std::string::npos) folder = v.substr(0, slash);
+    else if (v.size() >= 2 && v[1] == ':') folder = v.substr(0, 2);
+    SetDirectory(folder);
+    for (int i = 0; i < Count(); ++i) {
+        TThumbnail* cell = list_.Thumbnail(i);
+        if (cell != nullptr && cell->FileName() == v) {
+            SetSelected(i);
+            break;
+        }
+    }
+    if (!autoScrolling_ && selected_ >= 0) ScrollIntoView(selected_);
+}
+
+void TThumbView::DeleteItem(int index) {
+    if (index < 0 || index >= Count()) return;
+    if (busy_) {
+        TThumbnail* cell = list_.Thumbnail(index);
+        if (std::find(deferredRemovals_.begin(), deferredRemovals_.end(), cell) == deferredRemovals_.end())
+            deferredRemovals_.push_back(cell);
+        return;
+    }
+    RemoveNow(index);
+}
+
+void TThumbView::RemoveNow(int index) {
+    if (TThumbnail* cell = list_.Thumbnail(index)) {
+        cell->SetParent(nullptr);
+        delete cell;
+    }
+    list_.Delete(index);
+    selected_ = -1;
+    Relayout(std::max(index - 1, 0));
+    RefreshAll();
+    Repaint();
+}
+
+void TThumbView::SetMaxWidth(int v) {
+    maxWidth_ = std::max(v, 0);
+    ComputeCellSize();
+    Relayout(0);
+}
+
+void TThumbView::SetMaxHeight(int v) {
+    maxHeight_ = std::max(v, 0);
+    ComputeCellSize();
+    Relayout(0);
+}
+
+void TThumbView::SetSize(int v) {
+    size_ = std::clamp(v, kMinThumbSize, kMaxThumbSize);
+    ComputeCellSize();
+    Relayout(0);
+}
+
+void TThumbView::SetScrollMode(TScrollMode v) {
+    if (v == scrollMode_) return;
+    scrollMode_ = v;
+    ComputeCellSize();
+    Relayout(0);
+    if (selected_ >= 0) ScrollIntoView(selected_);
+}
+
+void TThumbView::SetAlignView(TViewType v) {
+    if (v == alignView_) return;
+    alignView_ = v;
+    Relayout(0);
+}
+
+void TThumbView::SetThumbGap(int v) {
+    thumbGap_ = std::clamp(v, 0, 255);
+    // A fitted view recomputes its gaps at the next layout.
+    if (alignView_ == vtFitToScreen) return;
+    ComputeLineCapacity();
+    Relayout(0);
+}
+
+void TThumbView::SetSorted(bool v) {
+    if (v == sorted_) return;
+    sorted_ = v;
+    list_.SetSorted(v);
+    if (painted_) {
+        SetDirectory(directory_);
+        Invalidate();
+    }
+}
+
+void TThumbView::SetAsButtons(bool v) {
+    if (v == asButtons_) return;
+    for (int i = 0; i < Count(); ++i)
+        if (TThumbnail* cell = list_.Thumbnail(i)) cell->SetAsButton(v);
+    asButtons_ = v;
+}
+
+void TThumbView::SetTitlePlacement(TTitlePos v) {
+    if (v == titlePlacement_) return;
+    for (int i = 0; i < Count(); ++i)
+        if (TThumbnail* cell = list_.Thumbnail(i)) cell->SetTitlePlacement(v);
+    titlePlacement_ = v;
+}
+
+void TThumbView::ForwardInvalidImage(forms::TObject* sender, const std::string& fileName) {
+    if (OnInvalidImage) OnInvalidImage(sender, fileName);
+}
+
+void TThumbView::GetDlgCode(TDlgCodes& codes) { codes = dcWantAllKeys | dcWantArrows; }
+
+void TThumbView::Resize() {
+    ComputeLineCapacity();
+    Relayout(0);
+    TBaseThumbView::Resize();
+}
+
+void TThumbView::MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) {
+    if (Count() > 0) {
+        const int index = HitIndex(Grid(), x, y, HorzScrollBar()->Position(), VertScrollBar()->Position());
+        TThumbnail* cell = index < Count() ? list_.Thumbnail(index) : nullptr;
+        const bool inside = cell != nullptr && cell->Left() < x && x < cell->Left() + cell->Width() && cell->Top() < y &&
+                            y < cell->Top() + cell->Height();
+        SetSelected(inside ? index : -1);
+    }
+    TBaseThumbView::MouseDown(button, shift, x, y);
+}
+
+void TThumbView::KeyDown(WORD& key, forms::TShiftState shift) {
+    TBaseThumbView::KeyDown(key, shift);  // OnKeyDown first
+    if (autoHandleKeyb_ && Count() > 0 && IsThumbKey(key)) {
+        SetSelected(KeyTarget(Grid(), static_cast<ThumbKey>(key), selected_, Count()));
+        ScrollIntoView(selected_);
+    }
+}
+
+void TThumbView::WndProc(forms::TMessage& m) {
+    TBaseThumbView::WndProc(m);
+    if (m.Msg == WM_PAINT && !painted_) {
+        // The first paint scans the folder again.
+        painted_ = true;
+        SetDirectory(directory_);
+    }
+}
+
+}  // namespace controls

@@ -1,0 +1,155 @@
+// TThumbView: a scrolling grid with one thumbnail cell for every picture file of a folder
+// that matches a dialog-style filter. Setting Directory scans the folder at once (three
+// events report the scan), the selection moves with the mouse and the arrow, Home and End
+// keys, and the selected cell's title is highlighted.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/portable/thumb_layout.h"
+#include "controls/thumb_base.h"
+#include "controls/thumb_cell.h"
+#include "forms/portable/string_list.h"
+
+namespace controls {
+
+using TViewTitleNotify = std::function<void(forms::TObject* Sender, const std::string& FileName, std::string& ThumbnailTitle,
+                                            forms::TFont*& ThumbnailFont, forms::TColor& ThumbnailColor)>;
+
+// Entries: the cell's title when it was added, and the cell.
+class TThumbList : public forms::TStringList {
+public:
+    TThumbnail* Thumbnail(int index) const { return dynamic_cast<TThumbnail*>(Objects(index)); }
+};
+
+class TThumbView : public TBaseThumbView {
+public:
+    explicit TThumbView(forms::TComponent* owner);
+    ~TThumbView() override;
+    const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const forms::TClassInfo& StaticClass();
+
+    const std::string& Directory() const { return directory_; }
+    // Rescans, whether or not the value changed; from inside a scan only clears Selected.
+    void SetDirectory(const std::string& v);
+    int Selected() const { return selected_; }
+    // -1 or an index of a cell; EListError for anything else, before any cell is touched.
+    void SetSelected(int v);
+    // The full path of the selected cell's file, empty with nothing selected.
+    std::string SelectedFile() const;
+    void SetSelectedFile(const std::string& v);
+    int Count() const { return list_.Count(); }
+    TThumbnail* Thumbnail(int index) const { return list_.Thumbnail(index); }
+    const TThumbList& Thumbnails() const { return list_; }
+    // Removes one cell; nothing for an index outside the list. Called during a scan (from
+    // one of its events), the cell goes once the scan has ended.
+    void DeleteItem(int index);
+
+    int MaxWidth() const { return maxWidth_; }
+    void SetMaxWidth(int v);
+    int MaxHeight() const { return maxHeight_; }
+    void SetMaxHeight(int v);
+    // Kept within 1..100.
+    int Size() const { return size_; }
+    void SetSize(int v);
+    int CellWidth() const { return cellWidth_; }
+    int CellHeight() const { return cellHeight_; }
+    int LineCapacity() const { return lineCapacity_; }
+    TScrollMode ScrollMode() const { return scrollMode_; }
+    void SetScrollMode(TScrollMode v);
+    TViewType AlignView() const { return alignView_; }
+    void SetAlignView(TViewType v);
+    int ThumbGap() const { return thumbGap_; }
+    void SetThumbGap(int v);
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool v);
+    bool AsButtons() const { return asButtons_; }
+    void SetAsButtons(bool v);
+    TTitlePos TitlePlacement() const { return titlePlacement_; }
+    void SetTitlePlacement(TTitlePos v);
+    bool AutoScrolling() const { return autoScrolling_; }
+    void SetAutoScrolling(bool v) { autoScrolling_ = v; }
+    bool AutoHandleKeyb() const { return autoHandleKeyb_; }
+    void SetAutoHandleKeyb(bool v) { autoHandleKeyb_ = v; }
+    bool MinMemory() const { return minMemory_; }
+    void SetMinMemory(bool v) { minMemory_ = v; }
+    forms::TColor ThumbColor() const { return thumbColor_; }
+    void SetThumbColor(forms::TColor v) { thumbColor_ = v; }
+    bool ShowShadow() const { return showShadow_; }
+    void SetShowShadow(bool v) { showShadow_ = v; }
+    forms::TColor ShadowColor() const { return shadowColor_; }
+    void SetShadowColor(forms::TColor v) { shadowColor_ = v; }
+    const std::string& Filter() const { return filter_; }
+    void SetFilter(const std::string& v) { filter_ = v; }
+    bool Busy() const { return busy_; }
+
+    TViewTitleNotify OnGetTitle;  // never fired: each cell asks its own
+    forms::TNotifyEvent OnChanging;
+    forms::TNotifyEvent OnChange;
+    TProgressStartNotify OnStartScanning;
+    forms::TNotifyEvent OnStopScanning;
+    TProgressNotify OnScanProgress;
+    TInvalidImageEvent OnInvalidImage;
+
+    // Moves the scroll positions so that the cell ends half its size inside the near edge;
+    // then, for another cell than the selected one, stores it as Selected (no colours, no
+    // OnChanging/OnChange) and fires OnClick.
+    void ScrollIntoView(int index);
+
+    void WndProc(forms::TMessage& m) override;
+
+protected:
+    void GetDlgCode(TDlgCodes& codes) override;
+    void Resize() override;
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
+    void KeyDown(WORD& key, forms::TShiftState shift) override;
+
+private:
+    ThumbGrid Grid() const;
+    TThumbnail* AddThumbnail(const std::string& title, bool relayout);
+    void CollectFiles(std::string folder);
+    void ClearThumbnails();
+    void ComputeCellSize();
+    void ComputeLineCapacity();
+    void Relayout(int from);
+    void RefreshAll();
+    void RemoveNow(int index);
+    void RemoveDeferredCells();
+    void ForwardInvalidImage(forms::TObject* sender, const std::string& fileName);
+
+    int maxWidth_ = 200;
+    int maxHeight_ = 200;
+    int cellWidth_ = 200;
+    int cellHeight_ = 200;
+    int size_ = 100;
+    std::string directory_;
+    TScrollMode scrollMode_ = smHorizontal;
+    bool autoScrolling_ = true;
+    int selected_ = -1;
+    TViewType alignView_ = vtNormal;
+    int thumbGap_ = 4;
+    int lineCapacity_ = 1;
+    bool minMemory_ = true;
+    bool painted_ = false;
+    forms::TStringList foundFiles_;
+    forms::TStringList sortedFiles_;
+    bool sorted_ = true;
+    bool busy_ = false;
+    std::string filter_;
+    forms::TColor thumbColor_ = forms::clNone;
+    bool asButtons_ = false;
+    TTitlePos titlePlacement_ = tpUp;
+    bool autoHandleKeyb_ = true;
+    bool showShadow_ = false;
+    forms::TColor shadowColor_ = forms::clBlack;
+    TThumbList list_;
+    // Cells DeleteItem was asked to remove while a scan was walking the list.
+    std::vector<TThumbnail*> deferredRemovals_;
+};
+
+// Every picture format the form library loads: all of them first, then one entry each.
+extern const char* const kDefaultThumbFilter;
+
+}  // namespace controls
