@@ -294,6 +294,16 @@ void TWinControl::InsertControl(TControl* control) {
 void TWinControl::RemoveControl(TControl* control) {
     Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), FALSE);
     if (mouseControl_ == control) mouseControl_ = nullptr;
+    // The form must not keep a focused control that leaves it, whoever owns that control.
+    // A control being destroyed is only a TControl by now: compare pointers, no casts.
+    if (TForm* form = GetParentForm(this); form != nullptr) {
+        for (const TControl* c = form->ActiveControl(); c != nullptr; c = c->Parent()) {
+            if (c == control) {
+                form->SetActiveControl(nullptr);
+                break;
+            }
+        }
+    }
     if (auto* w = dynamic_cast<TWinControl*>(control)) {
         tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
         if (w->handle_ != nullptr && !IsDestroying()) w->DestroyHandle();

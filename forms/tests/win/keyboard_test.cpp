@@ -83,6 +83,29 @@ TEST_F(KeyPreview, TheFormSeesKeysBeforeTheFocusedControlAndCanEatThem) {
     }
 }
 
+using ActiveControl = KeyFixture;
+
+TEST_F(ActiveControl, IsForgottenWhenItOrItsContainerGoesWhoeverOwnsIt) {
+    struct Case {
+        const char* name;
+        bool viaContainer;
+    };
+    for (const Case& c : {Case{"the control", false}, Case{"its container", true}}) {
+        TComponent stranger(nullptr);  // owns what goes, so the form hears nothing as owner
+        auto* panel = new TPanel(&stranger);
+        panel->SetParent(form);
+        auto* edit = new TFocusable(&stranger, "edit");
+        edit->SetParent(c.viaContainer ? static_cast<TWinControl*>(panel) : form);
+        ShowAndFocus(edit);
+        ASSERT_EQ(form->ActiveControl(), edit) << c.name;
+        if (c.viaContainer) delete panel;
+        else delete edit;
+        EXPECT_EQ(form->ActiveControl(), nullptr) << c.name;
+        // Activation again must not reach for what is gone.
+        SendMessageA(form->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    }
+}
+
 using DialogChars = KeyFixture;
 
 TEST_F(DialogChars, AltLetterReachesControlsAsDialogCharUntilOneTakesIt) {
