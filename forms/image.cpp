@@ -1,5 +1,9 @@
 #include "forms/image.h"
 
+#include <algorithm>
+
+#include "forms/bitmap.h"
+#include "forms/portable/exceptions.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
@@ -95,7 +99,19 @@ RECT TImage::DestRect() const {
 void TImage::Paint() {
     TGraphic* graphic = picture_->Graphic();
     if (graphic == nullptr || graphic->Empty()) return;
-    Canvas()->StretchDraw(DestRect(), graphic);
+    TGraphicControl::Canvas()->StretchDraw(DestRect(), graphic);
+}
+
+TCanvas* TImage::Canvas() {
+    if (picture_->Graphic() == nullptr) {
+        auto bitmap = std::make_unique<TBitmap>(std::max(Width(), 1), std::max(Height(), 1));
+        bitmap->Canvas()->Brush()->SetColor(clWhite);
+        bitmap->Canvas()->FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
+        picture_->SetGraphic(std::move(bitmap));
+    }
+    auto* bitmap = dynamic_cast<TBitmap*>(picture_->Graphic());
+    if (bitmap == nullptr) throw EInvalidOperation("Can only modify an image if it contains a bitmap");
+    return bitmap->Canvas();
 }
 
 void TImage::PictureChanged() {

@@ -41,6 +41,11 @@ public:
     // Where the picture is drawn now, in client coordinates.
     RECT DestRect() const;
 
+    // Drawing into the picture (not the paint canvas of the graphic control): an empty
+    // picture first becomes a bitmap of the image's size; any other kind of graphic raises
+    // EInvalidOperation.
+    TCanvas* Canvas();
+
     // After each change of the picture, once the image has taken it.
     TNotifyEvent OnChange;
 

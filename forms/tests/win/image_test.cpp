@@ -8,6 +8,8 @@
 
 #include "forms/application.h"
 #include "forms/bitmap.h"
+#include "forms/jpeg_image.h"
+#include "forms/portable/exceptions.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
@@ -206,6 +208,22 @@ TEST_F(ImagePaint, ClicksReachTheImageThroughItsParent) {
         SendMessageA(form->Handle(), WM_LBUTTONUP, 0, at);
     }
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ImagePaint, ItsCanvasDrawsIntoThePictureAndRefusesOtherGraphics) {
+    image->Canvas()->Brush()->SetColor(clRed);
+    image->Canvas()->FillRect(Rect(0, 0, 5, 5));
+    ASSERT_NE(dynamic_cast<TBitmap*>(image->Picture()->Graphic()), nullptr);
+    EXPECT_EQ(image->Picture()->Width(), kWidth);  // an empty picture takes the image's size
+    EXPECT_EQ(image->Picture()->Height(), kHeight);
+    auto shot = PrintParent();
+    EXPECT_EQ(shot->Canvas()->Pixel(kLeft + 2, kTop + 2), clRed);
+    EXPECT_EQ(shot->Canvas()->Pixel(kLeft + 7, kTop + 7), clWhite);
+    TBitmap source(8, 8);
+    TJPEGImage jpeg;
+    jpeg.Assign(source);
+    image->Picture()->SetGraphic(&jpeg);
+    EXPECT_THROW(image->Canvas(), EInvalidOperation);
 }
 
 TEST(ImageProperties, AreReachableByName) {
