@@ -77,7 +77,12 @@ void TCanvas::RequirePen() {
         if (oldPen_ == nullptr) oldPen_ = old;
         selPen_ = p;
     }
-    SetROP2(dc, static_cast<int>(pen_->Mode()) + 1);  // R2_BLACK is 1, in the same order
+    // The pen modes are not in the order of the R2_ codes.
+    static constexpr int kRop2[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN,
+                                    R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,
+                                    R2_NOTMERGEPEN, R2_MASKPEN, R2_NOTMASKPEN, R2_XORPEN, R2_NOTXORPEN};
+    const int mode = static_cast<int>(pen_->Mode());
+    SetROP2(dc, mode >= 0 && mode < 16 ? kRop2[mode] : R2_COPYPEN);
 }
 
 void TCanvas::RequireBrush() {

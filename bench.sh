@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs one benchmark of the native tree: ./bench.sh NAME [ARGS...] runs bench_NAME, building
+# it first when needed. Without NAME, lists the benchmarks there are.
+set -euo pipefail
+source "$(dirname "$0")/scripts/common.sh"
+cd "$ROOT"
+
+list() { find "$ROOT" -path "$BUILD" -prune -o -name 'bench_*.cpp' -print | sed 's|.*/bench_||; s|\.cpp$||' | sort; }
+
+if [ $# -eq 0 ]; then
+    echo "usage: ./bench.sh NAME [ARGS...]; benchmarks:"
+    list | sed 's/^/  /'
+    exit 2
+fi
+name=$1; shift
+list | grep -qx "$name" || die "no benchmark named $name (./bench.sh lists them)"
+[ -f "$BUILD/native/build.ninja" ] || "$ROOT/build.sh"
+cmake --build "$BUILD/native" -j "$JOBS" --target "bench_$name" >/dev/null
+exe=$(find "$BUILD/native" -type f -name "bench_$name" -perm -u+x | head -n 1)
+[ -n "$exe" ] || die "bench_$name was not built"
+exec "$exe" "$@"
