@@ -2,6 +2,7 @@
 
 #include "controls/portable/form_auto_size_math.h"
 #include "forms/button.h"
+#include "forms/portable/properties.h"
 
 #include <vector>
 

@@ -2,6 +2,7 @@
 
 #include "controls/ctl_types.h"
 #include "forms/platform_calls.h"
+#include "forms/portable/properties.h"
 #include "forms/win_control.h"
 
 #include <shellapi.h>

@@ -18,8 +18,11 @@ INT_PTR RealShellExecute(HWND owner, const std::string& operation, const std::st
         ShellExecuteA(owner, OrNull(operation), file.c_str(), OrNull(parameters), OrNull(directory), show));
 }
 
+int RealShellFileOperation(SHFILEOPSTRUCTA& operation) { return SHFileOperationA(&operation); }
+
 MessageBoxFunction MessageBoxCall = RealMessageBox;
 ShellExecuteFunction ShellExecuteCall = RealShellExecute;
+ShellFileOperationFunction ShellFileOperationCall = RealShellFileOperation;
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) {
     return MessageBoxCall ? MessageBoxCall(owner, text, caption, type) : RealMessageBox(owner, text, caption, type);

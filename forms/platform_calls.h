@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <string>
 
@@ -14,8 +16,12 @@ using MessageBoxFunction = std::function<int(HWND owner, const std::string& text
 using ShellExecuteFunction = std::function<INT_PTR(HWND owner, const std::string& operation, const std::string& file,
                                                    const std::string& parameters, const std::string& directory, int show)>;
 
+// SHFileOperationA(operation): 0 on success; the structure's results filled in.
+using ShellFileOperationFunction = std::function<int(SHFILEOPSTRUCTA& operation)>;
+
 extern MessageBoxFunction MessageBoxCall;
 extern ShellExecuteFunction ShellExecuteCall;
+extern ShellFileOperationFunction ShellFileOperationCall;
 
 // Convenience callers (an empty std::string stands for a null pointer in ShellExecuteA).
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
@@ -26,5 +32,6 @@ INT_PTR ShellExecuteText(HWND owner, const std::string& operation, const std::st
 int RealMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 INT_PTR RealShellExecute(HWND owner, const std::string& operation, const std::string& file,
                          const std::string& parameters, const std::string& directory, int show);
+int RealShellFileOperation(SHFILEOPSTRUCTA& operation);
 
 }  // namespace forms
