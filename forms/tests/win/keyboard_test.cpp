@@ -83,6 +83,27 @@ TEST_F(KeyPreview, TheFormSeesKeysBeforeTheFocusedControlAndCanEatThem) {
     }
 }
 
+TEST_F(KeyPreview, TheFormSeesCharactersFirstToo) {
+    TFocusable* edit = Add("edit", form, 10);
+    edit->OnKeyPress = [&](TObject*, char& key) { log.push_back(std::string("edit: press ") + key); };
+    form->OnKeyPress = [&](TObject*, char& key) {
+        log.push_back(std::string("form: press ") + key);
+        if (key == 'x') key = 0;
+    };
+    form->SetKeyPreview(true);
+    ShowAndFocus(edit);
+    const struct { WORD key; std::vector<std::string> expected; } cases[] = {
+        {'A', {"form: press a", "edit: press a"}},
+        {'X', {"form: press x"}},
+    };
+    for (const auto& c : cases) {
+        log.clear();
+        Press(c.key);  // translated into the character
+        std::erase_if(log, [](const std::string& s) { return s.find(": down") != std::string::npos; });
+        EXPECT_EQ(log, c.expected) << c.key;
+    }
+}
+
 using ActiveControl = KeyFixture;
 
 TEST_F(ActiveControl, IsForgottenWhenItOrItsContainerGoesWhoeverOwnsIt) {
