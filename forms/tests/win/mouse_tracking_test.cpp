@@ -98,6 +98,16 @@ TEST_F(MouseTracking, EnterAndLeaveGoInnermostFirstWithTheControlInLParam) {
     EXPECT_EQ(Application->MouseControl(), nullptr);
 }
 
+TEST_F(MouseTracking, LeavingOurWindowsIsNoticedByTheSystemsLeaveMessageAlone) {
+    MoveTo(POINT{kFormX + 55, kFormY + 55}, true);
+    ASSERT_EQ(Application->MouseControl(), spot);
+    log.clear();
+    SetCursorPos(kFormX - 60, kFormY - 60);
+    // No idle check and no move message of ours: only WM_MOUSELEAVE can tell.
+    EXPECT_TRUE(testing_support::PumpUntil([] { return Application->MouseControl() == nullptr; }, 3000));
+    EXPECT_EQ(log, (std::vector<std::string>{"spot: leave spot", "panel: leave spot", "form: leave spot"}));
+}
+
 TEST_F(MouseTracking, AControlFreedUnderTheCursorIsForgottenNotNotified) {
     MoveTo(POINT{kFormX + 55, kFormY + 55}, false);
     ASSERT_EQ(Application->MouseControl(), spot);
