@@ -1,0 +1,338 @@
+#include "controls/thumb_view.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/tests/win/thumb_fixtures.h"
+#include "forms/application.h"
+#include "forms/form.h"
+
+namespace controls {
+namespace {
+
+using namespace forms;
+using thumbtest::Bytes;
+using Log = std::vector<std::string>;
+
+struct ThumbViewTest : testing::Test {
+    testsupport::TempFolder folder;
+    TForm form{nullptr};
+    TThumbView* view = nullptr;
+    Log log;
+
+    void SetUp() override {
+        form.SetBounds(40, 40, 400, 600);
+        view = new TThumbView(&form);
+        // Set up as the editor's galleries page has it.
+        view->SetBounds(0, 0, 193, 513);
+        view->SetAlignView(vtFitToScreen);
+        view->SetThumbGap(4);
+        view->SetMaxWidth(150);
+        view->SetMaxHeight(150);
+        view->SetSize(100);
+        view->SetScrollMode(smVertical);
+        view->SetAsButtons(true);
+        view->SetTitlePlacement(tpNone);
+        view->SetFilter("Thumbnails|thm_*.jpg|Thumbnails|thm_*.jpeg");
+        view->SetShowShadow(true);
+        view->HorzScrollBar()->SetVisible(false);
+        view->SetParent(&form);
+    }
+    void Write(const std::string& name, const Bytes& bytes) { thumbtest::WriteBytes(folder.Path() + name, bytes); }
+    void WritePictures(const std::vector<std::string>& names) {
+        const Bytes jpeg = thumbtest::MakeJpeg(60, 40);
+        for (const auto& n : names) Write(n, jpeg);
+    }
+    void LogScan() {
+        view->OnStartScanning = [this](TObject* s, int max) {
+            EXPECT_EQ(s, view);
+            log.push_back("start " + std::to_string(max));
+        };
+        view->OnScanProgress = [this](TObject*, int pos, bool&) { log.push_back("progress " + std::to_string(pos)); };
+        view->OnStopScanning = [this](TObject*) { log.push_back("stop"); };
+    }
+    void LogSelection() {
+        view->OnChanging = [this](TObject*) { log.push_back("changing " + std::to_string(view->Selected())); };
+        view->OnChange = [this](TObject*) { log.push_back("change " + std::to_string(view->Selected())); };
+        view->OnClick = [this](TObject* s) {
+            EXPECT_EQ(s, view);
+            log.push_back("click " + std::to_string(view->Selected()));
+        };
+    }
+    // The view's first paint rescans; get it out of the way.
+    void ShowPainted() {
+        form.Show();
+        RedrawWindow(view->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+    std::vector<std::string> Titles() {
+        std::vector<std::string> t;
+        for (int i = 0; i < view->Count(); ++i) t.push_back(FileNamePart(view->Thumbnail(i)->FileName()));
+        return t;
+    }
+    std::string Dir() { return folder.Path().substr(0, folder.Path().size() - 1); }
+};
+
+TEST_F(ThumbViewTest, ScanEventsInOrderThenTheFirstIsSelected) {
+    WritePictures({"thm_b.jpg", "thm_a.jpg", "thm_c.jpeg", "other.jpg"});
+    LogScan();
+    view->SetDirectory(Dir());
+    EXPECT_EQ(log, (Log{"start 2", "progress 1", "progress 2", "progress 3", "stop"}));
+    EXPECT_EQ(view->Count(), 3);
+    EXPECT_EQ(view->Selected(), 0);
+    EXPECT_EQ(view->SelectedFile(), folder.Path() + "thm_a.jpg");
+    EXPECT_FALSE(view->Busy());
+}
+
+TEST_F(ThumbViewTest, StopMissingFolderAndEmptyDirectory) {
+    WritePictures({"thm_a.jpg", "thm_b.jpg"});
+    LogScan();
+    view->OnScanProgress = [this](TObject*, int pos, bool& stop) {
+        log.push_back("progress " + std::to_string(pos));
+        stop = true;
+    };
+    view->SetDirectory(Dir());
+    EXPECT_EQ(log, (Log{"start 1", "progress 1", "stop"}));
+    EXPECT_EQ(view->Count(), 0);
+    EXPECT_EQ(view->Selected(), -1);
+
+    log.clear();
+    view->SetDirectory(folder.Path() + "no such folder");
+    EXPECT_EQ(log, (Log{"start -1", "stop"}));
+
+    view->OnScanProgress = nullptr;
+    view->SetDirectory(Dir());
+    ASSERT_EQ(view->Count(), 2);
+    log.clear();
+    view->SetDirectory("");
+    EXPECT_EQ(view->Count(), 0);
+    EXPECT_EQ(log, Log{});
+}
+
+TEST_F(ThumbViewTest, SortedAndUnsortedListings) {
+    // Each mask's files in the file system's order; a file two masks match appears once.
+    view->SetFilter("A|thm_*.jpeg|B|*.jpeg;thm_z*");
+    WritePictures({"thm_z.jpeg", "thm_m.jpeg", "a.jpeg", "thm_zz.jpg"});
+    view->SetDirectory(Dir());
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"a.jpeg", "thm_m.jpeg", "thm_z.jpeg", "thm_zz.jpg"}));
+    ShowPainted();
+    view->SetSorted(false);  // after the first paint: rescans at once
+    std::vector<std::string> unsorted = Titles();
+    ASSERT_EQ(unsorted.size(), 4u);
+    // The first mask's two files come first, then the rest in mask order.
+    EXPECT_TRUE((unsorted[0] == "thm_z.jpeg" && unsorted[1] == "thm_m.jpeg") ||
+                (unsorted[0] == "thm_m.jpeg" && unsorted[1] == "thm_z.jpeg"));
+    EXPECT_EQ(unsorted[2], "a.jpeg");
+    EXPECT_EQ(unsorted[3], "thm_zz.jpg");
+}
+
+TEST_F(ThumbViewTest, EditorLayoutAtBothSizes) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg"});
+    view->SetDirectory(Dir());
+    const struct {
+        int size;
+        std::vector<POINT> places;
+    } cases[] = {
+        {100, {{11, 4}, {11, 158}, {11, 312}}},
+        {50, {{7, 4}, {89, 4}, {7, 83}, {89, 83}}},
+    };
+    for (const auto& c : cases) {
+        view->SetSize(c.size);
+        for (std::size_t i = 0; i < c.places.size(); ++i) {
+            TThumbnail* cell = view->Thumbnail(static_cast<int>(i));
+            EXPECT_EQ(cell->Left(), c.places[i].x) << c.size << " cell " << i;
+            EXPECT_EQ(cell->Top(), c.places[i].y) << c.size << " cell " << i;
+            EXPECT_EQ(cell->Width(), 150 * c.size / 100);
+        }
+    }
+    // Out-of-range sizes are kept within 1..100; a zero gap with them divides by nothing.
+    view->SetThumbGap(0);
+    for (int size : {0, -50, 127, 200}) {
+        view->SetSize(size);
+        EXPECT_GE(view->Size(), 1);
+        EXPECT_LE(view->Size(), 100);
+        EXPECT_GE(view->LineCapacity(), 1);
+    }
+}
+
+TEST_F(ThumbViewTest, ClicksReachTheViewInItsOwnCoordinates) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
+    view->SetDirectory(Dir());
+    ShowPainted();
+    std::vector<POINT> downs;
+    view->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { downs.push_back({x, y}); };
+    LogSelection();
+    TThumbnail* second = view->Thumbnail(1);
+    TThumbImage* image = second->Image();
+    // A real button press on the second cell's picture, in the picture's coordinates.
+    const POINT inCell{image->Left() + 5, image->Top() + 6};
+    SendMessageA(second->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inCell.x, inCell.y));
+    SendMessageA(second->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(inCell.x, inCell.y));
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].x, 5 + image->Left() + second->Left());
+    EXPECT_EQ(downs[0].y, 6 + image->Top() + second->Top());
+    EXPECT_EQ(view->Selected(), 1);
+    EXPECT_EQ(log, (Log{"changing 0", "change 1", "click 1"}));
+
+    // At half size a click at x 80 lies on cell 0 but maps to the second column: no selection.
+    view->SetSize(50);
+    log.clear();
+    SendMessageA(view->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 10));
+    SendMessageA(view->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(80, 10));
+    EXPECT_EQ(view->Selected(), -1);
+    EXPECT_EQ(log, (Log{"changing 1", "change -1", "click -1"}));
+}
+
+TEST_F(ThumbViewTest, SelectingAnOffScreenCellClicksAndScrollsItHalfIn) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg", "thm_5.jpg"});
+    view->SetDirectory(Dir());
+    ShowPainted();
+    LogSelection();
+    view->SetSelected(1);  // visible
+    EXPECT_EQ(log, (Log{"changing 0", "change 1"}));
+    log.clear();
+    view->SetSelected(3);  // Top 466: its lower part is below the view
+    EXPECT_EQ(log, Log{"click 3"});
+    EXPECT_EQ(view->Selected(), 3);
+    TThumbnail* cell = view->Thumbnail(3);
+    EXPECT_EQ(cell->Top() + cell->Height() / 2 + cell->Height(), view->Height()) << "half its height inside";
+    EXPECT_EQ(cell->TitleColor(), clHighlight);
+    EXPECT_EQ(view->Thumbnail(1)->TitleColor(), view->Thumbnail(1)->Color());
+}
+
+TEST_F(ThumbViewTest, SelectedOutOfRangeRaisesBeforeAnyCellChanges) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg"});
+    view->SetDirectory(Dir());
+    LogSelection();
+    for (int bad : {2, 99, -2}) {
+        EXPECT_THROW(view->SetSelected(bad), EListError) << bad;
+        EXPECT_EQ(view->Selected(), 0);
+        EXPECT_EQ(view->Thumbnail(0)->TitleColor(), clHighlight) << "the old selection still shows";
+    }
+    EXPECT_EQ(log, Log{});
+}
+
+TEST_F(ThumbViewTest, KeysMoveTheSelection) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg", "thm_5.jpg"});
+    view->SetDirectory(Dir());
+    view->SetSize(50);  // two per row
+    ShowPainted();
+    SetForegroundWindow(form.Handle());
+    view->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_EQ(GetFocus(), view->Handle());
+    std::vector<int> keysSeen;
+    view->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keysSeen.push_back(key); };
+    auto press = [](WORD key) {
+        PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+        PostMessageA(GetFocus(), WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
+        Application->ProcessMessages();
+    };
+    const struct {
+        WORD key;
+        int selected;
+    } steps[] = {{VK_RIGHT, 1}, {VK_RIGHT, 2}, {VK_DOWN, 4}, {VK_RIGHT, 4}, {VK_DOWN, 4},
+                 {VK_UP, 2},    {VK_LEFT, 1},  {VK_HOME, 0}, {VK_LEFT, 0},  {VK_END, 4}, {VK_NEXT, 4}};
+    for (const auto& s : steps) {
+        press(s.key);
+        EXPECT_EQ(view->Selected(), s.selected) << "key " << s.key;
+        EXPECT_EQ(GetFocus(), view->Handle()) << "arrows stay with the view, key " << s.key;
+    }
+    EXPECT_EQ(keysSeen.size(), std::size(steps));
+    view->SetAutoHandleKeyb(false);
+    press(VK_HOME);
+    EXPECT_EQ(view->Selected(), 4);
+}
+
+TEST_F(ThumbViewTest, SelectedFile) {
+    WritePictures({"thm_a.jpg", "thm_b.jpg", "thm_c.jpg"});
+    EXPECT_EQ(view->SelectedFile(), "");
+    LogScan();
+    view->SetSelectedFile(folder.Path() + "thm_c.jpg");
+    EXPECT_EQ(view->Selected(), 2);
+    EXPECT_EQ(view->SelectedFile(), folder.Path() + "thm_c.jpg");
+    log.clear();
+    // Names compare exactly: another letter case rescans and leaves cell 0 selected.
+    view->SetSelectedFile(folder.Path() + "THM_B.JPG");
+    EXPECT_EQ(log.front(), "start 2");
+    EXPECT_EQ(view->Selected(), 0);
+}
+
+TEST_F(ThumbViewTest, DeleteItem) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
+    view->SetDirectory(Dir());
+    for (int outside : {3, 100, -1}) {
+        view->DeleteItem(outside);
+        EXPECT_EQ(view->Count(), 3) << outside;
+    }
+    view->SetSelected(1);
+    view->DeleteItem(1);
+    EXPECT_EQ(view->Count(), 2);
+    EXPECT_EQ(view->Selected(), -1);
+    EXPECT_EQ(view->Thumbnail(1)->Top(), 158) << "the next cell moved up";
+    EXPECT_EQ(view->SelectedFile(), "");
+}
+
+TEST_F(ThumbViewTest, CellsRemovedFromAScanEventGoWhenTheScanEnds) {
+    const Bytes jpeg = thumbtest::MakeJpeg(60, 40);
+    Write("thm_1.jpg", jpeg);
+    Write("thm_2.jpeg", Bytes(100, 0x21));  // not a picture: reported through OnInvalidImage
+    Write("thm_3.jpg", jpeg);
+    LogScan();
+    view->OnInvalidImage = [this](TObject* sender, const std::string& name) {
+        log.push_back("invalid " + FileNamePart(name));
+        auto* image = dynamic_cast<TThumbImage*>(sender);
+        ASSERT_NE(image, nullptr);
+        // The editor drops the cell of the failed picture.
+        const int index = view->Thumbnails().IndexOfObject(image->Parent());
+        view->DeleteItem(index);
+        EXPECT_EQ(view->Count(), index + 1) << "still there while the scan runs";
+    };
+    view->SetDirectory(Dir());
+    EXPECT_EQ(log, (Log{"start 2", "progress 1", "progress 2", "invalid thm_2.jpeg", "progress 3", "stop"}));
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"thm_1.jpg", "thm_3.jpg"}));
+    EXPECT_EQ(view->Selected(), 0);
+}
+
+TEST_F(ThumbViewTest, TheFirstPaintScansAgain) {
+    WritePictures({"thm_1.jpg"});
+    LogScan();
+    view->SetDirectory(Dir());
+    ShowPainted();
+    EXPECT_EQ(log, (Log{"start 0", "progress 1", "stop", "start 0", "progress 1", "stop"}));
+    ShowPainted();
+    EXPECT_EQ(log.size(), 6u);
+}
+
+TEST_F(ThumbViewTest, ASetDirectoryFromInsideAScanOnlyClearsTheSelection) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg"});
+    view->SetDirectory(Dir());
+    ASSERT_EQ(view->Selected(), 0);
+    LogScan();
+    view->OnScanProgress = [this](TObject*, int pos, bool&) {
+        log.push_back("progress " + std::to_string(pos));
+        if (pos == 1) view->SetDirectory("");
+    };
+    view->SetDirectory(Dir());
+    EXPECT_EQ(log, (Log{"start 1", "progress 1", "progress 2", "stop"}));
+    EXPECT_EQ(view->Count(), 2);
+}
+
+TEST_F(ThumbViewTest, AnExceptionInAScanEventKeepsTheCellsAndEndsTheScan) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
+    view->SetCursor(crCross);
+    view->OnScanProgress = [](TObject*, int pos, bool&) {
+        if (pos == 3) throw EAbort("stop here");
+    };
+    EXPECT_THROW(view->SetDirectory(Dir()), EAbort);
+    EXPECT_EQ(view->Count(), 2);
+    EXPECT_FALSE(view->Busy());
+    EXPECT_EQ(view->Cursor(), crCross);
+    view->OnScanProgress = nullptr;
+    view->SetDirectory(Dir());
+    EXPECT_EQ(view->Count(), 3);
+}
+
+}  // namespace
+}  // namespace controls
