@@ -58,6 +58,10 @@ TForm1::TForm1(TComponent* owner, std::string programFolder) : TForm(owner) {
     SetBounds(0, 0, 898, 606);
     SetKeyPreview(true);
     BuildPages();
+    // The whole wizard scales with the window.
+    FormAutoSize1 = new controls::TFormAutoSize(this);
+    FormAutoSize1->SetName("FormAutoSize1");
+    FormAutoSize1->SetActive(true);
     OnKeyDown = [this](TObject*, WORD& key, TShiftState) {
         if (key == VK_F1) OpenHelp();
     };
@@ -91,6 +95,7 @@ void TForm1::BuildPages() {
     CheckBox6->SetCaption("Show More Columns");
     Finish = std::make_unique<FinishPage>(this, TabSheet1);
     Builder = std::make_unique<SiteBuilder>(*this, State, *Finish);
+    Portfolios = std::make_unique<BuiltPortfolios>(*this, State, *Finish, *Builder);
     BuildRecordPages();
 
     // The navigation stands on the page control, at its right bottom.

@@ -3,11 +3,13 @@
 #pragma once
 
 #include "editor/biography_page.h"
+#include "editor/built_portfolios.h"
 #include "editor/editor_state.h"
 #include "editor/finish_page.h"
 #include "editor/site_builder.h"
 #include "editor/record_page.h"
 
+#include "controls/form_auto_size.h"
 #include "forms/button.h"
 #include "forms/check_box.h"
 #include "forms/form.h"
@@ -51,6 +53,8 @@ public:
     std::unique_ptr<BiographyPage> Bio;
     std::unique_ptr<FinishPage> Finish;
     std::unique_ptr<SiteBuilder> Builder;
+    std::unique_ptr<BuiltPortfolios> Portfolios;
+    controls::TFormAutoSize* FormAutoSize1;
     std::unique_ptr<RecordPage> WorkHistory;
     std::unique_ptr<RecordPage> Photographers;
     std::unique_ptr<RecordPage> WebSites;

@@ -1,6 +1,7 @@
 #include "editor/site_builder.h"
 
 #include "editor/control_factory.h"
+#include "editor/portable/portfolio_name.h"
 #include "editor/portable/program_layout.h"
 #include "editor/site_files_win.h"
 
@@ -77,13 +78,17 @@ bool SiteBuilder::buildhtml(const std::string& name) {
     return true;
 }
 
-void SiteBuilder::Button3Click() {
+bool SiteBuilder::Button3Click() {
     if (finish_.ComboBox13->ItemIndex() < 0) {
         ShowMessage(kNoTemplate);
-        return;
+        return false;
     }
-    const std::string name = finish_.Edit29->Text();
-    if (!buildhtml(name)) return;
+    const std::string name = TrimPortfolioName(finish_.Edit29->Text());
+    if (const std::string problem = PortfolioNameProblem(name, state_.ProgramFolder); !problem.empty()) {
+        ShowMessage(problem);
+        return false;
+    }
+    if (!buildhtml(name)) return false;
     auto* portfolios = finish_.ComboBox12->Items();
     int index = portfolios->IndexOf(name);
     if (index < 0) index = portfolios->Add(name);
@@ -101,6 +106,7 @@ void SiteBuilder::Button3Click() {
     finish_.Button3->SetEnabled(false);
     finish_.Button2->SetEnabled(false);
     finish_.Edit29->SetText("");
+    return true;
 }
 
 }  // namespace editor

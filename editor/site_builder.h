@@ -28,8 +28,9 @@ public:
     SiteBuilder(forms::TForm& form, EditorState& state, FinishPage& finish);
     ~SiteBuilder();
 
-    // "&Build".
-    void Button3Click();
+    // "&Build": true when the build completed (the name and template passed and every file
+    // was written).
+    bool Button3Click();
     // Builds the named portfolio from the chosen template; false (after reporting) on failure.
     bool buildhtml(const std::string& name);
 

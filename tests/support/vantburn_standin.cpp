@@ -1,0 +1,23 @@
+// Stands in for vantburn in tests: appends one line "folder|argument|argument..." to the log
+// named by VANTBURN_STANDIN_LOG, then ends. The arguments are as the C runtime split them,
+// so a name that arrives in pieces shows as several.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+int main(int argc, char** argv) {
+    const char* log = std::getenv("VANTBURN_STANDIN_LOG");
+    if (!log || !*log) return 2;
+    char folder[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, folder);
+    std::string line = folder;
+    for (int i = 1; i < argc; ++i) line += std::string("|") + argv[i];
+    line += "\n";
+    FILE* f = std::fopen(log, "ab");
+    if (!f) return 3;
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+    return 0;
+}
