@@ -121,7 +121,7 @@ void RecordPage::Build(TComponent* owner) {
             break;
         }
         case RecordFieldKind::Flag:
-            PasswordBox = Place<TCheckBox>(owner, group, name, 14, top, kLabelWidth + kFieldWidth, 19);
+            PasswordBox = Place<TCheckBox>(owner, group, name, 14, top, kLabelWidth + kFieldWidth + 20, 19);
             PasswordBox->SetCaption("This site requires a username and / or password to be viewed");
             PasswordBox->OnClick = [this](TObject*) { CheckBox9Click(); };
             bound.control = PasswordBox;
@@ -142,12 +142,13 @@ void RecordPage::Build(TComponent* owner) {
     top += 16;
     for (const char* note : layout_.notes) {
         if (!note) break;
-        auto* label = Place<TLabel>(owner, group, "", 14, top, kLabelWidth + kFieldWidth, 17);
+        const int height = note != layout_.notes[0] ? 17 : list_ == RecordList::WebSites ? 51 : 34;
+        auto* label = Place<TLabel>(owner, group, "", 14, top, kLabelWidth + kFieldWidth, height);
+        label->SetAutoSize(false);
         label->SetShowAccelChar(false);
         label->SetWordWrap(true);
         label->SetCaption(note);
-        if (note == layout_.notes[0]) label->SetHeight(list_ == RecordList::WebSites ? 68 : 34);
-        top += label->Height() + 2;
+        top += height + 2;
     }
 
     PlaceLabel(owner, group, "", "Comments:", kRightColumn, 64, kRightWidth);
