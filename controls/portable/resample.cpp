@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace controls {
 namespace {
@@ -256,38 +261,176 @@ void ResamplePixelsReference(const forms::PixelView& source, const forms::PixelV
     }
 }
 
-void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
-                    float radius) {
-    if (!Prepare(source, target)) return;
-    const int sh = source.height, dw = target.width, dh = target.height;
-    forms::PixelBuffer inter(dw, sh, 4);
-    HorizontalPass(source, inter, BuildContributors(source.width, dw, filter, radius));
+#if defined(__SSE2__)
+namespace {
 
-    // Row by row: each target row sums whole intermediate rows, so memory is read in order.
-    // Integer sums come out the same in any order.
-    const TContributorList list = BuildContributors(sh, dh, filter, radius);
-    const std::size_t samples = static_cast<std::size_t>(dw) * 4;
-    std::vector<std::int32_t> sums(samples);
-    for (int k = 0; k < dh; ++k) {
-        const TContributorEntry& e = list[static_cast<std::size_t>(k)];
-        std::fill(sums.begin(), sums.end(), 0);
+// Truncating division by one entry's fixed total, clamped to 0..255: a multiplication by a
+// 32-bit reciprocal, exact for these sums (below 2^17) and totals, checked once more anyway.
+class ChannelDivider {
+public:
+    explicit ChannelDivider(std::int32_t total)
+        : total_(total), magic_(total > 0 ? (std::uint64_t{1} << 32) / static_cast<std::uint64_t>(total) + 1 : 0) {}
+    std::uint8_t operator()(std::int32_t sum) const {
+        if (total_ <= 0) return Finish(sum, total_);
+        if (sum < total_) return 0;  // sum / total is 0 or below
+        if (sum >= 256 * static_cast<std::int64_t>(total_)) return 255;
+        std::uint32_t q = static_cast<std::uint32_t>((static_cast<std::uint64_t>(sum) * magic_) >> 32);
+        if (static_cast<std::int64_t>(q) * total_ > sum) --q;
+        return static_cast<std::uint8_t>(q);
+    }
+
+private:
+    std::int32_t total_;
+    std::uint64_t magic_;
+};
+
+// A contributor list in pairs of taps for pmaddwd: pair t of entry i has pixels
+// pixels[2t], pixels[2t + 1] and the weights w0, w1 repeated four times as 16-bit values.
+// An odd tap is paired with a weight of 0.
+struct PairList {
+    std::vector<std::int32_t> pixels;
+    struct alignas(16) Weights {
+        std::uint32_t pair[4];  // w0 | w1 << 16, four times
+    };
+    std::vector<Weights> weights;
+    std::vector<std::size_t> first;  // pairs of entry i: [first[i], first[i + 1])
+    std::vector<ChannelDivider> dividers;
+};
+
+// nullopt-like: empty first when a weight does not fit 16 bits (never with these filters).
+PairList Pair(const TContributorList& list) {
+    PairList p;
+    p.first.push_back(0);
+    for (const TContributorEntry& e : list) {
         std::int32_t total = 0;
-        for (int c = 0; c < e.N; ++c) {
-            const TContributor& t = e.Contributors[static_cast<std::size_t>(c)];
-            const std::uint8_t* row = inter.row(t.Pixel);
-            const std::int32_t w = t.Weight;
-            std::int32_t* s = sums.data();
-            for (std::size_t n = 0; n < samples; ++n) s[n] += w * row[n];
-            total += w;
+        for (int k = 0; k < e.N; k += 2) {
+            const TContributor a = e.Contributors[static_cast<std::size_t>(k)];
+            const TContributor b = k + 1 < e.N ? e.Contributors[static_cast<std::size_t>(k + 1)] : TContributor{0, a.Pixel};
+            if (a.Weight < -32768 || a.Weight > 32767 || b.Weight < -32768 || b.Weight > 32767) return PairList{};
+            p.pixels.push_back(a.Pixel);
+            p.pixels.push_back(b.Pixel);
+            const auto w0 = static_cast<std::uint16_t>(a.Weight), w1 = static_cast<std::uint16_t>(b.Weight);
+            const std::uint32_t both = w0 | (static_cast<std::uint32_t>(w1) << 16);
+            p.weights.push_back({{both, both, both, both}});
+            total += a.Weight + b.Weight;
         }
-        std::uint8_t* out = target.row(k);
-        const int bpp = target.bytesPerPixel;
-        for (int x = 0; x < dw; ++x) {
-            const std::int32_t* s = &sums[4 * static_cast<std::size_t>(x)];
-            WritePixel(out + static_cast<std::ptrdiff_t>(x) * bpp, bpp, Finish(s[0], total), Finish(s[1], total),
-                       Finish(s[2], total));
+        p.first.push_back(p.weights.size());
+        p.dividers.emplace_back(total);
+    }
+    return p;
+}
+
+__m128i WeightsOf(const PairList& list, std::size_t t) {
+    return _mm_load_si128(reinterpret_cast<const __m128i*>(list.weights[t].pair));
+}
+
+std::int32_t Load32(const std::uint8_t* p) {
+    std::int32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter, const PairList& list) {
+    const int sw = source.width;
+    std::vector<std::uint8_t> line(static_cast<std::size_t>(sw) * 4);
+    const __m128i zero = _mm_setzero_si128();
+    for (int y = 0; y < source.height; ++y) {
+        const std::uint8_t* s = source.row(y);
+        if (source.bytesPerPixel == 4) {
+            std::memcpy(line.data(), s, line.size());
+        } else {
+            for (int x = 0; x < sw; ++x) {
+                line[4 * x] = s[3 * x];
+                line[4 * x + 1] = s[3 * x + 1];
+                line[4 * x + 2] = s[3 * x + 2];
+            }
+        }
+        const std::uint8_t* l = line.data();
+        std::uint8_t* out = inter.row(y);
+        for (int i = 0; i < inter.width(); ++i) {
+            __m128i acc = zero;
+            for (std::size_t t = list.first[i], end = list.first[i + 1]; t < end; ++t) {
+                const __m128i a = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t]));
+                const __m128i b = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t + 1]));
+                // b0 b1 g0 g1 r0 r1 x0 x1 as 16-bit values, times w0 w1 and added in pairs.
+                const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
+                acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
+            }
+            alignas(16) std::int32_t sums[4];
+            _mm_store_si128(reinterpret_cast<__m128i*>(sums), acc);
+            const ChannelDivider& d = list.dividers[i];
+            WritePixel(out + 4 * i, 4, d(sums[0]), d(sums[1]), d(sums[2]));
         }
     }
+}
+
+void SseVerticalPass(const forms::PixelBuffer& inter, const forms::PixelView& target, const PairList& list) {
+    const int dw = target.width;
+    const std::size_t samples = static_cast<std::size_t>(dw) * 4;
+    const std::size_t chunks = samples / 16;
+    const __m128i zero = _mm_setzero_si128();
+    alignas(16) std::int32_t sums[16];
+    const int bpp = target.bytesPerPixel;
+    for (int k = 0; k < target.height; ++k) {
+        const ChannelDivider& d = list.dividers[static_cast<std::size_t>(k)];
+        std::uint8_t* out = target.row(k);
+        auto emit = [&](std::size_t firstSample, std::size_t count) {
+            for (std::size_t n = 0; n < count; n += 4) {
+                const std::size_t x = (firstSample + n) / 4;
+                WritePixel(out + x * bpp, bpp, d(sums[n]), d(sums[n + 1]), d(sums[n + 2]));
+            }
+        };
+        for (std::size_t c = 0; c < chunks; ++c) {
+            __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
+            for (std::size_t t = list.first[k], end = list.first[k + 1]; t < end; ++t) {
+                const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inter.row(list.pixels[2 * t]) + 16 * c));
+                const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inter.row(list.pixels[2 * t + 1]) + 16 * c));
+                const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
+                const __m128i w = WeightsOf(list, t);
+                acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w));
+                acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w));
+                acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
+                acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
+            }
+            _mm_store_si128(reinterpret_cast<__m128i*>(sums), acc0);
+            _mm_store_si128(reinterpret_cast<__m128i*>(sums + 4), acc1);
+            _mm_store_si128(reinterpret_cast<__m128i*>(sums + 8), acc2);
+            _mm_store_si128(reinterpret_cast<__m128i*>(sums + 12), acc3);
+            emit(16 * c, 16);
+        }
+        const std::size_t rest = samples - 16 * chunks;
+        if (rest == 0) continue;
+        std::fill(std::begin(sums), std::end(sums), 0);
+        for (std::size_t t = list.first[k], end = list.first[k + 1]; t < end; ++t) {
+            const std::uint8_t* r0 = inter.row(list.pixels[2 * t]) + 16 * chunks;
+            const std::uint8_t* r1 = inter.row(list.pixels[2 * t + 1]) + 16 * chunks;
+            const std::uint32_t both = list.weights[t].pair[0];
+            const std::int32_t w0 = static_cast<std::int16_t>(both & 0xFFFF), w1 = static_cast<std::int16_t>(both >> 16);
+            for (std::size_t n = 0; n < rest; ++n) sums[n] += w0 * r0[n] + w1 * r1[n];
+        }
+        emit(16 * chunks, rest);
+    }
+}
+
+}  // namespace
+#endif
+
+void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
+                    float radius) {
+#if defined(__SSE2__)
+    if (!Prepare(source, target)) return;
+    const PairList horizontal = Pair(BuildContributors(source.width, target.width, filter, radius));
+    const PairList vertical = Pair(BuildContributors(source.height, target.height, filter, radius));
+    if (!horizontal.first.empty() && !vertical.first.empty()) {
+        // The same integer sums as the plain version, eight products at a time; the vertical
+        // pass runs along rows so memory is read in order.
+        forms::PixelBuffer inter(target.width, source.height, 4);
+        SseHorizontalPass(source, inter, horizontal);
+        SseVerticalPass(inter, target, vertical);
+        return;
+    }
+#endif
+    ResamplePixelsReference(source, target, filter, radius);
 }
 
 }  // namespace controls
