@@ -191,3 +191,50 @@ TEST_F(SiteBuilderTest, AMissingPageLeavesNoSiteAndReportsTheFailure) {
 
 }  // namespace
 }  // namespace editor
+
+namespace editor {
+namespace {
+
+// A build while a list is being edited or added to reads the records from their files: the
+// stored records and the forms being edited are exactly as they were, and a following Save
+// writes the edited record into itself.
+TEST_F(SiteBuilderTest, ABuildDuringEditOrAddLeavesStoredRecordsAndTheFormsAlone) {
+    const std::string workBefore = ReadFile(Path("workhistory.ini"));
+    const std::string photographersBefore = ReadFile(Path("photographers.ini"));
+    RecordPage& work = *form_->WorkHistory;
+    work.NameBox->SetItemIndex(work.NameBox->Items()->IndexOf("Studio 9"));
+    work.Select();
+    work.EditClick();
+    work.Field("Phone Number")->SetText("0999 edited");
+    work.Comment->Lines()->SetText("Edited comment\r\n");
+
+    Build("During");
+    EXPECT_NE(ReadFile(Path("Distributable\\During\\files\\work.html")).find("0123"), std::string::npos);
+
+    EXPECT_EQ(ReadFile(Path("workhistory.ini")), workBefore);
+    EXPECT_EQ(ReadFile(Path("photographers.ini")), photographersBefore);
+    EXPECT_EQ(work.NameBox->Text(), "Studio 9");
+    EXPECT_EQ(work.FieldValue("Phone Number"), "0999 edited");
+    EXPECT_EQ(work.Comment->Lines()->Text(), "Edited comment\r\n");
+    EXPECT_EQ(work.EditButton->Caption(), "&Cancel");
+
+    work.SaveClick();
+    TIniFile stored(Path("workhistory.ini"));
+    EXPECT_EQ(stored.ReadString("Studio 9", "Phone Number", ""), "0999 edited");
+    EXPECT_EQ(stored.ReadString("Studio 9", "Where", ""), "Location and Studio");  // the list item it matched
+
+    RecordPage& people = *form_->Photographers;
+    people.AddClick();
+    people.NameBox->SetText("Half Typed");
+    people.Field("Phone Number")->SetText("555");
+    Build("During");
+    EXPECT_EQ(ReadFile(Path("photographers.ini")), photographersBefore);
+    EXPECT_EQ(people.NameBox->Text(), "Half Typed");
+    EXPECT_EQ(people.FieldValue("Phone Number"), "555");
+    people.SaveClick();
+    EXPECT_EQ(TIniFile(Path("photographers.ini")).ReadString("Half Typed", "Phone Number", ""), "555");
+    EXPECT_EQ(TIniFile(Path("photographers.ini")).ReadString("Pat", "E-mail", ""), "p@x");
+}
+
+}  // namespace
+}  // namespace editor
