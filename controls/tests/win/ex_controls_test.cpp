@@ -380,3 +380,72 @@ TEST(ExControls, PaintParentBackgroundShowsTheParentAndRestoresTheDcExactly) {
 
 }  // namespace
 }  // namespace controls
+
+namespace controls {
+namespace {
+
+using namespace forms;
+
+// A panel whose paint leaves the DC in another state.
+class TMessyPanel : public TExPanel {
+public:
+    using TExPanel::TExPanel;
+
+protected:
+    void Paint() override {
+        TExPanel::Paint();
+        SetViewportOrgEx(Canvas()->Handle(), 7, 7, nullptr);
+        SetBkMode(Canvas()->Handle(), OPAQUE);
+        IntersectClipRect(Canvas()->Handle(), 0, 0, 1, 1);
+    }
+};
+
+TEST(ExControls, PrintClientGivesTheDcBackUnchanged) {
+    TForm form(nullptr);
+    auto* panel = new TMessyPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 30, 20);
+    UniqueMemoryDC dc = CreateScreenMemoryDC();
+    UniqueBitmap bmp(CreateCompatibleBitmap(ScreenDC().get(), 30, 20));
+    SelectedObject sel(dc.get(), bmp.get());
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetViewportOrgEx(dc.get(), 1, 2, nullptr);
+    for (UINT msg : {UINT{WM_PRINTCLIENT}, UINT{WM_PRINT}}) {
+        SendMessageA(panel->Handle(), msg, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
+        POINT org{};
+        GetViewportOrgEx(dc.get(), &org);
+        EXPECT_EQ(org.x, 1);
+        EXPECT_EQ(org.y, 2);
+        EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
+        UniqueRegion rgn(CreateRectRgn(0, 0, 0, 0));
+        EXPECT_EQ(GetClipRgn(dc.get(), rgn.get()), 0);
+    }
+}
+
+TEST(ExControls, HighlightBorderFollowsTheMouse) {
+    TForm form(nullptr);
+    form.SetBorderStyle(bsNone);
+    form.SetBounds(50, 50, 100, 80);
+    auto* panel = new TExPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(10, 10, 60, 40);
+    panel->SetColor(clWhite);
+    panel->SetDotNetHighlighting(true);
+    form.Show();
+    UpdateWindow(form.Handle());
+    auto frame = [&](int inset) {
+        WindowDC dc(panel->Handle(), true);
+        return GetPixel(dc.get(), 20, inset);
+    };
+    panel->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(panel));
+    EXPECT_TRUE(panel->MouseInControl());
+    EXPECT_EQ(frame(0), RGB(0, 56, 115));
+    EXPECT_EQ(frame(1), RGB(0, 56, 115));
+    panel->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(panel));
+    EXPECT_EQ(frame(0), RGB(128, 128, 128));
+    EXPECT_EQ(frame(1), RGB(255, 255, 255));
+    form.Hide();
+}
+
+}  // namespace
+}  // namespace controls
