@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <filesystem>
 #include <set>
 
 namespace editor {
@@ -234,6 +235,52 @@ TEST_F(SiteBuilderTest, ABuildDuringEditOrAddLeavesStoredRecordsAndTheFormsAlone
     people.SaveClick();
     EXPECT_EQ(TIniFile(Path("photographers.ini")).ReadString("Half Typed", "Phone Number", ""), "555");
     EXPECT_EQ(TIniFile(Path("photographers.ini")).ReadString("Pat", "E-mail", ""), "p@x");
+}
+
+}  // namespace
+}  // namespace editor
+
+namespace editor {
+namespace {
+
+// The shipped Default template builds a whole site: every page filled (no keyword left),
+// the galleries' anchors named by category keys, and the big-image pages linking back.
+TEST(DefaultTemplate, BuildsACompleteSite) {
+    testsupport::TempFolder folder;
+    std::filesystem::copy(std::string(VANTRELL_CONTENT_DIR) + "/html", folder.Path() + "html",
+                          std::filesystem::copy_options::recursive);
+    CreateDirectoryA((folder.Path() + "Galleries").c_str(), nullptr);
+    CreateDirectoryA((folder.Path() + "Galleries\\Lingerie").c_str(), nullptr);
+    WriteFile(folder.Path() + "Galleries\\Lingerie\\thm_silk.jpg", "thumb");
+    WriteFile(folder.Path() + "Galleries\\Lingerie\\prv_silk.jpg", "preview");
+    WriteFile(folder.Path() + "websites.ini", "[Agency]\r\nURL=agency.example\r\n");
+    TForm1 form(nullptr, folder.Path());
+    Application->SetMainForm(&form);
+    form.Bio->Edit1->SetText("Ann Example");
+    form.Finish->ComboBox13->SetItemIndex(form.Finish->ComboBox13->Items()->IndexOf("Default"));
+    form.Finish->Edit29->SetText("Ann");
+    form.Finish->Button3->Click();
+    Application->ProcessMessages();
+    Application->SetMainForm(nullptr);
+
+    const std::string o = folder.Path() + "Distributable\\Ann\\";
+    for (const char* page : {"index.html", "files\\biography.html", "files\\galleries.html", "files\\work.html",
+                             "files\\websites.html", "files\\about.html", "files\\prv_silk.jpg.html", "files\\style.css",
+                             "files\\thm_silk.jpg", "files\\prv_silk.jpg"}) {
+        const std::string text = ReadFile(o + page);
+        EXPECT_FALSE(text.empty()) << page;
+        const auto percent = text.find('%');
+        if (std::string(page).ends_with(".html"))
+            for (const char* keyword : {"%MODEL", "%GENERAL%", "%WORK%", "%WEBSITES%", "%BIGIMAGE%", "%ANCHOR%"})
+                EXPECT_EQ(text.find(keyword), std::string::npos) << page << " keeps " << keyword << " at " << percent;
+    }
+    EXPECT_NE(ReadFile(o + "index.html").find("Ann Example"), std::string::npos);
+    const std::string galleries = ReadFile(o + "files\\galleries.html");
+    for (const char* key : {"general", "glamourfashion", "swimwear", "lingerie", "sheer", "impliednudity", "artnudes", "miscellaneous"})
+        EXPECT_NE(galleries.find(std::string("id=\"") + key + "\""), std::string::npos) << key;
+    EXPECT_NE(ReadFile(o + "files\\prv_silk.jpg.html").find("#lingerie"), std::string::npos);
+    EXPECT_NE(ReadFile(o + "files\\websites.html").find("http://agency.example"), std::string::npos);
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
 }
 
 }  // namespace
