@@ -284,6 +284,33 @@ private:
     std::uint64_t magic_;
 };
 
+// The same division for the three channels of one pixel at once (lanes blue, green, red,
+// fourth), for totals 2..32767; other totals take the scalar divider.
+struct PixelDivider {
+    bool vector = false;
+    __m128i magic, total, limit;
+    explicit PixelDivider(std::int32_t t) {
+        vector = t >= 2 && t <= 32767;
+        if (!vector) return;
+        magic = _mm_set1_epi32(static_cast<int>((std::uint64_t{1} << 32) / static_cast<std::uint64_t>(t) + 1));
+        total = _mm_set1_epi32(t);
+        limit = _mm_set1_epi32(256 * t - 1);
+    }
+    // Blue, green, red in the low three bytes, 0 in the fourth.
+    std::uint32_t operator()(__m128i s) const {
+        const __m128i zero = _mm_setzero_si128();
+        s = _mm_and_si128(s, _mm_cmpgt_epi32(s, zero));
+        const __m128i over = _mm_cmpgt_epi32(s, limit);
+        s = _mm_or_si128(_mm_andnot_si128(over, s), _mm_and_si128(over, limit));
+        const __m128i even = _mm_srli_epi64(_mm_mul_epu32(s, magic), 32);
+        const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(s, 32), magic);
+        __m128i q = _mm_or_si128(even, _mm_and_si128(odd, _mm_set_epi32(-1, 0, -1, 0)));
+        q = _mm_add_epi32(q, _mm_cmpgt_epi32(_mm_madd_epi16(q, total), s));  // one too many: -1
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q, zero), zero);
+        return static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes)) & 0x00FFFFFFu;
+    }
+};
+
 // A contributor list in pairs of taps for pmaddwd: pair t of entry i has pixels
 // pixels[2t], pixels[2t + 1] and the weights w0, w1 repeated four times as 16-bit values.
 // An odd tap is paired with a weight of 0.
@@ -295,6 +322,7 @@ struct PairList {
     std::vector<Weights> weights;
     std::vector<std::size_t> first;  // pairs of entry i: [first[i], first[i + 1])
     std::vector<ChannelDivider> dividers;
+    std::vector<PixelDivider> pixelDividers;
 };
 
 // nullopt-like: empty first when a weight does not fit 16 bits (never with these filters).
@@ -316,6 +344,7 @@ PairList Pair(const TContributorList& list) {
         }
         p.first.push_back(p.weights.size());
         p.dividers.emplace_back(total);
+        p.pixelDividers.emplace_back(total);
     }
     return p;
 }
@@ -328,6 +357,20 @@ std::int32_t Load32(const std::uint8_t* p) {
     std::int32_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
+}
+
+inline void WriteFinished(std::uint8_t* p, int bytesPerPixel, __m128i sums, const PixelDivider& v, const ChannelDivider& d) {
+    if (v.vector) {
+        const std::uint32_t bgr = v(sums);
+        p[0] = static_cast<std::uint8_t>(bgr);
+        p[1] = static_cast<std::uint8_t>(bgr >> 8);
+        p[2] = static_cast<std::uint8_t>(bgr >> 16);
+        if (bytesPerPixel == 4) p[3] = 0;
+        return;
+    }
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sums);
+    WritePixel(p, bytesPerPixel, d(lanes[0]), d(lanes[1]), d(lanes[2]));
 }
 
 void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter, const PairList& list) {
@@ -356,10 +399,7 @@ void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter
                 const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
                 acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
             }
-            alignas(16) std::int32_t sums[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(sums), acc);
-            const ChannelDivider& d = list.dividers[i];
-            WritePixel(out + 4 * i, 4, d(sums[0]), d(sums[1]), d(sums[2]));
+            WriteFinished(out + 4 * i, 4, acc, list.pixelDividers[i], list.dividers[i]);
         }
     }
 }
@@ -392,11 +432,12 @@ void SseVerticalPass(const forms::PixelBuffer& inter, const forms::PixelView& ta
                 acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
                 acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
             }
-            _mm_store_si128(reinterpret_cast<__m128i*>(sums), acc0);
-            _mm_store_si128(reinterpret_cast<__m128i*>(sums + 4), acc1);
-            _mm_store_si128(reinterpret_cast<__m128i*>(sums + 8), acc2);
-            _mm_store_si128(reinterpret_cast<__m128i*>(sums + 12), acc3);
-            emit(16 * c, 16);
+            const PixelDivider& v = list.pixelDividers[static_cast<std::size_t>(k)];
+            std::uint8_t* o = out + 4 * c * bpp;
+            WriteFinished(o, bpp, acc0, v, d);
+            WriteFinished(o + bpp, bpp, acc1, v, d);
+            WriteFinished(o + 2 * bpp, bpp, acc2, v, d);
+            WriteFinished(o + 3 * bpp, bpp, acc3, v, d);
         }
         const std::size_t rest = samples - 16 * chunks;
         if (rest == 0) continue;
