@@ -5,6 +5,8 @@
 #include "editor/portable/program_layout.h"
 #include "editor/site_files_win.h"
 
+#include "controls/special_progress.h"
+
 #include "forms/application.h"
 #include "forms/check_box.h"
 #include "forms/dialogs.h"
@@ -18,15 +20,24 @@ using namespace forms;
 
 constexpr const char* kNoTemplate = "Please select an HTML Template before building your Portfolio!";
 
-// Until the painted bar is on the page, the "Progress:" caption alone shows that a build runs.
-class CaptionProgressView : public BuildProgressView {
+// The "Progress:" caption and the painted bar, both shown only while a build runs. The build
+// lets no messages run, so the bar paints itself at once.
+class BarProgressView : public BuildProgressView {
 public:
-    explicit CaptionProgressView(TLabel* caption) : caption_(caption) {}
-    void SetVisible(bool visible) override { caption_->SetVisible(visible); }
-    void SetPosition(int) override {}
+    BarProgressView(TLabel* caption, controls::TSpecialProgress* bar) : caption_(caption), bar_(bar) {}
+    void SetVisible(bool visible) override {
+        caption_->SetVisible(visible);
+        bar_->SetVisible(visible);
+        if (visible) bar_->Repaint();
+    }
+    void SetPosition(int position) override {
+        bar_->SetPosition(position);
+        bar_->Repaint();
+    }
 
 private:
     TLabel* caption_;
+    controls::TSpecialProgress* bar_;
 };
 
 }  // namespace
@@ -36,7 +47,12 @@ SiteBuilder::SiteBuilder(TForm& form, EditorState& state, FinishPage& finish)
     auto* group = finish.Memo1->Parent();
     ProgressLabel = PlaceLabel(&form, group, "ProgressLabel", "Progress:", 14, 474, 130);
     ProgressLabel->SetVisible(false);
-    progress_ = std::make_unique<CaptionProgressView>(ProgressLabel);
+    prog = Place<controls::TSpecialProgress>(&form, group, "prog", 144, 472, 690, 16);
+    prog->SetMinimum(0);
+    prog->SetMaximum(100);
+    prog->SetTextOption(controls::toPercent);
+    prog->SetVisible(false);
+    progress_ = std::make_unique<BarProgressView>(ProgressLabel, prog);
     comments_ = std::make_unique<RichEditCommentText>(&form, group);
     finish.Button3->OnClick = [this](TObject*) { Button3Click(); };
 }

@@ -9,6 +9,10 @@
 
 #include "forms/label.h"
 
+namespace controls {
+class TSpecialProgress;
+}
+
 #include <memory>
 #include <string>
 
@@ -41,6 +45,7 @@ public:
     void SetProgressView(std::unique_ptr<BuildProgressView> view) { progress_ = std::move(view); }
 
     forms::TLabel* ProgressLabel;  // "Progress:"
+    controls::TSpecialProgress* prog;
 
 private:
     forms::TForm& form_;

@@ -1,5 +1,7 @@
 #include "editor/main_form.h"
 
+#include "controls/special_progress.h"
+
 #include "forms/application.h"
 #include "forms/ini_file.h"
 #include "tests/support/process_driver.h"
@@ -262,6 +264,10 @@ TEST(DefaultTemplate, BuildsACompleteSite) {
     form.Finish->Button3->Click();
     Application->ProcessMessages();
     Application->SetMainForm(nullptr);
+    // The painted bar went along and is hidden again after the build.
+    EXPECT_EQ(form.Builder->prog->Position(), 100);
+    EXPECT_FALSE(form.Builder->prog->Visible());
+    EXPECT_FALSE(form.Builder->ProgressLabel->Visible());
 
     const std::string o = folder.Path() + "Distributable\\Ann\\";
     for (const char* page : {"index.html", "files\\biography.html", "files\\galleries.html", "files\\work.html",
