@@ -323,17 +323,23 @@ struct PairList {
     std::vector<std::size_t> first;  // pairs of entry i: [first[i], first[i + 1])
     std::vector<ChannelDivider> dividers;
     std::vector<PixelDivider> pixelDividers;
+    // Whether every pair of the entry is two neighbouring pixels (one 8-byte load).
+    std::vector<std::uint8_t> adjacent;
 };
 
 // nullopt-like: empty first when a weight does not fit 16 bits (never with these filters).
-PairList Pair(const TContributorList& list) {
+PairList Pair(const TContributorList& list, int srcSize) {
     PairList p;
     p.first.push_back(0);
     for (const TContributorEntry& e : list) {
         std::int32_t total = 0;
+        bool adjacent = true;
         for (int k = 0; k < e.N; k += 2) {
             const TContributor a = e.Contributors[static_cast<std::size_t>(k)];
-            const TContributor b = k + 1 < e.N ? e.Contributors[static_cast<std::size_t>(k + 1)] : TContributor{0, a.Pixel};
+            // The odd tap's partner is its right neighbour (weight 0), so the pair stays adjacent.
+            const TContributor b = k + 1 < e.N ? e.Contributors[static_cast<std::size_t>(k + 1)]
+                                               : TContributor{0, a.Pixel + 1 < srcSize ? a.Pixel + 1 : a.Pixel};
+            if (b.Pixel != a.Pixel + 1) adjacent = false;
             if (a.Weight < -32768 || a.Weight > 32767 || b.Weight < -32768 || b.Weight > 32767) return PairList{};
             p.pixels.push_back(a.Pixel);
             p.pixels.push_back(b.Pixel);
@@ -345,6 +351,7 @@ PairList Pair(const TContributorList& list) {
         p.first.push_back(p.weights.size());
         p.dividers.emplace_back(total);
         p.pixelDividers.emplace_back(total);
+        p.adjacent.push_back(adjacent ? 1 : 0);
     }
     return p;
 }
@@ -379,25 +386,34 @@ void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter
     const __m128i zero = _mm_setzero_si128();
     for (int y = 0; y < source.height; ++y) {
         const std::uint8_t* s = source.row(y);
-        if (source.bytesPerPixel == 4) {
-            std::memcpy(line.data(), s, line.size());
-        } else {
+        const std::uint8_t* l = s;  // 32-bit rows are read in place
+        if (source.bytesPerPixel == 3) {
             for (int x = 0; x < sw; ++x) {
                 line[4 * x] = s[3 * x];
                 line[4 * x + 1] = s[3 * x + 1];
                 line[4 * x + 2] = s[3 * x + 2];
             }
+            l = line.data();
         }
-        const std::uint8_t* l = line.data();
         std::uint8_t* out = inter.row(y);
         for (int i = 0; i < inter.width(); ++i) {
             __m128i acc = zero;
-            for (std::size_t t = list.first[i], end = list.first[i + 1]; t < end; ++t) {
-                const __m128i a = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t]));
-                const __m128i b = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t + 1]));
-                // b0 b1 g0 g1 r0 r1 x0 x1 as 16-bit values, times w0 w1 and added in pairs.
-                const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
-                acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
+            const std::size_t end = list.first[i + 1];
+            if (list.adjacent[i]) {
+                for (std::size_t t = list.first[i]; t < end; ++t) {
+                    // Two neighbours in one load: b0 g0 r0 x0 b1 g1 r1 x1 becomes b0 b1 g0 g1 ...
+                    const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(l + 4 * list.pixels[2 * t]));
+                    const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(two, _mm_srli_si128(two, 4)), zero);
+                    acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
+                }
+            } else {
+                for (std::size_t t = list.first[i]; t < end; ++t) {
+                    const __m128i a = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t]));
+                    const __m128i b = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t + 1]));
+                    // b0 b1 g0 g1 r0 r1 x0 x1 as 16-bit values, times w0 w1 and added in pairs.
+                    const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
+                    acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
+                }
             }
             WriteFinished(out + 4 * i, 4, acc, list.pixelDividers[i], list.dividers[i]);
         }
@@ -460,8 +476,8 @@ void ResamplePixels(const forms::PixelView& source, const forms::PixelView& targ
                     float radius) {
 #if defined(__SSE2__)
     if (!Prepare(source, target)) return;
-    const PairList horizontal = Pair(BuildContributors(source.width, target.width, filter, radius));
-    const PairList vertical = Pair(BuildContributors(source.height, target.height, filter, radius));
+    const PairList horizontal = Pair(BuildContributors(source.width, target.width, filter, radius), source.width);
+    const PairList vertical = Pair(BuildContributors(source.height, target.height, filter, radius), source.height);
     if (!horizontal.first.empty() && !vertical.first.empty()) {
         // The same integer sums as the plain version, eight products at a time; the vertical
         // pass runs along rows so memory is read in order.
