@@ -163,7 +163,8 @@ TEST(ResamplePixels, FastVersionMatchesTheReference) {
     const struct {
         int sw, sh, dw, dh;
     } sizes[] = {{37, 23, 11, 7}, {11, 7, 37, 23}, {40, 30, 40, 30}, {1, 9, 5, 3},
-                 {9, 1, 3, 6},    {20, 20, 1, 1},  {3, 2, 17, 1},   {2, 2, 9, 9}};
+                 {9, 1, 3, 6},    {20, 20, 1, 1},  {3, 2, 17, 1},   {2, 2, 9, 9},
+                 {300, 200, 7, 5}, {1025, 3, 3, 2}, {5, 300, 2, 3}};
     for (F filter : kAllFilters) {
         for (const auto& s : sizes) {
             for (int bpp : {3, 4}) {

@@ -309,6 +309,18 @@ TEST(ExControls, RectangleHelpers) {
     EXPECT_EQ(AbsRectWidth(RECT{10, 0, 4, 0}), 6);
     EXPECT_EQ(AbsRectHeight(RECT{0, 3, 0, 10}), 7);
     EXPECT_EQ(AbsRectHeight(RECT{0, 10, 0, 3}), 7);
+
+    // BlitRect(dest, x, y, rop, srcY, srcX, src, height, width): a 2 x 3 block from (4, 1).
+    UniqueMemoryDC src = CreateScreenMemoryDC(), dest = CreateScreenMemoryDC();
+    UniqueBitmap sb(CreateCompatibleBitmap(ScreenDC().get(), 10, 10)), db(CreateCompatibleBitmap(ScreenDC().get(), 10, 10));
+    SelectedObject s1(src.get(), sb.get()), s2(dest.get(), db.get());
+    PatBlt(src.get(), 0, 0, 10, 10, BLACKNESS);
+    PatBlt(dest.get(), 0, 0, 10, 10, BLACKNESS);
+    PatBlt(src.get(), 4, 1, 2, 3, WHITENESS);
+    EXPECT_TRUE(BlitRect(dest.get(), 0, 0, SRCCOPY, 1, 4, src.get(), 3, 2));
+    EXPECT_EQ(GetPixel(dest.get(), 1, 2), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dest.get(), 2, 2), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(dest.get(), 1, 3), RGB(0, 0, 0));
 }
 
 TEST(ExControls, ThemeStylesTakeOnlyTheTwoThemeFlags) {
