@@ -1,20 +1,12 @@
 #include "editor/file_routines.h"
 
+#include "forms/gdi_handle.h"
 #include "forms/portable/exceptions.h"
 
 #include <memory>
 
 namespace editor {
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE h) const { if (h != INVALID_HANDLE_VALUE) CloseHandle(h); }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
-
-struct FindCloser {
-    void operator()(HANDLE h) const { FindClose(h); }
-};
 
 constexpr DWORD kCopyBlock = 8192;
 
@@ -38,16 +30,15 @@ std::vector<std::string> gethtmltemplates(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
     const std::string pattern = folder + (folder.empty() || folder.back() == '\\' ? "" : "\\") + "*.";
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    std::unique_ptr<void, FindCloser> closer(search);
+    forms::UniqueFind search(forms::NullIfInvalid(FindFirstFileA(pattern.c_str(), &found)));
+    if (!search) return names;
     do {
         const std::string name = found.cFileName;
         // "*." also matches names with no extension that are files, and Wine matches short
         // names: keep real folders whose long name has no dot.
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.find('.') == std::string::npos)
             names.push_back(name);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileA(search.get(), &found));
     return names;
 }
 
@@ -62,6 +53,16 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+void ForceFolders(const std::string& folder) {
+    std::string path = folder;
+    while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+    if (path.empty() || FileHasAttr(path, FILE_ATTRIBUTE_DIRECTORY)) return;
+    const auto slash = path.find_last_of("\\/");
+    if (slash != std::string::npos && slash > 2) ForceFolders(path.substr(0, slash));
+    if (!CreateDirectoryA(path.c_str(), nullptr) && !FileHasAttr(path, FILE_ATTRIBUTE_DIRECTORY))
+        throw forms::EFCreateError(forms::Format("Cannot create folder %s", path.c_str()));
+}
+
 void CopyFileInto(const std::string& source, const std::string& target) {
     std::string destination = AbsolutePath(target);
     if (FileHasAttr(destination, FILE_ATTRIBUTE_DIRECTORY)) {
@@ -69,12 +70,12 @@ void CopyFileInto(const std::string& source, const std::string& target) {
         destination += FileNameOf(source);
     }
     // Denying writers also keeps a copy onto the source itself from truncating it.
-    FileHandle in(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (in.get() == INVALID_HANDLE_VALUE) throw forms::EFOpenError(forms::Format("Cannot open file %s", source.c_str()));
-    FileHandle out(CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out.get() == INVALID_HANDLE_VALUE)
+    forms::UniqueKernelHandle in(forms::NullIfInvalid(CreateFileA(
+        source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!in) throw forms::EFOpenError(forms::Format("Cannot open file %s", source.c_str()));
+    forms::UniqueKernelHandle out(forms::NullIfInvalid(CreateFileA(
+        destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!out)
         throw forms::EFCreateError(forms::Format("Cannot create file %s", destination.c_str()));
 
     auto buffer = std::make_unique<char[]>(kCopyBlock);

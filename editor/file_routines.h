@@ -21,6 +21,9 @@ void CopyFileInto(const std::string& source, const std::string& target);
 // an empty mask.
 bool FileHasAttr(const std::string& path, DWORD mask);
 
+// Makes folder and every missing parent; raises EFCreateError "Cannot create folder %s".
+void ForceFolders(const std::string& folder);
+
 // True when path names an existing file (not a folder).
 bool FileExists(const std::string& path);
 

@@ -33,13 +33,6 @@ constexpr PageInfo kPages[] = {
 
 constexpr int kClientWidth = 890, kClientHeight = 572;
 
-bool CreateFolderTree(const std::string& path) {
-    if (FileHasAttr(path, FILE_ATTRIBUTE_DIRECTORY)) return true;
-    const auto slash = path.find_last_of('\\', path.size() - 2);
-    if (slash != std::string::npos && slash > 2) CreateFolderTree(path.substr(0, slash));
-    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
 }  // namespace
 
 std::string ExecutableFolder() {
@@ -166,8 +159,13 @@ void TForm1::FormCreate() {
 
 void TForm1::CreateFolders() {
     std::string failed;
-    for (auto folder : StartupFolders())
-        if (!CreateFolderTree(State.Path(std::string(folder)))) failed += "\r\n" + State.Path(std::string(folder));
+    for (auto folder : StartupFolders()) {
+        try {
+            ForceFolders(State.Path(std::string(folder)));
+        } catch (const Exception&) {
+            failed += "\r\n" + State.Path(std::string(folder));
+        }
+    }
     if (!failed.empty()) throw Exception("Cannot create the folders:" + failed);
 }
 

@@ -1,4 +1,4 @@
-// RAII owners for GDI and USER handles.
+// RAII owners for GDI, USER and kernel handles.
 #pragma once
 #include <windows.h>
 
@@ -38,6 +38,8 @@ struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
 struct CursorDeleter { void operator()(HCURSOR h) const { DestroyCursor(h); } };
 struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
 struct WindowDeleter { void operator()(HWND h) const { if (IsWindow(h)) DestroyWindow(h); } };
+struct KernelHandleDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
+struct FindDeleter { void operator()(HANDLE h) const { FindClose(h); } };
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
@@ -50,6 +52,11 @@ using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueCursor = UniqueHandle<HCURSOR, CursorDeleter>;
 using UniqueMenu = UniqueHandle<HMENU, MenuDeleter>;
 using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+// Files, processes, events. CreateFile and FindFirstFile fail with INVALID_HANDLE_VALUE:
+// pass their answer through NullIfInvalid so that an empty owner means "none".
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
+using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
+inline HANDLE NullIfInvalid(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
 
 // GetDC/GetWindowDC paired with ReleaseDC.
 class WindowDC {
