@@ -33,14 +33,21 @@ struct KeyFixture : testing::Test {
     void ShowAndFocus(TWinControl* control) {
         form->Show();
         SetForegroundWindow(form->Handle());
+        // The display's own focus events come late; let them pass, then take the focus again.
+        for (int round = 0; round < 2; ++round) {
+            control->SetFocus();
+            testing_support::PumpUntil([] { return false; }, 30);
+        }
         control->SetFocus();
         Application->ProcessMessages();
         ASSERT_EQ(GetFocus(), control->Handle());
     }
-    // The key goes to the window with the focus, as the keyboard would send it.
-    static void Press(WORD key, UINT down = WM_KEYDOWN, LPARAM data = 1) {
-        PostMessageA(GetFocus(), down, key, data);
-        PostMessageA(GetFocus(), down == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP, key, data | (1u << 30) | (1u << 31));
+    // The key goes to the window with the focus (or the one given), as the keyboard would
+    // send it.
+    static void Press(WORD key, UINT down = WM_KEYDOWN, LPARAM data = 1, HWND to = nullptr) {
+        if (to == nullptr) to = GetFocus();
+        PostMessageA(to, down, key, data);
+        PostMessageA(to, down == WM_KEYDOWN ? WM_KEYUP : WM_SYSKEYUP, key, data | (1u << 30) | (1u << 31));
         Application->ProcessMessages();
     }
     static void SetShift(bool down) {
@@ -78,7 +85,7 @@ TEST_F(KeyPreview, TheFormSeesKeysBeforeTheFocusedControlAndCanEatThem) {
     for (const Case& c : cases) {
         log.clear();
         form->SetKeyPreview(c.preview);
-        Press(c.key);
+        Press(c.key, WM_KEYDOWN, 1, edit->Handle());
         EXPECT_EQ(log, c.expected) << "preview " << c.preview << " key " << c.key;
     }
 }
@@ -98,7 +105,7 @@ TEST_F(KeyPreview, TheFormSeesCharactersFirstToo) {
     };
     for (const auto& c : cases) {
         log.clear();
-        Press(c.key);  // translated into the character
+        Press(c.key, WM_KEYDOWN, 1, edit->Handle());  // translated into the character
         std::erase_if(log, [](const std::string& s) { return s.find(": down") != std::string::npos; });
         EXPECT_EQ(log, c.expected) << c.key;
     }
@@ -150,7 +157,7 @@ TEST_F(DialogChars, AltLetterReachesControlsAsDialogCharUntilOneTakesIt) {
     };
     for (const Case& c : cases) {
         log.clear();
-        Press(c.key, WM_SYSKEYDOWN, 1 | (1 << 29));
+        Press(c.key, WM_SYSKEYDOWN, 1 | (1 << 29), first->Handle());
         std::erase_if(log, [](const std::string& s) { return s.find(": down") != std::string::npos; });
         EXPECT_EQ(log, c.expected) << "Alt+" << static_cast<char>(c.key);
     }

@@ -53,8 +53,15 @@ struct MouseTracking : testing::Test {
     }
     // Puts the cursor at a screen point and lets the library notice: by its idle check, or
     // by the mouse-move message the window under the cursor gets.
-    void MoveTo(POINT screen, bool byMessage) {
+    // The system takes a moment to report a cursor put somewhere else.
+    static void PutCursor(POINT screen) {
         SetCursorPos(screen.x, screen.y);
+        const DWORD start = GetTickCount();
+        POINT now{};
+        while (GetCursorPos(&now) && (now.x != screen.x || now.y != screen.y) && GetTickCount() - start < 1000) Sleep(1);
+    }
+    void MoveTo(POINT screen, bool byMessage) {
+        PutCursor(screen);
         if (byMessage) {
             HWND wnd = WindowFromPoint(screen);
             POINT client = screen;
@@ -87,7 +94,7 @@ TEST_F(MouseTracking, EnterAndLeaveGoInnermostFirstWithTheControlInLParam) {
             POINT screen{kFormX + s.at.x, kFormY + s.at.y};
             if (byMessage && s.at.x < 0) {
                 // No window of ours gets a move out there; the leave comes from the idle check.
-                SetCursorPos(screen.x, screen.y);
+                PutCursor(screen);
                 Application->DoMouseIdle();
             } else {
                 MoveTo(screen, byMessage);
@@ -102,7 +109,7 @@ TEST_F(MouseTracking, LeavingOurWindowsIsNoticedByTheSystemsLeaveMessageAlone) {
     MoveTo(POINT{kFormX + 55, kFormY + 55}, true);
     ASSERT_EQ(Application->MouseControl(), spot);
     log.clear();
-    SetCursorPos(kFormX - 60, kFormY - 60);
+    PutCursor(POINT{kFormX - 60, kFormY - 60});
     // No idle check and no move message of ours: only WM_MOUSELEAVE can tell.
     EXPECT_TRUE(testing_support::PumpUntil([] { return Application->MouseControl() == nullptr; }, 3000));
     EXPECT_EQ(log, (std::vector<std::string>{"spot: leave spot", "panel: leave spot", "form: leave spot"}));
