@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs one benchmark of the native tree: ./bench.sh NAME [ARGS...] runs bench_NAME, building
+# Runs one benchmark (native, or under Wine for Win32 code): ./bench.sh NAME [ARGS...] runs bench_NAME, building
 # it first when needed. Without NAME, lists the benchmarks there are.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
@@ -14,8 +14,15 @@ if [ $# -eq 0 ]; then
 fi
 name=$1; shift
 list | grep -qx "$name" || die "no benchmark named $name (./bench.sh lists them)"
-[ -f "$BUILD/native/build.ninja" ] || "$ROOT/build.sh"
-cmake --build "$BUILD/native" -j "$JOBS" --target "bench_$name" >/dev/null
-exe=$(find "$BUILD/native" -type f -name "bench_$name" -perm -u+x | head -n 1)
+[ -f "$BUILD/native/build.ninja" ] && [ -f "$BUILD/win/build.ninja" ] || "$ROOT/build.sh"
+# A benchmark of Win32 code exists only in the Windows tree and runs under Wine.
+if ninja -C "$BUILD/native" -t targets all 2>/dev/null | grep -q "^bench_$name:"; then
+    cmake --build "$BUILD/native" -j "$JOBS" --target "bench_$name" >/dev/null
+    exe=$(find "$BUILD/native" -type f -name "bench_$name" -perm -u+x | head -n 1)
+    [ -n "$exe" ] || die "bench_$name was not built"
+    exec "$exe" "$@"
+fi
+cmake --build "$BUILD/win" -j "$JOBS" --target "bench_$name" >/dev/null
+exe=$(find "$BUILD/win" -type f -name "bench_$name.exe" | head -n 1)
 [ -n "$exe" ] || die "bench_$name was not built"
-exec "$exe" "$@"
+exec "$ROOT/scripts/wine-run.sh" "$exe" "$@"

@@ -44,6 +44,8 @@ struct FileHandle {
 
 }  // namespace
 
+bool IsScaledJpegPath(const std::string& path) { return UpperExtension(path) == ".JPG"; }
+
 std::uint64_t MeasureFileSize(const std::string& path) {
     FileHandle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     LARGE_INTEGER size{};
@@ -71,7 +73,7 @@ bool TThumbImage::CanModify() const {
 }
 
 void TThumbImage::LoadFile(const std::string& path) {
-    if (UpperExtension(path) != ".JPG") {
+    if (!IsScaledJpegPath(path)) {
         try {
             Picture()->LoadFromFile(path);
         } catch (const std::exception&) {
@@ -82,7 +84,11 @@ void TThumbImage::LoadFile(const std::string& path) {
     } else {
         forms::JpegDecodeOptions options;
         options.scaleDenominator = OnCell() ? JpegScaleForFileSize(MeasureFileSize(path)) : 1;
-        forms::DecodedJpeg decoded = forms::DecodeJpegFile(path, options);
+        std::optional<PrefetchedJpeg> ahead;
+        if (prefetcher_ != nullptr) ahead = prefetcher_->Take(path);
+        forms::DecodedJpeg decoded = ahead && ahead->scaleDenominator == options.scaleDenominator
+                                         ? std::move(ahead->decoded)
+                                         : forms::DecodeJpegFile(path, options);
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->AssignPixels(decoded.pixels.view());
         lastJpegScale_ = options.scaleDenominator;

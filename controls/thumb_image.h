@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "controls/portable/jpeg_prefetch.h"
 #include "controls/thumb_base.h"
 
 namespace controls {
@@ -39,6 +40,9 @@ public:
     bool CanModify() const;
     std::uint16_t Zoom() const { return zoom_; }
     void SetZoom(std::uint16_t v) { zoom_ = v; }
+    // Decodes made ahead by a scan, taken when they match the file and its scale (not owned;
+    // nullptr: decode in place).
+    void SetPrefetcher(JpegPrefetcher* p) { prefetcher_ = p; }
     // The reduced-size decoding used by the last JPEG load (1, 2, 4 or 8).
     int LastJpegScale() const { return lastJpegScale_; }
 
@@ -54,7 +58,11 @@ private:
     bool modified_ = false;
     std::uint16_t zoom_ = 0;
     int lastJpegScale_ = 1;
+    JpegPrefetcher* prefetcher_ = nullptr;
 };
+
+// True for the files LoadFile decodes through libjpeg: extension ".JPG" in any letter case.
+bool IsScaledJpegPath(const std::string& path);
 
 // The size in bytes of a file, opened for reading with other writers denied; EFOpenError
 // when it cannot be opened.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <set>
+#include <thread>
+
+#include "controls/portable/jpeg_scale_choice.h"
 
 #include "controls/portable/thumb_masks.h"
 #include "forms/portable/properties.h"
@@ -213,6 +216,7 @@ void TThumbView::SetDirectory(const std::string& v) {
             working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
             ClearThumbnails();
             directory_ = v;
+            std::unique_ptr<JpegPrefetcher> prefetcher = MakePrefetcher(working);
             if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
             bool stop = false;
             for (int i = 0; i < working.Count(); ++i) {
@@ -222,7 +226,9 @@ void TThumbView::SetDirectory(const std::string& v) {
                 if (stop) break;
                 const std::string& path = working[i];
                 TThumbnail* cell = AddThumbnail(FileNamePart(path), true);
+                cell->Image()->SetPrefetcher(prefetcher.get());
                 cell->SetFileName(path);
+                cell->Image()->SetPrefetcher(nullptr);
                 if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
             }
             if (OnStopScanning) OnStopScanning(this);
@@ -232,6 +238,15 @@ void TThumbView::SetDirectory(const std::string& v) {
     directory_ = v;
     if (Count() > 0 && selected_ < 0) SetSelected(0);
     Invalidate();
+}
+
+std::unique_ptr<JpegPrefetcher> TThumbView::MakePrefetcher(const forms::TStringList& files) {
+    std::vector<std::string> jpegs;
+    for (int i = 0; i < files.Count(); ++i)
+        if (IsScaledJpegPath(files[i])) jpegs.push_back(files[i]);
+    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return std::make_unique<JpegPrefetcher>(
+        std::move(jpegs), [](const std::string& path) { return JpegScaleForFileSize(MeasureFileSize(path)); }, threads);
 }
 
 void TThumbView::RemoveDeferredCells() {

@@ -117,6 +117,8 @@ private:
     void RefreshAll();
     void RemoveNow(int index);
     void RemoveDeferredCells();
+    // Decodes the scan's JPEG files ahead on worker threads.
+    static std::unique_ptr<JpegPrefetcher> MakePrefetcher(const forms::TStringList& files);
     void ForwardInvalidImage(forms::TObject* sender, const std::string& fileName);
 
     int maxWidth_ = 200;

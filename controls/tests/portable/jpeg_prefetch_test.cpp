@@ -1,0 +1,69 @@
+#include "controls/portable/jpeg_prefetch.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "forms/portable/exceptions.h"
+
+namespace controls {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct JpegPrefetchTest : testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("jpeg_prefetch_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                                 "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+    std::vector<std::string> paths;
+
+    void SetUp() override {
+        fs::create_directories(dir);
+        for (int i = 0; i < 6; ++i) {
+            forms::PixelBuffer p(40 + i * 8, 24, 3);
+            forms::FillPixels(p.view(), static_cast<std::uint8_t>(i * 40), 90, 200);
+            const auto bytes = forms::EncodeJpeg(p.view());
+            const std::string path = (dir / ("p" + std::to_string(i) + ".jpg")).string();
+            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            paths.push_back(path);
+        }
+        std::ofstream((dir / "broken.jpg").string()) << "not a picture";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST_F(JpegPrefetchTest, HandsOutEachDecodeOnceInOrderAtItsScale) {
+    std::atomic<int> asked{0};
+    JpegPrefetcher prefetcher(paths, [&](const std::string&) { ++asked; return 2; }, 2);
+    EXPECT_EQ(prefetcher.Started(), 0u) << "nothing before the first take";
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        auto got = prefetcher.Take(paths[i]);
+        ASSERT_TRUE(got.has_value()) << i;
+        EXPECT_EQ(got->scaleDenominator, 2);
+        EXPECT_EQ(got->decoded.pixels.width(), (40 + static_cast<int>(i) * 8 + 1) / 2);
+        EXPECT_LE(prefetcher.Started(), i + 1 + 2) << "at most two ahead";
+        EXPECT_FALSE(prefetcher.Take(paths[i]).has_value()) << "handed out once";
+    }
+    EXPECT_EQ(asked.load(), 6);
+}
+
+TEST_F(JpegPrefetchTest, SkippedAndUnknownPathsAndFailures) {
+    std::vector<std::string> list = {paths[0], (dir / "broken.jpg").string(), paths[1], paths[2]};
+    JpegPrefetcher prefetcher(list, [](const std::string&) { return 1; }, 8);
+    EXPECT_FALSE(prefetcher.Take((dir / "other.jpg").string()).has_value());
+    EXPECT_THROW(prefetcher.Take(list[1]), forms::EInvalidGraphic) << "raised where the decode is taken";
+    ASSERT_TRUE(prefetcher.Take(paths[2]).has_value());  // paths[1] skipped
+    EXPECT_FALSE(prefetcher.Take(paths[1]).has_value());
+    EXPECT_FALSE(prefetcher.Take(paths[0]).has_value()) << "behind the last one taken";
+}
+
+TEST_F(JpegPrefetchTest, AScaleThatFailsIsRaisedOnTake) {
+    JpegPrefetcher prefetcher(paths, [](const std::string&) -> int { throw forms::EFOpenError("gone"); }, 3);
+    EXPECT_THROW(prefetcher.Take(paths[0]), forms::EFOpenError);
+    // Destruction waits for the decodes still running.
+}
+
+}  // namespace
+}  // namespace controls
