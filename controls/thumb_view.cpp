@@ -161,6 +161,7 @@ void TThumbView::CollectFiles(std::string folder) {
 }
 
 void TThumbView::ClearThumbnails() {
+    deferredRemovals_.clear();  // their cells go now
     for (int n = Count(); n > 0; --n) {
         if (TThumbnail* cell = list_.Thumbnail(0)) {
             cell->SetParent(nullptr);
@@ -210,6 +211,8 @@ void TThumbView::SetDirectory(const std::string& v) {
     } else {
         forms::TStringList working;
         {
+            // A removal asked for in a scan that an exception ended is forgotten.
+            deferredRemovals_.clear();
             ScanScope scope(busy_, *this);
             const DWORD start = GetTickCount();
             CollectFiles(v);
