@@ -1,6 +1,7 @@
 #include "controls/thumb_base.h"
 
 #include "controls/ctl_themes.h"
+#include "forms/gdi_handle.h"
 #include "forms/portable/properties.h"
 
 namespace controls {
@@ -205,9 +206,7 @@ void TFileName::SetLength(std::int32_t v) { fileName_.resize(static_cast<std::si
 
 void TFileName::Refresh() {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(fileName_.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    FindClose(search);
+    if (!forms::UniqueFind(forms::NullIfInvalid(FindFirstFileA(fileName_.c_str(), &found)))) return;
     longName_ = found.cFileName;
     shortName_ = found.cAlternateFileName;
     if (shortName_.empty()) shortName_ = longName_;

@@ -1,6 +1,7 @@
 #include "controls/thumb_cell.h"
 
 #include "controls/thumb_view.h"
+#include "forms/gdi_handle.h"
 #include "forms/portable/properties.h"
 
 namespace controls {
@@ -99,9 +100,7 @@ void TThumbnail::SetFileName(const std::string& v) {
 
 void TThumbnail::ReadFileInfo(const std::string& path) {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(path.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    FindClose(search);
+    if (!forms::UniqueFind(forms::NullIfInvalid(FindFirstFileA(path.c_str(), &found)))) return;
     fileAccessed_ = FormatFileTime(found.ftLastAccessTime);
     fileChanged_ = FormatFileTime(found.ftLastWriteTime);
     fileCreated_ = FormatFileTime(found.ftCreationTime);

@@ -7,6 +7,7 @@
 #include "controls/portable/picture_turns.h"
 #include "controls/thumb_cell.h"
 #include "forms/bitmap.h"
+#include "forms/gdi_handle.h"
 #include "forms/portable/jpeg_codec.h"
 #include "forms/portable/properties.h"
 
@@ -35,21 +36,15 @@ std::unique_ptr<TBitmap> Copy24(const forms::TGraphic& graphic) {
     return bitmap;
 }
 
-struct FileHandle {
-    HANDLE h;
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-
 }  // namespace
 
 bool IsScaledJpegPath(const std::string& path) { return UpperExtension(path) == ".JPG"; }
 
 std::uint64_t MeasureFileSize(const std::string& path) {
-    FileHandle file{CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    forms::UniqueKernelHandle file(forms::NullIfInvalid(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     LARGE_INTEGER size{};
-    if (file.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.h, &size))
+    if (!file || !GetFileSizeEx(file.get(), &size))
         throw forms::EFOpenError(forms::Format("Cannot open file \"%s\"", path.c_str()));
     return static_cast<std::uint64_t>(size.QuadPart);
 }

@@ -7,6 +7,7 @@
 #include "controls/portable/jpeg_scale_choice.h"
 
 #include "controls/portable/thumb_masks.h"
+#include "forms/gdi_handle.h"
 #include "forms/portable/properties.h"
 
 namespace controls {
@@ -145,16 +146,15 @@ void TThumbView::CollectFiles(std::string folder) {
         std::set<std::string> seen;  // folded paths
         for (const std::string& mask : masks) {
             WIN32_FIND_DATAA found{};
-            HANDLE search = FindFirstFileA((folder + mask).c_str(), &found);
-            if (search == INVALID_HANDLE_VALUE) continue;
+            forms::UniqueFind search(forms::NullIfInvalid(FindFirstFileA((folder + mask).c_str(), &found)));
+            if (!search) continue;
             do {
                 if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
                 const std::string path = folder + found.cFileName;
                 if (!seen.insert(UpperAscii(path)).second) continue;
                 foundFiles_.Add(path);
                 sortedFiles_.Add(path);
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
+            } while (FindNextFileA(search.get(), &found));
         }
     }
     sortedFiles_.Sort();

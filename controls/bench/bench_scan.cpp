@@ -19,6 +19,7 @@
 #include "controls/thumb_view.h"
 #include "forms/application.h"
 #include "forms/form.h"
+#include "forms/gdi_handle.h"
 #include "forms/portable/jpeg_codec.h"
 
 namespace {
@@ -124,22 +125,20 @@ std::string UnixPath(const std::string& windowsPath) {
 
 int CountFiles(const std::string& pattern) {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    forms::UniqueFind search(forms::NullIfInvalid(FindFirstFileA(pattern.c_str(), &found)));
+    if (!search) return 0;
     int n = 0;
     do ++n;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    while (FindNextFileA(search.get(), &found));
     return n;
 }
 
 void DeleteFiles(const std::string& folder, const std::string& mask) {
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + mask).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    forms::UniqueFind search(forms::NullIfInvalid(FindFirstFileA((folder + mask).c_str(), &found)));
+    if (!search) return;
     do DeleteFileA((folder + found.cFileName).c_str());
-    while (FindNextFileA(search, &found));
-    FindClose(search);
+    while (FindNextFileA(search.get(), &found));
 }
 
 // Seconds vipsthumbnail takes for every picture; negative when it did not make them all.
@@ -163,8 +162,7 @@ double RunVips(const std::string& folder, const std::string& outFolder, int proc
         std::printf("vipsthumbnail did not start (error %lu)\n", GetLastError());
         return -1;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    forms::UniqueKernelHandle thread(pi.hThread), process(pi.hProcess);
     const std::string done = outFolder + "ns.txt";
     for (int waited = 0; !Exists(done) && waited < 600000; waited += 20) Sleep(20);
     long long ns = -1;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "forms/bitmap.h"
+#include "forms/gdi_handle.h"
 #include "forms/portable/jpeg_codec.h"
 #include "tests/support/process_driver.h"
 
@@ -80,11 +81,10 @@ inline bool RunDjpeg(const std::string& jpeg, int denominator, const std::string
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
         return false;
-    WaitForSingleObject(pi.hProcess, 60000);
+    forms::UniqueKernelHandle thread(pi.hThread), process(pi.hProcess);
+    WaitForSingleObject(process.get(), 60000);
     DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    GetExitCodeProcess(process.get(), &code);
     return code == 0;
 }
 
