@@ -11,7 +11,7 @@ namespace {
 
 int AtLeastOne(int v) { return v < 1 ? 1 : v; }
 
-// Delphi's div: truncating toward zero, as the C++ operator does.
+// Integer division truncating toward zero, never by zero.
 int Div(int a, int b) { return a / AtLeastOne(b); }
 
 int Pitch(int gap, int extent) { return AtLeastOne(gap + extent); }
