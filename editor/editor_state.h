@@ -17,6 +17,8 @@ struct EditorState {
     std::string CurrentRecordName;
     std::string CommentFileName;
     bool AddingRecord = false;
+    // Set by the processing dialog's Cancel; the picture batch stops at the next picture.
+    bool CancelRequested = false;
 
     std::string Path(const std::string& relative) const { return ProgramFolder + relative; }
 };

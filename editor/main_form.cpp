@@ -86,6 +86,12 @@ void TForm1::BuildPages() {
     Bio->OnSave = [this] { Button1Click(); };
     CheckBox6 = Place<TCheckBox>(this, galleries, "CheckBox6", 8, 8, 160, 19);
     CheckBox6->SetCaption("Show More Columns");
+    Galleries = std::make_unique<GalleriesPage>(this, galleries, PageControl1, State, CheckBox6);
+    Galleries->OnBatchEnded = [this] {
+        if (!closeAfterBatch_) return;
+        closeAfterBatch_ = false;
+        Close();
+    };
     Finish = std::make_unique<FinishPage>(this, TabSheet1);
     Builder = std::make_unique<SiteBuilder>(*this, State, *Finish);
     Portfolios = std::make_unique<BuiltPortfolios>(*this, State, *Finish, *Builder);
@@ -151,6 +157,7 @@ void TForm1::FormCreate() {
     Step(&TForm1::CreateFolders);
     Step(&TForm1::ReadSettings);
     Step(&TForm1::getworkhistories);
+    Step(&TForm1::OpenGallery);
     PageControl1Change();
     PageControl1->SetActivePageIndex(0);
     Step(&TForm1::LoadComments);
@@ -188,6 +195,8 @@ void TForm1::FillFinishPage() {
     Finish->FillLists(gethtmltemplates(State.Path(std::string(kTemplatesFolder))),
                       gethtmltemplates(State.Path(std::string(kPortfoliosFolder))), State.LastTemplate);
 }
+
+void TForm1::OpenGallery() { Galleries->OpenGallery(); }
 
 void TForm1::nextbutton() {
     if (PageControl1->ActivePageIndex() < PageControl1->PageCount() - 1)
@@ -228,6 +237,13 @@ void TForm1::SaveConfig() {
 void TForm1::Exitbutton() { Close(); }
 
 void TForm1::FormCloseQuery(bool& canClose) {
+    if (Galleries && Galleries->Busy()) {
+        // The batch still uses the windows: it stops as on Cancel, and closes us when done.
+        Galleries->CancelBatch();
+        closeAfterBatch_ = true;
+        canClose = false;
+        return;
+    }
     // Exit and the frame end alike: the Config keys are written once, and a failed write is
     // reported once without keeping the program from ending.
     canClose = true;

@@ -6,6 +6,7 @@
 #include "editor/built_portfolios.h"
 #include "editor/editor_state.h"
 #include "editor/finish_page.h"
+#include "editor/galleries_page.h"
 #include "editor/site_builder.h"
 #include "editor/record_page.h"
 
@@ -58,6 +59,7 @@ public:
     std::unique_ptr<RecordPage> WorkHistory;
     std::unique_ptr<RecordPage> Photographers;
     std::unique_ptr<RecordPage> WebSites;
+    std::unique_ptr<GalleriesPage> Galleries;
 
 private:
     void BuildPages();
@@ -75,7 +77,11 @@ private:
     std::string SettingsPath() const;
     std::string CommentsPath() const;
 
+    void OpenGallery();
+
     bool configSaved_ = false;
+    // Exit during a picture batch: the window closes once the batch has unwound.
+    bool closeAfterBatch_ = false;
 };
 
 // The folder of the running executable, with a trailing backslash.

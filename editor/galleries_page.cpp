@@ -1,0 +1,359 @@
+#include "editor/galleries_page.h"
+
+#include "editor/control_factory.h"
+#include "editor/file_routines.h"
+#include "editor/portable/gallery_categories.h"
+#include "editor/portable/picture_processing.h"
+#include "editor/portable/program_layout.h"
+#include "editor/portable/record_model.h"
+
+#include "forms/application.h"
+#include "forms/gdi_handle.h"
+#include "forms/portable/exceptions.h"
+
+#include <windowsx.h>
+
+namespace editor {
+namespace {
+
+using namespace forms;
+
+constexpr int kButtonWidth = 120;
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string CountText(int count) { return "Contains " + std::to_string(count) + " images"; }
+
+// Takes away, on a failed move, the copies already made in the target folder.
+class CopiesMade {
+public:
+    ~CopiesMade() {
+        for (const auto& path : made_) DeleteFileA(path.c_str());
+    }
+    void Copy(const std::string& source, const std::string& target) {
+        CopyFileInto(source, target);
+        made_.push_back(target);
+    }
+    void Keep() { made_.clear(); }
+
+private:
+    std::vector<std::string> made_;
+};
+
+}  // namespace
+
+GalleriesPage::GalleriesPage(TForm* form, TTabSheet* sheet, TPageControl* pages, EditorState& state,
+                             TCheckBox* showMoreColumns)
+    : CheckBox6(showMoreColumns), form_(form), pages_(pages), state_(state) {
+    const auto categories = GalleryCategories();
+    for (size_t i = 0; i < categories.size(); ++i) {
+        auto* button = Place<TButton>(form, sheet, "GalleryButton" + std::to_string(i + 1), 8,
+                                      34 + static_cast<int>(i) * 30, kButtonWidth, 26);
+        button->SetCaption(std::string(categories[i].caption));
+        button->OnClick = [this, i](TObject*) { ChangeGallery(static_cast<int>(i)); };
+        CategoryButtons.push_back(button);
+    }
+    Label10 = Place<TLabel>(form, sheet, "Label10", 8, 282, kButtonWidth, 16);
+    Label10->SetCaption("General");
+    Label10->Font()->SetStyle(fsBold);
+    Label10->SetShowAccelChar(false);
+    Label29 = Place<TLabel>(form, sheet, "Label29", 8, 302, kButtonWidth, 16);
+    Label29->SetCaption("Contains 0 Images");
+    Label62 = Place<TLabel>(form, sheet, "Label62", 8, 322, kButtonWidth, 16);
+    Label62->SetAutoSize(false);  // empty at start; keeps its room
+    Label62->Font()->SetColor(clRed);
+    AddButton = Place<TButton>(form, sheet, "Button8", 8, 346, kButtonWidth, 26);
+    AddButton->SetCaption("&Add Images");
+    AddButton->OnClick = [this](TObject*) { Addimages(); };
+    DeleteButton = Place<TButton>(form, sheet, "Button9", 8, 378, kButtonWidth, 26);
+    DeleteButton->SetCaption("&Delete Image");
+    DeleteButton->OnClick = [this](TObject*) { Deleteimages(); };
+    auto* hint = Place<TLabel>(form, sheet, "Label63", 8, 414, kButtonWidth, 110);
+    hint->SetWordWrap(true);
+    hint->SetCaption("To move an image from one category to another, \"Right Click\" the image and select \"Move "
+                     "Image\" and click which category you want to move it to.");
+
+    BuildGrid(sheet);
+    BuildMenu();
+    thumbView->SetPopupMenu(PopupMenu1);
+    CheckBox6->OnClick = [this](TObject*) { CheckBox6Click(); };
+
+    OpenPictureDialog1 = new TOpenPictureDialog(form);
+    OpenPictureDialog1->SetName("OpenPictureDialog1");
+    OpenPictureDialog1->SetFilter("JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
+    OpenPictureDialog1->SetOptions(ofAllowMultiSelect | ofHideReadOnly | ofShareAware | ofEnableSizing |
+                                   ofDontAddToRecent);
+    OpenPictureDialog1->SetTag(99);
+
+    // The wheel reaches the window, not the grid under the pointer.
+    formWindowProc_ = form_->WindowProc;
+    form_->WindowProc = [this](TMessage& m) {
+        if (m.Msg == WM_MOUSEWHEEL &&
+            FormMouseWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {
+            m.Result = 0;
+            return;
+        }
+        formWindowProc_(m);
+    };
+}
+
+GalleriesPage::~GalleriesPage() { form_->WindowProc = formWindowProc_; }
+
+void GalleriesPage::BuildGrid(TTabSheet* sheet) {
+    thumbView = Place<controls::TThumbView>(form_, sheet, "thumbView", 136, 8, 228, 516);
+    thumbView->SetFilter("Thumbnails|thm_*.jpg|Thumbnails|thm_*.jpeg");
+    thumbView->SetMaxWidth(150);
+    thumbView->SetMaxHeight(150);
+    thumbView->SetSize(100);
+    thumbView->SetSorted(true);
+    thumbView->SetThumbGap(4);
+    thumbView->SetScrollMode(controls::smVertical);
+    thumbView->SetAsButtons(true);
+    thumbView->SetShowShadow(true);
+    thumbView->SetShadowColor(clBlack);
+    thumbView->SetTitlePlacement(controls::tpNone);
+    thumbView->SetAutoScrolling(true);
+    thumbView->SetAutoHandleKeyb(true);
+    thumbView->SetMinMemory(true);
+    thumbView->OnClick = [this](TObject*) { thumbViewClick(); };
+    thumbView->OnStartScanning = [this](TObject*, int) {
+        invalidThumbnails_ = 0;
+        progressbar1->SetVisible(true);
+    };
+    thumbView->OnScanProgress = [this](TObject*, int position, bool&) { progressbar1->SetPosition(position); };
+    thumbView->OnStopScanning = [this](TObject*) { progressbar1->SetVisible(false); };
+    // The cell stays, so that its files can still be deleted from here; the label tells.
+    thumbView->OnInvalidImage = [this](TObject*, const std::string&) {
+        Label62->SetCaption(std::to_string(++invalidThumbnails_) + " Invalid Images");
+    };
+
+    Image1 = Place<TImage>(form_, sheet, "Image1", 372, 8, 506, 377);
+    Image1->SetCenter(true);
+    Image1->SetProportional(true);
+    Image1->SetStretch(true);
+    progressbar1 = Place<controls::TSpecialProgress>(form_, sheet, "progressbar1", 372, 396, 506, 18);
+    progressbar1->SetCaption("Loading Images");
+    progressbar1->SetTextOption(controls::toCaption);
+    progressbar1->SetTextCentered(true);
+    progressbar1->SetStartColor(clNavy);
+    progressbar1->SetEndColor(clSkyBlue);
+    progressbar1->SetVisible(false);
+}
+
+void GalleriesPage::BuildMenu() {
+    PopupMenu1 = new TPopupMenu(form_);
+    PopupMenu1->SetName("PopupMenu1");
+    MoveImageTo1 = new TMenuItem(form_);
+    MoveImageTo1->SetName("MoveImageto1");
+    MoveImageTo1->SetCaption("Move Image to");
+    PopupMenu1->Items()->Add(MoveImageTo1);
+    for (const auto& category : GalleryCategories()) {
+        auto* item = new TMenuItem(form_);
+        // Captions are plain: no accelerator is added, so the caption names the folder.
+        const std::string caption(category.caption);
+        item->SetCaption(caption);
+        item->OnClick = [this, caption](TObject*) { General1Click(caption); };
+        MoveImageTo1->Add(item);
+    }
+    const struct { const char* name; const char* caption; void (GalleriesPage::*run)(); } items[] = {
+        {"DeleteImage1", "Delete Image", &GalleriesPage::Deleteimages},
+        {"AddImages1", "Add Images", &GalleriesPage::Addimages},
+    };
+    for (const auto& i : items) {
+        auto* item = new TMenuItem(form_);
+        item->SetName(i.name);
+        item->SetCaption(i.caption);
+        auto run = i.run;
+        item->OnClick = [this, run](TObject*) { (this->*run)(); };
+        PopupMenu1->Items()->Add(item);
+    }
+}
+
+std::string GalleriesPage::GalleryFolder() const { return state_.Path("Galleries\\" + state_.GalleryKey + "\\"); }
+
+int GalleriesPage::ThumbnailFileCount() const {
+    WIN32_FIND_DATAA found;
+    UniqueFind find(NullIfInvalid(FindFirstFileA((GalleryFolder() + "thm*.jpg").c_str(), &found)));
+    if (!find) return 0;
+    int count = 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
+    } while (FindNextFileA(find.get(), &found));
+    return count;
+}
+
+std::string GalleriesPage::SelectedName() const {
+    const int selected = thumbView->Selected();
+    return selected >= 0 && selected < thumbView->Count() ? thumbView->Thumbnails().Get(selected) : std::string();
+}
+
+void GalleriesPage::UpdateCount() { Label29->SetCaption(CountText(thumbView->Count())); }
+
+void GalleriesPage::ClearPreview() { Image1->Picture()->SetGraphic(static_cast<const TGraphic*>(nullptr)); }
+
+void GalleriesPage::OpenGallery() {
+    thumbView->SetDirectory(state_.Path("Galleries\\" + Label10->Caption()));
+    if (thumbView->Count() > 0) {
+        thumbView->SetSelected(0);
+        thumbViewClick();
+    }
+    UpdateCount();
+}
+
+void GalleriesPage::ChangeGallery(int category) {
+    const auto& c = GalleryCategories()[static_cast<size_t>(category)];
+    if (Label10->Caption() == c.caption) return;
+    progressbar1->SetPosition(0);
+    Label10->SetCaption(std::string(c.caption));
+    state_.GalleryKey = std::string(c.key);
+    progressbar1->SetMaximum(ThumbnailFileCount());
+    thumbView->SetDirectory(state_.Path("Galleries\\" + state_.GalleryKey));
+    if (thumbView->Count() > 0) thumbView->SetSelected(0);
+    thumbViewClick();
+    UpdateCount();
+}
+
+void GalleriesPage::thumbViewClick() {
+    const std::string name = SelectedName();
+    if (name.empty()) {
+        ClearPreview();
+    } else {
+        // Whatever stops the preview from showing leaves it empty and says so.
+        try {
+            Image1->Picture()->LoadFromFile(GalleryFolder() + PreviewOfThumbnail(name));
+            Label62->SetCaption("");
+        } catch (const std::exception&) {
+            ClearPreview();
+            Label62->SetCaption("1 Invalid Images");
+        }
+    }
+    UpdateCount();
+}
+
+void GalleriesPage::Addimages() {
+    if (Busy()) return;
+    OpenPictureDialog1->SetTitle("Add images To " + Label10->Caption());
+    if (!state_.LastPictureFolder.empty()) OpenPictureDialog1->SetInitialDir(state_.LastPictureFolder);
+    std::vector<std::string> files;
+    if (OpenPictureDialog1->Execute())
+        for (int i = 0; i < OpenPictureDialog1->Files()->Count(); ++i) files.push_back(OpenPictureDialog1->Files()->Get(i));
+    if (!files.empty()) RunBatch(files);
+    thumbView->SetDirectory(GalleryFolder());
+    if (thumbView->Count() > 0) thumbView->SetSelected(0);
+    thumbViewClick();
+    pages_->SetEnabled(true);
+    UpdateCount();
+}
+
+void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
+    dialog_ = std::make_unique<TForm2>(form_, state_.CancelRequested);
+    pages_->SetEnabled(false);
+    state_.CancelRequested = false;
+    std::string failure;
+    try {
+        const int n = static_cast<int>(files.size());
+        dialog_->SetCaption("Processing " + std::to_string(n) + " Images...");
+        dialog_->Label3->SetCaption("Processing Preview Images");
+        dialog_->Show();
+        Application->ProcessMessages();
+        for (auto* bar : {dialog_->Progressbar1, dialog_->Progressbar2}) {
+            bar->SetMaximum(n);
+            bar->SetPosition(0);
+        }
+        ForceFolders(GalleryFolder());
+        ProcessPass(1, files);
+        dialog_->Progressbar2->SetPosition(0);
+        dialog_->Label3->SetCaption("Processing Thumbnails");
+        ProcessPass(2, files);
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+    // Freed only here, after the loop that used it has unwound.
+    dialog_.reset();
+    pages_->SetEnabled(true);
+    if (!failure.empty()) Application->HandleException(Exception(failure));
+    if (OnBatchEnded) OnBatchEnded();
+}
+
+void GalleriesPage::ProcessPass(int pass, const std::vector<std::string>& files) {
+    auto* bar = pass == 1 ? dialog_->Progressbar1 : dialog_->Progressbar2;
+    for (size_t i = 0; i < files.size(); ++i) {
+        // A quit met while messages ran, as a closed dialog, stops the batch as Cancel does.
+        if (state_.CancelRequested || Application->Terminated()) break;
+        const std::string name = NameOf(files[i]);
+        const std::string preview = GalleryFolder() + PreviewName(name);
+        try {
+            if (pass == 1) {
+                state_.LastPictureFolder = FolderOf(files[i]);
+                ProcessPictureFile(files[i], preview, kPreviewBox, [] { Application->ProcessMessages(); });
+            } else {
+                ProcessPictureFile(preview, GalleryFolder() + ThumbnailName(name), kThumbnailBox,
+                                   [] { Application->ProcessMessages(); });
+            }
+        } catch (const std::exception& e) {
+            throw Exception("Could not process \"" + files[i] + "\": " + e.what());
+        }
+        Application->ProcessMessages();
+        bar->SetPosition(bar->Position() + 1);
+        bar->Repaint();
+        if (OnPictureDone) OnPictureDone(pass, static_cast<int>(i));
+    }
+}
+
+void GalleriesPage::Deleteimages() {
+    if (MessageDlg("Are you sure you want to delete this file?", mtConfirmation, mbYesNo) != mrYes) return;
+    const int selected = thumbView->Selected();
+    const std::string name = SelectedName();
+    if (!name.empty()) {
+        // From the folder and the cell's name: a cell whose picture failed has no file name.
+        if (!DeleteFileA((GalleryFolder() + name).c_str())) ShowMessage("Could not delete thumbnail image!");
+        if (!DeleteFileA((GalleryFolder() + PreviewOfThumbnail(name)).c_str())) ShowMessage("Could not delete preview image!");
+        thumbView->DeleteItem(selected);
+        if (selected < thumbView->Count()) thumbView->SetSelected(selected);
+    }
+    ClearPreview();
+    UpdateCount();
+    Application->ProcessMessages();
+}
+
+void GalleriesPage::General1Click(const std::string& caption) {
+    const std::string name = SelectedName();
+    if (!name.empty()) {
+        const std::string target = FolderOfMenuCaption(caption);
+        if (!SameFileName(target, state_.GalleryKey)) moveimage(name, state_.Path("Galleries\\" + target + "\\"));
+    }
+    UpdateCount();
+}
+
+void GalleriesPage::moveimage(const std::string& thumbnailName, const std::string& targetFolder) {
+    const std::string source = GalleryFolder();
+    const std::string preview = PreviewOfThumbnail(thumbnailName);
+    ForceFolders(targetFolder);
+    {
+        // Both copies first; the sources go only when both are made.
+        CopiesMade copies;
+        copies.Copy(source + thumbnailName, targetFolder + thumbnailName);
+        if (FileExists(source + preview)) copies.Copy(source + preview, targetFolder + preview);
+        copies.Keep();
+    }
+    DeleteFileA((source + thumbnailName).c_str());
+    DeleteFileA((source + preview).c_str());
+    thumbView->DeleteItem(thumbView->Selected());
+    ClearPreview();
+}
+
+void GalleriesPage::CheckBox6Click() { thumbView->SetSize(CheckBox6->Checked() ? 50 : 100); }
+
+bool GalleriesPage::FormMouseWheel(int delta, POINT screen) {
+    if (!thumbView->HandleAllocated() || !thumbView->Visible()) return false;
+    const POINT p = thumbView->ScreenToClient(screen);
+    if (p.x < 0 || p.y < 0 || p.x > thumbView->Width() || p.y > thumbView->Height()) return false;
+    auto* bar = thumbView->VertScrollBar();
+    bar->SetPosition(bar->Position() - delta);
+    return true;
+}
+
+}  // namespace editor

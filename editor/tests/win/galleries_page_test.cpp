@@ -1,0 +1,347 @@
+#include "editor/main_form.h"
+
+#include "editor/file_routines.h"
+
+#include "forms/application.h"
+#include "forms/dialogs.h"
+#include "forms/ini_file.h"
+#include "forms/portable/jpeg_codec.h"
+#include "tests/support/process_driver.h"
+#include "tests/support/win_recorders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+namespace editor {
+namespace {
+
+using namespace forms;
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+std::vector<std::uint8_t> Jpeg(int width, int height) {
+    PixelBuffer pixels(width, height, 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            auto* p = pixels.row(y) + x * 3;
+            p[0] = static_cast<std::uint8_t>(x);
+            p[1] = static_cast<std::uint8_t>(y);
+            p[2] = 200;
+        }
+    return EncodeJpeg(pixels.view());
+}
+
+// A quit left queued by an earlier test would stop a batch as a closing program does.
+void DropQuit() {
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    Application->ResetTerminated();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The main window on a program folder of its own, a folder of source pictures beside it,
+// and the open dialog answered with chosen names from that folder.
+class GalleriesPageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DropQuit();
+        testsupport::ResetRecorders();
+        CreateDirectoryA(Sources().c_str(), nullptr);
+    }
+    void Open() {
+        form_.reset(new TForm1(nullptr, folder_.Path()));
+        Application->SetMainForm(form_.get());
+        form_->Show();
+        Application->ProcessMessages();
+        page_ = form_->Galleries.get();
+    }
+    void TearDown() override {
+        GetOpenFileNameCall = &RealGetOpenFileName;
+        Application->SetMainForm(nullptr);
+        form_.reset();
+        Application->ProcessMessages();
+        Application->ResetTerminated();
+    }
+    std::string Sources() const { return folder_.Path() + "sources\\"; }
+    std::string Gallery(const char* folder = "General") const {
+        return folder_.Path() + "Galleries\\" + folder + "\\";
+    }
+    void Source(const std::string& name, int width, int height) { WriteBytes(Sources() + name, Jpeg(width, height)); }
+    // The dialog's answer: the folder, then each name.
+    void Choose(std::vector<std::string> names) {
+        GetOpenFileNameCall = [this, names](OPENFILENAMEA& ofn) -> BOOL {
+            std::string answer = Sources().substr(0, Sources().size() - 1) + '\0';
+            for (const auto& n : names) answer += n + '\0';
+            answer += '\0';
+            std::memcpy(ofn.lpstrFile, answer.data(), answer.size());
+            return TRUE;
+        };
+    }
+    // A gallery holding ready-made pairs, as a batch leaves them.
+    void Pair(const std::string& name, const char* folder = "General") {
+        CreateDirectoryA((folder_.Path() + "Galleries").c_str(), nullptr);
+        CreateDirectoryA(Gallery(folder).c_str(), nullptr);
+        WriteBytes(Gallery(folder) + "prv_" + name, Jpeg(834, 540));
+        WriteBytes(Gallery(folder) + "thm_" + name, Jpeg(150, 91));
+    }
+    std::string Count() const { return page_->Label29->Caption(); }
+    bool PreviewShown() const { return page_->Image1->Picture()->Graphic() && !page_->Image1->Picture()->Graphic()->Empty(); }
+    void ExpectBatchUnwound() {
+        EXPECT_FALSE(page_->Busy());
+        EXPECT_EQ(form_->FindComponent("Form2"), nullptr);
+        EXPECT_TRUE(form_->PageControl1->Enabled());
+    }
+
+    testsupport::TempFolder folder_;
+    std::unique_ptr<TForm1> form_;
+    GalleriesPage* page_ = nullptr;
+};
+
+TEST_F(GalleriesPageTest, AddedPicturesBecomeBaselineRgbPreviewsAndThumbnailsOfTheirFits) {
+    Source("beach.jpg", 300, 200);
+    Source("Studio.jpeg", 200, 300);
+    Open();
+    std::string title;
+    Choose({"beach.jpg", "Studio.jpeg"});
+    auto answer = GetOpenFileNameCall;
+    GetOpenFileNameCall = [&](OPENFILENAMEA& ofn) {
+        title = ofn.lpstrTitle;
+        return answer(ofn);
+    };
+    page_->Addimages();
+    EXPECT_EQ(title, "Add images To General");
+    const struct { const char* file; int width, height; } made[] = {
+        {"prv_beach.jpg", 834, 556}, {"thm_beach.jpg", 150, 94},
+        {"prv_Studio.jpeg", 502, 754}, {"thm_Studio.jpeg", 95, 150},
+    };
+    for (const auto& m : made) {
+        const auto info = ProbeJpeg(ReadJpegFileBytes(Gallery() + m.file));
+        EXPECT_EQ(info.width, m.width) << m.file;
+        EXPECT_EQ(info.height, m.height) << m.file;
+        EXPECT_EQ(info.components, 3) << m.file;
+        EXPECT_FALSE(info.progressive) << m.file;
+    }
+    EXPECT_EQ(page_->thumbView->Count(), 2);
+    EXPECT_EQ(Count(), "Contains 2 images");
+    EXPECT_EQ(page_->thumbView->Selected(), 0);
+    EXPECT_TRUE(PreviewShown());  // the first picture's, not a stale one
+    EXPECT_EQ(form_->State.LastPictureFolder, Sources());
+    ExpectBatchUnwound();
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
+}
+
+// Each way of stopping a batch during the first pass, after its first picture.
+TEST_F(GalleriesPageTest, StoppingDuringTheFirstPassKeepsPreviewsAndMakesNoThumbnails) {
+    const struct { const char* how; std::function<void(TForm1&, GalleriesPage&)> stop; } ways[] = {
+        {"Cancel", [](TForm1&, GalleriesPage& p) { SendMessageA(p.Dialog()->Button1->Handle(), BM_CLICK, 0, 0); }},
+        {"closing the dialog", [](TForm1&, GalleriesPage& p) { SendMessageA(p.Dialog()->Handle(), WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& way : ways) {
+        for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) Source(n, 64, 48);
+        Open();
+        Choose({"a.jpg", "b.jpg", "c.jpg"});
+        int done = 0;
+        page_->OnPictureDone = [&](int pass, int) {
+            ++done;
+            if (pass == 1) way.stop(*form_, *page_);
+        };
+        page_->Addimages();
+        EXPECT_EQ(done, 1) << way.how;
+        EXPECT_TRUE(Exists(Gallery() + "prv_a.jpg")) << way.how;
+        for (const char* f : {"prv_b.jpg", "thm_a.jpg", "thm_b.jpg", "prv_c.jpg"})
+            EXPECT_FALSE(Exists(Gallery() + f)) << way.how << ": " << f;
+        EXPECT_EQ(page_->thumbView->Count(), 0) << way.how;
+        EXPECT_EQ(Count(), "Contains 0 images") << way.how;
+        ExpectBatchUnwound();
+        DeleteFileA((Gallery() + "prv_a.jpg").c_str());
+        TearDown();
+    }
+}
+
+TEST_F(GalleriesPageTest, ExitDuringABatchCancelsItAndClosesOnlyAfterItHasUnwound) {
+    for (const char* n : {"a.jpg", "b.jpg"}) Source(n, 64, 48);
+    Open();
+    Choose({"a.jpg", "b.jpg"});
+    bool dialogAliveAfterExit = false;
+    page_->OnPictureDone = [&](int, int) {
+        SendMessageA(form_->ExitButton->Handle(), BM_CLICK, 0, 0);
+        dialogAliveAfterExit = page_->Dialog() != nullptr && form_->Visible();
+    };
+    page_->Addimages();
+    EXPECT_TRUE(dialogAliveAfterExit);
+    EXPECT_FALSE(Exists(Gallery() + "prv_b.jpg"));
+    ExpectBatchUnwound();
+    // Then the window closed as Exit does: the Config keys were written.
+    EXPECT_EQ(TIniFile(folder_.Path() + "vantrell.ini").ReadString("Config", "Last Folder", "<absent>"), Sources());
+    Application->ProcessMessages();
+    EXPECT_TRUE(Application->Terminated());
+    DropQuit();
+}
+
+TEST_F(GalleriesPageTest, APictureFailingMidBatchStopsItCleansUpAndNamesTheFile) {
+    Source("a.jpg", 64, 48);
+    WriteBytes(Sources() + "broken.jpg", {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'});
+    Source("c.jpg", 64, 48);
+    Open();
+    Choose({"a.jpg", "broken.jpg", "c.jpg"});
+    page_->Addimages();
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
+    EXPECT_NE(testsupport::MessageBoxes()[0].text.find("broken.jpg"), std::string::npos)
+        << testsupport::MessageBoxes()[0].text;
+    EXPECT_TRUE(Exists(Gallery() + "prv_a.jpg"));
+    EXPECT_FALSE(Exists(Gallery() + "prv_c.jpg"));
+    EXPECT_FALSE(Exists(Gallery() + "thm_a.jpg"));
+    ExpectBatchUnwound();
+    EXPECT_EQ(Count(), "Contains 0 images");
+}
+
+TEST_F(GalleriesPageTest, CategoryButtonsShowTheirGalleryOnce) {
+    Pair("one.jpg", "Swimwear");
+    Pair("two.jpg", "Swimwear");
+    Open();
+    EXPECT_EQ(page_->Label10->Caption(), "General");
+    EXPECT_EQ(page_->CategoryButtons.size(), 8u);
+    page_->CategoryButtons[2]->Click();
+    EXPECT_EQ(page_->Label10->Caption(), "Swimwear");
+    EXPECT_EQ(form_->State.GalleryKey, "swimwear");
+    EXPECT_EQ(page_->thumbView->Count(), 2);
+    EXPECT_EQ(page_->progressbar1->Maximum(), 2);
+    EXPECT_EQ(page_->thumbView->Selected(), 0);
+    EXPECT_TRUE(PreviewShown());
+    EXPECT_EQ(Count(), "Contains 2 images");
+    // The same button again: no rescan, the selection stays.
+    page_->thumbView->SetSelected(1);
+    page_->CategoryButtons[2]->Click();
+    EXPECT_EQ(page_->thumbView->Selected(), 1);
+}
+
+TEST_F(GalleriesPageTest, TheStartShowsTheFirstPictureOfGeneral) {
+    Pair("one.jpg");
+    Open();
+    EXPECT_EQ(page_->thumbView->Count(), 1);
+    EXPECT_EQ(page_->thumbView->Selected(), 0);
+    EXPECT_TRUE(PreviewShown());
+    EXPECT_EQ(Count(), "Contains 1 images");
+}
+
+TEST_F(GalleriesPageTest, APreviewThatFailsIsClearedAndMarkedAndAGoodOneClearsTheMark) {
+    Pair("bad.jpg");
+    Pair("good.jpg");
+    WriteBytes(Gallery() + "prv_bad.jpg", {'x'});
+    DeleteFileA((Gallery() + "prv_missing.jpg").c_str());
+    Open();
+    page_->thumbView->SetSelected(0);  // sorted: bad first
+    page_->thumbViewClick();
+    EXPECT_FALSE(PreviewShown());
+    EXPECT_EQ(page_->Label62->Caption(), "1 Invalid Images");
+    page_->thumbView->SetSelected(1);
+    page_->thumbViewClick();
+    EXPECT_TRUE(PreviewShown());
+    EXPECT_EQ(page_->Label62->Caption(), "");
+    // A thumbnail without its preview: the same, not an error box.
+    DeleteFileA((Gallery() + "prv_good.jpg").c_str());
+    page_->thumbViewClick();
+    EXPECT_FALSE(PreviewShown());
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
+}
+
+TEST_F(GalleriesPageTest, DeleteAsksFirstAndRemovesBothFilesAndTheCell) {
+    Pair("one.jpg");
+    Open();
+    testsupport::MessageBoxAnswers().push_back(IDNO);
+    page_->Deleteimages();
+    EXPECT_TRUE(Exists(Gallery() + "thm_one.jpg"));
+    EXPECT_EQ(page_->thumbView->Count(), 1);
+    page_->Deleteimages();  // answered Yes
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 2u);
+    EXPECT_EQ(testsupport::MessageBoxes()[1].text, "Are you sure you want to delete this file?");
+    EXPECT_FALSE(Exists(Gallery() + "thm_one.jpg"));
+    EXPECT_FALSE(Exists(Gallery() + "prv_one.jpg"));
+    EXPECT_EQ(page_->thumbView->Count(), 0);
+    EXPECT_FALSE(PreviewShown());
+    EXPECT_EQ(Count(), "Contains 0 images");
+}
+
+TEST_F(GalleriesPageTest, ACellWhoseThumbnailDoesNotDecodeCanStillBeDeleted) {
+    Pair("bad.jpg");
+    WriteBytes(Gallery() + "thm_bad.jpg", {'b', 'a', 'd'});
+    Open();
+    ASSERT_EQ(page_->thumbView->Count(), 1);
+    page_->thumbView->SetSelected(0);
+    page_->Deleteimages();
+    EXPECT_FALSE(Exists(Gallery() + "thm_bad.jpg"));
+    EXPECT_FALSE(Exists(Gallery() + "prv_bad.jpg"));
+    EXPECT_EQ(testsupport::MessageBoxes().size(), 1u);  // only the question
+}
+
+TEST_F(GalleriesPageTest, MoveTakesThePairToTheChosenCategory) {
+    Pair("one.jpg");
+    Pair("two.jpg");
+    Open();
+    page_->thumbView->SetSelected(0);
+    page_->General1Click("General");  // the category shown: nothing
+    page_->General1Click("general");
+    EXPECT_TRUE(Exists(Gallery() + "thm_one.jpg"));
+    EXPECT_EQ(page_->thumbView->Count(), 2);
+    page_->General1Click("Art Nudes");
+    for (const char* f : {"thm_one.jpg", "prv_one.jpg"}) {
+        EXPECT_FALSE(Exists(Gallery() + f)) << f;
+        EXPECT_TRUE(Exists(Gallery("ArtNudes") + f)) << f;
+    }
+    EXPECT_EQ(page_->thumbView->Count(), 1);
+    EXPECT_EQ(Count(), "Contains 1 images");
+    EXPECT_FALSE(PreviewShown());
+}
+
+TEST_F(GalleriesPageTest, AFailedMoveLeavesTheSourcePairAndNothingInTheTarget) {
+    Pair("one.jpg");
+    Open();
+    page_->thumbView->SetSelected(0);
+    // The target's preview is held open without sharing, so its copy fails.
+    const std::string blocked = Gallery("Sheer") + "prv_one.jpg";
+    HANDLE held = CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(page_->General1Click("Sheer"), Exception);
+    CloseHandle(held);
+    EXPECT_TRUE(Exists(Gallery() + "thm_one.jpg"));
+    EXPECT_TRUE(Exists(Gallery() + "prv_one.jpg"));
+    EXPECT_FALSE(Exists(Gallery("Sheer") + "thm_one.jpg"));
+    EXPECT_EQ(page_->thumbView->Count(), 1);
+}
+
+TEST_F(GalleriesPageTest, ShowMoreColumnsHalvesTheCells) {
+    Open();
+    auto* box = form_->CheckBox6;
+    box->SetChecked(true);
+    EXPECT_EQ(page_->thumbView->Size(), 50);
+    box->SetChecked(false);
+    EXPECT_EQ(page_->thumbView->Size(), 100);
+}
+
+TEST_F(GalleriesPageTest, TheWheelOverTheGridScrollsIt) {
+    for (int i = 0; i < 12; ++i) Pair("p" + std::to_string(i) + ".jpg");
+    Open();
+    form_->PageControl1->SetActivePageIndex(1);
+    Application->ProcessMessages();
+    auto* bar = page_->thumbView->VertScrollBar();
+    ASSERT_GT(bar->MaxPosition(), 0);
+    const POINT inside = page_->thumbView->ClientToScreen(POINT{5, 5});
+    const POINT edge = page_->thumbView->ClientToScreen(POINT{page_->thumbView->Width(), page_->thumbView->Height()});
+    EXPECT_TRUE(page_->FormMouseWheel(-120, inside));
+    EXPECT_EQ(bar->Position(), std::min(120, bar->MaxPosition()));
+    EXPECT_TRUE(page_->FormMouseWheel(120, edge));
+    EXPECT_EQ(bar->Position(), 0);
+    EXPECT_FALSE(page_->FormMouseWheel(-120, POINT{edge.x + 1, edge.y}));
+    // Through the window's own message.
+    SendMessageA(form_->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(inside.x, inside.y));
+    EXPECT_EQ(bar->Position(), std::min(120, bar->MaxPosition()));
+}
+
+}  // namespace
+}  // namespace editor
