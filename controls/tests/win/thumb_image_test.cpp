@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include <jpeglib.h>
 
 #include "controls/tests/win/thumb_fixtures.h"
+#include "tests/support/jpeg_fixtures.h"
 #include "controls/thumb_cell.h"
 #include "forms/application.h"
 #include "forms/form.h"
@@ -79,57 +79,16 @@ TEST_F(ThumbImageTest, FileSizesPastFourGigabytesAreMeasuredWhole) {
     EXPECT_THROW(MeasureFileSize(path), EFOpenError);
 }
 
-Bytes CmykJpeg(J_COLOR_SPACE space) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = 16;
-    cinfo.image_height = 8;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, space);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(16 * 4, 0x40);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes bytes(out, out + size);
-    std::free(out);
-    return bytes;
-}
-
-// The SOF0 frame of a small JPEG made to announce another size.
-Bytes WithAnnouncedSize(Bytes jpeg, int width, int height) {
-    for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
-            jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
-            jpeg[i + 6] = static_cast<std::uint8_t>(height);
-            jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
-            jpeg[i + 8] = static_cast<std::uint8_t>(width);
-            break;
-        }
-    }
-    return jpeg;
-}
-
 TEST_F(ThumbImageTest, RefusedPicturesRaiseTheInvalidGraphicErrorAndKeepThePicture) {
     cell->Image()->LoadFile(Write("good.jpg", thumbtest::MakeJpeg(40, 30)));
     const struct {
         const char* name;
         Bytes bytes;
     } cases[] = {
-        {"cmyk.jpg", CmykJpeg(JCS_CMYK)},
-        {"ycck.jpg", CmykJpeg(JCS_YCCK)},
+        {"cmyk.jpg", testsupport::FourComponentJpeg(false)},
+        {"ycck.jpg", testsupport::FourComponentJpeg(true)},
         // 60000 x 60000 at full size is far past the pixel limit: refused from the header.
-        {"huge.jpg", WithAnnouncedSize(thumbtest::MakeJpeg(16, 16), 60000, 60000)},
+        {"huge.jpg", testsupport::WithFrameSize(thumbtest::MakeJpeg(16, 16), 60000, 60000)},
         {"garbage.JPG", Bytes(300, 0x55)},
     };
     for (const auto& c : cases) {

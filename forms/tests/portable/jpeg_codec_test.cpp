@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <optional>
 
-#include <jpeglib.h>
 
 #include <gtest/gtest.h>
 
 #include "forms/portable/exceptions.h"
+#include "tests/support/jpeg_fixtures.h"
 
 namespace forms {
 namespace {
@@ -71,44 +71,6 @@ std::optional<Segment> FindSegment(const Bytes& jpeg, std::initializer_list<std:
     return std::nullopt;
 }
 
-// Writes a new picture size into the frame header (SOF0 or SOF2).
-Bytes WithFrameSize(Bytes jpeg, int width, int height) {
-    const auto sof = FindSegment(jpeg, {0xC0, 0xC2});
-    EXPECT_TRUE(sof.has_value());
-    jpeg[sof->offset + 1] = static_cast<std::uint8_t>(height >> 8);
-    jpeg[sof->offset + 2] = static_cast<std::uint8_t>(height);
-    jpeg[sof->offset + 3] = static_cast<std::uint8_t>(width >> 8);
-    jpeg[sof->offset + 4] = static_cast<std::uint8_t>(width);
-    return jpeg;
-}
-
-// CMYK and YCCK files come from libjpeg itself: the codec has no way to write them.
-Bytes FourComponentJpeg(J_COLOR_SPACE fileSpace) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = 16;
-    cinfo.image_height = 8;
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_colorspace(&cinfo, fileSpace);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(16 * 4, 0x40);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes bytes(out, out + size);
-    std::free(out);
-    return bytes;
-}
 
 TEST(JpegCodec, RoundTripStaysCloseToTheSource) {
     const struct { int quality; int bytesPerPixel; int maxError; } cases[] = {
@@ -207,8 +169,8 @@ TEST(JpegCodec, PixelLimitRefusesBeforeAllocating) {
     const Bytes small = Encode(100, 80);
     const Bytes progressive = Encode(100, 80, {.progressive = true});
     const struct { const char* name; Bytes data; int denom; std::uint64_t limit; bool refused; } cases[] = {
-        {"65000 square", WithFrameSize(small, 65000, 65000), 1, kDefaultJpegPixelLimit, true},
-        {"65000 square, progressive, eighth", WithFrameSize(progressive, 65000, 65000), 8, kDefaultJpegPixelLimit, true},
+        {"65000 square", testsupport::WithFrameSize(small, 65000, 65000), 1, kDefaultJpegPixelLimit, true},
+        {"65000 square, progressive, eighth", testsupport::WithFrameSize(progressive, 65000, 65000), 8, kDefaultJpegPixelLimit, true},
         {"one pixel over", small, 1, 100 * 80 - 1, true},
         {"exactly at the limit", small, 1, 100 * 80, false},
         {"scaled output under the limit", small, 2, 50 * 40, false},
@@ -224,7 +186,7 @@ TEST(JpegCodec, PixelLimitRefusesBeforeAllocating) {
             EXPECT_NO_THROW(DecodeJpeg(c.data, options)) << c.name;
         }
     }
-    EXPECT_EQ(ProbeJpeg(WithFrameSize(small, 65000, 65000)).width, 65000);
+    EXPECT_EQ(ProbeJpeg(testsupport::WithFrameSize(small, 65000, 65000)).width, 65000);
 }
 
 TEST(JpegCodec, GrayscaleFilesDecodeToEqualChannels) {
@@ -259,11 +221,11 @@ TEST(JpegCodec, ColourFileDecodedAsGrayscaleHasEqualChannels) {
 }
 
 TEST(JpegCodec, FourComponentFilesAreRefused) {
-    const struct { J_COLOR_SPACE space; JpegColorSpace reported; } cases[] = {
-        {JCS_CMYK, JpegColorSpace::CMYK}, {JCS_YCCK, JpegColorSpace::YCCK},
+    const struct { bool ycck; JpegColorSpace reported; } cases[] = {
+        {false, JpegColorSpace::CMYK}, {true, JpegColorSpace::YCCK},
     };
     for (const auto& c : cases) {
-        const Bytes jpeg = FourComponentJpeg(c.space);
+        const Bytes jpeg = testsupport::FourComponentJpeg(c.ycck);
         EXPECT_EQ(ProbeJpeg(jpeg).colorSpace, c.reported);
         EXPECT_THROW(DecodeJpeg(jpeg), EInvalidGraphic);
     }

@@ -1,0 +1,17 @@
+// JPEG files that our own codec cannot or must not write, made for tests at run time.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace testsupport {
+
+using JpegBytes = std::vector<std::uint8_t>;
+
+// A 16 x 8 four-component file: CMYK, or YCCK when ycck is set (straight from libjpeg).
+JpegBytes FourComponentJpeg(bool ycck);
+// The same file with another picture size written into its frame header (SOF0 or SOF2), as
+// a damaged or hostile file announces; raises when the file has no frame header.
+JpegBytes WithFrameSize(JpegBytes jpeg, int width, int height);
+
+}  // namespace testsupport
