@@ -11,6 +11,7 @@
 #include "forms/gdi_handle.h"
 #include "forms/portable/exceptions.h"
 
+#include <cderr.h>
 #include <windowsx.h>
 
 namespace editor {
@@ -240,6 +241,8 @@ void GalleriesPage::Addimages() {
     std::vector<std::string> files;
     if (OpenPictureDialog1->Execute())
         for (int i = 0; i < OpenPictureDialog1->Files()->Count(); ++i) files.push_back(OpenPictureDialog1->Files()->Get(i));
+    else if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+        ShowMessage("Too many images were chosen at once for their names to fit.  Please add them in smaller groups.");
     if (!files.empty()) RunBatch(files);
     thumbView->SetDirectory(GalleryFolder());
     if (thumbView->Count() > 0) thumbView->SetSelected(0);

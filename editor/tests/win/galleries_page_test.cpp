@@ -114,8 +114,32 @@ TEST_F(GalleriesPageTest, AddedPicturesBecomeBaselineRgbPreviewsAndThumbnailsOfT
         title = ofn.lpstrTitle;
         return answer(ofn);
     };
+    struct Seen { std::string caption, status; int previews, thumbnails, maximum; bool pagesEnabled, topmost; };
+    std::vector<Seen> seen;
+    page_->OnPictureDone = [&](int, int) {
+        TForm2* d = page_->Dialog();
+        seen.push_back({d->Caption(), d->Label3->Caption(), d->Progressbar1->Position(), d->Progressbar2->Position(),
+                        d->Progressbar2->Maximum(), form_->PageControl1->Enabled(),
+                        (GetWindowLongPtrA(d->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0});
+    };
     page_->Addimages();
     EXPECT_EQ(title, "Add images To General");
+    const Seen expected[] = {
+        {"Processing 2 Images...", "Processing Preview Images", 1, 0, 2, false, true},
+        {"Processing 2 Images...", "Processing Preview Images", 2, 0, 2, false, true},
+        {"Processing 2 Images...", "Processing Thumbnails", 2, 1, 2, false, true},
+        {"Processing 2 Images...", "Processing Thumbnails", 2, 2, 2, false, true},
+    };
+    ASSERT_EQ(seen.size(), std::size(expected));
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].caption, expected[i].caption) << i;
+        EXPECT_EQ(seen[i].status, expected[i].status) << i;
+        EXPECT_EQ(seen[i].previews, expected[i].previews) << i;
+        EXPECT_EQ(seen[i].thumbnails, expected[i].thumbnails) << i;
+        EXPECT_EQ(seen[i].maximum, expected[i].maximum) << i;
+        EXPECT_EQ(seen[i].pagesEnabled, expected[i].pagesEnabled) << i;
+        EXPECT_EQ(seen[i].topmost, expected[i].topmost) << i;
+    }
     const struct { const char* file; int width, height; } made[] = {
         {"prv_beach.jpg", 834, 556}, {"thm_beach.jpg", 150, 94},
         {"prv_Studio.jpeg", 502, 754}, {"thm_Studio.jpeg", 95, 150},
