@@ -339,6 +339,26 @@ TEST_F(GalleriesPageTest, AFailedMoveLeavesTheSourcePairAndNothingInTheTarget) {
     EXPECT_EQ(page_->thumbView->Count(), 1);
 }
 
+TEST_F(GalleriesPageTest, ThePopupMenuMovesThroughItsCategoryItems) {
+    Pair("one.jpg");
+    Open();
+    EXPECT_EQ(page_->thumbView->PopupMenu(), page_->PopupMenu1);
+    TMenuItem* root = page_->PopupMenu1->Items();
+    ASSERT_EQ(root->Count(), 3);
+    EXPECT_EQ(root->Items(0)->Caption(), "Move Image to");
+    EXPECT_EQ(root->Items(1)->Caption(), "Delete Image");
+    EXPECT_EQ(root->Items(2)->Caption(), "Add Images");
+    const char* captions[] = {"General", "Glamour - Fashion", "Swimwear", "Lingerie",
+                              "Sheer", "Implied Nudity", "Art Nudes", "Miscellaneous"};
+    ASSERT_EQ(page_->MoveImageTo1->Count(), 8);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(page_->MoveImageTo1->Items(i)->Caption(), captions[i]);
+    page_->thumbView->SetSelected(0);
+    EXPECT_TRUE(page_->PopupMenu1->DispatchCommand(page_->MoveImageTo1->Items(1)->Command()));
+    EXPECT_TRUE(Exists(Gallery("GlamourFashion") + "thm_one.jpg"));
+    EXPECT_TRUE(Exists(Gallery("GlamourFashion") + "prv_one.jpg"));
+    EXPECT_EQ(page_->thumbView->Count(), 0);
+}
+
 TEST_F(GalleriesPageTest, ShowMoreColumnsHalvesTheCells) {
     Open();
     auto* box = form_->CheckBox6;
