@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include <jpeglib.h>
+#include "tests/support/jpeg_fixtures.h"
 
 namespace editor {
 namespace {
@@ -73,33 +73,6 @@ std::vector<std::uint8_t> Jpeg(int width, int height, bool grayscale = false) {
     return forms::EncodeJpeg(pixels.view(), options);
 }
 
-std::vector<std::uint8_t> CmykJpeg(bool ycck) {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &out, &size);
-    c.image_width = 8;
-    c.image_height = 8;
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_colorspace(&c, ycck ? JCS_YCCK : JCS_CMYK);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(8 * 4, 100);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    std::vector<std::uint8_t> bytes(out, out + size);
-    jpeg_destroy_compress(&c);
-    free(out);
-    return bytes;
-}
-
 // The frame header's size fields rewritten, the image data left as it was.
 std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> jpeg, int width, int height) {
     for (size_t i = 2; i + 9 < jpeg.size(); ++i)
@@ -158,8 +131,8 @@ TEST(PicturePipeline, UnusablePicturesAreRefusedWithAReason) {
     auto cut = Jpeg(16, 16);
     cut.resize(20);
     const struct { const char* what; std::vector<std::uint8_t> file; const char* reason; } cases[] = {
-        {"cmyk", CmykJpeg(false), "CMYK"},
-        {"ycck", CmykJpeg(true), "CMYK"},
+        {"cmyk", testsupport::FourComponentJpeg(false), "CMYK"},
+        {"ycck", testsupport::FourComponentJpeg(true), "CMYK"},
         {"too large", WithClaimedSize(Jpeg(16, 16), 30000, 30000), "too large"},
         {"not a jpeg", {'B', 'M', 0, 0, 0, 0}, ""},
         {"header only", cut, ""},

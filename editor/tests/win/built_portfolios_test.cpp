@@ -4,6 +4,7 @@
 #include "forms/label.h"
 #include "forms/platform_calls.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 #include "tests/support/win_recorders.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,10 @@
 namespace editor {
 namespace {
 
+using testsupport::WriteWholeFile;
+
 using namespace forms;
 
-void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<std::string> Items(TComboBox* box) {
@@ -45,8 +47,8 @@ protected:
             CreateDirectoryA(Path("Distributable").c_str(), nullptr);
             CreateDirectoryA(Path(std::string("Distributable\\") + name).c_str(), nullptr);
             CreateDirectoryA(Path(std::string("Distributable\\") + name + "\\files").c_str(), nullptr);
-            WriteFile(Path(std::string("Distributable\\") + name + "\\index.html"), name);
-            WriteFile(Path(std::string("Distributable\\") + name + "\\files\\about.html"), name);
+            WriteWholeFile(Path(std::string("Distributable\\") + name + "\\index.html"), name);
+            WriteWholeFile(Path(std::string("Distributable\\") + name + "\\files\\about.html"), name);
         }
         const std::string t = Path("html\\Plain\\");
         CreateDirectoryA(Path("html").c_str(), nullptr);
@@ -54,7 +56,7 @@ protected:
         CreateDirectoryA((t + "files").c_str(), nullptr);
         for (const char* page : {"index.html", "files\\biography.html", "files\\galleries.html", "files\\bigimage.html",
                                  "files\\work.html", "files\\websites.html", "files\\about.html"})
-            WriteFile(t + page, "%MODELNAME%");
+            WriteWholeFile(t + page, "%MODELNAME%");
         ShellFileOperationCall = [this](SHFILEOPSTRUCTA& op) {
             ShellDelete call{op.wFunc, {}, op.fFlags};
             for (const char* p = op.pFrom; *p; p += std::string(p).size() + 1) call.from.push_back(p);

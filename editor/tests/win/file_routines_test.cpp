@@ -2,6 +2,7 @@
 
 #include "forms/portable/exceptions.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +12,13 @@
 namespace editor {
 namespace {
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testsupport::ReadWholeFile;
+using testsupport::WriteWholeFile;
 
 TEST(Gethtmltemplates, ListsOnlyFoldersWithoutADot) {
     testsupport::TempFolder root;
     for (const char* folder : {"Default", "Blue Sky", "old.v2", "Zed"}) CreateDirectoryA((root.Path() + folder).c_str(), nullptr);
-    WriteFile(root.Path() + "README", "a file, not a template");
+    WriteWholeFile(root.Path() + "README", "a file, not a template");
     auto names = gethtmltemplates(root.Path());
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Blue Sky", "Default", "Zed"}));
@@ -37,16 +32,16 @@ TEST(CopyFileInto, ReplacesAFileOrKeepsTheNameInAFolder) {
     for (size_t size : {size_t{0}, size_t{8192}, size_t{8193}, size_t{100000}}) {
         std::string bytes(size, '\0');
         for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + size);
-        WriteFile(source, bytes);
-        WriteFile(root.Path() + "copy.jpg", "old and longer content than the new one");
+        WriteWholeFile(source, bytes);
+        WriteWholeFile(root.Path() + "copy.jpg", "old and longer content than the new one");
         CopyFileInto(source, root.Path() + "copy.jpg");
-        EXPECT_EQ(ReadFile(root.Path() + "copy.jpg"), bytes) << size;
+        EXPECT_EQ(ReadWholeFile(root.Path() + "copy.jpg"), bytes) << size;
     }
     CreateDirectoryA((root.Path() + "into").c_str(), nullptr);
     CopyFileInto(source, root.Path() + "into");
-    EXPECT_EQ(ReadFile(root.Path() + "into\\picture.jpg"), ReadFile(source));
+    EXPECT_EQ(ReadWholeFile(root.Path() + "into\\picture.jpg"), ReadWholeFile(source));
     CopyFileInto(source, root.Path() + "into\\");
-    EXPECT_EQ(ReadFile(root.Path() + "into\\picture.jpg"), ReadFile(source));
+    EXPECT_EQ(ReadWholeFile(root.Path() + "into\\picture.jpg"), ReadWholeFile(source));
 }
 
 TEST(CopyFileInto, ReportsTheFailingPathAndNeverTruncatesTheSource) {
@@ -58,7 +53,7 @@ TEST(CopyFileInto, ReportsTheFailingPathAndNeverTruncatesTheSource) {
     } catch (const forms::EFOpenError& e) {
         EXPECT_EQ(e.Message, "Cannot open file " + source);
     }
-    WriteFile(source, "precious");
+    WriteWholeFile(source, "precious");
     const std::string badTarget = root.Path() + "no such folder\\b.jpg";
     try {
         CopyFileInto(source, badTarget);
@@ -67,13 +62,13 @@ TEST(CopyFileInto, ReportsTheFailingPathAndNeverTruncatesTheSource) {
         EXPECT_EQ(e.Message, "Cannot create file " + badTarget);
     }
     EXPECT_THROW(CopyFileInto(source, source), forms::EFCreateError);
-    EXPECT_EQ(ReadFile(source), "precious");
+    EXPECT_EQ(ReadWholeFile(source), "precious");
 }
 
 TEST(FileHasAttr, NeedsEveryBitAndMatchesOnlyAnEmptyMaskWhenUnreadable) {
     testsupport::TempFolder root;
     EXPECT_TRUE(FileHasAttr(root.Path(), FILE_ATTRIBUTE_DIRECTORY));
-    WriteFile(root.Path() + "f", "x");
+    WriteWholeFile(root.Path() + "f", "x");
     EXPECT_FALSE(FileHasAttr(root.Path() + "f", FILE_ATTRIBUTE_DIRECTORY));
     SetFileAttributesA((root.Path() + "f").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(FileHasAttr(root.Path() + "f", FILE_ATTRIBUTE_READONLY));

@@ -3,6 +3,7 @@
 #include "forms/application.h"
 #include "forms/ini_file.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 #include "tests/support/win_recorders.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,9 @@
 namespace editor {
 namespace {
 
-using namespace forms;
+using testsupport::ReadWholeFile;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using namespace forms;
 
 template <class T>
 T* Find(TForm1& form, const char* name) {
@@ -171,7 +169,7 @@ TEST_F(MainWindow, SaveThenRestartKeepsEveryBiographyControlAndTheComments) {
     form_->Bio->RichEdit4->Lines()->SetText("Available for {\\b bold} work\r\nin the summer\r\n");
     form_->Bio->Button1->Click();
     EXPECT_EQ(Setting("Biography", "DOB"), "23/07/1994");
-    EXPECT_NE(ReadFile(folder_.Path() + "personalcomments.rtf").find("{\\rtf"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(folder_.Path() + "personalcomments.rtf").find("{\\rtf"), std::string::npos);
 
     Reopen();
     for (const auto& [name, value] : texts) EXPECT_EQ(Find<TEdit>(*form_, name.c_str())->Text(), value) << name;

@@ -6,6 +6,7 @@
 #include "forms/application.h"
 #include "forms/ini_file.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 #include "tests/support/win_recorders.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,11 @@
 namespace editor {
 namespace {
 
+using testsupport::ReadWholeFile;
+
 using namespace forms;
 
 constexpr RecordList kLists[] = {RecordList::WorkHistory, RecordList::Photographers, RecordList::WebSites};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -130,7 +128,7 @@ TEST_F(RecordPages, AddSaveAndRestartKeepEachRecordWithItsFieldsAndComment) {
         for (const auto& [key, value] : values) EXPECT_EQ(Stored(list, name, key), value) << key;
         const std::string commentFile = Stored(list, name, "Comment File");
         EXPECT_TRUE(IsOwnCommentFileName(commentFile)) << commentFile;
-        EXPECT_NE(ReadFile(CommentFolder() + commentFile).find("{\\rtf"), std::string::npos);
+        EXPECT_NE(ReadWholeFile(CommentFolder() + commentFile).find("{\\rtf"), std::string::npos);
     }
     Reopen();
     for (RecordList list : kLists) {
@@ -247,7 +245,7 @@ TEST_F(RecordPages, ANewNameIsTrimmedAndRefusedWhenEmptyPlaceholderUnsafeOrTaken
     for (const auto& [key, value] : SampleValues(RecordList::Photographers, "jo"))
         EXPECT_EQ(Stored(RecordList::Photographers, "Jo Lens", key), value) << key;
     EXPECT_EQ(Stored(RecordList::Photographers, "Jo Lens", "Comment File"), joFile);
-    EXPECT_NE(ReadFile(CommentFolder() + joFile).find("Jo's notes"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(CommentFolder() + joFile).find("Jo's notes"), std::string::npos);
 }
 
 TEST_F(RecordPages, ANewCommentFileNeverTakesANameAlreadyUsed) {
@@ -274,7 +272,7 @@ TEST_F(RecordPages, ANewCommentFileNeverTakesANameAlreadyUsed) {
         taken.insert(given);
     }
     for (unsigned n = start; n < start + 40; ++n)
-        EXPECT_NE(ReadFile(CommentFolder() + std::to_string(n) + ".rtf").find("older " + std::to_string(n)),
+        EXPECT_NE(ReadWholeFile(CommentFolder() + std::to_string(n) + ".rtf").find("older " + std::to_string(n)),
                   std::string::npos) << n;
 }
 

@@ -5,6 +5,7 @@
 #include "forms/application.h"
 #include "forms/ini_file.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 #include "tests/support/win_recorders.h"
 
 #include <gtest/gtest.h>
@@ -18,16 +19,10 @@
 namespace editor {
 namespace {
 
+using testsupport::ReadWholeFile;
+using testsupport::WriteWholeFile;
+
 using namespace forms;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteFile(const std::string& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary) << data;
-}
 
 // Every file under folder, relative, with backslashes.
 void FilesUnder(const std::string& folder, const std::string& prefix, std::set<std::string>& out) {
@@ -60,27 +55,27 @@ protected:
         CreateDirectoryA(Path("html").c_str(), nullptr);
         CreateDirectoryA(t.c_str(), nullptr);
         CreateDirectoryA((t + "files").c_str(), nullptr);
-        WriteFile(t + "index.html", "%MODELNAME%|%MODELEMAIL%|%MODELURL%\n");
-        WriteFile(t + "files\\biography.html", "%MODELTOWN%|%MODELAGE%|%CATWALK%|%SWIMWEAR%");
-        WriteFile(t + "files\\galleries.html", "%GENERAL%%SWIMWEAR%%MISCELLANEOUS%");
-        WriteFile(t + "files\\bigimage.html", "%BIGIMAGE%%ANCHOR%");
-        WriteFile(t + "files\\work.html", "%WORK%%PHOTOGRAPHERS%");
-        WriteFile(t + "files\\websites.html", "%WEBSITES%");
-        WriteFile(t + "files\\about.html", "%MODELNAME%");
-        WriteFile(t + "files\\style.css", "body{}");
+        WriteWholeFile(t + "index.html", "%MODELNAME%|%MODELEMAIL%|%MODELURL%\n");
+        WriteWholeFile(t + "files\\biography.html", "%MODELTOWN%|%MODELAGE%|%CATWALK%|%SWIMWEAR%");
+        WriteWholeFile(t + "files\\galleries.html", "%GENERAL%%SWIMWEAR%%MISCELLANEOUS%");
+        WriteWholeFile(t + "files\\bigimage.html", "%BIGIMAGE%%ANCHOR%");
+        WriteWholeFile(t + "files\\work.html", "%WORK%%PHOTOGRAPHERS%");
+        WriteWholeFile(t + "files\\websites.html", "%WEBSITES%");
+        WriteWholeFile(t + "files\\about.html", "%MODELNAME%");
+        WriteWholeFile(t + "files\\style.css", "body{}");
         CreateDirectoryA(Path("Galleries").c_str(), nullptr);
         CreateDirectoryA(Path("Galleries\\General").c_str(), nullptr);
         CreateDirectoryA(Path("Galleries\\Swimwear").c_str(), nullptr);
         for (const char* name : {"General\\thm_a b#1%.jpg", "General\\prv_a b#1%.jpg", "Swimwear\\thm_sea.jpg",
                                  "Swimwear\\prv_sea.jpg", "Swimwear\\thm_x.jpeg", "Swimwear\\prv_x.jpeg"})
-            WriteFile(Path("Galleries\\") + name, name);
+            WriteWholeFile(Path("Galleries\\") + name, name);
         CreateDirectoryA(Path("Comment Files").c_str(), nullptr);
-        WriteFile(Path("Comment Files\\100.rtf"), "{\\rtf1\\ansi Line one\\par Line & two}");
-        WriteFile(Path("workhistory.ini"),
+        WriteWholeFile(Path("Comment Files\\100.rtf"), "{\\rtf1\\ansi Line one\\par Line & two}");
+        WriteWholeFile(Path("workhistory.ini"),
                   "[Studio 9]\r\nPhone Number=0123\r\nE-mail=\r\nWeb Address=https://s9.example\r\n"
                   "Where=location and studio\r\nComment File=100.rtf\r\nPayment Method=Paid Work\r\n");
-        WriteFile(Path("photographers.ini"), "[Pat]\r\nE-mail=p@x\r\nWeb Address=pat.example\r\nWhere=Studio\r\n");
-        WriteFile(Path("websites.ini"), "[Agency]\r\nURL=HTTP://AGENCY\r\nComment File=100.rtf\r\n");
+        WriteWholeFile(Path("photographers.ini"), "[Pat]\r\nE-mail=p@x\r\nWeb Address=pat.example\r\nWhere=Studio\r\n");
+        WriteWholeFile(Path("websites.ini"), "[Agency]\r\nURL=HTTP://AGENCY\r\nComment File=100.rtf\r\n");
 
         form_.reset(new TForm1(nullptr, folder_.Path()));
         Application->SetMainForm(form_.get());
@@ -130,14 +125,14 @@ TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecord
         "files\\prv_a b#1%.jpg.html", "files\\thm_sea.jpg", "files\\prv_sea.jpg", "files\\prv_sea.jpg.html",
     };
     EXPECT_EQ(files, expected);
-    EXPECT_EQ(ReadFile(o + "index.html"), "Ann &amp; Co||http://ann.example\r\n");
-    EXPECT_EQ(ReadFile(o + "files\\biography.html"), "Leeds|" + form_->Bio->Label61->Caption() + "|Yes|No");
-    EXPECT_EQ(ReadFile(o + "files\\prv_sea.jpg.html"), "<img src=\"prv_sea.jpg\" alt=\"\">#swimwear");
-    EXPECT_EQ(ReadFile(o + "files\\prv_sea.jpg"), "Swimwear\\prv_sea.jpg");
-    const std::string galleries = ReadFile(o + "files\\galleries.html");
+    EXPECT_EQ(ReadWholeFile(o + "index.html"), "Ann &amp; Co||http://ann.example\r\n");
+    EXPECT_EQ(ReadWholeFile(o + "files\\biography.html"), "Leeds|" + form_->Bio->Label61->Caption() + "|Yes|No");
+    EXPECT_EQ(ReadWholeFile(o + "files\\prv_sea.jpg.html"), "<img src=\"prv_sea.jpg\" alt=\"\">#swimwear");
+    EXPECT_EQ(ReadWholeFile(o + "files\\prv_sea.jpg"), "Swimwear\\prv_sea.jpg");
+    const std::string galleries = ReadWholeFile(o + "files\\galleries.html");
     EXPECT_NE(galleries.find("<td><a href=\"prv_a%20b%231%25.jpg.html\"><img src=\"thm_a%20b%231%25.jpg\"></a></td>"),
               std::string::npos);
-    const std::string work = ReadFile(o + "files\\work.html");
+    const std::string work = ReadWholeFile(o + "files\\work.html");
     EXPECT_NE(work.find("<td >Studio 9</td>    <td  >0123</td>    <td > Not Available</a></td>    <td  >"
                         "<a href=\"https://s9.example\" target=\"_blank\">Visit Web Site</a></td>    "
                         "<td >Location and Studio</td>"),
@@ -145,7 +140,7 @@ TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecord
     EXPECT_NE(work.find("<p>Line one<br>\r\nLine &amp; two<p>"), std::string::npos) << work;
     EXPECT_NE(work.find("<a href=\"http://pat.example\" target=\"_blank\">"), std::string::npos);
     EXPECT_EQ(work.find("Paid Work"), std::string::npos);
-    EXPECT_NE(ReadFile(o + "files\\websites.html").find("<a href=\"HTTP://AGENCY\" target=\"_blank\">"),
+    EXPECT_NE(ReadWholeFile(o + "files\\websites.html").find("<a href=\"HTTP://AGENCY\" target=\"_blank\">"),
               std::string::npos);
 
     EXPECT_EQ(Log().front(), "Building HTML Electronic Portfolio");
@@ -202,8 +197,8 @@ namespace {
 // stored records and the forms being edited are exactly as they were, and a following Save
 // writes the edited record into itself.
 TEST_F(SiteBuilderTest, ABuildDuringEditOrAddLeavesStoredRecordsAndTheFormsAlone) {
-    const std::string workBefore = ReadFile(Path("workhistory.ini"));
-    const std::string photographersBefore = ReadFile(Path("photographers.ini"));
+    const std::string workBefore = ReadWholeFile(Path("workhistory.ini"));
+    const std::string photographersBefore = ReadWholeFile(Path("photographers.ini"));
     RecordPage& work = *form_->WorkHistory;
     work.NameBox->SetItemIndex(work.NameBox->Items()->IndexOf("Studio 9"));
     work.Select();
@@ -212,10 +207,10 @@ TEST_F(SiteBuilderTest, ABuildDuringEditOrAddLeavesStoredRecordsAndTheFormsAlone
     work.Comment->Lines()->SetText("Edited comment\r\n");
 
     Build("During");
-    EXPECT_NE(ReadFile(Path("Distributable\\During\\files\\work.html")).find("0123"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(Path("Distributable\\During\\files\\work.html")).find("0123"), std::string::npos);
 
-    EXPECT_EQ(ReadFile(Path("workhistory.ini")), workBefore);
-    EXPECT_EQ(ReadFile(Path("photographers.ini")), photographersBefore);
+    EXPECT_EQ(ReadWholeFile(Path("workhistory.ini")), workBefore);
+    EXPECT_EQ(ReadWholeFile(Path("photographers.ini")), photographersBefore);
     EXPECT_EQ(work.NameBox->Text(), "Studio 9");
     EXPECT_EQ(work.FieldValue("Phone Number"), "0999 edited");
     EXPECT_EQ(work.Comment->Lines()->Text(), "Edited comment\r\n");
@@ -231,7 +226,7 @@ TEST_F(SiteBuilderTest, ABuildDuringEditOrAddLeavesStoredRecordsAndTheFormsAlone
     people.NameBox->SetText("Half Typed");
     people.Field("Phone Number")->SetText("555");
     Build("During");
-    EXPECT_EQ(ReadFile(Path("photographers.ini")), photographersBefore);
+    EXPECT_EQ(ReadWholeFile(Path("photographers.ini")), photographersBefore);
     EXPECT_EQ(people.NameBox->Text(), "Half Typed");
     EXPECT_EQ(people.FieldValue("Phone Number"), "555");
     people.SaveClick();
@@ -253,9 +248,9 @@ TEST(DefaultTemplate, BuildsACompleteSite) {
                           std::filesystem::copy_options::recursive);
     CreateDirectoryA((folder.Path() + "Galleries").c_str(), nullptr);
     CreateDirectoryA((folder.Path() + "Galleries\\Lingerie").c_str(), nullptr);
-    WriteFile(folder.Path() + "Galleries\\Lingerie\\thm_silk.jpg", "thumb");
-    WriteFile(folder.Path() + "Galleries\\Lingerie\\prv_silk.jpg", "preview");
-    WriteFile(folder.Path() + "websites.ini", "[Agency]\r\nURL=agency.example\r\n");
+    WriteWholeFile(folder.Path() + "Galleries\\Lingerie\\thm_silk.jpg", "thumb");
+    WriteWholeFile(folder.Path() + "Galleries\\Lingerie\\prv_silk.jpg", "preview");
+    WriteWholeFile(folder.Path() + "websites.ini", "[Agency]\r\nURL=agency.example\r\n");
     TForm1 form(nullptr, folder.Path());
     Application->SetMainForm(&form);
     form.Bio->Edit1->SetText("Ann Example");
@@ -273,19 +268,19 @@ TEST(DefaultTemplate, BuildsACompleteSite) {
     for (const char* page : {"index.html", "files\\biography.html", "files\\galleries.html", "files\\work.html",
                              "files\\websites.html", "files\\about.html", "files\\prv_silk.jpg.html", "files\\style.css",
                              "files\\thm_silk.jpg", "files\\prv_silk.jpg"}) {
-        const std::string text = ReadFile(o + page);
+        const std::string text = ReadWholeFile(o + page);
         EXPECT_FALSE(text.empty()) << page;
         const auto percent = text.find('%');
         if (std::string(page).ends_with(".html"))
             for (const char* keyword : {"%MODEL", "%GENERAL%", "%WORK%", "%WEBSITES%", "%BIGIMAGE%", "%ANCHOR%"})
                 EXPECT_EQ(text.find(keyword), std::string::npos) << page << " keeps " << keyword << " at " << percent;
     }
-    EXPECT_NE(ReadFile(o + "index.html").find("Ann Example"), std::string::npos);
-    const std::string galleries = ReadFile(o + "files\\galleries.html");
+    EXPECT_NE(ReadWholeFile(o + "index.html").find("Ann Example"), std::string::npos);
+    const std::string galleries = ReadWholeFile(o + "files\\galleries.html");
     for (const char* key : {"general", "glamourfashion", "swimwear", "lingerie", "sheer", "impliednudity", "artnudes", "miscellaneous"})
         EXPECT_NE(galleries.find(std::string("id=\"") + key + "\""), std::string::npos) << key;
-    EXPECT_NE(ReadFile(o + "files\\prv_silk.jpg.html").find("#lingerie"), std::string::npos);
-    EXPECT_NE(ReadFile(o + "files\\websites.html").find("http://agency.example"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(o + "files\\prv_silk.jpg.html").find("#lingerie"), std::string::npos);
+    EXPECT_NE(ReadWholeFile(o + "files\\websites.html").find("http://agency.example"), std::string::npos);
     EXPECT_TRUE(testsupport::MessageBoxes().empty());
 }
 
