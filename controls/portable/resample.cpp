@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -264,6 +265,36 @@ void ResamplePixelsReference(const forms::PixelView& source, const forms::PixelV
 #if defined(__SSE2__)
 namespace {
 
+// Calls work(part, first, end) for parts contiguous slices of 0..count - 1, all but the first
+// on threads of their own; a thread that cannot be started leaves its slice to this one.
+template <class Work>
+void RunInParts(int count, int parts, const Work& work) {
+    parts = std::min(parts, count);
+    if (parts <= 1) {
+        work(0, 0, count);
+        return;
+    }
+    const auto bound = [&](int p) { return static_cast<int>(std::int64_t{count} * p / parts); };
+    std::vector<std::thread> threads;
+    threads.reserve(static_cast<std::size_t>(parts - 1));
+    struct Joiner {
+        std::vector<std::thread>& threads;
+        ~Joiner() {
+            for (std::thread& t : threads) {
+                if (t.joinable()) t.join();
+            }
+        }
+    } joiner{threads};
+    for (int p = 1; p < parts; ++p) {
+        try {
+            threads.emplace_back(work, p, bound(p), bound(p + 1));
+        } catch (...) {
+            work(p, bound(p), bound(p + 1));
+        }
+    }
+    work(0, 0, bound(1));
+}
+
 // Truncating division by one entry's fixed total, clamped to 0..255: a multiplication by a
 // 32-bit reciprocal, exact for these sums (below 2^17) and totals, checked once more anyway.
 class ChannelDivider {
@@ -380,11 +411,12 @@ inline void WriteFinished(std::uint8_t* p, int bytesPerPixel, __m128i sums, cons
     WritePixel(p, bytesPerPixel, d(lanes[0]), d(lanes[1]), d(lanes[2]));
 }
 
-void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter, const PairList& list) {
+// Rows firstRow..endRow - 1; line holds one 32-bit row when the source has 24 bits.
+void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter, const PairList& list, int firstRow,
+                       int endRow, std::uint8_t* line) {
     const int sw = source.width;
-    std::vector<std::uint8_t> line(static_cast<std::size_t>(sw) * 4);
     const __m128i zero = _mm_setzero_si128();
-    for (int y = 0; y < source.height; ++y) {
+    for (int y = firstRow; y < endRow; ++y) {
         const std::uint8_t* s = source.row(y);
         const std::uint8_t* l = s;  // 32-bit rows are read in place
         if (source.bytesPerPixel == 3) {
@@ -393,7 +425,7 @@ void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter
                 line[4 * x + 1] = s[3 * x + 1];
                 line[4 * x + 2] = s[3 * x + 2];
             }
-            l = line.data();
+            l = line;
         }
         std::uint8_t* out = inter.row(y);
         for (int i = 0; i < inter.width(); ++i) {
@@ -420,14 +452,16 @@ void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter
     }
 }
 
-void SseVerticalPass(const forms::PixelBuffer& inter, const forms::PixelView& target, const PairList& list) {
+// Target rows firstRow..endRow - 1.
+void SseVerticalPass(const forms::PixelBuffer& inter, const forms::PixelView& target, const PairList& list, int firstRow,
+                     int endRow) {
     const int dw = target.width;
     const std::size_t samples = static_cast<std::size_t>(dw) * 4;
     const std::size_t chunks = samples / 16;
     const __m128i zero = _mm_setzero_si128();
     alignas(16) std::int32_t sums[16];
     const int bpp = target.bytesPerPixel;
-    for (int k = 0; k < target.height; ++k) {
+    for (int k = firstRow; k < endRow; ++k) {
         const ChannelDivider& d = list.dividers[static_cast<std::size_t>(k)];
         std::uint8_t* out = target.row(k);
         auto emit = [&](std::size_t firstSample, std::size_t count) {
@@ -472,8 +506,13 @@ void SseVerticalPass(const forms::PixelBuffer& inter, const forms::PixelView& ta
 }  // namespace
 #endif
 
+int ResampleThreadCount(std::int64_t outputPixels, int maxThreads) {
+    if (maxThreads <= 0) maxThreads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::clamp<std::int64_t>(outputPixels / kResamplePixelsPerThread, 1, maxThreads));
+}
+
 void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
-                    float radius) {
+                    float radius, int maxThreads) {
 #if defined(__SSE2__)
     if (!Prepare(source, target)) return;
     const PairList horizontal = Pair(BuildContributors(source.width, target.width, filter, radius), source.width);
@@ -482,8 +521,14 @@ void ResamplePixels(const forms::PixelView& source, const forms::PixelView& targ
         // The same integer sums as the plain version, eight products at a time; the vertical
         // pass runs along rows so memory is read in order.
         forms::PixelBuffer inter(target.width, source.height, 4);
-        SseHorizontalPass(source, inter, horizontal);
-        SseVerticalPass(inter, target, vertical);
+        const int rowParts = ResampleThreadCount(std::int64_t{target.width} * source.height, maxThreads);
+        const int sw = source.width;
+        std::vector<std::uint8_t> lines(source.bytesPerPixel == 3 ? static_cast<std::size_t>(sw) * 4 * rowParts : 0);
+        RunInParts(source.height, rowParts, [&](int part, int first, int end) {
+            SseHorizontalPass(source, inter, horizontal, first, end, lines.data() + static_cast<std::size_t>(sw) * 4 * part);
+        });
+        RunInParts(target.height, ResampleThreadCount(std::int64_t{target.width} * target.height, maxThreads),
+                   [&](int, int first, int end) { SseVerticalPass(inter, target, vertical, first, end); });
         return;
     }
 #endif

@@ -56,8 +56,16 @@ bool ResampleSizeAccepted(int srcWidth, int srcHeight, int dstWidth, int dstHeig
 // The straightforward version, column by column as described; the test oracle.
 void ResamplePixelsReference(const forms::PixelView& source, const forms::PixelView& target,
                              TResamplingFilter filter, float radius);
-// The same results, with the vertical pass run row by row.
+// The same results, with the vertical pass run row by row and each pass split across up to
+// maxThreads threads (0: one per processor) when the picture is large enough.
 void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
-                    float radius);
+                    float radius, int maxThreads = 0);
+
+// Below this many output pixels a pass stays on one thread; above, each thread gets at least
+// this many, so thumbnails never pay for starting threads.
+constexpr std::int64_t kResamplePixelsPerThread = std::int64_t{1} << 16;
+// The threads one pass of outputPixels runs on: 1 up to twice kResamplePixelsPerThread, at most
+// maxThreads (0 or below: the processor count).
+int ResampleThreadCount(std::int64_t outputPixels, int maxThreads);
 
 }  // namespace controls

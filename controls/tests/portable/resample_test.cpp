@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace controls {
@@ -175,6 +177,55 @@ TEST(ResamplePixels, FastVersionMatchesTheReference) {
                 ASSERT_EQ(std::vector<std::uint8_t>(a.data(), a.data() + a.stride() * a.height()),
                           std::vector<std::uint8_t>(b.data(), b.data() + b.stride() * b.height()))
                     << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh;
+            }
+        }
+    }
+}
+
+TEST(ResampleThreads, SmallPassesStayOnOneThreadLargeOnesSplitUpToTheCap) {
+    const std::int64_t each = kResamplePixelsPerThread;
+    const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const struct {
+        std::int64_t pixels;
+        int maxThreads, threads;
+    } cases[] = {
+        {0, 8, 1},
+        {150 * 540, 8, 1},  // a thumbnail's horizontal pass
+        {2 * each - 1, 8, 1},
+        {2 * each, 8, 2},
+        {834 * 540, 8, 6},
+        {834 * 2000, 8, 8},
+        {834 * 2000, 3, 3},
+        {834 * 2000, 1, 1},
+        {kMaxResamplePixels, 64, 64},
+        {kMaxResamplePixels, 0, processors},
+        {kMaxResamplePixels, -5, processors},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ResampleThreadCount(c.pixels, c.maxThreads), c.threads) << c.pixels << " pixels, at most " << c.maxThreads;
+    }
+}
+
+// Pictures large enough for both passes to be split, at sizes that leave the slices uneven;
+// a 24-bit source also gives every thread its own row buffer.
+TEST(ResamplePixels, SplitAcrossThreadsMatchesTheReference) {
+    const struct {
+        int sw, sh, dw, dh;
+    } sizes[] = {{1001, 677, 433, 311}, {311, 157, 1201, 451}, {1001, 5, 30011, 7}};  // the last: a row or two a thread
+    for (F filter : {F::Triangle, F::Lanczos3}) {
+        for (const auto& s : sizes) {
+            for (int bpp : {3, 4}) {
+                forms::PixelBuffer src = Noise(s.sw, s.sh, bpp, 11u + s.sh);
+                forms::PixelBuffer expected(s.dw, s.dh, bpp);
+                ResamplePixelsReference(src.view(), expected.view(), filter, filter == F::Triangle ? 5.0f : 0.0f);
+                const std::vector<std::uint8_t> want(expected.data(), expected.data() + expected.stride() * expected.height());
+                for (int threads : {3, 7}) {
+                    forms::PixelBuffer got(s.dw, s.dh, bpp);
+                    ResamplePixels(src.view(), got.view(), filter, filter == F::Triangle ? 5.0f : 0.0f, threads);
+                    ASSERT_EQ(want, std::vector<std::uint8_t>(got.data(), got.data() + got.stride() * got.height()))
+                        << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh
+                        << " bpp " << bpp << " threads " << threads;
+                }
             }
         }
     }
