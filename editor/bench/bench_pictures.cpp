@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         sources.push_back((folder / ("picture" + std::to_string(i) + ".jpg")).string());
         forms::WriteJpegFileBytes(sources.back(), MakePicture(width, height, 777u + static_cast<unsigned>(i)));
     }
-    std::printf("%d pictures of %d x %d, one thread\n", count, width, height);
+    std::printf("%d pictures of %d x %d, one at a time (large resamples split across threads)\n", count, width, height);
 
     // Stages as the batch runs them: pass 1 makes the preview, pass 2 the thumbnail from it.
     enum { Decode, Preview, EncodePreview, DecodePreview, Thumbnail, EncodeThumbnail, Stages };
