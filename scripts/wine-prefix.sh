@@ -18,6 +18,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "creating the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     DISPLAY= wineboot -i >/dev/null 2>&1 || true
+    wineserver -w  # the registry files are written when the server ends
     [ -f "$WINEPREFIX/system.reg" ] || die "wineboot did not create the prefix"
 fi
 for setting in Decorated Managed; do
