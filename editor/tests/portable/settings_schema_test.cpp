@@ -11,7 +11,9 @@ namespace {
 TEST(SettingsTable, BindsEachControlOnceAndKeepsTheStoredKeyNames) {
     std::set<std::string> controls, keys;
     for (const auto& k : SettingsTable()) {
-        if (!k.control.empty()) EXPECT_TRUE(controls.insert(std::string(k.control)).second) << k.control;
+        if (!k.control.empty()) {
+            EXPECT_TRUE(controls.insert(std::string(k.control)).second) << k.control;
+        }
         std::string id = std::string(k.section) + "/" + std::string(k.key);
         for (auto& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         EXPECT_TRUE(keys.insert(id).second) << id;

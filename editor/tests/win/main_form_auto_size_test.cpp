@@ -62,7 +62,9 @@ TEST_F(MainWindowAutoSize, ShowingTheWindowLeavesTheLayoutAsBuilt) {
     const auto shown = Layout(*form_);
     for (const auto& [name, bounds] : built) {
         auto* c = dynamic_cast<TControl*>(form_->FindComponent(name));
-        if (c == nullptr || !PlacedByParent(c)) EXPECT_EQ(shown.at(name), bounds) << name;
+        if (c == nullptr || !PlacedByParent(c)) {
+            EXPECT_EQ(shown.at(name), bounds) << name;
+        }
     }
     EXPECT_EQ(form_->FormAutoSize1->OldWidth(), 898);
     EXPECT_EQ(form_->FormAutoSize1->OldHeight(), 606);
