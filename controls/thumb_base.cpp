@@ -27,7 +27,7 @@ const TClassInfo& TBaseThumbView::StaticClass() {
     return info;
 }
 
-TBaseThumbnail::TBaseThumbnail(forms::TComponent* owner) : TExPanel(owner) {
+TBaseThumbnail::TBaseThumbnail(forms::TComponent* owner) : TForwardingPart(owner) {
     forms::TControlStyle style = ControlStyle() & ~forms::csSetCaption;
     // A button press on a cell must not capture the mouse away from the view.
     if (dynamic_cast<TBaseThumbView*>(owner) != nullptr) style &= ~forms::csCaptureMouse;
@@ -39,54 +39,12 @@ const TClassInfo& TBaseThumbnail::StaticClass() {
     return info;
 }
 
-TBaseThumbView* TBaseThumbnail::View() const { return ParentAs<TBaseThumbView>(this); }
-
 bool TBaseThumbnail::DoEraseBackground(forms::TCanvas* canvas, LPARAM param) {
     TExPanel::DoEraseBackground(canvas, param);
     return true;
 }
 
-void TBaseThumbnail::MouseDown(TMouseButton button, forms::TShiftState shift, int x, int y) {
-    if (TBaseThumbView* view = View()) view->MouseDown(button, shift, x + Left(), y + Top());
-    else TExPanel::MouseDown(button, shift, x, y);
-}
-
-void TBaseThumbnail::MouseUp(TMouseButton button, forms::TShiftState shift, int x, int y) {
-    if (TBaseThumbView* view = View()) view->MouseUp(button, shift, x + Left(), y + Top());
-    else TExPanel::MouseUp(button, shift, x, y);
-}
-
-void TBaseThumbnail::MouseMove(forms::TShiftState shift, int x, int y) {
-    if (TBaseThumbView* view = View()) view->MouseMove(shift, x + Left(), y + Top());
-    else TExPanel::MouseMove(shift, x, y);
-}
-
-void TBaseThumbnail::Click() {
-    if (TBaseThumbView* view = View()) view->Click();
-    else TExPanel::Click();
-}
-
-void TBaseThumbnail::DblClick() {
-    if (TBaseThumbView* view = View()) view->DblClick();
-    else TExPanel::DblClick();
-}
-
-void TBaseThumbnail::KeyDown(WORD& key, forms::TShiftState shift) {
-    if (TBaseThumbView* view = View()) view->KeyDown(key, shift);
-    else TExPanel::KeyDown(key, shift);
-}
-
-void TBaseThumbnail::KeyUp(WORD& key, forms::TShiftState shift) {
-    if (TBaseThumbView* view = View()) view->KeyUp(key, shift);
-    else TExPanel::KeyUp(key, shift);
-}
-
-void TBaseThumbnail::KeyPress(char& key) {
-    if (TBaseThumbView* view = View()) view->KeyPress(key);
-    else TExPanel::KeyPress(key);
-}
-
-TThumbTitle::TThumbTitle(forms::TComponent* owner) : TExPanel(owner) {
+TThumbTitle::TThumbTitle(forms::TComponent* owner) : TForwardingPart(owner) {
     forms::TControlStyle style = ControlStyle() & ~forms::csSetCaption;
     if (dynamic_cast<TBaseThumbnail*>(owner) != nullptr)
         style &= ~(forms::csCaptureMouse | forms::csClickEvents | forms::csDoubleClicks);
@@ -99,51 +57,9 @@ const TClassInfo& TThumbTitle::StaticClass() {
     return info;
 }
 
-TBaseThumbnail* TThumbTitle::Cell() const { return ParentAs<TBaseThumbnail>(this); }
-
 bool TThumbTitle::DoEraseBackground(forms::TCanvas* canvas, LPARAM param) {
     TExPanel::DoEraseBackground(canvas, param);
     return true;
-}
-
-void TThumbTitle::MouseDown(TMouseButton button, forms::TShiftState shift, int x, int y) {
-    if (TBaseThumbnail* cell = Cell()) cell->MouseDown(button, shift, x + Left(), y + Top());
-    else TExPanel::MouseDown(button, shift, x, y);
-}
-
-void TThumbTitle::MouseUp(TMouseButton button, forms::TShiftState shift, int x, int y) {
-    if (TBaseThumbnail* cell = Cell()) cell->MouseUp(button, shift, x + Left(), y + Top());
-    else TExPanel::MouseUp(button, shift, x, y);
-}
-
-void TThumbTitle::MouseMove(forms::TShiftState shift, int x, int y) {
-    if (TBaseThumbnail* cell = Cell()) cell->MouseMove(shift, x + Left(), y + Top());
-    else TExPanel::MouseMove(shift, x, y);
-}
-
-void TThumbTitle::Click() {
-    if (TBaseThumbnail* cell = Cell()) cell->Click();
-    else TExPanel::Click();
-}
-
-void TThumbTitle::DblClick() {
-    if (TBaseThumbnail* cell = Cell()) cell->DblClick();
-    else TExPanel::DblClick();
-}
-
-void TThumbTitle::KeyDown(WORD& key, forms::TShiftState shift) {
-    if (TBaseThumbnail* cell = Cell()) cell->KeyDown(key, shift);
-    else TExPanel::KeyDown(key, shift);
-}
-
-void TThumbTitle::KeyUp(WORD& key, forms::TShiftState shift) {
-    if (TBaseThumbnail* cell = Cell()) cell->KeyUp(key, shift);
-    else TExPanel::KeyUp(key, shift);
-}
-
-void TThumbTitle::KeyPress(char& key) {
-    if (TBaseThumbnail* cell = Cell()) cell->KeyPress(key);
-    else TExPanel::KeyPress(key);
 }
 
 TBaseThumbImage::TBaseThumbImage(forms::TComponent* owner) : TExImage(owner) {

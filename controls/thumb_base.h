@@ -23,6 +23,50 @@ using TPercent = std::int8_t;  // -100..100
 
 class TBaseThumbnail;
 
+// An inner windowed part of a compound control: its mouse and key input goes to the
+// Container it sits in, mouse coordinates moved by its own Left and Top; outside such a
+// container it handles its input itself.
+template <class Base, class Container>
+class TForwardingPart : public Base {
+public:
+    using Base::Base;
+    void Click() override {
+        if (Container* c = Target()) c->Click();
+        else Base::Click();
+    }
+    void DblClick() override {
+        if (Container* c = Target()) c->DblClick();
+        else Base::DblClick();
+    }
+
+protected:
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override {
+        if (Container* c = Target()) c->MouseDown(button, shift, x + this->Left(), y + this->Top());
+        else Base::MouseDown(button, shift, x, y);
+    }
+    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override {
+        if (Container* c = Target()) c->MouseUp(button, shift, x + this->Left(), y + this->Top());
+        else Base::MouseUp(button, shift, x, y);
+    }
+    void MouseMove(forms::TShiftState shift, int x, int y) override {
+        if (Container* c = Target()) c->MouseMove(shift, x + this->Left(), y + this->Top());
+        else Base::MouseMove(shift, x, y);
+    }
+    void KeyDown(WORD& key, forms::TShiftState shift) override {
+        if (Container* c = Target()) c->KeyDown(key, shift);
+        else Base::KeyDown(key, shift);
+    }
+    void KeyUp(WORD& key, forms::TShiftState shift) override {
+        if (Container* c = Target()) c->KeyUp(key, shift);
+        else Base::KeyUp(key, shift);
+    }
+    void KeyPress(char& key) override {
+        if (Container* c = Target()) c->KeyPress(key);
+        else Base::KeyPress(key);
+    }
+    Container* Target() const { return dynamic_cast<Container*>(this->Parent()); }
+};
+
 class TBaseThumbView : public TExScrollBox {
 public:
     explicit TBaseThumbView(forms::TComponent* owner);
@@ -30,54 +74,33 @@ public:
     static const forms::TClassInfo& StaticClass();
 
 private:
-    friend class TBaseThumbnail;  // hands the view its cells' events
+    template <class, class> friend class TForwardingPart;  // hands the view its cells' events
 };
 
-class TBaseThumbnail : public TExPanel {
+class TBaseThumbnail : public TForwardingPart<TExPanel, TBaseThumbView> {
 public:
     explicit TBaseThumbnail(forms::TComponent* owner);
     const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
     static const forms::TClassInfo& StaticClass();
 
-    void Click() override;
-    void DblClick() override;
-
 protected:
     bool DoEraseBackground(forms::TCanvas* canvas, LPARAM param) override;
-    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
-    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
-    void MouseMove(forms::TShiftState shift, int x, int y) override;
-    void KeyDown(WORD& key, forms::TShiftState shift) override;
-    void KeyUp(WORD& key, forms::TShiftState shift) override;
-    void KeyPress(char& key) override;
 
 private:
-    friend class TThumbTitle;
+    template <class, class> friend class TForwardingPart;
     friend class TBaseThumbImage;
-    TBaseThumbView* View() const;
+    TBaseThumbView* View() const { return Target(); }
 };
 
 // The caption strip of a cell; inside a cell it makes no clicks of its own.
-class TThumbTitle : public TExPanel {
+class TThumbTitle : public TForwardingPart<TExPanel, TBaseThumbnail> {
 public:
     explicit TThumbTitle(forms::TComponent* owner);
     const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
     static const forms::TClassInfo& StaticClass();
 
-    void Click() override;
-    void DblClick() override;
-
 protected:
     bool DoEraseBackground(forms::TCanvas* canvas, LPARAM param) override;
-    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
-    void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
-    void MouseMove(forms::TShiftState shift, int x, int y) override;
-    void KeyDown(WORD& key, forms::TShiftState shift) override;
-    void KeyUp(WORD& key, forms::TShiftState shift) override;
-    void KeyPress(char& key) override;
-
-private:
-    TBaseThumbnail* Cell() const;
 };
 
 class TBaseThumbImage : public TExImage {
