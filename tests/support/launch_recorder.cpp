@@ -1,5 +1,7 @@
-// Stands in for the programs the shell opens documents and addresses with: appends one line
-// "folder|argument|argument..." to the log named by VANTRELL_SHELL_LOG, then ends.
+// Stands in for a program that something starts (the shell's document viewer and browser,
+// or vantburn): appends one line "folder|argument|argument..." to the log named by the
+// environment variable LOG_VARIABLE, then ends. The arguments are as the C runtime split
+// them, so a name that arrives in pieces shows as several.
 #include <windows.h>
 
 #include <cstdio>
@@ -7,7 +9,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    const char* log = std::getenv("VANTRELL_SHELL_LOG");
+    const char* log = std::getenv(LOG_VARIABLE);
     if (!log || !*log) return 2;
     char folder[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, folder);
