@@ -3,7 +3,7 @@
 #include "editor/control_factory.h"
 #include "editor/portable/portfolio_name.h"
 #include "editor/portable/program_layout.h"
-#include "editor/site_files_win.h"
+#include "editor/portfolio_files_win.h"
 
 #include "controls/special_progress.h"
 
@@ -79,7 +79,7 @@ bool SiteBuilder::buildhtml(const std::string& name) {
     try {
         SiteContent content = BiographyContent();
         ReadSiteRecords(state_.ProgramFolder, *comments_, content);
-        WinSiteFiles files;
+        WinPortfolioFiles files;
         SiteBuild build(files, state_.ProgramFolder);
         build.OnLog = [log](const std::string& line) { log->Add(line); };
         build.OnProgress = [this](int position) { progress_->SetPosition(position); };

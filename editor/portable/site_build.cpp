@@ -84,7 +84,7 @@ std::string_view Extension(std::string_view name) {
 bool IsPageName(std::string_view name) { return Extension(name) == ".html" || Extension(name) == ".htm"; }
 
 // Files of a folder in name order, as the platform's listing gives them.
-std::vector<std::string> FileNames(SiteFiles& files, const std::string& folder) {
+std::vector<std::string> FileNames(PortfolioFiles& files, const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : files.List(folder))
         if (!entry.folder) names.push_back(entry.name);
@@ -147,7 +147,7 @@ struct SiteBuild::Published {
     std::map<std::string, std::string_view> owner;
 };
 
-SiteBuild::SiteBuild(SiteFiles& files, std::string programFolder)
+SiteBuild::SiteBuild(PortfolioFiles& files, std::string programFolder)
     : files_(files), programFolder_(std::move(programFolder)) {}
 
 void SiteBuild::Log(const std::string& line) {

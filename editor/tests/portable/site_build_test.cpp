@@ -1,7 +1,7 @@
 #include "editor/portable/site_build.h"
 
 #include "editor/portable/site_build_fragments.h"
-#include "editor/tests/portable/memory_site_files.h"
+#include "tests/support/memory_portfolio_files.h"
 #include "forms/portable/exceptions.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 namespace editor {
 namespace {
 
-using testing_files::MemorySiteFiles;
+using testing_files::MemoryPortfolioFiles;
 using namespace fragments;
 
 constexpr const char* kRoot = "C:\\V\\";
@@ -52,7 +52,7 @@ struct SiteFixture {
         return page.substr(page.find("\r\n") + 2, page.find(L(kTableEnd)) + 10 - page.find("\r\n") - 2);
     }
 
-    MemorySiteFiles files_;
+    MemoryPortfolioFiles files_;
     SiteContent content_;
     std::vector<std::string> log_;
     std::vector<int> progress_;
