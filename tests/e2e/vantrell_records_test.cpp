@@ -180,5 +180,33 @@ TEST_F(VantrellUser, ClosingWithAChangedBiographyAsksAndCancelKeepsTheProgramOpe
     EXPECT_NE(ReadWholeFile(Program("personalcomments.rtf")).find("{\\rtf"), std::string::npos);
 }
 
+// A record changed in edit mode: the frame's close asks too, and No ends the program with
+// the record as stored.
+TEST_F(VantrellUser, ClosingWhileARecordIsEditedAsksAndNoLeavesTheRecordAsStored) {
+    WriteWholeFile(Program("workhistory.ini"), "[Agency]\r\nPhone Number=0123\r\n");
+    Start();
+    ShowPage("&Next", "Galleries");
+    ShowPage("&Next", "Work History");
+    Choose("Work History", 0);
+    HWND edit = Button("Work History", "&Edit");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(PollUntil([&] { return IsWindowEnabled(edit) != FALSE; }));
+    PostMessageA(edit, BM_CLICK, 0, 0);
+    HWND phone = Topmost(Page("Work History"), "TEdit");
+    ASSERT_TRUE(PollUntil([&] { return WindowText(phone) == "0123" && WindowText(edit) == "&Cancel"; }));
+    SendMessageA(phone, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0999"));
+
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    Answer("Confirm", "Save changes?", "No");
+    DWORD code = 1;
+    ASSERT_TRUE(vantrell_->WaitForExit(kPatience, &code));
+    EXPECT_EQ(code, 0u);
+    char stored[64] = {};
+    GetPrivateProfileStringA("Agency", "Phone Number", "", stored, sizeof stored, Program("workhistory.ini").c_str());
+    EXPECT_STREQ(stored, "0123");
+    GetPrivateProfileStringA("Config", "Skin", "<absent>", stored, sizeof stored, Program("vantrell.ini").c_str());
+    EXPECT_STREQ(stored, "0");
+}
+
 }  // namespace
 }  // namespace testsupport
