@@ -171,7 +171,7 @@ void SiteBuild::Run(const std::string& templateName, const std::string& portfoli
         const auto found = content.biography.find(k.keyword);
         const std::string raw = found == content.biography.end() ? std::string() : found->second;
         biography[std::string(k.keyword)] =
-            EscapeHtml(k.source == BiographySource::Address ? WithUrlScheme(raw) : raw);
+            EscapeHtml(k.source == BiographySource::Address ? AddressValue(raw) : raw);
     }
     KeywordMap common;
     for (const char* keyword : {"%MODELNAME%", "%MODELEMAIL%", "%MODELURL%"}) common[keyword] = biography[keyword];
