@@ -1,7 +1,8 @@
 """Starts ./run.sh twice around a portfolio in a program folder of its own and finds every file
-of the portfolio whole and unchanged, and the shipped files of dist/ installed and updated.
+of the portfolio whole and unchanged, and the shipped files of dist/ installed and updated;
+assembles the shipped files again over a folder that holds a portfolio and finds it kept.
 
-run_twice_test.py SOURCE_ROOT WINE_PREFIX XML_REPORT
+program_folder_test.py SOURCE_ROOT WINE_PREFIX XML_REPORT
 
 run.sh runs headless here (no $DISPLAY: its own Xvfb) with a Wine prefix of its own, since it
 ends by stopping every process of its prefix; --no-build because the caller has built. The
@@ -156,10 +157,40 @@ def a_failed_update_keeps_her_files():
     return problems
 
 
+def reassembly_keeps_a_portfolio():
+    # A portfolio made by running the program from dist/ itself, as run.sh once did.
+    problems = []
+    layouts = [("shipped files and the folders the program makes at start", {}),
+             ("a portfolio", {"vantrell.ini": b"[Biography]\r\nName=Ann\r\n",
+                              "Galleries/General/prv_a.jpg": b"picture", "html/Mine/index.html": b"mine"})]
+    for number, (what, portfolio) in enumerate(layouts):
+        folder = work / f"assembled{number}" / "dist"
+        shutil.copytree(dist, folder)
+        for name in FOLDERS:
+            (folder / name).mkdir(parents=True, exist_ok=True)
+        for name, data in portfolio.items():
+            (folder / name).parent.mkdir(parents=True, exist_ok=True)
+            (folder / name).write_bytes(data)
+        result = subprocess.run([str(root / "scripts" / "assemble-dist.sh"), str(folder)], capture_output=True,
+                                text=True, timeout=300)
+        if result.returncode != 0:
+            problems.append(f"{what}: assemble-dist.sh failed: {result.stderr}")
+            continue
+        if files_under(folder) != files_under(dist):
+            problems.append(f"{what}: the folder was not made anew: {sorted(files_under(folder))}")
+        kept = sorted(folder.parent.glob("dist.kept-*"))
+        if not portfolio and kept:
+            problems.append(f"{what}: kept {kept} though nothing in it was hers")
+        if portfolio and (len(kept) != 1 or any(files_under(kept[0]).get(n) != d for n, d in portfolio.items())):
+            problems.append(f"{what}: not kept whole: {kept} {result.stderr}")
+    return problems
+
+
 check("RefusesAFolderARebuildDeletes", refuses_a_folder_a_rebuild_deletes)
+check("ReassemblyKeepsAPortfolio", reassembly_keeps_a_portfolio)
 check("AFailedUpdateKeepsHerFiles", a_failed_update_keeps_her_files)
 check("PortfolioSurvivesTwoRuns", portfolio_survives_two_runs)
-passed = write_report(str(report), "RunScript", cases)
+passed = write_report(str(report), "ProgramFolder", cases)
 if passed:
     shutil.rmtree(work)
 else:
