@@ -123,6 +123,7 @@ TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecord
         "index.html", "files\\biography.html", "files\\galleries.html", "files\\work.html", "files\\websites.html",
         "files\\about.html", "files\\style.css", "files\\thm_a b#1%.jpg", "files\\prv_a b#1%.jpg",
         "files\\prv_a b#1%.jpg.html", "files\\thm_sea.jpg", "files\\prv_sea.jpg", "files\\prv_sea.jpg.html",
+        "files\\thm_x.jpeg", "files\\prv_x.jpeg", "files\\prv_x.jpeg.html",
     };
     EXPECT_EQ(files, expected);
     EXPECT_EQ(ReadWholeFile(o + "index.html"), "Ann &amp; Co||http://ann.example\r\n");
@@ -132,6 +133,8 @@ TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecord
     const std::string galleries = ReadWholeFile(o + "files\\galleries.html");
     EXPECT_NE(galleries.find("<td><a href=\"prv_a%20b%231%25.jpg.html\"><img src=\"thm_a%20b%231%25.jpg\"></a></td>"),
               std::string::npos);
+    // ".jpeg" pictures show in the grid, so they are published too.
+    EXPECT_NE(galleries.find("<td><a href=\"prv_x.jpeg.html\"><img src=\"thm_x.jpeg\"></a></td>"), std::string::npos);
     const std::string work = ReadWholeFile(o + "files\\work.html");
     EXPECT_NE(work.find("<td >Studio 9</td>    <td  >0123</td>    <td > Not Available</a></td>    <td  >"
                         "<a href=\"https://s9.example\" target=\"_blank\">Visit Web Site</a></td>    "
