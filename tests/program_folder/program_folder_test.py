@@ -97,35 +97,42 @@ def screenshot_problems(result):
     return []
 
 
+def portfolio_problems(home, portfolio, shipped):
+    """Every file of the portfolio whole and unchanged, and nothing but shipped files added."""
+    now = {k: v for k, v in files_under(home).items() if k not in shipped}
+    problems = []
+    for name, data in portfolio.items():
+        if name not in now:
+            problems.append(f"{name} was deleted")
+        elif now[name] != data:
+            problems.append(f"{name} was changed")
+    return problems + [f"{name} appeared in the program folder" for name in now if name not in portfolio]
+
+
 def portfolio_survives_two_runs():
+    # A portfolio restored from a backup into a new folder, then a run that installs the
+    # programs beside it and one that updates them.
     home = work / "Ann's Vantrell"  # a blank and a quote, as a user's folder may have
+    make_portfolio(home)
+    shipped = set(files_under(dist))
+    portfolio = files_under(home)
+
     first = run(home)
     if first.returncode != 0:
-        return failed_run(first, "in an empty folder")
-    problems = shipped_problems(home)
+        return failed_run(first, "beside a portfolio")
+    problems = [f"first run: {p}" for p in portfolio_problems(home, portfolio, shipped) + shipped_problems(home)]
     problems += [f"the program did not run in {home}: no {f}" for f in FOLDERS if not (home / f).is_dir()]
     problems += screenshot_problems(first)
 
-    make_portfolio(home)
     # An older install: a changed help file and stylesheet, a page gone.
     (home / "vantrell.pdf").write_bytes(b"%PDF old help")
     (home / "html/Default/files/style.css").write_bytes(b"body { color: red; }")
     (home / "html/Default/index.html").unlink()
-    shipped = set(files_under(dist))
-    before = {k: v for k, v in files_under(home).items() if k not in shipped}
-
     second = run(home)
     if second.returncode != 0:
         return problems + failed_run(second, "around a portfolio")
     problems += screenshot_problems(second)
-    after = {k: v for k, v in files_under(home).items() if k not in shipped}
-    for name, data in before.items():
-        if name not in after:
-            problems.append(f"{name} was deleted")
-        elif after[name] != data:
-            problems.append(f"{name} was changed")
-    problems += [f"{name} appeared in the program folder" for name in after if name not in before]
-    return problems + shipped_problems(home)
+    return problems + [f"second run: {p}" for p in portfolio_problems(home, portfolio, shipped) + shipped_problems(home)]
 
 
 def refuses_a_folder_a_rebuild_deletes():
