@@ -224,6 +224,8 @@ void RecordPage::Select() {
         DeleteButton->SetEnabled(true);
     }
     ShowRecord(name);
+    // Another web site chosen while editing: what is shown now is that record as stored.
+    if (mode_ == Mode::Editing) editStart_ = EditableState();
 }
 
 void RecordPage::ShowRecord(const std::string& name) {

@@ -50,7 +50,7 @@ public:
     // Removes the record, and its comment file when it is one of ours no other record names.
     void Erase(RecordList list, const std::string& name);
 
-    // Every bare Comment File value any record of the three lists holds.
+    // Every Comment File value any record of the three lists holds, as stored.
     std::vector<std::string> CommentFilesNamed();
     // A free name for a new comment file: from the clock's seconds on, past any file in the
     // comment folder and any name a record holds.

@@ -348,6 +348,25 @@ TEST_F(MainWindow, ClosingWithUnsavedChangesAsksToSaveThem) {
     }
 }
 
+// Yes whose save is refused (a new web site still without a name) keeps the program open
+// with the record as typed, so nothing is lost.
+TEST_F(MainWindow, ARefusedSaveAtExitKeepsTheProgramOpen) {
+    Open();
+    form_->WebSites->AddClick();
+    form_->WebSites->Field("URL")->SetText("http://ann.example");
+    testsupport::ResetRecorders();
+    testsupport::MessageBoxAnswers().push_back(IDYES);
+    form_->ExitButton->Click();
+    Application->ProcessMessages();
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 2u);
+    EXPECT_EQ(testsupport::MessageBoxes()[0].text, "Save changes?");
+    EXPECT_EQ(testsupport::MessageBoxes()[1].text, "You must give the Web Site a name!");
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(form_->WebSites->Editing());
+    EXPECT_EQ(form_->WebSites->FieldValue("URL"), "http://ann.example");
+    EXPECT_EQ(Setting("Config", "Skin"), "<absent>");
+}
+
 // A date of birth written under other date settings loads as that date and is saved back
 // in the program's own form, never replaced by the default.
 TEST_F(MainWindow, ADateOfBirthWithAnotherSeparatorKeepsItsDate) {

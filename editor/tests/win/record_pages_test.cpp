@@ -580,5 +580,32 @@ TEST_F(RecordPages, TypingANewWebSiteNameReplacesThePlaceholder) {
     EXPECT_EQ(RecordNames(folder_.Path(), RecordList::WebSites), std::vector<std::string>{"Club"});
 }
 
+// What counts as unsaved: a change typed since Add or Edit, not a record merely opened or,
+// on the web-site page, another site chosen while editing.
+TEST_F(RecordPages, OnlyWhatWasTypedSinceEditCountsAsUnsaved) {
+    for (RecordList list : kLists) {
+        AddRecord(list, "One", SampleValues(list, "one"), "First\r\n");
+        AddRecord(list, "Two", SampleValues(list, "two"), "Second\r\n");
+        RecordPage& page = Page(list);
+        Choose(page, "One");
+        EXPECT_FALSE(page.HasUnsavedChanges());
+        Press(page.EditButton);
+        EXPECT_FALSE(page.HasUnsavedChanges()) << Schema(list).noun;
+        if (list == RecordList::WebSites) {
+            Choose(page, "Two");
+            EXPECT_FALSE(page.HasUnsavedChanges());
+        }
+        page.Comment->Lines()->SetText("Changed\r\n");
+        EXPECT_TRUE(page.HasUnsavedChanges()) << Schema(list).noun;
+        Press(page.EditButton);  // Cancel
+        EXPECT_FALSE(page.HasUnsavedChanges());
+        Press(page.AddButton);
+        EXPECT_FALSE(page.HasUnsavedChanges()) << Schema(list).noun;
+        page.NameBox->SetText("Three");
+        EXPECT_TRUE(page.HasUnsavedChanges()) << Schema(list).noun;
+        Press(page.EditButton);
+    }
+}
+
 }  // namespace
 }  // namespace editor

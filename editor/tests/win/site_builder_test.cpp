@@ -287,5 +287,38 @@ TEST(DefaultTemplate, BuildsACompleteSite) {
     EXPECT_TRUE(testsupport::MessageBoxes().empty());
 }
 
+// Records as a hand edit, an older program or an interrupted save leave them: the build
+// still completes, publishes no file outside the comment folder and no link that runs.
+TEST_F(SiteBuilderTest, HandEditedRecordsNeitherStopTheBuildNorPublishWhatTheyShouldNot) {
+    WriteWholeFile(Path("secret.txt"), "the secret");
+    WriteWholeFile(Path("Comment Files\\200.rtf"), "Typed as plain text");
+    WriteWholeFile(Path("Comment Files\\201.rtf"), "");
+    WriteWholeFile(Path("workhistory.ini"),
+                   "[Thief]\r\nComment File=..\\secret.txt\r\n[Plain]\r\nComment File=200.rtf\r\n"
+                   "Web Address=javascript:alert(1)\r\n[Empty]\r\nComment File=201.rtf\r\n");
+    WriteWholeFile(Path("photographers.ini"), "[Pat]\r\nWeb Address=data:text/html,<b>x</b>\r\n");
+    WriteWholeFile(Path("websites.ini"),
+                   "[Script]\r\nURL=JavaScript:alert(document.cookie)\r\n[Mail]\r\nURL=mailto:ann@example.com\r\n");
+    form_->getworkhistories();
+    SetText("Edit6", "javascript:alert(2)");
+    Build("Ann");
+    EXPECT_TRUE(testsupport::MessageBoxes().empty()) << testsupport::MessageBoxes()[0].text;
+    ASSERT_EQ(Log().back(), "Completed building HTML Electronic Packge");
+    const std::string o = Path("Distributable\\Ann\\");
+    const std::string work = ReadWholeFile(o + "files\\work.html");
+    EXPECT_EQ(work.find("the secret"), std::string::npos);
+    EXPECT_NE(work.find("Typed as plain text"), std::string::npos);
+    EXPECT_NE(work.find("<td  >javascript:alert(1)</td>"), std::string::npos);
+    EXPECT_NE(work.find("<td  >data:text/html,&lt;b&gt;x&lt;/b&gt;</td>"), std::string::npos);
+    const std::string sites = ReadWholeFile(o + "files\\websites.html");
+    EXPECT_NE(sites.find("<a href=\"mailto:ann@example.com\""), std::string::npos);
+    for (const std::string& page : {work, sites, ReadWholeFile(o + "index.html")}) {
+        EXPECT_EQ(page.find("href=\"javascript"), std::string::npos) << page;
+        EXPECT_EQ(page.find("href=\"JavaScript"), std::string::npos) << page;
+        EXPECT_EQ(page.find("href=\"data:"), std::string::npos) << page;
+    }
+    EXPECT_EQ(ReadWholeFile(o + "index.html"), "||http://\r\n");
+}
+
 }  // namespace
 }  // namespace editor
