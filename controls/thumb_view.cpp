@@ -22,6 +22,14 @@ namespace {
 
 constexpr DWORD kHourglassAfterMs = 1000;
 
+// The keys that ask for a context menu: the menu key, and F10 with Shift.
+bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
+    return key == VK_APPS || (key == VK_F10 && (shift & forms::ssShift) != 0);
+}
+
+// A WM_CONTEXTMENU from the keyboard carries no mouse position.
+bool FromKeyboard(LPARAM position) { return LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF; }
+
 std::string UpperAscii(std::string s) {
     for (char& c : s)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -446,9 +454,44 @@ void TThumbView::KeyDown(WORD& key, forms::TShiftState shift) {
         SetSelected(KeyTarget(Grid(), static_cast<ThumbKey>(key), selected_, Count()));
         ScrollIntoView(selected_);
     }
+    if (IsContextMenuKey(key, shift)) {
+        Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(0xFFFF, 0xFFFF));
+        key = 0;
+    }
+}
+
+void TThumbView::KeyUp(WORD& key, forms::TShiftState shift) {
+    TBaseThumbView::KeyUp(key, shift);
+    // The key-down opened the menu already.
+    if (IsContextMenuKey(key, shift)) key = 0;
+}
+
+void TThumbView::ScrollByWheel(int delta, bool horizontalWheel) {
+    const bool alongRows = scrollMode_ == smHorizontal || horizontalWheel;
+    forms::TControlScrollBar* bar = alongRows ? HorzScrollBar() : VertScrollBar();
+    // A horizontal wheel's positive delta points right, a vertical one's up.
+    bar->SetPosition(bar->Position() + (horizontalWheel ? delta : -delta));
+}
+
+void TThumbView::PlaceKeyboardContextMenu(forms::TMessage& m) {
+    if (!FromKeyboard(m.LParam) || selected_ < 0 || selected_ >= Count()) return;
+    TThumbnail* cell = list_.Thumbnail(selected_);
+    if (cell == nullptr) return;
+    ScrollIntoView(selected_);
+    const POINT p = ClientToScreen(POINT{cell->Left() + cell->Width() / 2, cell->Top() + cell->Height() / 2});
+    m.LParam = MAKELPARAM(p.x, p.y);
 }
 
 void TThumbView::WndProc(forms::TMessage& m) {
+    switch (m.Msg) {
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            ScrollByWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), m.Msg == WM_MOUSEHWHEEL);
+            m.Result = 0;
+            return;
+        case WM_CONTEXTMENU: PlaceKeyboardContextMenu(m); break;
+        default: break;
+    }
     TBaseThumbView::WndProc(m);
     if (m.Msg == WM_PAINT && !painted_) {
         // The first paint scans the folder again.

@@ -105,8 +105,13 @@ protected:
     void Resize() override;
     void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, forms::TShiftState shift) override;
+    void KeyUp(WORD& key, forms::TShiftState shift) override;
 
 private:
+    // The wheel moves the content along the scrolling direction, one pixel per unit of delta.
+    void ScrollByWheel(int delta, bool horizontalWheel);
+    // A context menu asked for from the keyboard opens at the selected cell.
+    void PlaceKeyboardContextMenu(forms::TMessage& m);
     ThumbGrid Grid() const;
     TThumbnail* AddThumbnail(const std::string& title, bool relayout);
     void CollectFiles(std::string folder);

@@ -8,6 +8,7 @@
 #include "controls/tests/win/thumb_fixtures.h"
 #include "forms/application.h"
 #include "forms/form.h"
+#include "forms/menus.h"
 
 namespace controls {
 namespace {
@@ -182,6 +183,118 @@ TEST_F(ThumbViewTest, ClicksReachTheViewInItsOwnCoordinates) {
     SendMessageA(view->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(80, 10));
     EXPECT_EQ(view->Selected(), -1);
     EXPECT_EQ(log, (Log{"changing 1", "change -1", "click -1"}));
+}
+
+// Records where it was asked to open instead of tracking a real menu.
+class RecordingMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int x, int y) override { opened.push_back({x, y}); }
+    std::vector<POINT> opened;
+};
+
+TEST_F(ThumbViewTest, TheWheelOverACellOrItsTitleScrollsTheView) {
+    view->SetTitlePlacement(tpUp);
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg", "thm_5.jpg"});
+    view->SetDirectory(Dir());
+    ShowPainted();
+    TThumbnail* cell = view->Thumbnail(0);
+    const POINT over = view->ClientToScreen(POINT{cell->Left() + 20, cell->Top() + 20});
+    const struct {
+        const char* part;
+        HWND window;
+        int delta;
+        int position;
+    } cases[] = {
+        {"cell", cell->Handle(), -WHEEL_DELTA, WHEEL_DELTA},
+        {"title", cell->Strip()->Handle(), -WHEEL_DELTA, 2 * WHEEL_DELTA},
+        {"title up", cell->Strip()->Handle(), WHEEL_DELTA, WHEEL_DELTA},
+        {"view", view->Handle(), WHEEL_DELTA, 0},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(c.window, WM_MOUSEWHEEL, MAKEWPARAM(0, c.delta), MAKELPARAM(over.x, over.y));
+        EXPECT_EQ(view->VertScrollBar()->Position(), c.position) << c.part;
+    }
+}
+
+TEST_F(ThumbViewTest, ARightClickOnAnyPartOfACellOpensTheViewsMenuThere) {
+    view->SetTitlePlacement(tpUp);
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
+    view->SetDirectory(Dir());
+    auto* menu = new RecordingMenu(&form);
+    view->SetPopupMenu(menu);
+    ShowPainted();
+    TThumbnail* cell = view->Thumbnail(1);
+    TThumbImage* image = cell->Image();
+    const struct {
+        const char* part;
+        HWND window;
+        POINT at;       // in the window's client coordinates
+        POINT screen;
+    } cases[] = {
+        {"picture", cell->Handle(), {image->Left() + 4, image->Top() + 4},
+         cell->ClientToScreen(POINT{image->Left() + 4, image->Top() + 4})},
+        {"title", cell->Strip()->Handle(), {6, 5}, cell->Strip()->ClientToScreen(POINT{6, 5})},
+        {"cell", cell->Handle(), {3, cell->Height() - 4}, cell->ClientToScreen(POINT{3, cell->Height() - 4})},
+    };
+    for (const auto& c : cases) {
+        view->SetSelected(0);
+        menu->opened.clear();
+        PostMessageA(c.window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(c.at.x, c.at.y));
+        PostMessageA(c.window, WM_RBUTTONUP, 0, MAKELPARAM(c.at.x, c.at.y));
+        Application->ProcessMessages();
+        ASSERT_EQ(menu->opened.size(), 1u) << c.part;
+        EXPECT_EQ(menu->opened[0].x, c.screen.x) << c.part;
+        EXPECT_EQ(menu->opened[0].y, c.screen.y) << c.part;
+        EXPECT_EQ(menu->PopupComponent(), view) << c.part;
+        EXPECT_EQ(view->Selected(), 1) << c.part << ": the button went down on the cell";
+    }
+}
+
+TEST_F(ThumbViewTest, TheMenuKeyAndShiftF10OpenTheMenuAtTheSelectedCell) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg", "thm_5.jpg"});
+    view->SetDirectory(Dir());
+    auto* menu = new RecordingMenu(&form);
+    view->SetPopupMenu(menu);
+    ShowPainted();
+    SetForegroundWindow(form.Handle());
+    view->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_EQ(GetFocus(), view->Handle());
+    auto setShift = [](bool down) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    };
+    const struct {
+        const char* name;
+        WORD key;
+        UINT down, up;
+        bool shift;
+        int selected;
+        std::size_t opens;
+    } cases[] = {
+        {"menu key", VK_APPS, WM_KEYDOWN, WM_KEYUP, false, 1, 1},
+        {"Shift+F10", VK_F10, WM_SYSKEYDOWN, WM_SYSKEYUP, true, 4, 1},  // below the view: scrolled in
+    };
+    for (const auto& c : cases) {
+        view->SetSelected(c.selected);
+        menu->opened.clear();
+        setShift(c.shift);
+        PostMessageA(view->Handle(), c.down, c.key, 1);
+        PostMessageA(view->Handle(), c.up, c.key, 1 | (1u << 30) | (1u << 31));
+        Application->ProcessMessages();
+        setShift(false);
+        ASSERT_EQ(menu->opened.size(), c.opens) << c.name;
+        if (c.opens == 0) continue;
+        TThumbnail* cell = view->Thumbnail(c.selected);
+        const POINT centre = view->ClientToScreen(POINT{cell->Left() + cell->Width() / 2, cell->Top() + cell->Height() / 2});
+        EXPECT_EQ(menu->opened[0].x, centre.x) << c.name;
+        EXPECT_EQ(menu->opened[0].y, centre.y) << c.name;
+        EXPECT_GE(cell->Top(), 0) << c.name << ": the cell is in view";
+        EXPECT_LE(cell->Top() + cell->Height() / 2, view->Height()) << c.name;
+    }
 }
 
 TEST_F(ThumbViewTest, SelectingAnOffScreenCellClicksAndScrollsItHalfIn) {
