@@ -10,6 +10,8 @@ namespace burn {
 
 using SupportInfoFunction = std::function<std::uint32_t()>;
 using SendCommandFunction = std::function<std::uint32_t(void* srb)>;
+// The pass-through layer's entry also takes the caller's time-out, which no SRB field carries.
+using SendTimedCommandFunction = std::function<std::uint32_t(void* srb, std::uint32_t timeoutMs)>;
 
 struct AspiLayer {
     bool ASPIInitialized = false;     // a layer is loaded and both entries are set
@@ -17,6 +19,7 @@ struct AspiLayer {
     std::uintptr_t ASPILibrary = 0;   // the loaded library; 0 for none or the pass-through layer
     SupportInfoFunction SupportInfoEntry;
     SendCommandFunction SendCommandEntry;
+    SendTimedCommandFunction SendTimedCommandEntry;  // set only for the pass-through layer
     bool PreferSPTIUsed = false;
 };
 

@@ -88,6 +88,8 @@ std::uint8_t TSCSIDevice::ExecCommand(const CommandBlock& block, std::span<const
 
     if (srb.Cdb[0] == kNoOpOpcode) {
         srb.Header.Status = kSsComp;
+    } else if (layer_.SendTimedCommandEntry) {
+        layer_.SendTimedCommandEntry(&srb, timeoutMs);
     } else {
         layer_.SendCommandEntry(&srb);
     }
