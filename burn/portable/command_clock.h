@@ -22,7 +22,7 @@ public:
     virtual ~CommandClock() = default;
     virtual void Sleep(std::uint32_t ms) = 0;
     // Throws std::runtime_error when the system has no event to give.
-    virtual std::unique_ptr<CommandEvent> CreateEvent() = 0;
+    virtual std::unique_ptr<CommandEvent> NewEvent() = 0;
 };
 
 }  // namespace burn

@@ -78,7 +78,7 @@ std::uint8_t TSCSIDevice::ExecCommand(const CommandBlock& block, std::span<const
     std::memcpy(srb.Cdb, block.Cdb, kCdbSize);
     srb.Cdb[1] = static_cast<std::uint8_t>((srb.Cdb[1] & 0x1F) | (Lun << 5));
     if (block.Flags & kSrbEventNotify) {
-        request->Event = clock_.CreateEvent();
+        request->Event = clock_.NewEvent();
         request->Event->Reset();
         srb.PostProc = request->Event->Handle();
     }

@@ -49,7 +49,7 @@ std::uint8_t SptiLayer::SPTIInitialize() {
     std::uint8_t found = 0;
     for (std::uint8_t n = kFirstDrive; n < kFirstDrive + kDrives; ++n) {
         const std::string root = std::string(1, char('A' + n)) + ":\\";
-        if (platform_.GetDriveType(root) != kDriveTypeCdRom) continue;
+        if (platform_.DriveType(root) != kDriveTypeCdRom) continue;
         Probe(n);
         if (Entry(n)->Used) ++found;
     }

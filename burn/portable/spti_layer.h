@@ -17,7 +17,7 @@ inline constexpr std::uint32_t kDriveTypeCdRom = 5;
 inline constexpr char kSptiLayerName[] = "REVADI32";
 
 struct SptiPlatform {
-    std::function<std::uint32_t(const std::string& root)> GetDriveType;           // "D:\"
+    std::function<std::uint32_t(const std::string& root)> DriveType;           // "D:\"
     std::function<std::intptr_t(const std::string& path, bool readWrite)> Open;   // "\\.\D:"; invalid on failure
     std::function<bool(std::intptr_t handle, std::uint32_t code, void* in, std::uint32_t inSize, void* out,
                        std::uint32_t outSize, std::uint32_t* returned)>

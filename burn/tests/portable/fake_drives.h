@@ -43,7 +43,7 @@ public:
 
     SptiPlatform Platform() {
         SptiPlatform p;
-        p.GetDriveType = [this](const std::string& root) -> std::uint32_t {
+        p.DriveType = [this](const std::string& root) -> std::uint32_t {
             auto it = Drives.find(root[0]);
             return it == Drives.end() ? 1 : it->second.Type;  // 1: no such root
         };

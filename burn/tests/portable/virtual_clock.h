@@ -35,7 +35,7 @@ public:
         Sleeps.push_back(ms);
         Now += ms;
     }
-    std::unique_ptr<CommandEvent> CreateEvent() override { return std::make_unique<VirtualEvent>(*this); }
+    std::unique_ptr<CommandEvent> NewEvent() override { return std::make_unique<VirtualEvent>(*this); }
 
     // The front end's signal of an event handle.
     static void Signal(void* handle) { static_cast<VirtualEvent*>(handle)->Signalled = true; }
