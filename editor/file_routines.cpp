@@ -3,6 +3,7 @@
 #include "forms/gdi_handle.h"
 #include "forms/portable/exceptions.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace editor {
@@ -39,6 +40,13 @@ std::vector<std::string> gethtmltemplates(const std::string& folder) {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.find('.') == std::string::npos)
             names.push_back(name);
     } while (FindNextFileA(search.get(), &found));
+    // The listing order is the file system's (creation order, or upper-case bytes); a person
+    // looks for a name alphabetically. Names equal but for case (a case-sensitive host) keep a
+    // fixed order.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const int folded = lstrcmpiA(a.c_str(), b.c_str());
+        return folded != 0 ? folded < 0 : a < b;
+    });
     return names;
 }
 

@@ -3,7 +3,8 @@
 #include "editor/control_factory.h"
 #include "editor/portable/portfolio_name.h"
 #include "editor/portable/program_layout.h"
-#include "editor/site_files_win.h"
+#include "editor/portfolio_files_win.h"
+#include "editor/record_store_win.h"
 
 #include "controls/special_progress.h"
 
@@ -78,8 +79,9 @@ bool SiteBuilder::buildhtml(const std::string& name) {
     progress_->SetVisible(true);
     try {
         SiteContent content = BiographyContent();
-        ReadSiteRecords(state_.ProgramFolder, *comments_, content);
-        WinSiteFiles files;
+        WinRecordStore records(state_.ProgramFolder);
+        ReadSiteRecords(records, *comments_, content);
+        WinPortfolioFiles files;
         SiteBuild build(files, state_.ProgramFolder);
         build.OnLog = [log](const std::string& line) { log->Add(line); };
         build.OnProgress = [this](int position) { progress_->SetPosition(position); };

@@ -2,7 +2,8 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
 DEPS=$BUILD/deps
-export WINEPREFIX=$BUILD/wineprefix
+# A test of run.sh names its own prefix: run.sh ends by stopping every process of its prefix.
+export WINEPREFIX=${VANTRELL_WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -99,9 +100,9 @@ std::int32_t MirrorIndex(std::int64_t j, int size) {
 
 std::uint8_t Clamp255(std::int64_t v) { return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255)); }
 
-// The shared arithmetic of WeightedChannel, for three channels at once.
+// The end of every weighted sum (see WeightedChannel).
 std::uint8_t Finish(std::int32_t sum, std::int32_t total) {
-    if (total != 0) return Clamp255(sum / total);
+    if (total != 0) return Clamp255(static_cast<std::int64_t>(sum) / total);
     return Clamp255(static_cast<std::int64_t>(static_cast<std::uint32_t>(sum) >> 8));
 }
 
@@ -112,8 +113,7 @@ void WritePixel(std::uint8_t* p, int bytesPerPixel, std::uint8_t b, std::uint8_t
     if (bytesPerPixel == 4) p[3] = 0;
 }
 
-// The horizontal pass, shared by both versions: rows of source into rows of the
-// intermediate (4 bytes a pixel).
+// The plain horizontal pass: rows of source into rows of the intermediate (4 bytes a pixel).
 void HorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter, const TContributorList& list) {
     const int sw = source.width;
     std::vector<std::int32_t> rgb(static_cast<std::size_t>(sw) * 3);
@@ -262,16 +262,24 @@ void ResamplePixelsReference(const forms::PixelView& source, const forms::PixelV
     }
 }
 
+int ResampleThreadCount(std::int64_t outputPixels, int maxThreads) {
+    if (maxThreads <= 0) maxThreads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::clamp<std::int64_t>(outputPixels / kResamplePixelsPerThread, 1, maxThreads));
+}
+
+// The version the programs run: the same integer sums as the plain one, eight 16-bit products
+// at a time, with the two passes streamed through a small ring of intermediate rows so that
+// the intermediate picture never leaves the cache.
 #if defined(__SSE2__)
 namespace {
 
-// Calls work(part, first, end) for parts contiguous slices of 0..count - 1, all but the first
-// on threads of their own; a thread that cannot be started leaves its slice to this one.
+// Calls work(first, end) for parts contiguous slices of 0..count - 1, all but the first on
+// threads of their own; a thread that cannot be started leaves its slice to this one.
 template <class Work>
 void RunInParts(int count, int parts, const Work& work) {
     parts = std::min(parts, count);
     if (parts <= 1) {
-        work(0, 0, count);
+        work(0, count);
         return;
     }
     const auto bound = [&](int p) { return static_cast<int>(std::int64_t{count} * p / parts); };
@@ -287,90 +295,79 @@ void RunInParts(int count, int parts, const Work& work) {
     } joiner{threads};
     for (int p = 1; p < parts; ++p) {
         try {
-            threads.emplace_back(work, p, bound(p), bound(p + 1));
+            threads.emplace_back(work, bound(p), bound(p + 1));
         } catch (...) {
-            work(p, bound(p), bound(p + 1));
+            work(bound(p), bound(p + 1));
         }
     }
-    work(0, 0, bound(1));
+    work(0, bound(1));
 }
 
-// Truncating division by one entry's fixed total, clamped to 0..255: a multiplication by a
-// 32-bit reciprocal, exact for these sums (below 2^17) and totals, checked once more anyway.
-class ChannelDivider {
-public:
-    explicit ChannelDivider(std::int32_t total)
-        : total_(total), magic_(total > 0 ? (std::uint64_t{1} << 32) / static_cast<std::uint64_t>(total) + 1 : 0) {}
-    std::uint8_t operator()(std::int32_t sum) const {
-        if (total_ <= 0) return Finish(sum, total_);
-        if (sum < total_) return 0;  // sum / total is 0 or below
-        if (sum >= 256 * static_cast<std::int64_t>(total_)) return 255;
-        std::uint32_t q = static_cast<std::uint32_t>((static_cast<std::uint64_t>(sum) * magic_) >> 32);
-        if (static_cast<std::int64_t>(q) * total_ > sum) --q;
-        return static_cast<std::uint8_t>(q);
-    }
+// Truncating division of a weighted sum by its entry's total, clamped to 0..255, in single
+// precision: (sum + 0.5) times the rounded reciprocal is off by less than 2^-15 of the
+// quotient's 256 steps, while the half keeps the exact quotient at least 0.5 / total away
+// from an integer; below kMaxFloatTotal that margin wins and truncation is exact. Sums stay
+// below 2^23 (the half still exact) when the weights' magnitudes add up to kMaxFloatWeights.
+constexpr std::int32_t kMaxFloatTotal = 8192;
+constexpr std::int32_t kMaxFloatWeights = 32767;
 
-private:
-    std::int32_t total_;
-    std::uint64_t magic_;
+struct Divider {
+    std::int32_t total = 0;
+    float reciprocal = 0;  // 0: the exact scalar division instead
 };
 
-// The same division for the three channels of one pixel at once (lanes blue, green, red,
-// fourth), for totals 2..32767; other totals take the scalar divider.
-struct PixelDivider {
-    bool vector = false;
-    __m128i magic, total, limit;
-    explicit PixelDivider(std::int32_t t) {
-        vector = t >= 2 && t <= 32767;
-        if (!vector) return;
-        magic = _mm_set1_epi32(static_cast<int>((std::uint64_t{1} << 32) / static_cast<std::uint64_t>(t) + 1));
-        total = _mm_set1_epi32(t);
-        limit = _mm_set1_epi32(256 * t - 1);
-    }
-    // Blue, green, red in the low three bytes, 0 in the fourth.
-    std::uint32_t operator()(__m128i s) const {
-        const __m128i zero = _mm_setzero_si128();
-        s = _mm_and_si128(s, _mm_cmpgt_epi32(s, zero));
-        const __m128i over = _mm_cmpgt_epi32(s, limit);
-        s = _mm_or_si128(_mm_andnot_si128(over, s), _mm_and_si128(over, limit));
-        const __m128i even = _mm_srli_epi64(_mm_mul_epu32(s, magic), 32);
-        const __m128i odd = _mm_mul_epu32(_mm_srli_epi64(s, 32), magic);
-        __m128i q = _mm_or_si128(even, _mm_and_si128(odd, _mm_set_epi32(-1, 0, -1, 0)));
-        q = _mm_add_epi32(q, _mm_cmpgt_epi32(_mm_madd_epi16(q, total), s));  // one too many: -1
-        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q, zero), zero);
+Divider MakeDivider(std::int32_t total, std::int32_t weights) {
+    Divider d{total, 0.0f};
+    if (total >= 1 && total <= kMaxFloatTotal && weights <= kMaxFloatWeights) d.reciprocal = 1.0f / static_cast<float>(total);
+    return d;
+}
+
+// Four sums (blue, green, red, fourth) to four quotients, not yet clamped.
+inline __m128i Quotients(__m128i sums, __m128 reciprocal) {
+    const __m128 x = _mm_add_ps(_mm_cvtepi32_ps(sums), _mm_set1_ps(0.5f));
+    return _mm_cvttps_epi32(_mm_mul_ps(x, reciprocal));
+}
+
+// The clamped blue, green, red bytes of one pixel's sums, 0 in the fourth byte.
+inline std::uint32_t FinishPixel(__m128i sums, const Divider& d) {
+    if (d.reciprocal != 0.0f) {
+        const __m128i q = Quotients(sums, _mm_set1_ps(d.reciprocal));
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q, q), q);
         return static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes)) & 0x00FFFFFFu;
     }
-};
+    alignas(16) std::int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sums);
+    return Finish(lanes[0], d.total) | (std::uint32_t{Finish(lanes[1], d.total)} << 8) |
+           (std::uint32_t{Finish(lanes[2], d.total)} << 16);
+}
 
-// A contributor list in pairs of taps for pmaddwd: pair t of entry i has pixels
-// pixels[2t], pixels[2t + 1] and the weights w0, w1 repeated four times as 16-bit values.
-// An odd tap is paired with a weight of 0.
+// A contributor list in pairs of taps for pmaddwd: pair t has pixels pixels[2t], pixels[2t + 1]
+// and the weights w0 | w1 << 16 four times. An odd tap is paired with a weight of 0 on its
+// right neighbour, so that the pair stays two neighbouring pixels.
 struct PairList {
     std::vector<std::int32_t> pixels;
     struct alignas(16) Weights {
-        std::uint32_t pair[4];  // w0 | w1 << 16, four times
+        std::uint32_t pair[4];
     };
     std::vector<Weights> weights;
     std::vector<std::size_t> first;  // pairs of entry i: [first[i], first[i + 1])
-    std::vector<ChannelDivider> dividers;
-    std::vector<PixelDivider> pixelDividers;
-    // Whether every pair of the entry is two neighbouring pixels (one 8-byte load).
-    std::vector<std::uint8_t> adjacent;
+    std::vector<Divider> dividers;
+    int maxPixels = 0;  // the most pixel references of one entry
+
+    bool usable() const { return !first.empty(); }
+    __m128i weightsOf(std::size_t t) const { return _mm_load_si128(reinterpret_cast<const __m128i*>(weights[t].pair)); }
 };
 
-// nullopt-like: empty first when a weight does not fit 16 bits (never with these filters).
+// Unusable (empty first) when a weight does not fit 16 bits (never with these filters).
 PairList Pair(const TContributorList& list, int srcSize) {
     PairList p;
     p.first.push_back(0);
     for (const TContributorEntry& e : list) {
-        std::int32_t total = 0;
-        bool adjacent = true;
+        std::int32_t total = 0, magnitude = 0;
         for (int k = 0; k < e.N; k += 2) {
             const TContributor a = e.Contributors[static_cast<std::size_t>(k)];
-            // The odd tap's partner is its right neighbour (weight 0), so the pair stays adjacent.
             const TContributor b = k + 1 < e.N ? e.Contributors[static_cast<std::size_t>(k + 1)]
                                                : TContributor{0, a.Pixel + 1 < srcSize ? a.Pixel + 1 : a.Pixel};
-            if (b.Pixel != a.Pixel + 1) adjacent = false;
             if (a.Weight < -32768 || a.Weight > 32767 || b.Weight < -32768 || b.Weight > 32767) return PairList{};
             p.pixels.push_back(a.Pixel);
             p.pixels.push_back(b.Pixel);
@@ -378,157 +375,295 @@ PairList Pair(const TContributorList& list, int srcSize) {
             const std::uint32_t both = w0 | (static_cast<std::uint32_t>(w1) << 16);
             p.weights.push_back({{both, both, both, both}});
             total += a.Weight + b.Weight;
+            magnitude = std::min(magnitude + std::abs(a.Weight) + std::abs(b.Weight), kMaxFloatWeights + 1);
         }
         p.first.push_back(p.weights.size());
-        p.dividers.emplace_back(total);
-        p.pixelDividers.emplace_back(total);
-        p.adjacent.push_back(adjacent ? 1 : 0);
+        p.dividers.push_back(MakeDivider(total, magnitude));
+        p.maxPixels = std::max(p.maxPixels, 2 * static_cast<int>(p.first.back() - p.first[p.first.size() - 2]));
     }
     return p;
 }
 
-__m128i WeightsOf(const PairList& list, std::size_t t) {
-    return _mm_load_si128(reinterpret_cast<const __m128i*>(list.weights[t].pair));
+// One pixel's blue, green, red (and for 32-bit pixels the fourth byte) in the low bytes.
+template <int Bpp>
+inline __m128i LoadPixel(const std::uint8_t* p) {
+    std::int32_t v = 0;
+    std::memcpy(&v, p, Bpp);
+    return _mm_cvtsi32_si128(v);
 }
 
-std::int32_t Load32(const std::uint8_t* p) {
-    std::int32_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+// b0 b1 g0 g1 r0 r1 x0 x1 as 16-bit values from two pixels' bytes in the low lanes of a and b.
+inline __m128i Interleave(__m128i a, __m128i b) {
+    return _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), _mm_setzero_si128());
 }
 
-inline void WriteFinished(std::uint8_t* p, int bytesPerPixel, __m128i sums, const PixelDivider& v, const ChannelDivider& d) {
-    if (v.vector) {
-        const std::uint32_t bgr = v(sums);
-        p[0] = static_cast<std::uint8_t>(bgr);
-        p[1] = static_cast<std::uint8_t>(bgr >> 8);
-        p[2] = static_cast<std::uint8_t>(bgr >> 16);
-        if (bytesPerPixel == 4) p[3] = 0;
+// Weights of one pair of taps, each pair as four lanes for pmaddwd.
+using PairWeights = PairList::Weights;
+
+// The sum of one entry whose taps, with zero-weight taps added, are the 2 * pairs neighbouring
+// pixels from s on: four pixels in one 16-bit load where they are 32-bit, else two in 8 bytes.
+template <int Bpp, int Pairs>
+inline __m128i RunSum(const std::uint8_t* s, const PairWeights* w, int pairs) {
+    const int n = Pairs > 0 ? Pairs : pairs;
+    const __m128i zero = _mm_setzero_si128();
+    __m128i acc = zero;
+    int t = 0;
+    if constexpr (Bpp == 4) {
+#pragma GCC unroll 4
+        for (; t + 2 <= n; t += 2) {
+            // p0 p1 p2 p3 to p0 p2 p1 p3, then the bytes of p0 with p1 and of p2 with p3.
+            const __m128i four = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8 * t)), 0xD8);
+            const __m128i both = _mm_unpacklo_epi8(four, _mm_srli_si128(four, 8));
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(_mm_unpacklo_epi8(both, zero), _mm_load_si128(reinterpret_cast<const __m128i*>(w[t].pair))));
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(_mm_unpackhi_epi8(both, zero), _mm_load_si128(reinterpret_cast<const __m128i*>(w[t + 1].pair))));
+        }
+    }
+#pragma GCC unroll 8
+    for (; t < n; ++t) {
+        const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + 2 * Bpp * t));
+        acc = _mm_add_epi32(acc, _mm_madd_epi16(Interleave(two, _mm_srli_si128(two, Bpp)), _mm_load_si128(reinterpret_cast<const __m128i*>(w[t].pair))));
+    }
+    return acc;
+}
+
+// The horizontal list laid out for one source width and pixel size: entries whose taps are one
+// run of neighbouring pixels (all but those the mirror reaches) share one pair count and take
+// the run's fast loads; the others are summed tap pair by tap pair.
+class HorizontalFilter {
+public:
+    HorizontalFilter(PairList list, int sourceWidth, int bytesPerPixel)
+        : list_(std::move(list)), sw_(sourceWidth), bpp_(bytesPerPixel) {
+        const std::size_t entries = list_.dividers.size();
+        for (std::size_t i = 0; i < entries; ++i) pairs_ = std::max(pairs_, static_cast<int>(list_.first[i + 1] - list_.first[i]));
+        start_.assign(entries, -1);
+        runWeights_.assign(entries * static_cast<std::size_t>(pairs_), PairWeights{{0, 0, 0, 0}});
+        reciprocals_.resize(entries);
+        for (std::size_t i = 0; i < entries; ++i) {
+            const float r = list_.dividers[i].reciprocal;
+            reciprocals_[i] = {{r, r, r, r}};
+            if (r == 0.0f) scalar_ = true;
+            const std::size_t t0 = list_.first[i], t1 = list_.first[i + 1];
+            const std::int32_t p0 = list_.pixels[2 * t0];
+            bool run = p0 >= 0;
+            for (std::size_t t = t0; t < t1 && run; ++t) {
+                run = list_.pixels[2 * t] == p0 + 2 * static_cast<std::int32_t>(t - t0) && list_.pixels[2 * t + 1] == list_.pixels[2 * t] + 1;
+            }
+            // The loads must stay inside the row: 32-bit pixels read exactly the run, 24-bit
+            // ones two bytes past it.
+            const std::int64_t endByte = std::int64_t{bpp_} * (p0 + 2 * std::int64_t{pairs_}) + (bpp_ == 3 ? 2 : 0);
+            if (!run || endByte > std::int64_t{bpp_} * sw_) continue;
+            start_[i] = p0;
+            std::copy(list_.weights.begin() + static_cast<std::ptrdiff_t>(t0), list_.weights.begin() + static_cast<std::ptrdiff_t>(t1),
+                      runWeights_.begin() + static_cast<std::ptrdiff_t>(i * static_cast<std::size_t>(pairs_)));
+        }
+        row_ = bpp_ == 4 ? Pick<4>() : Pick<3>();
+    }
+
+    // One source row into one intermediate row of dw 32-bit pixels.
+    void operator()(const std::uint8_t* s, std::uint32_t* out) const { (this->*row_)(s, out); }
+
+private:
+    template <int Bpp>
+    auto Pick() -> void (HorizontalFilter::*)(const std::uint8_t*, std::uint32_t*) const {
+        switch (pairs_) {
+            case 1: return &HorizontalFilter::Row<Bpp, 1>;
+            case 2: return &HorizontalFilter::Row<Bpp, 2>;
+            case 3: return &HorizontalFilter::Row<Bpp, 3>;
+            case 4: return &HorizontalFilter::Row<Bpp, 4>;
+            case 5: return &HorizontalFilter::Row<Bpp, 5>;
+            case 6: return &HorizontalFilter::Row<Bpp, 6>;
+            default: return &HorizontalFilter::Row<Bpp, 0>;
+        }
+    }
+
+    template <int Bpp, int Pairs>
+    __m128i Sum(const std::uint8_t* s, std::size_t i) const {
+        const std::size_t stride = static_cast<std::size_t>(Pairs > 0 ? Pairs : pairs_);
+        if (start_[i] >= 0) return RunSum<Bpp, Pairs>(s + Bpp * start_[i], &runWeights_[i * stride], pairs_);
+        __m128i acc = _mm_setzero_si128();
+        for (std::size_t t = list_.first[i], end = list_.first[i + 1]; t < end; ++t) {
+            const __m128i a = LoadPixel<Bpp>(s + Bpp * list_.pixels[2 * t]);
+            const __m128i b = LoadPixel<Bpp>(s + Bpp * list_.pixels[2 * t + 1]);
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(Interleave(a, b), list_.weightsOf(t)));
+        }
+        return acc;
+    }
+
+    __m128i Quotient(__m128i sums, std::size_t i) const {
+        return Quotients(sums, _mm_load_ps(reciprocals_[i].lanes));
+    }
+
+    template <int Bpp, int Pairs>
+    void Row(const std::uint8_t* s, std::uint32_t* out) const {
+        const std::size_t dw = start_.size();
+        std::size_t i = 0;
+        // Four pixels finished and stored at once.
+        for (; i + 4 <= dw; i += 4) {
+            const __m128i q0 = Quotient(Sum<Bpp, Pairs>(s, i), i), q1 = Quotient(Sum<Bpp, Pairs>(s, i + 1), i + 1);
+            const __m128i q2 = Quotient(Sum<Bpp, Pairs>(s, i + 2), i + 2), q3 = Quotient(Sum<Bpp, Pairs>(s, i + 3), i + 3);
+            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q0, q1), _mm_packs_epi32(q2, q3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_and_si128(bytes, _mm_set1_epi32(0x00FFFFFF)));
+        }
+        for (; i < dw; ++i) out[i] = FinishPixel(Sum<Bpp, Pairs>(s, i), list_.dividers[i]);
+        if (!scalar_) return;
+        // Entries whose division is not done in single precision, again exactly.
+        for (i = 0; i < dw; ++i) {
+            if (list_.dividers[i].reciprocal == 0.0f) out[i] = FinishPixel(Sum<Bpp, Pairs>(s, i), list_.dividers[i]);
+        }
+    }
+
+    struct alignas(16) Reciprocal {
+        float lanes[4];
+    };
+    PairList list_;
+    int sw_, bpp_;
+    int pairs_ = 0;                       // of the longest entry; shorter runs end in zero weights
+    std::vector<std::int32_t> start_;     // first pixel of an entry's run, -1 when not a run
+    std::vector<PairWeights> runWeights_; // pairs_ a run entry
+    std::vector<Reciprocal> reciprocals_;
+    bool scalar_ = false;
+    void (HorizontalFilter::*row_)(const std::uint8_t*, std::uint32_t*) const = nullptr;
+};
+
+// Source rows filtered horizontally, kept in a ring of slots: a row is filtered when a target
+// row first needs it and stays until the least recently used slot is wanted again.
+class RowRing {
+public:
+    RowRing(const forms::PixelView& source, const HorizontalFilter& horizontal, int targetWidth, int slots)
+        : source_(source), horizontal_(horizontal), width_(targetWidth),
+          slots_(static_cast<std::size_t>(std::min(slots, source.height))),
+          rows_(slots_.size() * static_cast<std::size_t>(targetWidth)),
+          slotOf_(static_cast<std::size_t>(source.height), -1) {}
+
+    // The intermediate row y, filtered when missing; rows handed out for the same target row
+    // (the same stamp) are never overwritten by one another.
+    const std::uint8_t* row(int y, int stamp) {
+        int slot = slotOf_[static_cast<std::size_t>(y)];
+        if (slot < 0) {
+            slot = 0;
+            for (std::size_t k = 1; k < slots_.size(); ++k) {
+                if (slots_[k].used < slots_[static_cast<std::size_t>(slot)].used) slot = static_cast<int>(k);
+            }
+            Slot& victim = slots_[static_cast<std::size_t>(slot)];
+            if (victim.row >= 0) slotOf_[static_cast<std::size_t>(victim.row)] = -1;
+            victim.row = y;
+            slotOf_[static_cast<std::size_t>(y)] = slot;
+            std::uint32_t* out = data(slot);
+            horizontal_(source_.row(y), out);
+        }
+        slots_[static_cast<std::size_t>(slot)].used = stamp;
+        return reinterpret_cast<const std::uint8_t*>(data(slot));
+    }
+
+private:
+    struct Slot {
+        int row = -1;
+        long long used = -1;
+    };
+    std::uint32_t* data(int slot) { return rows_.data() + static_cast<std::size_t>(slot) * width_; }
+
+    const forms::PixelView& source_;
+    const HorizontalFilter& horizontal_;
+    int width_;
+    std::vector<Slot> slots_;
+    std::vector<std::uint32_t> rows_;
+    std::vector<int> slotOf_;
+};
+
+// Four finished pixels (blue, green, red, 0 each) from the sums of four, sharing one divider.
+inline __m128i FinishFour(__m128i s0, __m128i s1, __m128i s2, __m128i s3, const Divider& d) {
+    if (d.reciprocal != 0.0f) {
+        const __m128 r = _mm_set1_ps(d.reciprocal);
+        const __m128i lo = _mm_packs_epi32(Quotients(s0, r), Quotients(s1, r));
+        const __m128i hi = _mm_packs_epi32(Quotients(s2, r), Quotients(s3, r));
+        return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0x00FFFFFF));
+    }
+    return _mm_set_epi32(static_cast<int>(FinishPixel(s3, d)), static_cast<int>(FinishPixel(s2, d)),
+                         static_cast<int>(FinishPixel(s1, d)), static_cast<int>(FinishPixel(s0, d)));
+}
+
+// Four 32-bit pixels written as 24-bit ones: out must have room for 16 bytes when wide.
+inline void StoreThree(std::uint8_t* out, __m128i four, bool wide) {
+    // Per 64-bit half: pixel 0 in bytes 0..2, pixel 1 moved down into bytes 3..5.
+    const __m128i low = _mm_and_si128(four, _mm_set_epi32(0, 0x00FFFFFF, 0, 0x00FFFFFF));
+    const __m128i high = _mm_and_si128(_mm_srli_epi64(four, 8), _mm_set_epi32(0xFFFF, static_cast<int>(0xFF000000), 0xFFFF, static_cast<int>(0xFF000000)));
+    const __m128i halves = _mm_or_si128(low, high);
+    if (wide) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), halves);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_srli_si128(halves, 8));
         return;
     }
-    alignas(16) std::int32_t lanes[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), sums);
-    WritePixel(p, bytesPerPixel, d(lanes[0]), d(lanes[1]), d(lanes[2]));
+    alignas(16) std::uint8_t bytes[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), halves);
+    std::memcpy(out, bytes, 6);
+    std::memcpy(out + 6, bytes + 8, 6);
 }
 
-// Rows firstRow..endRow - 1; line holds one 32-bit row when the source has 24 bits.
-void SseHorizontalPass(const forms::PixelView& source, forms::PixelBuffer& inter, const PairList& list, int firstRow,
-                       int endRow, std::uint8_t* line) {
-    const int sw = source.width;
-    const __m128i zero = _mm_setzero_si128();
-    for (int y = firstRow; y < endRow; ++y) {
-        const std::uint8_t* s = source.row(y);
-        const std::uint8_t* l = s;  // 32-bit rows are read in place
-        if (source.bytesPerPixel == 3) {
-            for (int x = 0; x < sw; ++x) {
-                line[4 * x] = s[3 * x];
-                line[4 * x + 1] = s[3 * x + 1];
-                line[4 * x + 2] = s[3 * x + 2];
-            }
-            l = line;
-        }
-        std::uint8_t* out = inter.row(y);
-        for (int i = 0; i < inter.width(); ++i) {
-            __m128i acc = zero;
-            const std::size_t end = list.first[i + 1];
-            if (list.adjacent[i]) {
-                for (std::size_t t = list.first[i]; t < end; ++t) {
-                    // Two neighbours in one load: b0 g0 r0 x0 b1 g1 r1 x1 becomes b0 b1 g0 g1 ...
-                    const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(l + 4 * list.pixels[2 * t]));
-                    const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(two, _mm_srli_si128(two, 4)), zero);
-                    acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
-                }
-            } else {
-                for (std::size_t t = list.first[i]; t < end; ++t) {
-                    const __m128i a = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t]));
-                    const __m128i b = _mm_cvtsi32_si128(Load32(l + 4 * list.pixels[2 * t + 1]));
-                    // b0 b1 g0 g1 r0 r1 x0 x1 as 16-bit values, times w0 w1 and added in pairs.
-                    const __m128i both = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
-                    acc = _mm_add_epi32(acc, _mm_madd_epi16(both, WeightsOf(list, t)));
-                }
-            }
-            WriteFinished(out + 4 * i, 4, acc, list.pixelDividers[i], list.dividers[i]);
-        }
-    }
-}
-
-// Target rows firstRow..endRow - 1.
-void SseVerticalPass(const forms::PixelBuffer& inter, const forms::PixelView& target, const PairList& list, int firstRow,
-                     int endRow) {
-    const int dw = target.width;
+// Target rows firstRow..endRow - 1 of both passes.
+void ResampleRows(const forms::PixelView& source, const forms::PixelView& target, const HorizontalFilter& horizontal,
+                  const PairList& vertical, int firstRow, int endRow) {
+    const int dw = target.width, bpp = target.bytesPerPixel;
+    // Room for every row of one target row's entry, and for the next one's first rows.
+    RowRing ring(source, horizontal, dw, vertical.maxPixels + 4);
     const std::size_t samples = static_cast<std::size_t>(dw) * 4;
     const std::size_t chunks = samples / 16;
+    const std::size_t rowBytes = static_cast<std::size_t>(dw) * bpp;
     const __m128i zero = _mm_setzero_si128();
-    alignas(16) std::int32_t sums[16];
-    const int bpp = target.bytesPerPixel;
+    std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(vertical.maxPixels));
     for (int k = firstRow; k < endRow; ++k) {
-        const ChannelDivider& d = list.dividers[static_cast<std::size_t>(k)];
+        const std::size_t t0 = vertical.first[static_cast<std::size_t>(k)], t1 = vertical.first[static_cast<std::size_t>(k) + 1];
+        for (std::size_t n = 0; n < 2 * (t1 - t0); ++n) rows[n] = ring.row(vertical.pixels[2 * t0 + n], k);
+        const Divider& d = vertical.dividers[static_cast<std::size_t>(k)];
         std::uint8_t* out = target.row(k);
-        auto emit = [&](std::size_t firstSample, std::size_t count) {
-            for (std::size_t n = 0; n < count; n += 4) {
-                const std::size_t x = (firstSample + n) / 4;
-                WritePixel(out + x * bpp, bpp, d(sums[n]), d(sums[n + 1]), d(sums[n + 2]));
-            }
-        };
         for (std::size_t c = 0; c < chunks; ++c) {
             __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
-            for (std::size_t t = list.first[k], end = list.first[k + 1]; t < end; ++t) {
-                const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inter.row(list.pixels[2 * t]) + 16 * c));
-                const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inter.row(list.pixels[2 * t + 1]) + 16 * c));
+            for (std::size_t t = t0; t < t1; ++t) {
+                const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
+                const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
                 const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
-                const __m128i w = WeightsOf(list, t);
+                const __m128i w = vertical.weightsOf(t);
                 acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w));
                 acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w));
                 acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
                 acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
             }
-            const PixelDivider& v = list.pixelDividers[static_cast<std::size_t>(k)];
-            std::uint8_t* o = out + 4 * c * bpp;
-            WriteFinished(o, bpp, acc0, v, d);
-            WriteFinished(o + bpp, bpp, acc1, v, d);
-            WriteFinished(o + 2 * bpp, bpp, acc2, v, d);
-            WriteFinished(o + 3 * bpp, bpp, acc3, v, d);
+            const __m128i four = FinishFour(acc0, acc1, acc2, acc3, d);
+            if (bpp == 4) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * c), four);
+            } else {
+                StoreThree(out + 12 * c, four, 12 * c + 16 <= rowBytes);
+            }
         }
-        const std::size_t rest = samples - 16 * chunks;
-        if (rest == 0) continue;
-        std::fill(std::begin(sums), std::end(sums), 0);
-        for (std::size_t t = list.first[k], end = list.first[k + 1]; t < end; ++t) {
-            const std::uint8_t* r0 = inter.row(list.pixels[2 * t]) + 16 * chunks;
-            const std::uint8_t* r1 = inter.row(list.pixels[2 * t + 1]) + 16 * chunks;
-            const std::uint32_t both = list.weights[t].pair[0];
-            const std::int32_t w0 = static_cast<std::int16_t>(both & 0xFFFF), w1 = static_cast<std::int16_t>(both >> 16);
-            for (std::size_t n = 0; n < rest; ++n) sums[n] += w0 * r0[n] + w1 * r1[n];
+        // The last pixels, fewer than four.
+        for (std::size_t x = 4 * chunks; x < static_cast<std::size_t>(dw); ++x) {
+            std::int32_t sums[3] = {0, 0, 0};
+            for (std::size_t t = t0; t < t1; ++t) {
+                const std::uint8_t* a = rows[2 * (t - t0)] + 4 * x;
+                const std::uint8_t* b = rows[2 * (t - t0) + 1] + 4 * x;
+                const std::uint32_t both = vertical.weights[t].pair[0];
+                const std::int32_t w0 = static_cast<std::int16_t>(both & 0xFFFF), w1 = static_cast<std::int16_t>(both >> 16);
+                for (int ch = 0; ch < 3; ++ch) sums[ch] += w0 * a[ch] + w1 * b[ch];
+            }
+            WritePixel(out + x * bpp, bpp, Finish(sums[0], d.total), Finish(sums[1], d.total), Finish(sums[2], d.total));
         }
-        emit(16 * chunks, rest);
     }
 }
 
 }  // namespace
 #endif
 
-int ResampleThreadCount(std::int64_t outputPixels, int maxThreads) {
-    if (maxThreads <= 0) maxThreads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return static_cast<int>(std::clamp<std::int64_t>(outputPixels / kResamplePixelsPerThread, 1, maxThreads));
-}
-
 void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
                     float radius, int maxThreads) {
 #if defined(__SSE2__)
     if (!Prepare(source, target)) return;
-    const PairList horizontal = Pair(BuildContributors(source.width, target.width, filter, radius), source.width);
+    PairList pairs = Pair(BuildContributors(source.width, target.width, filter, radius), source.width);
     const PairList vertical = Pair(BuildContributors(source.height, target.height, filter, radius), source.height);
-    if (!horizontal.first.empty() && !vertical.first.empty()) {
-        // The same integer sums as the plain version, eight products at a time; the vertical
-        // pass runs along rows so memory is read in order.
-        forms::PixelBuffer inter(target.width, source.height, 4);
-        const int rowParts = ResampleThreadCount(std::int64_t{target.width} * source.height, maxThreads);
-        const int sw = source.width;
-        std::vector<std::uint8_t> lines(source.bytesPerPixel == 3 ? static_cast<std::size_t>(sw) * 4 * rowParts : 0);
-        RunInParts(source.height, rowParts, [&](int part, int first, int end) {
-            SseHorizontalPass(source, inter, horizontal, first, end, lines.data() + static_cast<std::size_t>(sw) * 4 * part);
-        });
-        RunInParts(target.height, ResampleThreadCount(std::int64_t{target.width} * target.height, maxThreads),
-                   [&](int, int first, int end) { SseVerticalPass(inter, target, vertical, first, end); });
+    if (pairs.usable() && vertical.usable()) {
+        const HorizontalFilter horizontal(std::move(pairs), source.width, source.bytesPerPixel);
+        // Most of the work is the horizontal pass, one output pixel per target column and source row.
+        const std::int64_t work = std::int64_t{target.width} * std::max(source.height, target.height);
+        RunInParts(target.height, ResampleThreadCount(work, maxThreads),
+                   [&](int first, int end) { ResampleRows(source, target, horizontal, vertical, first, end); });
         return;
     }
 #endif

@@ -151,17 +151,33 @@ bool IsOwnCommentFileName(std::string_view name) {
 
 bool SameFileName(std::string_view a, std::string_view b) { return forms::CompareTextFolded(a, b) == 0; }
 
-VisitDecision DecideVisit(std::string_view urlField) {
-    const std::string url = TrimBlanks(urlField);
+AddressKind ClassifyAddress(std::string_view text) {
+    const std::string url = TrimBlanks(text);
     if (url.empty() || forms::CompareTextFolded(url, "http://") == 0 || forms::CompareTextFolded(url, "https://") == 0)
         return {};
     for (char c : url)
-        if (IsControl(c) || c == ' ' || c == '\\')
-            return {VisitDecision::Refuse, {}, "\"" + url + "\" is not a web address that can be visited."};
-    if (StartsWithFolded(url, "http://") || StartsWithFolded(url, "https://")) return {VisitDecision::Open, url, {}};
-    if (HasOtherScheme(url) || url.find("://") != std::string::npos)
-        return {VisitDecision::Refuse, {}, "Only web addresses beginning \"http://\" or \"https://\" can be visited."};
-    return {VisitDecision::Open, (url.starts_with("//") ? "http:" : "http://") + url, {}};
+        if (IsControl(c) || c == ' ' || c == '\\') return {AddressKind::Other, {}};
+    if (StartsWithFolded(url, "http://") || StartsWithFolded(url, "https://")) return {AddressKind::Web, url};
+    if (StartsWithFolded(url, "mailto:")) return {AddressKind::Mail, url};
+    if (HasOtherScheme(url) || url.find("://") != std::string::npos) return {AddressKind::Other, {}};
+    return {AddressKind::Web, (url.starts_with("//") ? "http:" : "http://") + url};
+}
+
+VisitDecision DecideVisit(std::string_view urlField) {
+    const AddressKind address = ClassifyAddress(urlField);
+    switch (address.kind) {
+    case AddressKind::None: return {};
+    case AddressKind::Web: return {VisitDecision::Open, address.address, {}};
+    case AddressKind::Mail: break;
+    case AddressKind::Other: {
+        const std::string url = TrimBlanks(urlField);
+        for (char c : url)
+            if (IsControl(c) || c == ' ' || c == '\\')
+                return {VisitDecision::Refuse, {}, "\"" + url + "\" is not a web address that can be visited."};
+        break;
+    }
+    }
+    return {VisitDecision::Refuse, {}, "Only web addresses beginning \"http://\" or \"https://\" can be visited."};
 }
 
 }  // namespace editor

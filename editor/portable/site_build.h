@@ -1,10 +1,10 @@
 // The site build: a portfolio turned into a static web site from an HTML template folder.
 // Pages are filled from keyword maps, the gallery pictures and the template's other files
-// copied beside them; everything goes through SiteFiles.
+// copied beside them; everything goes through PortfolioFiles.
 #pragma once
 
 #include "editor/portable/gallery_categories.h"
-#include "editor/portable/site_build_files.h"
+#include "editor/portable/portfolio_files.h"
 #include "editor/portable/site_build_text.h"
 
 #include <functional>
@@ -60,7 +60,7 @@ inline constexpr std::string_view kBuildDoneLine = "Completed building HTML Elec
 class SiteBuild {
 public:
     // programFolder has its trailing backslash.
-    SiteBuild(SiteFiles& files, std::string programFolder);
+    SiteBuild(PortfolioFiles& files, std::string programFolder);
 
     // Builds "Distributable\<portfolio>\" from "html\<templateName>\". Every template page is
     // read and the output folder made before anything is written. Raises on any failure.
@@ -83,7 +83,7 @@ private:
     void CopyOtherFiles(Published& published);
     void RemoveStaleGalleryFiles(const Published& published);
 
-    SiteFiles& files_;
+    PortfolioFiles& files_;
     std::string programFolder_, template_, output_;
     std::vector<std::string> pages_;
     int progress_ = 0;

@@ -1,5 +1,7 @@
 #include "editor/portable/site_build_text.h"
 
+#include "editor/portable/record_model.h"
+
 #include <cctype>
 #include <cstdint>
 
@@ -31,10 +33,6 @@ void AppendUtf8(std::string& out, char32_t code) {
         out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
-}
-
-bool IsSchemeChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
 }
 
 }  // namespace
@@ -129,17 +127,9 @@ std::string EncodeFileName(std::string_view name) {
     return out;
 }
 
-bool HasUrlScheme(std::string_view address) {
-    if (address.empty() || !std::isalpha(static_cast<unsigned char>(address[0]))) return false;
-    size_t i = 1;
-    while (i < address.size() && IsSchemeChar(address[i])) ++i;
-    if (i >= address.size() || address[i] != ':') return false;
-    // "host:8080/..." is a port, not a scheme.
-    return i + 1 >= address.size() || !std::isdigit(static_cast<unsigned char>(address[i + 1]));
-}
-
-std::string WithUrlScheme(std::string_view address) {
-    return HasUrlScheme(address) ? std::string(address) : "http://" + std::string(address);
+std::string AddressValue(std::string_view address) {
+    const AddressKind kind = ClassifyAddress(address);
+    return kind.kind == AddressKind::Web || kind.kind == AddressKind::Mail ? kind.address : "http://";
 }
 
 std::string MailLink(std::string_view email) {
@@ -148,8 +138,15 @@ std::string MailLink(std::string_view email) {
 }
 
 std::string WebLink(std::string_view address) {
-    if (address.empty()) return "Not Available";
-    return "<a href=\"" + EscapeHtml(WithUrlScheme(address)) + "\" target=\"_blank\">Visit Web Site</a>";
+    const AddressKind kind = ClassifyAddress(address);
+    switch (kind.kind) {
+    case AddressKind::None: return "Not Available";
+    case AddressKind::Web:
+    case AddressKind::Mail:
+        return "<a href=\"" + EscapeHtml(kind.address) + "\" target=\"_blank\">Visit Web Site</a>";
+    case AddressKind::Other: break;
+    }
+    return EscapeHtml(TrimBlanks(address));
 }
 
 }  // namespace editor

@@ -79,7 +79,7 @@ int TStringList::IndexOf(std::string_view s) const {
 }
 
 int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
-    return caseSensitive_ ? CompareTextCased(a, b) : CompareTextFolded(a, b);
+    return caseSensitive_ ? CompareTextCased(a, b) : CompareTextAscii(a, b);
 }
 
 bool TStringList::Find(std::string_view s, int& index) const {

@@ -9,8 +9,6 @@ namespace forms {
 
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c; }
-
 bool NeedsQuotes(std::string_view s) {
     if (s.empty()) return true;
     for (unsigned char c : s)
@@ -19,26 +17,6 @@ bool NeedsQuotes(std::string_view s) {
 }
 
 }  // namespace
-
-int CompareTextFolded(std::string_view a, std::string_view b) {
-    const size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        const unsigned char ca = FoldAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = FoldAscii(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
-int CompareTextCased(std::string_view a, std::string_view b) {
-    if (const int folded = CompareTextFolded(a, b); folded != 0) return folded;
-    // Same letters: the first difference in case decides, lower case first.
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i]) return (a[i] >= 'a' && a[i] <= 'z') ? -1 : 1;
-    }
-    return 0;
-}
 
 void TStrings::Clear() {
     BeginUpdate();
@@ -77,7 +55,7 @@ int TStrings::IndexOf(std::string_view s) const {
     return -1;
 }
 
-int TStrings::CompareStrings(std::string_view a, std::string_view b) const { return CompareTextFolded(a, b); }
+int TStrings::CompareStrings(std::string_view a, std::string_view b) const { return CompareTextAscii(a, b); }
 
 int TStrings::AddObject(const std::string& s, TObject* object) {
     const int index = Add(s);

@@ -3,6 +3,7 @@
 // the storage primitives; everything else is built on those.
 #pragma once
 #include "forms/portable/object.h"
+#include "forms/portable/text_case.h"
 
 #include <string>
 #include <string_view>
@@ -79,9 +80,7 @@ private:
     int updateCount_ = 0;
 };
 
-// Ordering of text as the list compares it: ASCII letters folded, bytes otherwise unsigned.
-int CompareTextFolded(std::string_view a, std::string_view b);
-// Case-sensitive ordering that keeps a word next to its other-case forms: "a" < "A" < "b".
-int CompareTextCased(std::string_view a, std::string_view b);
+// Until every caller says CompareTextAscii.
+inline int CompareTextFolded(std::string_view a, std::string_view b) { return CompareTextAscii(a, b); }
 
 }  // namespace forms

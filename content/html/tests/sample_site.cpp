@@ -22,7 +22,7 @@ fs::path Native(const std::string& path) {
     return p;
 }
 
-class HostSiteFiles : public SiteFiles {
+class HostPortfolioFiles : public PortfolioFiles {
 public:
     bool FileExists(const std::string& path) override { return fs::is_regular_file(Native(path)); }
     std::string ReadFile(const std::string& path) override {
@@ -35,8 +35,8 @@ public:
         if (!(out << data)) throw std::runtime_error("Cannot create file " + path);
     }
     void MakeFolders(const std::string& folder) override { fs::create_directories(Native(folder)); }
-    std::vector<SiteEntry> List(const std::string& folder) override {
-        std::vector<SiteEntry> entries;
+    std::vector<FileEntry> List(const std::string& folder) override {
+        std::vector<FileEntry> entries;
         if (!fs::is_directory(Native(folder))) return entries;
         for (const auto& e : fs::directory_iterator(Native(folder)))
             entries.push_back({e.path().filename().string(), e.is_directory()});
@@ -44,6 +44,9 @@ public:
     }
     void Copy(const std::string& source, const std::string& target) override {
         fs::copy_file(Native(source), Native(target), fs::copy_options::overwrite_existing);
+    }
+    void Rename(const std::string& source, const std::string& target) override {
+        fs::rename(Native(source), Native(target));
     }
     void Remove(const std::string& path) override { fs::remove(Native(path)); }
 };
@@ -106,7 +109,7 @@ int main(int argc, char** argv) try {
                               "Portfolio update <2025>."}};
     content.websites = {{"Agency Board", "https://agency.example/ann", "My agency profile."}};
 
-    HostSiteFiles files;
+    HostPortfolioFiles files;
     SiteBuild build(files, root.string() + "/");
     build.OnLog = [](const std::string& line) { std::cout << line << "\n"; };
     build.Run("Default", "Sample", content);

@@ -161,22 +161,30 @@ forms::PixelBuffer Noise(int w, int h, int bpp, unsigned seed) {
     return b;
 }
 
+// Sizes chosen for the fast version's edges: target rows of 1 to 7 pixels (the last four
+// pixels of a 24-bit row are stored apart), taps running into the last source pixels, and
+// tall sources whose rows pass through the ring of intermediate rows more than once.
 TEST(ResamplePixels, FastVersionMatchesTheReference) {
     const struct {
         int sw, sh, dw, dh;
     } sizes[] = {{37, 23, 11, 7}, {11, 7, 37, 23}, {40, 30, 40, 30}, {1, 9, 5, 3},
                  {9, 1, 3, 6},    {20, 20, 1, 1},  {3, 2, 17, 1},   {2, 2, 9, 9},
-                 {300, 200, 7, 5}, {1025, 3, 3, 2}, {5, 300, 2, 3}};
+                 {300, 200, 7, 5}, {1025, 3, 3, 2}, {5, 300, 2, 3},
+                 {29, 5, 4, 2},   {29, 5, 5, 2},   {29, 5, 6, 2},   {29, 5, 7, 2},
+                 {13, 700, 6, 41}, {700, 13, 41, 6}, {6, 41, 13, 700}, {4, 4, 6, 6}};
     for (F filter : kAllFilters) {
         for (const auto& s : sizes) {
             for (int bpp : {3, 4}) {
                 forms::PixelBuffer src = Noise(s.sw, s.sh, bpp, 7u + s.sw);
-                forms::PixelBuffer a(s.dw, s.dh, 4), b(s.dw, s.dh, 4);
-                ResamplePixelsReference(src.view(), a.view(), filter, 0.0f);
-                ResamplePixels(src.view(), b.view(), filter, 0.0f);
-                ASSERT_EQ(std::vector<std::uint8_t>(a.data(), a.data() + a.stride() * a.height()),
-                          std::vector<std::uint8_t>(b.data(), b.data() + b.stride() * b.height()))
-                    << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh;
+                for (int targetBpp : {3, 4}) {
+                    forms::PixelBuffer a(s.dw, s.dh, targetBpp), b(s.dw, s.dh, targetBpp);
+                    ResamplePixelsReference(src.view(), a.view(), filter, 0.0f);
+                    ResamplePixels(src.view(), b.view(), filter, 0.0f);
+                    ASSERT_EQ(std::vector<std::uint8_t>(a.data(), a.data() + a.stride() * a.height()),
+                              std::vector<std::uint8_t>(b.data(), b.data() + b.stride() * b.height()))
+                        << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh
+                        << " bpp " << bpp << " to " << targetBpp;
+                }
             }
         }
     }

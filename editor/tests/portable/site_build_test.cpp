@@ -1,7 +1,7 @@
 #include "editor/portable/site_build.h"
 
 #include "editor/portable/site_build_fragments.h"
-#include "editor/tests/portable/memory_site_files.h"
+#include "tests/support/memory_portfolio_files.h"
 #include "forms/portable/exceptions.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 namespace editor {
 namespace {
 
-using testing_files::MemorySiteFiles;
+using testing_files::MemoryPortfolioFiles;
 using namespace fragments;
 
 constexpr const char* kRoot = "C:\\V\\";
@@ -52,7 +52,7 @@ struct SiteFixture {
         return page.substr(page.find("\r\n") + 2, page.find(L(kTableEnd)) + 10 - page.find("\r\n") - 2);
     }
 
-    MemorySiteFiles files_;
+    MemoryPortfolioFiles files_;
     SiteContent content_;
     std::vector<std::string> log_;
     std::vector<int> progress_;
@@ -86,18 +86,24 @@ TEST_F(SiteBuildTest, GalleryTablesCloseRowsOfFour) {
     }
 }
 
-TEST_F(SiteBuildTest, PairsByNameAndSkipsWhatIsNotAJpgPair) {
+// The site publishes what the grid shows: ".jpg" and ".jpeg" pairs alike.
+TEST_F(SiteBuildTest, PairsByNameAndSkipsWhatIsNotAPicturePair) {
     AddPicture("General", "b.jpg");
     files_.Put(kGalleries + "General\\thm_a.jpg");       // no preview: skipped
     files_.Put(kGalleries + "General\\prv_c.jpg");       // no thumbnail: not published
-    AddPicture("General", "d.jpeg");                     // not the mask
+    AddPicture("General", "d.jpeg");
+    AddPicture("General", "E.JPEG");
     files_.Put(kGalleries + "General\\notes.txt");
     files_.MakeFolders(kGalleries + "General\\thm_sub.jpg\\");
     Build();
-    EXPECT_EQ(GeneralTable(), L(kGalleryTableStart) + L(kGalleryRowStart) + Cell("b.jpg") + L(kTableEnd));
+    EXPECT_EQ(GeneralTable(), L(kGalleryTableStart) + L(kGalleryRowStart) + Cell("b.jpg") + Cell("d.jpeg") +
+                                  Cell("E.JPEG") + L(kTableEnd));
     EXPECT_TRUE(Logged("thm_a.jpg")) << "a thumbnail without its preview is logged";
-    for (const char* absent : {"thm_a.jpg", "prv_c.jpg", "thm_d.jpeg", "prv_d.jpeg", "notes.txt", "prv_a.jpg.html"})
+    for (const char* absent : {"thm_a.jpg", "prv_c.jpg", "notes.txt", "prv_a.jpg.html"})
         EXPECT_FALSE(files_.FileExists(kO + "files\\" + absent)) << absent;
+    for (const char* present : {"thm_d.jpeg", "prv_d.jpeg", "prv_d.jpeg.html", "thm_E.JPEG", "prv_E.JPEG.html"})
+        EXPECT_TRUE(files_.FileExists(kO + "files\\" + present)) << present;
+    EXPECT_EQ(Out("files\\prv_d.jpeg.html"), "<img src=\"prv_d.jpeg\" alt=\"\">|#general|");
 }
 
 TEST_F(SiteBuildTest, AwkwardNamesAreEncodedInLinksAndStoredAsTheyAre) {

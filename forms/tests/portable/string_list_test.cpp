@@ -89,9 +89,9 @@ TEST(StringList, PunctuationAndHighBytesOrderAsUnsignedBytes) {
         {"a_b", "aa", -1}, {"Zed", "zed", 0}, {"z", "\xE9", -1}, {"abc", "ab", 1}, {"", "a", -1}, {"A1", "a2", -1},
     };
     for (const auto& c : cases) {
-        const int r = CompareTextFolded(c.a, c.b);
+        const int r = CompareTextAscii(c.a, c.b);
         EXPECT_EQ((r > 0) - (r < 0), c.sign) << c.a << " vs " << c.b;
-        const int back = CompareTextFolded(c.b, c.a);
+        const int back = CompareTextAscii(c.b, c.a);
         EXPECT_EQ((back > 0) - (back < 0), -c.sign) << c.b << " vs " << c.a;
     }
 }

@@ -1,8 +1,8 @@
-// SiteFiles in memory for tests: names compare without regard to case, as on the platform;
+// PortfolioFiles in memory for tests: names compare without regard to case, as on the platform;
 // a write into a missing folder fails as it would there.
 #pragma once
 
-#include "editor/portable/site_build_files.h"
+#include "editor/portable/portfolio_files.h"
 
 #include <map>
 #include <set>
@@ -10,14 +10,15 @@
 
 namespace editor::testing_files {
 
-class MemorySiteFiles : public SiteFiles {
+class MemoryPortfolioFiles : public PortfolioFiles {
 public:
     bool FileExists(const std::string& path) override;
     std::string ReadFile(const std::string& path) override;
     void WriteFile(const std::string& path, const std::string& data) override;
     void MakeFolders(const std::string& folder) override;
-    std::vector<SiteEntry> List(const std::string& folder) override;
+    std::vector<FileEntry> List(const std::string& folder) override;
     void Copy(const std::string& source, const std::string& target) override;
+    void Rename(const std::string& source, const std::string& target) override;
     void Remove(const std::string& path) override;
 
     // Test set-up: a file, its folders made as needed.

@@ -1,4 +1,4 @@
-#include "editor/site_files_win.h"
+#include "editor/portfolio_files_win.h"
 
 #include "editor/file_routines.h"
 #include "forms/gdi_handle.h"
@@ -8,9 +8,9 @@
 
 namespace editor {
 
-bool WinSiteFiles::FileExists(const std::string& path) { return editor::FileExists(path); }
+bool WinPortfolioFiles::FileExists(const std::string& path) { return editor::FileExists(path); }
 
-std::string WinSiteFiles::ReadFile(const std::string& path) {
+std::string WinPortfolioFiles::ReadFile(const std::string& path) {
     forms::UniqueKernelHandle in(forms::NullIfInvalid(
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!in) throw forms::EFOpenError(forms::Format("Cannot open file %s", path.c_str()));
@@ -25,7 +25,7 @@ std::string WinSiteFiles::ReadFile(const std::string& path) {
     return data;
 }
 
-void WinSiteFiles::WriteFile(const std::string& path, const std::string& data) {
+void WinPortfolioFiles::WriteFile(const std::string& path, const std::string& data) {
     forms::UniqueKernelHandle out(forms::NullIfInvalid(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!out)
@@ -36,10 +36,10 @@ void WinSiteFiles::WriteFile(const std::string& path, const std::string& data) {
         throw forms::EWriteError(forms::Format("Cannot write file %s", path.c_str()));
 }
 
-void WinSiteFiles::MakeFolders(const std::string& folder) { ForceFolders(folder); }
+void WinPortfolioFiles::MakeFolders(const std::string& folder) { ForceFolders(folder); }
 
-std::vector<SiteEntry> WinSiteFiles::List(const std::string& folder) {
-    std::vector<SiteEntry> entries;
+std::vector<FileEntry> WinPortfolioFiles::List(const std::string& folder) {
+    std::vector<FileEntry> entries;
     WIN32_FIND_DATAA found{};
     forms::UniqueFind search(forms::NullIfInvalid(FindFirstFileA((folder + "*").c_str(), &found)));
     if (!search) return entries;
@@ -51,9 +51,14 @@ std::vector<SiteEntry> WinSiteFiles::List(const std::string& folder) {
     return entries;
 }
 
-void WinSiteFiles::Copy(const std::string& source, const std::string& target) { CopyFileInto(source, target); }
+void WinPortfolioFiles::Copy(const std::string& source, const std::string& target) { CopyFileInto(source, target); }
 
-void WinSiteFiles::Remove(const std::string& path) {
+void WinPortfolioFiles::Rename(const std::string& source, const std::string& target) {
+    if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw forms::EWriteError(forms::Format("Cannot rename file %s to %s", source.c_str(), target.c_str()));
+}
+
+void WinPortfolioFiles::Remove(const std::string& path) {
     if (!DeleteFileA(path.c_str()) && editor::FileExists(path))
         throw forms::EWriteError(forms::Format("Cannot delete file %s", path.c_str()));
 }

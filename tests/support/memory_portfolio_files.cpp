@@ -1,4 +1,4 @@
-#include "editor/tests/portable/memory_site_files.h"
+#include "tests/support/memory_portfolio_files.h"
 
 #include "forms/portable/exceptions.h"
 
@@ -19,15 +19,15 @@ std::string Parent(const std::string& path) {
 
 }  // namespace
 
-bool MemorySiteFiles::FileExists(const std::string& path) { return files_.count(Upper(path)) != 0; }
+bool MemoryPortfolioFiles::FileExists(const std::string& path) { return files_.count(Upper(path)) != 0; }
 
-std::string MemorySiteFiles::ReadFile(const std::string& path) {
+std::string MemoryPortfolioFiles::ReadFile(const std::string& path) {
     const auto found = files_.find(Upper(path));
     if (found == files_.end()) throw forms::EFOpenError(forms::Format("Cannot open file %s", path.c_str()));
     return found->second.data;
 }
 
-void MemorySiteFiles::WriteFile(const std::string& path, const std::string& data) {
+void MemoryPortfolioFiles::WriteFile(const std::string& path, const std::string& data) {
     if (!folders_.count(Upper(Parent(path))))
         throw forms::EFCreateError(forms::Format("Cannot create file %s", path.c_str()));
     auto& file = files_[Upper(path)];
@@ -36,12 +36,12 @@ void MemorySiteFiles::WriteFile(const std::string& path, const std::string& data
     ++writes;
 }
 
-void MemorySiteFiles::MakeFolders(const std::string& folder) {
+void MemoryPortfolioFiles::MakeFolders(const std::string& folder) {
     for (std::string f = folder; !f.empty(); f = Parent(f)) folders_.insert(Upper(f));
 }
 
-std::vector<SiteEntry> MemorySiteFiles::List(const std::string& folder) {
-    std::vector<SiteEntry> entries;
+std::vector<FileEntry> MemoryPortfolioFiles::List(const std::string& folder) {
+    std::vector<FileEntry> entries;
     const std::string key = Upper(folder);
     for (const auto& [upper, file] : files_)
         if (Parent(upper) == key) entries.push_back({file.path.substr(folder.size()), false});
@@ -50,24 +50,33 @@ std::vector<SiteEntry> MemorySiteFiles::List(const std::string& folder) {
     return entries;
 }
 
-void MemorySiteFiles::Copy(const std::string& source, const std::string& target) {
+void MemoryPortfolioFiles::Copy(const std::string& source, const std::string& target) {
     const auto found = files_.find(Upper(source));
     if (found == files_.end()) throw forms::EFOpenError(forms::Format("Cannot open file %s", source.c_str()));
     const std::string data = found->second.data;
     WriteFile(target, data);
 }
 
-void MemorySiteFiles::Remove(const std::string& path) {
+void MemoryPortfolioFiles::Rename(const std::string& source, const std::string& target) {
+    const auto found = files_.find(Upper(source));
+    if (found == files_.end() || !folders_.count(Upper(Parent(target))))
+        throw forms::EWriteError("Cannot rename " + source + " to " + target);
+    File moved{target, found->second.data};
+    files_.erase(found);
+    files_[Upper(target)] = moved;
+}
+
+void MemoryPortfolioFiles::Remove(const std::string& path) {
     if (!files_.erase(Upper(path))) throw forms::EWriteError("Cannot delete " + path);
 }
 
-void MemorySiteFiles::Put(const std::string& path, const std::string& data) {
+void MemoryPortfolioFiles::Put(const std::string& path, const std::string& data) {
     MakeFolders(Parent(path));
     WriteFile(path, data);
     --writes;
 }
 
-std::vector<std::string> MemorySiteFiles::Files() const {
+std::vector<std::string> MemoryPortfolioFiles::Files() const {
     std::vector<std::string> paths;
     for (const auto& [upper, file] : files_) paths.push_back(file.path);
     return paths;
