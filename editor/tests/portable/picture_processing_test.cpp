@@ -279,19 +279,24 @@ TEST_F(PictureFiles, TheTargetIsReplacedTheSourceUntouchedAndBetweenRunsOnce) {
 }
 
 TEST_F(PictureFiles, ACutFileIsRefusedAndLeavesTheOldTargetAsItWas) {
-    const auto good = Jpeg(640, 480);
-    Write("cut.jpg", std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)));
-    Write("prv_cut.jpg", {'o', 'l', 'd'});
-    for (PictureBox box : {kPreviewBox, kThumbnailBox}) {  // full and reduced scale
-        try {
-            ProcessPictureFile(Path("cut.jpg"), Path("prv_cut.jpg"), box);
-            ADD_FAILURE() << "a cut file was accepted";
-        } catch (const forms::EInvalidGraphic& e) {
-            EXPECT_NE(std::string(e.what()).find("cut short"), std::string::npos) << e.what();
+    for (bool progressive : {false, true}) {
+        auto pixels = Gradient(640, 480);
+        forms::JpegEncodeOptions options;
+        options.progressive = progressive;
+        const auto good = forms::EncodeJpeg(pixels.view(), options);
+        Write("cut.jpg", std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)));
+        Write("prv_cut.jpg", {'o', 'l', 'd'});
+        for (PictureBox box : {kPreviewBox, kThumbnailBox}) {  // full and reduced scale
+            try {
+                ProcessPictureFile(Path("cut.jpg"), Path("prv_cut.jpg"), box);
+                ADD_FAILURE() << "a cut file was accepted" << (progressive ? " (progressive)" : "");
+            } catch (const forms::EInvalidGraphic& e) {
+                EXPECT_NE(std::string(e.what()).find("cut short"), std::string::npos) << e.what();
+            }
+            EXPECT_EQ(Read("prv_cut.jpg"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         }
-        EXPECT_EQ(Read("prv_cut.jpg"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        EXPECT_THROW(DecodePicture(Read("cut.jpg")), forms::EInvalidGraphic);
     }
-    EXPECT_THROW(DecodePicture(Read("cut.jpg")), forms::EInvalidGraphic);
 }
 
 TEST_F(PictureFiles, AFailedWriteLeavesTheOldTargetWhole) {
