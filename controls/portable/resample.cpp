@@ -402,7 +402,7 @@ inline __m128i Interleave(__m128i a, __m128i b) {
 using PairWeights = PairList::Weights;
 
 // The sum of one entry whose taps, with zero-weight taps added, are the 2 * pairs neighbouring
-// pixels from s on: four pixels in one 16-bit load where they are 32-bit, else two in 8 bytes.
+// pixels from s on: four pixels in one 16-byte load where they are 32-bit, else two in 8 bytes.
 template <int Bpp, int Pairs>
 inline __m128i RunSum(const std::uint8_t* s, const PairWeights* w, int pairs) {
     const int n = Pairs > 0 ? Pairs : pairs;
