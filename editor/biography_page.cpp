@@ -119,7 +119,7 @@ BiographyPage::BiographyPage(TComponent* owner, TTabSheet* sheet) {
         PlaceEditRow(owner, vital, row, top, vitalLabel, vitalField);
         top += kRowHeight;
     }
-    auto* unitHint = Place<TLabel>(owner, vital, "Label62", 10, top + 2, 256, 48);
+    auto* unitHint = Place<TLabel>(owner, vital, "UnitHintLabel", 10, top + 2, 256, 48);
     unitHint->SetWordWrap(true);
     unitHint->SetCaption("When specifying measurments make sure you also specify the unit type, such as Inches, "
                          "or Centimeters.");

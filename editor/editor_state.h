@@ -12,11 +12,6 @@ struct EditorState {
     std::string LastTemplate;       // [HTML] LastUsed
     // [Config] Skin, kept as read until the skin slider holds it.
     int SkinNumber = 0;
-    // Shared by the three record lists: the record being edited, its comment file's name
-    // (empty for a new record) and whether Add is under way.
-    std::string CurrentRecordName;
-    std::string CommentFileName;
-    bool AddingRecord = false;
     // Set by the processing dialog's Cancel; the picture batch stops at the next picture.
     bool CancelRequested = false;
 

@@ -2,7 +2,9 @@
 
 #include "forms/gdi_handle.h"
 #include "forms/portable/exceptions.h"
+#include "forms/text_compare.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace editor {
@@ -39,6 +41,13 @@ std::vector<std::string> gethtmltemplates(const std::string& folder) {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.find('.') == std::string::npos)
             names.push_back(name);
     } while (FindNextFileA(search.get(), &found));
+    // The listing order is the file system's (creation order, or upper-case bytes); a person
+    // looks for a name alphabetically. Names equal but for case (a case-sensitive host) keep a
+    // fixed order.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const int order = forms::CompareTextLocale(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
     return names;
 }
 

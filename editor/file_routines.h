@@ -8,8 +8,8 @@
 
 namespace editor {
 
-// Names of the sub-folders of folder, in listing order; only names without a dot match
-// (the pattern "*."), "." and ".." left out.
+// Names of the sub-folders of folder, sorted as the platform compares names (letter case
+// ignored); only names without a dot match (the pattern "*."), "." and ".." left out.
 std::vector<std::string> gethtmltemplates(const std::string& folder);
 
 // Copies source into target (a file, replaced when it exists, or a folder, which keeps the

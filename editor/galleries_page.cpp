@@ -1,15 +1,15 @@
 #include "editor/galleries_page.h"
 
 #include "editor/control_factory.h"
-#include "editor/file_routines.h"
+#include "editor/portable/gallery_batch.h"
 #include "editor/portable/gallery_categories.h"
+#include "editor/portable/picture_names.h"
 #include "editor/portable/picture_processing.h"
 #include "editor/portable/program_layout.h"
-#include "editor/portable/record_model.h"
 
 #include "forms/application.h"
-#include "forms/gdi_handle.h"
 #include "forms/portable/exceptions.h"
+#include "forms/portable/text_case.h"
 
 #include <cderr.h>
 #include <windowsx.h>
@@ -28,21 +28,7 @@ std::string NameOf(const std::string& path) {
 
 std::string CountText(int count) { return "Contains " + std::to_string(count) + " images"; }
 
-// Takes away, on a failed move, the copies already made in the target folder.
-class CopiesMade {
-public:
-    ~CopiesMade() {
-        for (const auto& path : made_) DeleteFileA(path.c_str());
-    }
-    void Copy(const std::string& source, const std::string& target) {
-        CopyFileInto(source, target);
-        made_.push_back(target);
-    }
-    void Keep() { made_.clear(); }
-
-private:
-    std::vector<std::string> made_;
-};
+std::string InvalidText(size_t count) { return count == 0 ? std::string() : std::to_string(count) + " Invalid Images"; }
 
 }  // namespace
 
@@ -72,7 +58,7 @@ GalleriesPage::GalleriesPage(TForm* form, TTabSheet* sheet, TPageControl* pages,
     DeleteButton = Place<TButton>(form, sheet, "Button9", 8, 378, kButtonWidth, 26);
     DeleteButton->SetCaption("&Delete Image");
     DeleteButton->OnClick = [this](TObject*) { Deleteimages(); };
-    auto* hint = Place<TLabel>(form, sheet, "Label63", 8, 414, kButtonWidth, 110);
+    auto* hint = Place<TLabel>(form, sheet, "MoveHintLabel", 8, 414, kButtonWidth, 110);
     hint->SetWordWrap(true);
     hint->SetCaption("To move an image from one category to another, \"Right Click\" the image and select \"Move "
                      "Image\" and click which category you want to move it to.");
@@ -105,7 +91,7 @@ GalleriesPage::~GalleriesPage() { form_->WindowProc = formWindowProc_; }
 
 void GalleriesPage::BuildGrid(TTabSheet* sheet) {
     thumbView = Place<controls::TThumbView>(form_, sheet, "thumbView", 136, 8, 228, 516);
-    thumbView->SetFilter("Thumbnails|thm_*.jpg|Thumbnails|thm_*.jpeg");
+    thumbView->SetFilter(std::string(kThumbnailFilter));
     thumbView->SetMaxWidth(150);
     thumbView->SetMaxHeight(150);
     thumbView->SetSize(100);
@@ -121,15 +107,14 @@ void GalleriesPage::BuildGrid(TTabSheet* sheet) {
     thumbView->SetMinMemory(true);
     thumbView->OnClick = [this](TObject*) { thumbViewClick(); };
     thumbView->OnStartScanning = [this](TObject*, int) {
-        invalidThumbnails_ = 0;
+        invalidPictures_.clear();
+        ShowInvalidCount();
         progressbar1->SetVisible(true);
     };
     thumbView->OnScanProgress = [this](TObject*, int position, bool&) { progressbar1->SetPosition(position); };
     thumbView->OnStopScanning = [this](TObject*) { progressbar1->SetVisible(false); };
     // The cell stays, so that its files can still be deleted from here; the label tells.
-    thumbView->OnInvalidImage = [this](TObject*, const std::string&) {
-        Label62->SetCaption(std::to_string(++invalidThumbnails_) + " Invalid Images");
-    };
+    thumbView->OnInvalidImage = [this](TObject*, const std::string& path) { MarkInvalid(NameOf(path)); };
 
     Image1 = Place<TImage>(form_, sheet, "Image1", 372, 8, 506, 377);
     Image1->SetCenter(true);
@@ -171,19 +156,28 @@ void GalleriesPage::BuildMenu() {
         item->OnClick = [this, run](TObject*) { (this->*run)(); };
         PopupMenu1->Items()->Add(item);
     }
+    DeleteImage1 = PopupMenu1->Items()->Items(1);
+    // What needs a picture is offered only with one selected.
+    PopupMenu1->OnPopup = [this](TObject*) {
+        const bool selected = !SelectedName().empty();
+        MoveImageTo1->SetEnabled(selected);
+        DeleteImage1->SetEnabled(selected);
+    };
 }
 
-std::string GalleriesPage::GalleryFolder() const { return state_.Path("Galleries\\" + state_.GalleryKey + "\\"); }
+GalleryStore GalleriesPage::Store() const { return GalleryStore(files_, state_.ProgramFolder); }
 
-int GalleriesPage::ThumbnailFileCount() const {
-    WIN32_FIND_DATAA found;
-    UniqueFind find(NullIfInvalid(FindFirstFileA((GalleryFolder() + "thm*.jpg").c_str(), &found)));
-    if (!find) return 0;
-    int count = 0;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++count;
-    } while (FindNextFileA(find.get(), &found));
-    return count;
+std::string GalleriesPage::GalleryFolder() const { return Store().Folder(state_.GalleryKey); }
+
+void GalleriesPage::MarkInvalid(const std::string& thumbnail) {
+    invalidPictures_.insert(forms::UpperAscii(thumbnail));
+    ShowInvalidCount();
+}
+
+void GalleriesPage::ShowInvalidCount() { Label62->SetCaption(InvalidText(invalidPictures_.size())); }
+
+void GalleriesPage::ForgetPicture(const std::string& thumbnail) {
+    if (invalidPictures_.erase(forms::UpperAscii(thumbnail))) ShowInvalidCount();
 }
 
 std::string GalleriesPage::SelectedName() const {
@@ -196,7 +190,7 @@ void GalleriesPage::UpdateCount() { Label29->SetCaption(CountText(thumbView->Cou
 void GalleriesPage::ClearPreview() { Image1->Picture()->SetGraphic(static_cast<const TGraphic*>(nullptr)); }
 
 void GalleriesPage::OpenGallery() {
-    thumbView->SetDirectory(state_.Path("Galleries\\" + Label10->Caption()));
+    thumbView->SetDirectory(Store().Folder(Label10->Caption()));
     if (thumbView->Count() > 0) {
         thumbView->SetSelected(0);
         thumbViewClick();
@@ -210,8 +204,8 @@ void GalleriesPage::ChangeGallery(int category) {
     progressbar1->SetPosition(0);
     Label10->SetCaption(std::string(c.caption));
     state_.GalleryKey = std::string(c.key);
-    progressbar1->SetMaximum(ThumbnailFileCount());
-    thumbView->SetDirectory(state_.Path("Galleries\\" + state_.GalleryKey));
+    progressbar1->SetMaximum(Store().ThumbnailCount(GalleryFolder()));
+    thumbView->SetDirectory(GalleryFolder());
     if (thumbView->Count() > 0) thumbView->SetSelected(0);
     thumbViewClick();
     UpdateCount();
@@ -222,13 +216,13 @@ void GalleriesPage::thumbViewClick() {
     if (name.empty()) {
         ClearPreview();
     } else {
-        // Whatever stops the preview from showing leaves it empty and says so.
+        // Whatever stops the preview from showing leaves it empty and counts the picture as
+        // invalid until the next scan.
         try {
             Image1->Picture()->LoadFromFile(GalleryFolder() + PreviewOfThumbnail(name));
-            Label62->SetCaption("");
         } catch (const std::exception&) {
             ClearPreview();
-            Label62->SetCaption("1 Invalid Images");
+            MarkInvalid(name);
         }
     }
     UpdateCount();
@@ -255,7 +249,7 @@ void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
     dialog_ = std::make_unique<TForm2>(form_, state_.CancelRequested);
     pages_->SetEnabled(false);
     state_.CancelRequested = false;
-    std::string failure;
+    std::string failure, refused;
     try {
         const int n = static_cast<int>(files.size());
         dialog_->SetCaption("Processing " + std::to_string(n) + " Images...");
@@ -266,11 +260,27 @@ void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
             bar->SetMaximum(n);
             bar->SetPosition(0);
         }
-        ForceFolders(GalleryFolder());
-        ProcessPass(1, files);
-        dialog_->Progressbar2->SetPosition(0);
-        dialog_->Label3->SetCaption("Processing Thumbnails");
-        ProcessPass(2, files);
+        GalleryStore store = Store();
+        PictureBatch batch(store, GalleryFolder(), [](const std::string& source, const std::string& target, PictureBox box) {
+            ProcessPictureFile(source, target, box, [] { Application->ProcessMessages(); });
+        });
+        // A quit met while messages ran, as a closed dialog, stops the batch as Cancel does.
+        batch.StopRequested = [this] { return state_.CancelRequested || Application->Terminated(); };
+        batch.OnPassStart = [this](int pass) {
+            if (pass != 2) return;
+            dialog_->Progressbar2->SetPosition(0);
+            dialog_->Label3->SetCaption("Processing Thumbnails");
+        };
+        batch.OnPictureDone = [this, &files](int pass, int index) {
+            if (pass == 1) state_.LastPictureFolder = FolderOf(files[static_cast<size_t>(index)]);
+            Application->ProcessMessages();
+            auto* bar = pass == 1 ? dialog_->Progressbar1 : dialog_->Progressbar2;
+            bar->SetPosition(bar->Position() + 1);
+            bar->Repaint();
+            if (OnPictureDone) OnPictureDone(pass, index);
+        };
+        batch.Run(files);
+        refused = batch.RefusalReport();
     } catch (const std::exception& e) {
         failure = e.what();
     }
@@ -278,32 +288,8 @@ void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
     dialog_.reset();
     pages_->SetEnabled(true);
     if (!failure.empty()) Application->HandleException(Exception(failure));
+    if (!refused.empty()) MessageDlg(refused, mtWarning, mbOK);
     if (OnBatchEnded) OnBatchEnded();
-}
-
-void GalleriesPage::ProcessPass(int pass, const std::vector<std::string>& files) {
-    auto* bar = pass == 1 ? dialog_->Progressbar1 : dialog_->Progressbar2;
-    for (size_t i = 0; i < files.size(); ++i) {
-        // A quit met while messages ran, as a closed dialog, stops the batch as Cancel does.
-        if (state_.CancelRequested || Application->Terminated()) break;
-        const std::string name = NameOf(files[i]);
-        const std::string preview = GalleryFolder() + PreviewName(name);
-        try {
-            if (pass == 1) {
-                state_.LastPictureFolder = FolderOf(files[i]);
-                ProcessPictureFile(files[i], preview, kPreviewBox, [] { Application->ProcessMessages(); });
-            } else {
-                ProcessPictureFile(preview, GalleryFolder() + ThumbnailName(name), kThumbnailBox,
-                                   [] { Application->ProcessMessages(); });
-            }
-        } catch (const std::exception& e) {
-            throw Exception("Could not process \"" + files[i] + "\": " + e.what());
-        }
-        Application->ProcessMessages();
-        bar->SetPosition(bar->Position() + 1);
-        bar->Repaint();
-        if (OnPictureDone) OnPictureDone(pass, static_cast<int>(i));
-    }
 }
 
 void GalleriesPage::Deleteimages() {
@@ -312,8 +298,10 @@ void GalleriesPage::Deleteimages() {
     const std::string name = SelectedName();
     if (!name.empty()) {
         // From the folder and the cell's name: a cell whose picture failed has no file name.
-        if (!DeleteFileA((GalleryFolder() + name).c_str())) ShowMessage("Could not delete thumbnail image!");
-        if (!DeleteFileA((GalleryFolder() + PreviewOfThumbnail(name)).c_str())) ShowMessage("Could not delete preview image!");
+        const auto removal = Store().Delete(GalleryFolder(), name);
+        if (!removal.thumbnail) ShowMessage("Could not delete thumbnail image!");
+        if (!removal.preview) ShowMessage("Could not delete preview image!");
+        ForgetPicture(name);
         thumbView->DeleteItem(selected);
         if (selected < thumbView->Count()) thumbView->SetSelected(selected);
     }
@@ -326,26 +314,19 @@ void GalleriesPage::General1Click(const std::string& caption) {
     const std::string name = SelectedName();
     if (!name.empty()) {
         const std::string target = FolderOfMenuCaption(caption);
-        if (!SameFileName(target, state_.GalleryKey)) moveimage(name, state_.Path("Galleries\\" + target + "\\"));
+        if (!forms::SameTextAscii(target, state_.GalleryKey)) moveimage(name, Store().Folder(target));
     }
     UpdateCount();
 }
 
 void GalleriesPage::moveimage(const std::string& thumbnailName, const std::string& targetFolder) {
-    const std::string source = GalleryFolder();
-    const std::string preview = PreviewOfThumbnail(thumbnailName);
-    ForceFolders(targetFolder);
-    {
-        // Both copies first; the sources go only when both are made.
-        CopiesMade copies;
-        copies.Copy(source + thumbnailName, targetFolder + thumbnailName);
-        if (FileExists(source + preview)) copies.Copy(source + preview, targetFolder + preview);
-        copies.Keep();
+    const auto move = Store().Move(GalleryFolder(), targetFolder, thumbnailName);
+    if (move.thumbnailRemoved) {
+        ForgetPicture(thumbnailName);
+        thumbView->DeleteItem(thumbView->Selected());
     }
-    DeleteFileA((source + thumbnailName).c_str());
-    DeleteFileA((source + preview).c_str());
-    thumbView->DeleteItem(thumbView->Selected());
     ClearPreview();
+    if (!move.problem.empty()) ShowMessage(move.problem);
 }
 
 void GalleriesPage::CheckBox6Click() { thumbView->SetSize(CheckBox6->Checked() ? 50 : 100); }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "editor/editor_state.h"
+#include "editor/portable/gallery_store.h"
+#include "editor/portfolio_files_win.h"
 #include "editor/processing_dialog.h"
 
 #include "controls/special_progress.h"
@@ -19,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -71,26 +74,33 @@ public:
     forms::TButton* DeleteButton;
     forms::TPopupMenu* PopupMenu1;
     forms::TMenuItem* MoveImageTo1;
+    forms::TMenuItem* DeleteImage1;
     forms::TOpenPictureDialog* OpenPictureDialog1;
 
 private:
     void BuildGrid(forms::TTabSheet* sheet);
     void BuildMenu();
     void RunBatch(const std::vector<std::string>& files);
-    void ProcessPass(int pass, const std::vector<std::string>& files);
+    // Over the program folder as it stands (it gets its final form after construction).
+    GalleryStore Store() const;
     void moveimage(const std::string& thumbnailName, const std::string& targetFolder);
     void ClearPreview();
     void UpdateCount();
     // The bare file name of the selected cell, empty with nothing selected.
     std::string SelectedName() const;
-    int ThumbnailFileCount() const;
+    // The invalid-picture label counts each picture whose thumbnail or preview failed to
+    // load since the last scan.
+    void MarkInvalid(const std::string& thumbnail);
+    void ForgetPicture(const std::string& thumbnail);
+    void ShowInvalidCount();
 
     forms::TForm* form_;
     forms::TPageControl* pages_;
     EditorState& state_;
     std::unique_ptr<TForm2> dialog_;
     std::function<void(forms::TMessage&)> formWindowProc_;
-    int invalidThumbnails_ = 0;
+    mutable WinPortfolioFiles files_;
+    std::set<std::string> invalidPictures_;  // thumbnail names in upper case
 };
 
 }  // namespace editor

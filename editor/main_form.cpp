@@ -3,11 +3,12 @@
 #include "editor/control_factory.h"
 #include "editor/file_routines.h"
 #include "editor/portable/program_layout.h"
-#include "editor/record_files.h"
+#include "editor/portfolio_files_win.h"
 #include "editor/settings_binding.h"
 #include "editor/shell_routines.h"
 
 #include "forms/application.h"
+#include "forms/dialogs.h"
 #include "forms/guard.h"
 #include "forms/ini_file.h"
 
@@ -122,8 +123,9 @@ void TForm1::BuildRecordPages() {
         {&Photographers, photographers, RecordList::Photographers},
         {&WebSites, websites, RecordList::WebSites},
     };
+    Records = std::make_unique<WinRecordStore>(WithTrailingBackslash(State.ProgramFolder));
     for (const auto& p : pages) {
-        *p.page = std::make_unique<RecordPage>(this, p.sheet, p.list, State);
+        *p.page = std::make_unique<RecordPage>(this, p.sheet, p.list, State, *Records);
         TTabSheet* sheet = p.sheet;
         (*p.page)->OnEditMode = [this, sheet](bool editing) { EnableOtherPages(sheet, !editing); };
         (*p.page)->OnSaved = [this] { getworkhistories(); };
@@ -137,7 +139,7 @@ void TForm1::EnableOtherPages(TTabSheet* editing, bool enabled) {
 
 void TForm1::getworkhistories() {
     for (RecordPage* page : {WorkHistory.get(), Photographers.get(), WebSites.get()})
-        page->FillNames(RecordNames(State.ProgramFolder, page->List()));
+        page->FillNames(Records->Names(page->List()));
 }
 
 void TForm1::Step(void (TForm1::*step)()) {
@@ -162,6 +164,7 @@ void TForm1::FormCreate() {
     PageControl1->SetActivePageIndex(0);
     Step(&TForm1::LoadComments);
     Step(&TForm1::FillFinishPage);
+    savedBiography_ = BiographyValues();
 }
 
 void TForm1::CreateFolders() {
@@ -188,7 +191,8 @@ void TForm1::ReadSettings() {
 }
 
 void TForm1::LoadComments() {
-    if (FileExists(CommentsPath())) Bio->RichEdit4->Lines()->LoadFromFile(CommentsPath());
+    WinPortfolioFiles files;
+    if (files.FileExists(CommentsPath())) Bio->RichEdit4->LoadRtfOrText(files.ReadFile(CommentsPath()));
 }
 
 void TForm1::FillFinishPage() {
@@ -224,8 +228,40 @@ void TForm1::OpenHelp() {
 void TForm1::Button1Click() {
     TIniFile ini(SettingsPath());
     SettingsBinding(*this, State).Save(ini, SettingWrite::OnSave);
-    Bio->RichEdit4->Lines()->SaveToFile(CommentsPath());
+    WinPortfolioFiles files;
+    WriteFileReplacing(files, CommentsPath(), Bio->RichEdit4->StreamOut(true));
     ini.UpdateFile();
+    savedBiography_ = BiographyValues();
+}
+
+std::vector<std::string> TForm1::BiographyValues() {
+    std::vector<std::string> values = SettingsBinding(*this, State).Values(SettingWrite::OnSave);
+    values.push_back(Bio->RichEdit4->StreamOut(false));
+    return values;
+}
+
+bool TForm1::HasUnsavedChanges() {
+    for (RecordPage* page : {WorkHistory.get(), Photographers.get(), WebSites.get()})
+        if (page->HasUnsavedChanges()) return true;
+    return BiographyValues() != savedBiography_;
+}
+
+bool TForm1::SaveChangesBeforeClosing() {
+    if (!HasUnsavedChanges()) return true;
+    switch (MessageDlg("Save changes?", mtConfirmation, mbYesNoCancel)) {
+    case mrYes: break;
+    case mrNo: return true;
+    default: return false;
+    }
+    try {
+        if (BiographyValues() != savedBiography_) Button1Click();
+        for (RecordPage* page : {WorkHistory.get(), Photographers.get(), WebSites.get()})
+            if (page->HasUnsavedChanges() && !page->SaveClick()) return false;  // it said why
+    } catch (const std::exception& e) {
+        Application->HandleException(e);
+        return false;
+    }
+    return true;
 }
 
 void TForm1::SaveConfig() {
@@ -241,6 +277,10 @@ void TForm1::FormCloseQuery(bool& canClose) {
         // The batch still uses the windows: it stops as on Cancel, and closes us when done.
         Galleries->CancelBatch();
         closeAfterBatch_ = true;
+        canClose = false;
+        return;
+    }
+    if (!configSaved_ && !SaveChangesBeforeClosing()) {
         canClose = false;
         return;
     }

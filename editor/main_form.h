@@ -9,6 +9,7 @@
 #include "editor/galleries_page.h"
 #include "editor/site_builder.h"
 #include "editor/record_page.h"
+#include "editor/record_store_win.h"
 
 #include "controls/form_auto_size.h"
 #include "forms/button.h"
@@ -37,6 +38,9 @@ public:
     void FormCloseQuery(bool& canClose);
     // Fills the three record lists from their files.
     void getworkhistories();
+    // The biography differs from what was loaded or last saved, or a record being edited was
+    // changed.
+    bool HasUnsavedChanges();
 
     EditorState State;
     forms::TPageControl* PageControl1;
@@ -53,6 +57,7 @@ public:
     forms::TCheckBox* CheckBox6;  // Show More Columns
     std::unique_ptr<BiographyPage> Bio;
     std::unique_ptr<FinishPage> Finish;
+    std::unique_ptr<WinRecordStore> Records;
     std::unique_ptr<SiteBuilder> Builder;
     std::unique_ptr<BuiltPortfolios> Portfolios;
     controls::TFormAutoSize* FormAutoSize1;
@@ -74,12 +79,17 @@ private:
     void LoadComments();
     void FillFinishPage();
     void SaveConfig();
+    // Before the window closes: "Save changes?" when something is unsaved; false keeps it open.
+    bool SaveChangesBeforeClosing();
+    std::vector<std::string> BiographyValues();
     std::string SettingsPath() const;
     std::string CommentsPath() const;
 
     void OpenGallery();
 
     bool configSaved_ = false;
+    // The biography as loaded or last saved.
+    std::vector<std::string> savedBiography_;
     // Exit during a picture batch: the window closes once the batch has unwound.
     bool closeAfterBatch_ = false;
 };

@@ -1,14 +1,11 @@
 #include "editor/record_page.h"
 
 #include "editor/control_factory.h"
-#include "editor/file_routines.h"
-#include "editor/record_files.h"
 #include "editor/shell_routines.h"
 
 #include "forms/dialogs.h"
 #include "forms/form.h"
 #include "forms/group_box.h"
-#include "forms/ini_file.h"
 #include "forms/portable/ini_rules.h"
 
 #include <array>
@@ -72,8 +69,8 @@ TButton* PlaceButton(TComponent* owner, TWinControl* parent, const char* name, c
 
 }  // namespace
 
-RecordPage::RecordPage(TComponent* owner, TTabSheet* sheet, RecordList list, EditorState& state)
-    : Sheet(sheet), list_(list), layout_(LayoutOf(list)), state_(state) {
+RecordPage::RecordPage(TComponent* owner, TTabSheet* sheet, RecordList list, EditorState& state, RecordStore& store)
+    : Sheet(sheet), list_(list), layout_(LayoutOf(list)), state_(state), store_(store) {
     Build(owner);
     SetFieldsEditable(false);
     for (auto* b : {EditButton, DeleteButton, SaveButton}) b->SetEnabled(false);
@@ -88,6 +85,7 @@ void RecordPage::Build(TComponent* owner) {
     NameBox = Place<TComboBox>(owner, group, layout_.nameBox, kFieldLeft, top, kFieldWidth, kFieldHeight);
     NameBox->SetStyle(csDropDownList);
     NameBox->OnChange = [this](TObject*) { Select(); };
+    NameBox->OnEnter = [this](TObject*) { SelectPlaceholder(); };
     int left = kRightColumn;
     const struct { TButton** button; const char* name; const char* caption; } buttons[] = {
         {&AddButton, layout_.addButton, "&Add"}, {&EditButton, layout_.editButton, kEditCaption},
@@ -190,9 +188,6 @@ std::string RecordPage::ValueOf(const BoundField& bound) const {
     return {};
 }
 
-std::string RecordPage::RecordFile() const { return RecordFilePath(state_.ProgramFolder, list_); }
-std::string RecordPage::CommentFolder() const { return CommentFolderPath(state_.ProgramFolder); }
-
 HWND RecordPage::OwnerWindow() const { return GetAncestor(Sheet->Handle(), GA_ROOT); }
 
 std::string RecordPage::ChosenName() const {
@@ -229,18 +224,15 @@ void RecordPage::Select() {
         DeleteButton->SetEnabled(true);
     }
     ShowRecord(name);
+    // Another web site chosen while editing: what is shown now is that record as stored.
+    if (mode_ == Mode::Editing) editStart_ = EditableState();
 }
 
 void RecordPage::ShowRecord(const std::string& name) {
-    TIniFile ini(RecordFile());
-    for (const auto& bound : fields_)
-        ShowValue(bound, ini.ReadString(name, std::string(bound.field->key), std::string(bound.field->readDefault)));
-    // A hand-edited value naming a file elsewhere is ignored; Save then gives a name of ours.
-    const std::string stored = ini.ReadString(name, std::string(kCommentFileKey), "");
-    state_.CommentFileName = IsBareFileName(stored) ? stored : std::string();
-    Comment->Clear();
-    if (!state_.CommentFileName.empty() && FileExists(CommentFolder() + state_.CommentFileName))
-        Comment->Lines()->LoadFromFile(CommentFolder() + state_.CommentFileName);
+    const StoredRecord record = store_.Read(list_, name);
+    for (const auto& bound : fields_) ShowValue(bound, record.values.find(bound.field->key)->second);
+    commentFile_ = record.commentFile;
+    Comment->LoadRtfOrText(store_.Comment(record));
 }
 
 void RecordPage::ClearRecord() {
@@ -249,7 +241,7 @@ void RecordPage::ClearRecord() {
         else ShowValue(bound, "");
     }
     Comment->Clear();
-    state_.CommentFileName.clear();
+    commentFile_.clear();
 }
 
 void RecordPage::SetFieldsEditable(bool editable) {
@@ -268,6 +260,20 @@ void RecordPage::SetFieldsEditable(bool editable) {
     Comment->SetColor(color);
 }
 
+std::vector<std::string> RecordPage::EditableState() const {
+    std::vector<std::string> state{NameBox->GetText(), Comment->StreamOut(false)};
+    for (const auto& bound : fields_) state.push_back(ValueOf(bound));
+    return state;
+}
+
+bool RecordPage::HasUnsavedChanges() const { return Editing() && EditableState() != editStart_; }
+
+void RecordPage::SelectPlaceholder() {
+    if (mode_ != Mode::Adding || RecordSchemaOf().placeholder.empty()) return;
+    if (NameBox->GetText() != RecordSchemaOf().placeholder) return;
+    SendMessageA(NameBox->Handle(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+}
+
 void RecordPage::EnterEditMode(Mode mode) {
     mode_ = mode;
     SetFieldsEditable(true);
@@ -279,11 +285,12 @@ void RecordPage::EnterEditMode(Mode mode) {
     DeleteButton->SetEnabled(false);
     NameBox->SetEnabled(mode == Mode::Adding || layout_.listUsableWhileEditing);
     if (OnEditMode) OnEditMode(true);
+    editStart_ = EditableState();
 }
 
 void RecordPage::LeaveEditMode() {
     mode_ = Mode::View;
-    state_.AddingRecord = false;
+    editStart_.clear();
     NameBox->SetStyle(csDropDownList);
     NameBox->SetEnabled(true);
     SetFieldsEditable(false);
@@ -296,9 +303,8 @@ void RecordPage::LeaveEditMode() {
 void RecordPage::AddClick() {
     if (mode_ != Mode::View) return;
     // Cancel comes back to the record chosen before Add.
-    state_.CurrentRecordName = ChosenName();
-    state_.AddingRecord = true;
-    state_.CommentFileName.clear();
+    currentName_ = ChosenName();
+    commentFile_.clear();
     NameBox->SetItemIndex(-1);
     NameBox->SetStyle(layout_.addingNameStyle);
     NameBox->SetText(std::string(RecordSchemaOf().placeholder));
@@ -306,73 +312,65 @@ void RecordPage::AddClick() {
     for (const auto& bound : fields_) ShowValue(bound, bound.field->newValue);
     Comment->Clear();
     EnterEditMode(Mode::Adding);
+    // The name comes first; Add itself is disabled now and would keep the focus nowhere.
+    if (NameBox->CanFocus()) NameBox->SetFocus();
+    SelectPlaceholder();
 }
 
 void RecordPage::EditClick() {
     if (mode_ == Mode::View) {
         if (ChosenName().empty()) return;
-        state_.CurrentRecordName = ChosenName();
+        currentName_ = ChosenName();
+        // The record as stored decides which comment file it keeps.
+        commentFile_ = store_.Read(list_, currentName_).commentFile;
         EnterEditMode(Mode::Editing);
         return;
     }
     LeaveEditMode();
-    SelectName(state_.CurrentRecordName);
+    SelectName(currentName_);
     Select();
 }
 
-void RecordPage::SaveClick() {
-    if (mode_ == Mode::View) return;
+bool RecordPage::SaveClick() {
+    if (mode_ == Mode::View) return false;
     const RecordSchema& schema = RecordSchemaOf();
     std::string name;
     if (mode_ == Mode::Adding) {
         name = TrimBlanks(NameBox->GetText());
-        if (const std::string problem = NewRecordNameProblem(schema, name, RecordNames(state_.ProgramFolder, list_));
-            !problem.empty()) {
+        if (const std::string problem = NewRecordNameProblem(schema, name, store_.Names(list_)); !problem.empty()) {
             ShowMessage(problem);
-            return;
+            return false;
         }
     } else {
-        name = layout_.listUsableWhileEditing ? ChosenName() : state_.CurrentRecordName;
+        name = layout_.listUsableWhileEditing ? ChosenName() : currentName_;
         if (name.empty()) {
             ShowMessage("You must give the " + std::string(schema.noun) + " a name!");
-            return;
+            return false;
         }
     }
-    if (layout_.newCommentEverySave) state_.CommentFileName.clear();
-    if (state_.CommentFileName.empty()) state_.CommentFileName = NewCommentFileName(state_.ProgramFolder);
-    CreateDirectoryA(CommentFolder().c_str(), nullptr);
-
-    TIniFile ini(RecordFile());
-    for (const auto& bound : fields_) ini.WriteString(name, std::string(bound.field->key), ValueOf(bound));
-    ini.WriteString(name, std::string(kCommentFileKey), state_.CommentFileName);
-    ini.UpdateFile();
-    Comment->Lines()->SaveToFile(CommentFolder() + state_.CommentFileName);
-    state_.CurrentRecordName = name;
+    RecordValues values;
+    for (const auto& bound : fields_) values[std::string(bound.field->key)] = ValueOf(bound);
+    commentFile_ = store_.Save(list_, name, values, layout_.newCommentEverySave ? std::string() : commentFile_,
+                               Comment->StreamOut(true));
+    currentName_ = name;
 
     LeaveEditMode();
     if (OnSaved) OnSaved();
-    else FillNames(RecordNames(state_.ProgramFolder, list_));
-    SelectName(state_.CurrentRecordName);
+    else FillNames(store_.Names(list_));
+    SelectName(currentName_);
     EditButton->SetEnabled(true);
     DeleteButton->SetEnabled(true);
+    return true;
 }
 
 void RecordPage::DeleteClick() {
     const std::string name = ChosenName();
     if (mode_ != Mode::View || name.empty()) return;
     if (MessageDlg(std::string(layout_.deletePrompt) + "\r\n\r\n" + name, mtConfirmation, mbYesNo) != mrYes) return;
-    TIniFile ini(RecordFile());
-    const std::string stored = ini.ReadString(name, std::string(kCommentFileKey), "");
-    ini.EraseSection(name);
-    ini.UpdateFile();
+    store_.Erase(list_, name);
     NameBox->Items()->Delete(NameBox->ItemIndex());
     NameBox->SetItemIndex(-1);
     Select();
-    // Only a file of our own naming, in our folder, that no other record still names.
-    if (!IsBareFileName(stored) || !IsOwnCommentFileName(stored)) return;
-    for (const auto& other : CommentFilesNamed(state_.ProgramFolder))
-        if (SameFileName(other, stored)) return;
-    DeleteFileA((CommentFolder() + stored).c_str());
 }
 
 void RecordPage::VisitClick() {

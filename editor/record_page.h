@@ -5,6 +5,7 @@
 
 #include "editor/editor_state.h"
 #include "editor/portable/record_model.h"
+#include "editor/portable/record_store.h"
 
 #include "forms/button.h"
 #include "forms/check_box.h"
@@ -25,14 +26,19 @@ struct RecordPageLayout;
 
 class RecordPage {
 public:
-    // Builds the page's controls on sheet; owner (the main window) owns them. state is the
-    // editor state the three pages share.
-    RecordPage(forms::TComponent* owner, forms::TTabSheet* sheet, RecordList list, EditorState& state);
+    // Builds the page's controls on sheet; owner (the main window) owns them. The records are
+    // read and written through store.
+    RecordPage(forms::TComponent* owner, forms::TTabSheet* sheet, RecordList list, EditorState& state,
+               RecordStore& store);
 
     RecordList List() const { return list_; }
     const RecordSchema& RecordSchemaOf() const { return Schema(list_); }
     // True between Add or Edit and Save or Cancel.
     bool Editing() const { return mode_ != Mode::View; }
+    // Editing, with a field, the name typed or the comment changed since Add or Edit.
+    bool HasUnsavedChanges() const;
+    // The comment file of the record shown or being edited; empty for a new record.
+    const std::string& CommentFile() const { return commentFile_; }
 
     // Replaces the name list; a record chosen before stays chosen while it is listed.
     void FillNames(const std::vector<std::string>& names);
@@ -42,7 +48,8 @@ public:
     void AddClick();
     // Edit, or Cancel while editing or adding.
     void EditClick();
-    void SaveClick();
+    // True when the record was written and the page is back in view mode.
+    bool SaveClick();
     void DeleteClick();
     // Web sites: opens the URL field's web address.
     void VisitClick();
@@ -87,15 +94,22 @@ private:
     void SetFieldsEditable(bool editable);
     void SelectName(const std::string& name);
     std::string ChosenName() const;
-    std::string RecordFile() const;
-    std::string CommentFolder() const;
     HWND OwnerWindow() const;
+    // What the user can change while editing: the name box, every field, the comment text.
+    std::vector<std::string> EditableState() const;
+    // The web sites' name box shows its placeholder selected, so typing replaces it.
+    void SelectPlaceholder();
 
     RecordList list_;
     const RecordPageLayout& layout_;
     EditorState& state_;
+    RecordStore& store_;
     Mode mode_ = Mode::View;
     std::vector<BoundField> fields_;
+    // This list's own: the record being edited and its comment file.
+    std::string currentName_;
+    std::string commentFile_;
+    std::vector<std::string> editStart_;
 };
 
 }  // namespace editor

@@ -77,29 +77,28 @@ void SettingsBinding::LoadKey(forms::TIniFile& ini, const SettingKey& key) {
 
 void SettingsBinding::Save(forms::TIniFile& ini, SettingWrite group) {
     for (const auto& key : SettingsTable())
-        if (key.written == group) SaveKey(ini, key);
+        if (key.written == group) ini.WriteString(std::string(key.section), std::string(key.key), ValueOf(key));
 }
 
-void SettingsBinding::SaveKey(forms::TIniFile& ini, const SettingKey& key) {
-    const std::string section(key.section), name(key.key);
+std::vector<std::string> SettingsBinding::Values(SettingWrite group) {
+    std::vector<std::string> values;
+    for (const auto& key : SettingsTable())
+        if (key.written == group) values.push_back(ValueOf(key));
+    return values;
+}
+
+std::string SettingsBinding::ValueOf(const SettingKey& key) {
     switch (key.kind) {
     case SettingKind::Text:
-        if (std::string* text = StateText(key)) ini.WriteString(section, name, *text);
-        else ini.WriteString(section, name, Bound<forms::TControl>(form_, key).Text());
-        break;
-    case SettingKind::Boolean:
-        ini.WriteBool(section, name, Bound<forms::TCheckBox>(form_, key).Checked());
-        break;
-    case SettingKind::SkinNumber:
-        ini.WriteString(section, name, std::to_string(state_.SkinNumber));
-        break;
+        if (std::string* text = StateText(key)) return *text;
+        return Bound<forms::TControl>(form_, key).Text();
+    case SettingKind::Boolean: return forms::IniFormatBool(Bound<forms::TCheckBox>(form_, key).Checked());
+    case SettingKind::SkinNumber: return std::to_string(state_.SkinNumber);
     case SettingKind::Date:
-        ini.WriteString(section, name, FormatDateOfBirth(Bound<forms::TDateTimePicker>(form_, key).Date(), DateSeparator()));
-        break;
-    case SettingKind::ItemIndex:
-        ini.WriteInteger(section, name, Bound<forms::TComboBox>(form_, key).ItemIndex());
-        break;
+        return FormatDateOfBirth(Bound<forms::TDateTimePicker>(form_, key).Date(), DateSeparator());
+    case SettingKind::ItemIndex: return forms::IniFormatInteger(Bound<forms::TComboBox>(form_, key).ItemIndex());
     }
+    return {};
 }
 
 }  // namespace editor

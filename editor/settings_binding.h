@@ -8,6 +8,8 @@
 #include "forms/portable/component.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace editor {
 
@@ -22,13 +24,16 @@ public:
     void Load(forms::TIniFile& ini, SettingWrite group);
     // Writes the keys of one group from their controls; raises on the first failed write.
     void Save(forms::TIniFile& ini, SettingWrite group);
+    // The texts Save would write for the group, in table order: a change shows as a difference.
+    std::vector<std::string> Values(SettingWrite group);
 
     // Called after an item index is set from the file (the sex handler must run).
     std::function<void(const SettingKey&)> OnItemIndexLoaded;
 
 private:
     void LoadKey(forms::TIniFile& ini, const SettingKey& key);
-    void SaveKey(forms::TIniFile& ini, const SettingKey& key);
+    // The text a key is written with, from its control or the editor state.
+    std::string ValueOf(const SettingKey& key);
     std::string* StateText(const SettingKey& key);
 
     forms::TComponent& form_;

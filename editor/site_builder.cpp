@@ -4,6 +4,7 @@
 #include "editor/portable/portfolio_name.h"
 #include "editor/portable/program_layout.h"
 #include "editor/portfolio_files_win.h"
+#include "editor/record_store_win.h"
 
 #include "controls/special_progress.h"
 
@@ -78,7 +79,8 @@ bool SiteBuilder::buildhtml(const std::string& name) {
     progress_->SetVisible(true);
     try {
         SiteContent content = BiographyContent();
-        ReadSiteRecords(state_.ProgramFolder, *comments_, content);
+        WinRecordStore records(state_.ProgramFolder);
+        ReadSiteRecords(records, *comments_, content);
         WinPortfolioFiles files;
         SiteBuild build(files, state_.ProgramFolder);
         build.OnLog = [log](const std::string& line) { log->Add(line); };

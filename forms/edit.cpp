@@ -180,11 +180,25 @@ void TCustomEdit::DoEnter() {
     TWinControl::DoEnter();
 }
 
+namespace {
+
+bool IsKeyDown(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
 void TCustomEdit::WndProc(TMessage& message) {
     if (message.Msg == CN_COMMAND && HIWORD(message.WParam) == EN_CHANGE) {
         if (!settingText_ && !IsLoading()) Change();
         return;
     }
+    // Ctrl+A selects everything, which the system's edit classes do not all do; the
+    // character the key also makes must not reach the text.
+    constexpr WPARAM kCtrlA = 1;
+    if (message.Msg == WM_KEYDOWN && message.WParam == 'A' && IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_MENU)) {
+        SelectAll();
+        return;
+    }
+    if (message.Msg == WM_CHAR && message.WParam == kCtrlA) return;
     TWinControl::WndProc(message);
 }
 

@@ -55,6 +55,58 @@ DWORD CALLBACK WriteCallback(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
     return 0;
 }
 
+int CALLBACK NoteTrueType(const LOGFONTA*, const TEXTMETRICA*, DWORD type, LPARAM found) {
+    if (type & TRUETYPE_FONTTYPE) *reinterpret_cast<bool*>(found) = true;
+    return 1;
+}
+
+bool IsTrueTypeFace(const char* face) {
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExA(dc, &wanted, &NoteTrueType, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    return found;
+}
+
+int CALLBACK NoteSansFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type, LPARAM face) {
+    if (!(type & TRUETYPE_FONTTYPE) || (font->lfPitchAndFamily & 0xF0) != FF_SWISS || font->lfFaceName[0] == '@')
+        return 1;
+    lstrcpynA(reinterpret_cast<char*>(face), font->lfFaceName, LF_FACESIZE);
+    return 0;
+}
+
+// A TrueType face the platform has: the usual sans faces in order, else any sans one.
+const char* SharedTrueTypeFace() {
+    static const std::string face = [] {
+        for (const char* candidate : {"Tahoma", "Arial", "Segoe UI", "Liberation Sans", "DejaVu Sans"})
+            if (IsTrueTypeFace(candidate)) return std::string(candidate);
+        char found[LF_FACESIZE] = {};
+        LOGFONTA all{};
+        all.lfCharSet = DEFAULT_CHARSET;
+        HDC dc = GetDC(nullptr);
+        EnumFontFamiliesExA(dc, &all, &NoteSansFace, reinterpret_cast<LPARAM>(found), 0);
+        ReleaseDC(nullptr, dc);
+        return std::string(found);
+    }();
+    return face.c_str();
+}
+
+// Groups opened and not closed, escaped braces left out.
+size_t OpenGroups(const std::string& rtf) {
+    size_t depth = 0;
+    for (size_t i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\') ++i;
+        else if (rtf[i] == '{') ++depth;
+        else if (rtf[i] == '}' && depth > 0) --depth;
+    }
+    return depth;
+}
+
+bool LooksLikeRtf(const std::string& data) { return data.rfind("{\\rtf", 0) == 0; }
+
 }  // namespace
 
 const char* RichEditClassName() {
@@ -118,10 +170,49 @@ void TCustomRichEdit::HandleCreated() {
     SendMessageA(wnd, EM_EXLIMITTEXT, 0, MaxLength() > 0 ? MaxLength() : 0x7FFFFFF0);
     TColor color = Color();
     SendMessageA(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color)));
+    UseTrueTypeFace();
     if (!savedRtf_.empty()) {
         StreamIn(savedRtf_, true);
         savedRtf_.clear();
     }
+}
+
+void TCustomRichEdit::UseTrueTypeFace() {
+    HWND wnd = WindowHandle();
+    if (wnd == nullptr || !*SharedTrueTypeFace()) return;
+    CHARFORMATA face{};
+    face.cbSize = sizeof face;
+    face.dwMask = CFM_FACE | CFM_CHARSET;
+    face.bCharSet = DEFAULT_CHARSET;
+    lstrcpynA(face.szFaceName, SharedTrueTypeFace(), LF_FACESIZE);
+    // Mixed faces came from the text itself; only one bitmap face is ours to replace.
+    const auto bitmapFace = [wnd](WPARAM scope) {
+        CHARFORMATA format{};
+        format.cbSize = sizeof format;
+        SendMessageA(wnd, EM_GETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&format));
+        return (format.dwMask & CFM_FACE) && !IsTrueTypeFace(format.szFaceName);
+    };
+    if (bitmapFace(SCF_DEFAULT)) SendMessageA(wnd, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&face));
+    CHARRANGE kept{};
+    SendMessageA(wnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    SendMessageA(wnd, EM_SETSEL, 0, -1);
+    if (bitmapFace(SCF_SELECTION)) SendMessageA(wnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&face));
+    SendMessageA(wnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+}
+
+void TCustomRichEdit::LoadRtfOrText(const std::string& data) {
+    if (LooksLikeRtf(data)) {
+        // A file cut short is read up to where it ends, its open groups closed.
+        for (const std::string& rtf : {data, data + std::string(OpenGroups(data), '}')}) {
+            try {
+                StreamIn(rtf, true);
+                return;
+            } catch (const EReadError&) {
+            }
+        }
+    }
+    // Not RTF after all: its text is still the user's.
+    StreamIn(data, false);
 }
 
 void TCustomRichEdit::HandleDestroying() {
@@ -148,6 +239,7 @@ void TCustomRichEdit::StreamIn(const std::string& data, bool asRtf) {
     es.pfnCallback = &ReadCallback;
     SendMessageA(Handle(), EM_STREAMIN, asRtf ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&es));
     if (es.dwError != 0) throw EReadError("Error reading the rich text");
+    UseTrueTypeFace();
 }
 
 void TCustomRichEdit::WndProc(TMessage& message) {
@@ -155,6 +247,8 @@ void TCustomRichEdit::WndProc(TMessage& message) {
         if (HWND wnd = WindowHandle()) SendMessageA(wnd, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(Color())));
     }
     TCustomMemo::WndProc(message);
+    // The form's font arrives after the window is made, and again when it changes.
+    if (message.Msg == WM_SETFONT) UseTrueTypeFace();
 }
 
 }  // namespace forms

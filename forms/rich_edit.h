@@ -40,6 +40,9 @@ public:
     // The control's whole content as RTF (or plain text), and back.
     std::string StreamOut(bool asRtf);
     void StreamIn(const std::string& data, bool asRtf);
+    // Stored comment bytes: RTF when they read as RTF, otherwise plain text (what an older or
+    // interrupted save may leave); no bytes, no text.
+    void LoadRtfOrText(const std::string& data);
 
     void WndProc(TMessage& message) override;
 
@@ -49,6 +52,10 @@ protected:
     void HandleDestroying() override;
 
 private:
+    // Text is shown and stored in a TrueType face: a bitmap face (the form's default)
+    // comes back from a saved file with broken spacing.
+    void UseTrueTypeFace();
+
     TRichEditStrings* richLines_;
     bool plainText_ = false;
     // RTF kept while the window is being made again.

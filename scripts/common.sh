@@ -2,7 +2,9 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
 DEPS=$BUILD/deps
-export WINEPREFIX=$BUILD/wineprefix
+# The tests' private Wine prefix. run.sh uses one of its own, since each ends by stopping every
+# process of its prefix; VANTRELL_WINEPREFIX names another (the test of run.sh does).
+export WINEPREFIX=${VANTRELL_WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64

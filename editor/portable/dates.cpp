@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <utility>
 
 namespace editor {
 namespace {
@@ -36,13 +38,17 @@ std::string FormatDateOfBirth(SerialDate date, char separator) {
 std::optional<SerialDate> ParseDateOfBirth(std::string_view text, char separator) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    const auto first = text.find(separator);
+    // Files written under another system's date settings use another separator.
+    const std::string separators = std::string("/.-") + separator;
+    const auto first = text.find_first_of(separators);
     if (first == std::string_view::npos) return std::nullopt;
-    const auto second = text.find(separator, first + 1);
+    const auto second = text.find_first_of(separators, first + 1);
     if (second == std::string_view::npos) return std::nullopt;
-    const auto day = ParseField(text.substr(0, first));
+    auto day = ParseField(text.substr(0, first));
     const auto month = ParseField(text.substr(first + 1, second - first - 1));
-    const auto year = ParseField(text.substr(second + 1));
+    auto year = ParseField(text.substr(second + 1));
+    // Four digits in front: the year comes first ("1990-03-15").
+    if (first == 4) std::swap(day, year);
     if (!day || !month || !year) return std::nullopt;
     if (!forms::IsValidDate(*year, *month, *day)) return std::nullopt;
     return forms::EncodeDate(*year, *month, *day);

@@ -23,8 +23,9 @@ std::string AgeLabel(int years);
 
 // "dd/mm/yyyy" with the system's date separator in place of "/".
 std::string FormatDateOfBirth(SerialDate date, char separator);
-// Day, month and year in that order, split at the separator; nothing when the text is not
-// a real date (the caller then takes its default).
+// Day, month and year in that order (year, month, day when the year leads with four
+// digits), split at the separator or at "/", "." or "-"; nothing when the text is not a real
+// date (the caller then takes its default).
 std::optional<SerialDate> ParseDateOfBirth(std::string_view text, char separator);
 
 }  // namespace editor

@@ -8,22 +8,6 @@
 
 namespace editor {
 
-std::string PreviewName(std::string_view sourceName) { return std::string(kPreviewPrefix) + std::string(sourceName); }
-std::string ThumbnailName(std::string_view sourceName) { return std::string(kThumbnailPrefix) + std::string(sourceName); }
-
-std::string PreviewOfThumbnail(std::string_view thumbnailName) {
-    const auto at = thumbnailName.find(kThumbnailPrefix);
-    const auto rest = at == std::string_view::npos ? thumbnailName : thumbnailName.substr(at + kThumbnailPrefix.size());
-    return PreviewName(rest);
-}
-
-std::string FolderOfMenuCaption(std::string_view caption) {
-    std::string text(caption);
-    if (const auto amp = text.find('&'); amp != std::string::npos) text.erase(amp, 1);
-    std::erase_if(text, [](char c) { return c == ' ' || c == '-'; });
-    return text;
-}
-
 PictureBox FitIntoBox(int width, int height, PictureBox box) {
     if (width <= 0 || height <= 0) return {1, 1};
     // 64-bit products: the truncations are those of the 32-bit formula, without its overflow.

@@ -1,5 +1,5 @@
-// Gallery pictures: the names of a picture's preview and thumbnail, the fit into their boxes
-// and the pipeline that turns a chosen JPEG into either (decode, fit, resample, encode).
+// Gallery pictures: the fit of a picture into its preview or thumbnail box and the pipeline
+// that turns a chosen JPEG into either (decode, fit, resample, encode).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -18,19 +18,6 @@ struct PictureBox {
 };
 inline constexpr PictureBox kPreviewBox{834, 754};
 inline constexpr PictureBox kThumbnailBox{150, 150};
-
-inline constexpr std::string_view kPreviewPrefix = "prv_";
-inline constexpr std::string_view kThumbnailPrefix = "thm_";
-
-// "prv_" + name and "thm_" + name, for a source file name with its extension.
-std::string PreviewName(std::string_view sourceName);
-std::string ThumbnailName(std::string_view sourceName);
-// The preview's name for a thumbnail's file name: the text after its first "thm_".
-std::string PreviewOfThumbnail(std::string_view thumbnailName);
-
-// The category folder a "Move Image to" caption names: its first "&" and every blank and
-// hyphen removed.
-std::string FolderOfMenuCaption(std::string_view caption);
 
 // The size a width x height picture takes in the box: the long side fills the box, the
 // other follows through a truncated percentage, so it may be up to one percent short.

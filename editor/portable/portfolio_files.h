@@ -34,4 +34,8 @@ public:
     virtual void Remove(const std::string& path) = 0;
 };
 
+// Writes data to a temporary file beside path and renames it over path, so a write that
+// fails midway (a full disk, a lock) leaves the old file whole; the temporary file goes.
+void WriteFileReplacing(PortfolioFiles& files, const std::string& path, const std::string& data);
+
 }  // namespace editor

@@ -72,6 +72,18 @@ bool IsOwnCommentFileName(std::string_view name);
 // Names match as the file system matches them (ASCII letters folded).
 bool SameFileName(std::string_view a, std::string_view b);
 
+// A web address as typed into a field, judged once for "Visit Web Site" and the site.
+struct AddressKind {
+    enum Kind {
+        None,   // empty, or only "http://" / "https://"
+        Web,    // http or https; a bare host gets "http://" in front
+        Mail,   // mailto:
+        Other,  // another scheme ("javascript:", "data:", "file:"...) or not an address
+    } kind = None;
+    std::string address;  // Web and Mail: the address to link to, trimmed
+};
+AddressKind ClassifyAddress(std::string_view text);
+
 // What "Visit Web Site" does with the URL field's text.
 struct VisitDecision {
     enum Action { Nothing, Open, Refuse } action = Nothing;

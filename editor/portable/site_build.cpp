@@ -1,6 +1,8 @@
 #include "editor/portable/site_build.h"
 
 #include "editor/portable/gallery_categories.h"
+#include "editor/portable/gallery_store.h"
+#include "editor/portable/picture_names.h"
 #include "editor/portable/site_build_fragments.h"
 
 #include <algorithm>
@@ -67,14 +69,6 @@ std::string Upper(std::string_view text) {
     return out;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && Upper(text.substr(0, prefix.size())) == Upper(prefix);
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && Upper(text.substr(text.size() - suffix.size())) == Upper(suffix);
-}
-
 std::string_view Extension(std::string_view name) {
     const auto dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
@@ -93,11 +87,6 @@ std::vector<std::string> FileNames(PortfolioFiles& files, const std::string& fol
         return ua != ub ? ua < ub : a < b;
     });
     return names;
-}
-
-// The "thm*.jpg" mask, tested on the long name (a ".jpeg" file never matches).
-bool IsThumbnail(std::string_view name) {
-    return name.size() >= 7 && StartsWithNoCase(name, "thm") && EndsWithNoCase(name, ".jpg");
 }
 
 std::string JobRow(std::string_view literal, const JobRecord& r, std::string_view prefix, std::string_view nameKey) {
@@ -182,7 +171,7 @@ void SiteBuild::Run(const std::string& templateName, const std::string& portfoli
         const auto found = content.biography.find(k.keyword);
         const std::string raw = found == content.biography.end() ? std::string() : found->second;
         biography[std::string(k.keyword)] =
-            EscapeHtml(k.source == BiographySource::Address ? WithUrlScheme(raw) : raw);
+            EscapeHtml(k.source == BiographySource::Address ? AddressValue(raw) : raw);
     }
     KeywordMap common;
     for (const char* keyword : {"%MODELNAME%", "%MODELEMAIL%", "%MODELURL%"}) common[keyword] = biography[keyword];
@@ -225,22 +214,17 @@ void SiteBuild::Run(const std::string& templateName, const std::string& portfoli
 }
 
 std::string SiteBuild::GalleryTable(const GalleryCategory& category, const KeywordMap& common, Published& published) {
-    const std::string folder = programFolder_ + "Galleries\\" + std::string(category.folder) + "\\";
-    const auto names = FileNames(files_, folder);
-    std::map<std::string, std::string> previews;  // upper-case name -> name as stored
-    for (const auto& name : names) previews[Upper(name)] = name;
+    GalleryStore galleries(files_, programFolder_);
+    const std::string folder = galleries.Folder(category.folder);
 
     std::string text = Line(kGalleryTableStart);
     int cells = 0, pictures = 0;
-    for (const auto& thumbnail : names) {
-        if (!IsThumbnail(thumbnail)) continue;
-        // Paired by name: a thumbnail shows only with its own preview.
-        const auto found = previews.find("PRV" + Upper(thumbnail.substr(3)));
-        if (found == previews.end()) {
+    for (const auto& [thumbnail, preview] : galleries.Pictures(folder)) {
+        // A thumbnail shows only with its own preview.
+        if (preview.empty()) {
             Log("       Skipped " + thumbnail + ": its preview is missing");
             continue;
         }
-        const std::string& preview = found->second;
         const std::string page = preview + ".html";
         const auto [owner, fresh] = published.owner.emplace(Upper(thumbnail), category.caption);
         if (!fresh && owner->second != category.caption) {
@@ -285,7 +269,7 @@ void SiteBuild::CopyOtherFiles(Published& published) {
 void SiteBuild::RemoveStaleGalleryFiles(const Published& published) {
     // A picture deleted from a gallery must not stay in the site (and be burnt to disc).
     for (const auto& name : FileNames(files_, output_ + "files\\")) {
-        if (!StartsWithNoCase(name, "thm_") && !StartsWithNoCase(name, "prv_")) continue;
+        if (!IsGalleryFileName(name)) continue;
         if (published.names.count(Upper(name))) continue;
         Log("       Removing " + name + " (no longer in the galleries)");
         files_.Remove(output_ + "files\\" + name);

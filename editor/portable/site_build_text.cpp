@@ -1,16 +1,13 @@
 #include "editor/portable/site_build_text.h"
 
+#include "editor/portable/record_model.h"
+#include "forms/portable/text_case.h"
+
 #include <cctype>
 #include <cstdint>
 
 namespace editor {
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 // Code page 1252 at 0x80..0x9F; the five unassigned bytes map to the C1 controls, as the
 // platform's own conversion does.
@@ -33,10 +30,6 @@ void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
-bool IsSchemeChar(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
-}
-
 }  // namespace
 
 std::string FillKeywords(std::string_view text, const KeywordMap& map, KeywordCase match) {
@@ -53,7 +46,7 @@ std::string FillKeywords(std::string_view text, const KeywordMap& map, KeywordCa
             break;
         }
         const std::string_view candidate = text.substr(open, close - open + 1);
-        const auto found = match == KeywordCase::Exact ? map.find(candidate) : map.find(Upper(candidate));
+        const auto found = match == KeywordCase::Exact ? map.find(candidate) : map.find(forms::UpperAscii(candidate));
         if (found != map.end()) {
             out += found->second;
             i = close + 1;
@@ -129,17 +122,9 @@ std::string EncodeFileName(std::string_view name) {
     return out;
 }
 
-bool HasUrlScheme(std::string_view address) {
-    if (address.empty() || !std::isalpha(static_cast<unsigned char>(address[0]))) return false;
-    size_t i = 1;
-    while (i < address.size() && IsSchemeChar(address[i])) ++i;
-    if (i >= address.size() || address[i] != ':') return false;
-    // "host:8080/..." is a port, not a scheme.
-    return i + 1 >= address.size() || !std::isdigit(static_cast<unsigned char>(address[i + 1]));
-}
-
-std::string WithUrlScheme(std::string_view address) {
-    return HasUrlScheme(address) ? std::string(address) : "http://" + std::string(address);
+std::string AddressValue(std::string_view address) {
+    const AddressKind kind = ClassifyAddress(address);
+    return kind.kind == AddressKind::Web || kind.kind == AddressKind::Mail ? kind.address : "http://";
 }
 
 std::string MailLink(std::string_view email) {
@@ -148,8 +133,15 @@ std::string MailLink(std::string_view email) {
 }
 
 std::string WebLink(std::string_view address) {
-    if (address.empty()) return "Not Available";
-    return "<a href=\"" + EscapeHtml(WithUrlScheme(address)) + "\" target=\"_blank\">Visit Web Site</a>";
+    const AddressKind kind = ClassifyAddress(address);
+    switch (kind.kind) {
+    case AddressKind::None: return "Not Available";
+    case AddressKind::Web:
+    case AddressKind::Mail:
+        return "<a href=\"" + EscapeHtml(kind.address) + "\" target=\"_blank\">Visit Web Site</a>";
+    case AddressKind::Other: break;
+    }
+    return EscapeHtml(TrimBlanks(address));
 }
 
 }  // namespace editor

@@ -29,13 +29,13 @@ std::string EscapeHtmlLines(std::string_view text);
 // for letters, digits and "-._~", so "#", "%" and blanks cannot break the link.
 std::string EncodeFileName(std::string_view name);
 
-// True when address starts with a URL scheme ("https:", "HTTP:", "mailto:"...); a host with
-// a port ("localhost:8080") has none.
-bool HasUrlScheme(std::string_view address);
-// address with "http://" in front when it has no scheme; "" gives "http://".
-std::string WithUrlScheme(std::string_view address);
+// A web address as a keyword value (%MODELURL%): an http, https or mailto address as typed,
+// "http://" put in front of a bare host; "http://" when the field is empty or holds any other
+// scheme, which a template's link must never run.
+std::string AddressValue(std::string_view address);
 
-// The e-mail and web-site links of the record tables; "Not Available" when empty.
+// The e-mail and web-site links of the record tables; "Not Available" when empty. Only
+// http, https and mailto addresses become links; any other value stands as text.
 std::string MailLink(std::string_view email);
 std::string WebLink(std::string_view address);
 

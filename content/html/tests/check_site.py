@@ -1,15 +1,20 @@
 """Checks the Default template with real tools: its pages are valid HTML (tidy), and a sample
 portfolio built from it loads in headless Chromium with every in-site src and href resolving
-to a file (and every #anchor to an id). Screenshots are kept for a person to look at.
+to a file (and every #anchor to an id); measured in the browser at desktop and phone widths,
+gallery thumbnails show at their own size, whole and centred, and no cell of the work and
+photographers tables is cut off by the page's edge. Screenshots are kept for a person to look at.
 
 check_site.py SAMPLE_TOOL TEMPLATE_DIR OUT_DIR XML_REPORT"""
 import html.parser
-import os
+import json
 import pathlib
+import re
 import subprocess
 import sys
 import urllib.parse
-import xml.etree.ElementTree as ET
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "tests" / "support"))
+from gtest_report import write_report  # noqa: E402
 
 sample, template, out, report = sys.argv[1:5]
 out = pathlib.Path(out)
@@ -85,6 +90,131 @@ def links_resolve():
     return problems
 
 
+SIZES = (("1280,900", "desktop"), ("390,844", "phone"))
+
+# Run in the page once its pictures have loaded; the measures land in the dumped DOM.
+MEASURE = """<script>
+window.addEventListener("load", () => {
+  const px = (style, name) => parseFloat(style[name]) || 0;
+  const content = (element) => {
+    const r = element.getBoundingClientRect(), s = getComputedStyle(element);
+    return {left: r.left + px(s, "borderLeftWidth") + px(s, "paddingLeft"),
+            top: r.top + px(s, "borderTopWidth") + px(s, "paddingTop"),
+            width: r.width - px(s, "borderLeftWidth") - px(s, "borderRightWidth") - px(s, "paddingLeft") - px(s, "paddingRight"),
+            height: r.height - px(s, "borderTopWidth") - px(s, "borderBottomWidth") - px(s, "paddingTop") - px(s, "paddingBottom")};
+  };
+  const viewport = document.documentElement.clientWidth;
+  const thumbs = [...document.querySelectorAll(".gallery img")].map((img) => {
+    const box = content(img), cell = content(img.closest("td"));
+    return {src: img.getAttribute("src"), naturalWidth: img.naturalWidth, naturalHeight: img.naturalHeight,
+            width: box.width, height: box.height, fit: getComputedStyle(img).objectFit,
+            inCell: box.left >= cell.left - 0.5 && box.left + box.width <= cell.left + cell.width + 0.5 &&
+                    box.top >= cell.top - 0.5 && box.top + box.height <= cell.top + cell.height + 0.5,
+            offCentre: Math.abs(box.left + box.width / 2 - (cell.left + cell.width / 2))};
+  });
+  const cells = [...document.querySelectorAll(".records th, .records td")].map((cell) => {
+    const r = cell.getBoundingClientRect();
+    let scroller = null;
+    for (let box = cell.parentElement; box && box !== document.body; box = box.parentElement) {
+      const overflow = getComputedStyle(box).overflowX;
+      if ((overflow === "auto" || overflow === "scroll") && box.scrollWidth > box.clientWidth) {
+        const b = box.getBoundingClientRect();
+        scroller = {left: b.left, right: b.right, shownLeft: b.left + box.clientLeft,
+                    shownRight: b.left + box.clientLeft + box.clientWidth};
+        break;
+      }
+    }
+    return {text: cell.textContent.trim().slice(0, 30), left: r.left, right: r.right, scroller};
+  });
+  parent.postMessage(JSON.stringify({viewport, pageWidth: document.documentElement.scrollWidth, thumbs, cells}), "*");
+});
+</script>"""
+
+# Headless windows are at least 500 px wide: a frame gives the page a phone's width.
+FRAME = """<!DOCTYPE html><html><body style="margin:0">
+<iframe src="{page}" style="border:0; width:{width}px; height:{height}px"></iframe><pre id="measured"></pre>
+<script>addEventListener("message", (e) => {{ document.getElementById("measured").textContent = e.data; }});</script>
+</body></html>"""
+
+
+def measure(page, size):
+    """Lays page out at a size ("width,height") and returns what MEASURE found."""
+    width, height = size.split(",")
+    probe, frame = page.with_name(f"measure-{page.name}"), page.with_name(f"frame-{page.name}")
+    probe.write_bytes(page.read_bytes().replace(b"</body>", MEASURE.encode() + b"</body>"))
+    frame.write_text(FRAME.format(page=probe.name, width=width, height=height))
+    try:
+        result = subprocess.run(CHROMIUM + [f"--window-size={int(width) + 100},{int(height) + 100}",
+                                            "--virtual-time-budget=5000", "--dump-dom", frame.as_uri()],
+                                capture_output=True, text=True, errors="replace", timeout=120)
+    finally:
+        probe.unlink()
+        frame.unlink()
+    found = re.search(r'<pre id="measured">([^<]+)</pre>', result.stdout)
+    if not found:
+        raise RuntimeError(f"no measures from {page.name} at {size}: {result.stderr[-500:]}")
+    measured = json.loads(html.unescape(found.group(1)))
+    if measured["viewport"] != int(width):
+        raise RuntimeError(f"{page.name} was laid out {measured['viewport']} px wide, not {width}")
+    return measured
+
+
+def thumbnails_at_own_size():
+    page = out / "work" / "Distributable" / "Sample" / "files" / "galleries.html"
+    problems = []
+    # Also just under and over the widths where the grid changes its number of columns.
+    for size, label in SIZES + (("719,900", "small tablet"), ("720,900", "tablet"), ("320,640", "small phone")):
+        thumbs = measure(page, size)["thumbs"]
+        if len(thumbs) < 7:
+            problems.append(f"{label}: only {len(thumbs)} thumbnails")
+        for t in thumbs:
+            shown = (round(t["width"], 1), round(t["height"], 1))
+            natural = (t["naturalWidth"], t["naturalHeight"])
+            if not 0 < max(natural) <= 150:
+                problems.append(f"{label}: {t['src']} is {natural}, not a thumbnail of at most 150 px")
+            if abs(shown[0] - natural[0]) > 0.5 or abs(shown[1] - natural[1]) > 0.5:
+                problems.append(f"{label}: {t['src']} shown at {shown}, its own size is {natural}")
+            if not t["inCell"]:
+                problems.append(f"{label}: {t['src']} is cut off by its cell")
+            if t["offCentre"] > 1:
+                problems.append(f"{label}: {t['src']} is {t['offCentre']:.1f} px off its cell's centre")
+    return problems
+
+
+def record_tables_fit():
+    work = out / "work" / "Distributable" / "Sample" / "files" / "work.html"
+    # A name too long for a phone: its table may scroll in its box, never widen the page.
+    long_name = work.with_name("work-long-name.html")
+    long_name.write_bytes(work.read_bytes().replace(b"North Studio &amp; Co", b"Northernmoststudiosandcompany" * 2))
+    layouts = [(work, size, label, True) for size, label in SIZES] + [(long_name, "390,844", "long name", False)]
+    problems = []
+    try:
+        for page, size, label, must_fit in layouts:
+            problems += table_problems(measure(page, size), label, must_fit)
+    finally:
+        long_name.unlink()
+    return problems
+
+
+def table_problems(measured, label, must_fit):
+    """Cells cut off by the window's edge; with must_fit, also cells hidden in a scroll box."""
+    viewport = measured["viewport"]
+    problems = []
+    if measured["pageWidth"] > viewport:
+        problems.append(f"{label}: the page is {measured['pageWidth']} px wide in a {viewport} px window")
+    if not measured["cells"]:
+        problems.append(f"{label}: no table cells")
+    for cell in measured["cells"]:
+        where = f"{label}: cell {cell['text']!r} at {cell['left']:.0f}..{cell['right']:.0f}"
+        box = cell["scroller"]
+        inside = cell["left"] >= -0.5 and cell["right"] <= viewport + 0.5
+        if not inside and not (box and box["left"] >= -0.5 and box["right"] <= viewport + 0.5):
+            problems.append(f"{where} lies outside the {viewport} px window and no box of its own scrolls")
+        elif must_fit and box and (cell["left"] < box["shownLeft"] - 0.5 or cell["right"] > box["shownRight"] + 0.5):
+            problems.append(f"{where} is hidden beyond its box's edge at {box['shownRight']:.0f}")
+    return problems
+
+
 def screenshots():
     site = out / "work" / "Distributable" / "Sample"
     big = sorted((site / "files").glob("prv_*.html"))
@@ -92,7 +222,7 @@ def screenshots():
              ("work", site / "files" / "work.html")] + ([("bigimage", big[0])] if big else [])
     problems = []
     for name, page in shots:
-        for size, label in (("1280,900", "desktop"), ("390,844", "phone")):
+        for size, label in SIZES:
             png = out / f"{name}-{label}.png"
             subprocess.run(CHROMIUM + [f"--window-size={size}", f"--screenshot={png}", page.as_uri()],
                            capture_output=True, timeout=120)
@@ -105,18 +235,10 @@ out.mkdir(parents=True, exist_ok=True)
 check("TemplatePagesAreValidHtml", tidy_template)
 check("SamplePortfolioBuilds", build_sample)
 check("EveryInSiteLinkResolves", links_resolve)
+check("ThumbnailsShowAtTheirOwnSize", thumbnails_at_own_size)
+check("RecordTablesShowEveryColumn", record_tables_fit)
 check("ScreenshotsAreKept", screenshots)
 
-suite = ET.Element("testsuites", tests=str(len(cases)), failures=str(sum(1 for _, f in cases if f)), errors="0")
-group = ET.SubElement(suite, "testsuite", name="DefaultTemplate", tests=str(len(cases)))
-for name, failure in cases:
-    case = ET.SubElement(group, "testcase", name=name, classname="DefaultTemplate")
-    if failure:
-        ET.SubElement(case, "failure", message=failure.splitlines()[0][:200]).text = failure
-        print(f"[  FAILED  ] {name}\n{failure}")
-    else:
-        print(f"[       OK ] {name}")
-os.makedirs(os.path.dirname(report), exist_ok=True)
-ET.ElementTree(suite).write(report)
+ok = write_report(report, "DefaultTemplate", cases)
 print(f"screenshots in {out}")
-sys.exit(1 if any(f for _, f in cases) else 0)
+sys.exit(0 if ok else 1)

@@ -29,9 +29,20 @@ TEST(DateOfBirthText, IsDayMonthYearWithTheSystemSeparator) {
     EXPECT_EQ(ParseDateOfBirth("07.03.1998", '.'), Day(1998, 3, 7));
 }
 
+// A file written where the short date format has another separator keeps its date: it is
+// read, not replaced by the default at the next Save.
+TEST(DateOfBirthText, ReadsTheDateWhateverSeparatorTheFileWasWrittenWith) {
+    const struct { const char* text; char system; int year, month, day; } cases[] = {
+        {"15.03.1990", '/', 1990, 3, 15}, {"15-03-1990", '/', 1990, 3, 15}, {"1990-03-15", '/', 1990, 3, 15},
+        {"1990/3/5", '.', 1990, 3, 5},    {"07/03/1998", '.', 1998, 3, 7},  {"07 03 1998", ' ', 1998, 3, 7},
+        {"07.03/1998", '-', 1998, 3, 7},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseDateOfBirth(c.text, c.system), Day(c.year, c.month, c.day)) << c.text;
+}
+
 TEST(DateOfBirthText, RefusesWhatIsNotADate) {
-    for (const char* text : {"", "abc", "07/03", "31/02/2000", "00/01/2000", "01/13/2000",
-                             "07-03-1998", "07/03/1998x", "1/1/0", "99999/1/1"})
+    for (const char* text : {"", "abc", "07/03", "31/02/2000", "00/01/2000", "01/13/2000", "1998-13-07",
+                             "07_03_1998", "07/03/1998x", "1/1/0", "99999/1/1", "07 03 1998"})
         EXPECT_FALSE(ParseDateOfBirth(text, '/').has_value()) << text;
     EXPECT_TRUE(ParseDateOfBirth("29/02/2000", '/').has_value());
     EXPECT_FALSE(ParseDateOfBirth("29/02/1900", '/').has_value());

@@ -17,26 +17,6 @@ namespace {
 
 using forms::PixelBuffer;
 
-TEST(PictureNames, PreviewAndThumbnailNamesFollowTheSourceName) {
-    EXPECT_EQ(PreviewName("beach.jpg"), "prv_beach.jpg");
-    EXPECT_EQ(ThumbnailName("beach.jpeg"), "thm_beach.jpeg");
-    const struct { const char* thumbnail; const char* preview; } cases[] = {
-        {"thm_beach.jpg", "prv_beach.jpg"},
-        {"thm_thm_x.jpg", "prv_thm_x.jpg"},  // only the first prefix goes
-        {"thm_.jpg", "prv_.jpg"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(PreviewOfThumbnail(c.thumbnail), c.preview) << c.thumbnail;
-}
-
-TEST(PictureNames, MenuCaptionsNameTheirCategoryFolders) {
-    const struct { const char* caption; const char* folder; } cases[] = {
-        {"Glamour - Fashion", "GlamourFashion"}, {"&Implied Nudity", "ImpliedNudity"},
-        {"Art && Nudes", "Art&Nudes"},  // only the first ampersand is an accelerator mark
-        {"General", "General"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FolderOfMenuCaption(c.caption), c.folder) << c.caption;
-}
-
 TEST(BoxFit, SidesFollowTheTruncatedPercentageAndNeverVanish) {
     const struct { int width, height; PictureBox box; int fitWidth, fitHeight; } cases[] = {
         {3000, 2000, kPreviewBox, 834, 540}, {834, 540, kThumbnailBox, 150, 91},

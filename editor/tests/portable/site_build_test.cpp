@@ -86,18 +86,24 @@ TEST_F(SiteBuildTest, GalleryTablesCloseRowsOfFour) {
     }
 }
 
-TEST_F(SiteBuildTest, PairsByNameAndSkipsWhatIsNotAJpgPair) {
+// The site publishes what the grid shows: ".jpg" and ".jpeg" pairs alike.
+TEST_F(SiteBuildTest, PairsByNameAndSkipsWhatIsNotAPicturePair) {
     AddPicture("General", "b.jpg");
     files_.Put(kGalleries + "General\\thm_a.jpg");       // no preview: skipped
     files_.Put(kGalleries + "General\\prv_c.jpg");       // no thumbnail: not published
-    AddPicture("General", "d.jpeg");                     // not the mask
+    AddPicture("General", "d.jpeg");
+    AddPicture("General", "E.JPEG");
     files_.Put(kGalleries + "General\\notes.txt");
     files_.MakeFolders(kGalleries + "General\\thm_sub.jpg\\");
     Build();
-    EXPECT_EQ(GeneralTable(), L(kGalleryTableStart) + L(kGalleryRowStart) + Cell("b.jpg") + L(kTableEnd));
+    EXPECT_EQ(GeneralTable(), L(kGalleryTableStart) + L(kGalleryRowStart) + Cell("b.jpg") + Cell("d.jpeg") +
+                                  Cell("E.JPEG") + L(kTableEnd));
     EXPECT_TRUE(Logged("thm_a.jpg")) << "a thumbnail without its preview is logged";
-    for (const char* absent : {"thm_a.jpg", "prv_c.jpg", "thm_d.jpeg", "prv_d.jpeg", "notes.txt", "prv_a.jpg.html"})
+    for (const char* absent : {"thm_a.jpg", "prv_c.jpg", "notes.txt", "prv_a.jpg.html"})
         EXPECT_FALSE(files_.FileExists(kO + "files\\" + absent)) << absent;
+    for (const char* present : {"thm_d.jpeg", "prv_d.jpeg", "prv_d.jpeg.html", "thm_E.JPEG", "prv_E.JPEG.html"})
+        EXPECT_TRUE(files_.FileExists(kO + "files\\" + present)) << present;
+    EXPECT_EQ(Out("files\\prv_d.jpeg.html"), "<img src=\"prv_d.jpeg\" alt=\"\">|#general|");
 }
 
 TEST_F(SiteBuildTest, AwkwardNamesAreEncodedInLinksAndStoredAsTheyAre) {

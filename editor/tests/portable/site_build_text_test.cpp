@@ -45,29 +45,45 @@ TEST(TextRules, FileNamesArePercentEncodedAsUtf8) {
     for (const auto& c : cases) EXPECT_EQ(EncodeFileName(c.name), c.encoded) << c.name;
 }
 
-TEST(TextRules, HttpIsAddedOnlyWithoutAScheme) {
+TEST(TextRules, AnAddressValueIsAWebOrMailAddressAndNothingElse) {
     const struct { const char* address; const char* url; } cases[] = {
         {"", "http://"},
+        {"  ", "http://"},
         {"www.x.com", "http://www.x.com"},
-        {"https://x", "https://x"},
+        {" https://x ", "https://x"},
         {"HTTP://x", "HTTP://x"},
         {"Http://x", "Http://x"},
-        {"ftp://x", "ftp://x"},
         {"mailto:a@b", "mailto:a@b"},
         {"localhost:8080/a", "http://localhost:8080/a"},
-        {"x.com/http://y", "http://x.com/http://y"},
-        {"://x", "http://://x"},
+        // Never a link that runs or reads something: these keep the empty field's value.
+        {"javascript:alert(1)", "http://"},
+        {"JavaScript:alert(1)", "http://"},
+        {"data:text/html,<script>x</script>", "http://"},
+        {"vbscript:x", "http://"},
+        {"file:///C:/x", "http://"},
+        {"ftp://x", "http://"},
+        {"x.com/http://y", "http://"},
+        {"://x", "http://"},
+        {"C:\\secret.txt", "http://"},
     };
-    for (const auto& c : cases) EXPECT_EQ(WithUrlScheme(c.address), c.url) << c.address;
+    for (const auto& c : cases) EXPECT_EQ(AddressValue(c.address), c.url) << c.address;
 }
 
 TEST(TextRules, LinksOfTheRecordTables) {
     EXPECT_EQ(MailLink(""), "Not Available");
     EXPECT_EQ(MailLink("a&b@c"), "<a href=\"mailto:a&amp;b@c\">Send E-Mail</a>");
-    EXPECT_EQ(WebLink(""), "Not Available");
-    EXPECT_EQ(WebLink("x.com/?a=1&b=\"2\""),
-              "<a href=\"http://x.com/?a=1&amp;b=&quot;2&quot;\" target=\"_blank\">Visit Web Site</a>");
-    EXPECT_EQ(WebLink("https://x"), "<a href=\"https://x\" target=\"_blank\">Visit Web Site</a>");
+    const struct { const char* address; const char* published; } cases[] = {
+        {"", "Not Available"},
+        {"http://", "Not Available"},
+        {"x.com/?a=1&b=\"2\"", "<a href=\"http://x.com/?a=1&amp;b=&quot;2&quot;\" target=\"_blank\">Visit Web Site</a>"},
+        {"https://x", "<a href=\"https://x\" target=\"_blank\">Visit Web Site</a>"},
+        {"mailto:a@b", "<a href=\"mailto:a@b\" target=\"_blank\">Visit Web Site</a>"},
+        // Any other scheme is published as the text it is, never as a live link.
+        {"javascript:alert(\"x\")", "javascript:alert(&quot;x&quot;)"},
+        {" data:text/html,<b>x</b> ", "data:text/html,&lt;b&gt;x&lt;/b&gt;"},
+        {"file:///C:/x", "file:///C:/x"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WebLink(c.address), c.published) << c.address;
 }
 
 }  // namespace

@@ -19,10 +19,28 @@ TEST(Gethtmltemplates, ListsOnlyFoldersWithoutADot) {
     testsupport::TempFolder root;
     for (const char* folder : {"Default", "Blue Sky", "old.v2", "Zed"}) CreateDirectoryA((root.Path() + folder).c_str(), nullptr);
     WriteWholeFile(root.Path() + "README", "a file, not a template");
-    auto names = gethtmltemplates(root.Path());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Blue Sky", "Default", "Zed"}));
+    EXPECT_EQ(gethtmltemplates(root.Path()), (std::vector<std::string>{"Blue Sky", "Default", "Zed"}));
     EXPECT_TRUE(gethtmltemplates(root.Path() + "missing").empty());
+}
+
+TEST(Gethtmltemplates, SortsNamesIgnoringLetterCase) {
+    // Made in reverse order, so a listing in creation order is caught; a file system's own
+    // upper-case byte order puts "_Old" and the accented names after "Zest".
+    const std::vector<std::string> sorted = {"_Old", "10 Ten", "1two", "2x", "apple", "\xC4rger", "b", "B2", "Beach",
+                                             "blue Sky", "Default", "default2", "\xE9mile", "midnight", "Mint",
+                                             "Studio 9", "studio10", "Zest"};
+    const struct { const char* what; std::string suffix; } folders[] = {
+        {"with no trailing backslash", ""},
+        {"with a trailing backslash", "\\"},
+    };
+    for (const auto& f : folders) {
+        testsupport::TempFolder root;
+        for (auto name = sorted.rbegin(); name != sorted.rend(); ++name)
+            ASSERT_TRUE(CreateDirectoryA((root.Path() + *name).c_str(), nullptr)) << *name;
+        std::string folder = root.Path();
+        folder.pop_back();
+        EXPECT_EQ(gethtmltemplates(folder + f.suffix), sorted) << f.what;
+    }
 }
 
 TEST(CopyFileInto, ReplacesAFileOrKeepsTheNameInAFolder) {

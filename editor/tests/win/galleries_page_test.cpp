@@ -6,13 +6,16 @@
 #include "forms/dialogs.h"
 #include "forms/ini_file.h"
 #include "forms/portable/jpeg_codec.h"
+#include "tests/support/jpeg_fixtures.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 #include "tests/support/win_recorders.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <fstream>
+#include <map>
 
 namespace editor {
 namespace {
@@ -160,14 +163,18 @@ TEST_F(GalleriesPageTest, AddedPicturesBecomeBaselineRgbPreviewsAndThumbnailsOfT
     EXPECT_TRUE(testsupport::MessageBoxes().empty());
 }
 
-// Each way of stopping a batch during the first pass, after its first picture.
-TEST_F(GalleriesPageTest, StoppingDuringTheFirstPassKeepsPreviewsAndMakesNoThumbnails) {
+// Each way of stopping a batch during the first pass, after its first picture: the preview
+// it made goes with the rest, since no thumbnail would ever show it; a lone preview the
+// batch did not make stays.
+TEST_F(GalleriesPageTest, StoppingDuringTheFirstPassLeavesNoPreviewWithoutItsThumbnail) {
     const struct { const char* how; std::function<void(TForm1&, GalleriesPage&)> stop; } ways[] = {
         {"Cancel", [](TForm1&, GalleriesPage& p) { SendMessageA(p.Dialog()->Button1->Handle(), BM_CLICK, 0, 0); }},
         {"closing the dialog", [](TForm1&, GalleriesPage& p) { SendMessageA(p.Dialog()->Handle(), WM_CLOSE, 0, 0); }},
     };
     for (const auto& way : ways) {
         for (const char* n : {"a.jpg", "b.jpg", "c.jpg"}) Source(n, 64, 48);
+        Pair("kept.jpg");
+        WriteBytes(Gallery() + "prv_old.jpg", Jpeg(8, 8));
         Open();
         Choose({"a.jpg", "b.jpg", "c.jpg"});
         int done = 0;
@@ -177,13 +184,14 @@ TEST_F(GalleriesPageTest, StoppingDuringTheFirstPassKeepsPreviewsAndMakesNoThumb
         };
         page_->Addimages();
         EXPECT_EQ(done, 1) << way.how;
-        EXPECT_TRUE(Exists(Gallery() + "prv_a.jpg")) << way.how;
-        for (const char* f : {"prv_b.jpg", "thm_a.jpg", "thm_b.jpg", "prv_c.jpg"})
+        for (const char* f : {"prv_a.jpg", "prv_b.jpg", "thm_a.jpg", "thm_b.jpg", "prv_c.jpg"})
             EXPECT_FALSE(Exists(Gallery() + f)) << way.how << ": " << f;
-        EXPECT_EQ(page_->thumbView->Count(), 0) << way.how;
-        EXPECT_EQ(Count(), "Contains 0 images") << way.how;
+        for (const char* f : {"prv_old.jpg", "prv_kept.jpg", "thm_kept.jpg"})
+            EXPECT_TRUE(Exists(Gallery() + f)) << way.how << ": " << f;
+        EXPECT_EQ(page_->thumbView->Count(), 1) << way.how;
+        EXPECT_EQ(Count(), "Contains 1 images") << way.how;
+        EXPECT_TRUE(testsupport::MessageBoxes().empty()) << way.how;
         ExpectBatchUnwound();
-        DeleteFileA((Gallery() + "prv_a.jpg").c_str());
         TearDown();
     }
 }
@@ -199,6 +207,7 @@ TEST_F(GalleriesPageTest, ExitDuringABatchCancelsItAndClosesOnlyAfterItHasUnwoun
     };
     page_->Addimages();
     EXPECT_TRUE(dialogAliveAfterExit);
+    EXPECT_FALSE(Exists(Gallery() + "prv_a.jpg"));
     EXPECT_FALSE(Exists(Gallery() + "prv_b.jpg"));
     ExpectBatchUnwound();
     // Then the window closed as Exit does: the Config keys were written.
@@ -208,21 +217,28 @@ TEST_F(GalleriesPageTest, ExitDuringABatchCancelsItAndClosesOnlyAfterItHasUnwoun
     DropQuit();
 }
 
-TEST_F(GalleriesPageTest, APictureFailingMidBatchStopsItCleansUpAndNamesTheFile) {
+// Pictures that cannot be made are skipped and named once at the end with their reasons;
+// the pictures before and after them get both files.
+TEST_F(GalleriesPageTest, RefusedPicturesAreSkippedAndNamedAndTheOthersGetBothFiles) {
     Source("a.jpg", 64, 48);
     WriteBytes(Sources() + "broken.jpg", {'n', 'o', 't', ' ', 'j', 'p', 'e', 'g'});
+    WriteBytes(Sources() + "cmyk.jpg", testsupport::FourComponentJpeg(false));
     Source("c.jpg", 64, 48);
     Open();
-    Choose({"a.jpg", "broken.jpg", "c.jpg"});
+    Choose({"a.jpg", "broken.jpg", "cmyk.jpg", "c.jpg"});
     page_->Addimages();
+    for (const char* f : {"prv_a.jpg", "thm_a.jpg", "prv_c.jpg", "thm_c.jpg"}) EXPECT_TRUE(Exists(Gallery() + f)) << f;
+    for (const char* f : {"prv_broken.jpg", "thm_broken.jpg", "prv_cmyk.jpg", "thm_cmyk.jpg"})
+        EXPECT_FALSE(Exists(Gallery() + f)) << f;
     ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
-    EXPECT_NE(testsupport::MessageBoxes()[0].text.find("broken.jpg"), std::string::npos)
-        << testsupport::MessageBoxes()[0].text;
-    EXPECT_TRUE(Exists(Gallery() + "prv_a.jpg"));
-    EXPECT_FALSE(Exists(Gallery() + "prv_c.jpg"));
-    EXPECT_FALSE(Exists(Gallery() + "thm_a.jpg"));
+    const std::string report = testsupport::MessageBoxes()[0].text;
+    EXPECT_EQ(report.find("These images could not be added and were skipped:"), 0u) << report;
+    EXPECT_NE(report.find("broken.jpg: "), std::string::npos) << report;
+    EXPECT_NE(report.find("cmyk.jpg: CMYK"), std::string::npos) << report;
+    EXPECT_EQ(report.find("a.jpg"), std::string::npos) << report;
     ExpectBatchUnwound();
-    EXPECT_EQ(Count(), "Contains 0 images");
+    EXPECT_EQ(page_->thumbView->Count(), 2);
+    EXPECT_EQ(Count(), "Contains 2 images");
 }
 
 TEST_F(GalleriesPageTest, CategoryButtonsShowTheirGalleryOnce) {
@@ -254,12 +270,12 @@ TEST_F(GalleriesPageTest, TheStartShowsTheFirstPictureOfGeneral) {
     EXPECT_EQ(Count(), "Contains 1 images");
 }
 
-TEST_F(GalleriesPageTest, APreviewThatFailsIsClearedAndMarkedAndAGoodOneClearsTheMark) {
+TEST_F(GalleriesPageTest, APreviewThatFailsIsClearedAndCountedUntilTheNextScan) {
     Pair("bad.jpg");
     Pair("good.jpg");
     WriteBytes(Gallery() + "prv_bad.jpg", {'x'});
-    DeleteFileA((Gallery() + "prv_missing.jpg").c_str());
     Open();
+    EXPECT_EQ(page_->Label62->Caption(), "1 Invalid Images");  // the start shows the first
     page_->thumbView->SetSelected(0);  // sorted: bad first
     page_->thumbViewClick();
     EXPECT_FALSE(PreviewShown());
@@ -267,12 +283,56 @@ TEST_F(GalleriesPageTest, APreviewThatFailsIsClearedAndMarkedAndAGoodOneClearsTh
     page_->thumbView->SetSelected(1);
     page_->thumbViewClick();
     EXPECT_TRUE(PreviewShown());
-    EXPECT_EQ(page_->Label62->Caption(), "");
+    EXPECT_EQ(page_->Label62->Caption(), "1 Invalid Images");
     // A thumbnail without its preview: the same, not an error box.
     DeleteFileA((Gallery() + "prv_good.jpg").c_str());
     page_->thumbViewClick();
     EXPECT_FALSE(PreviewShown());
+    EXPECT_EQ(page_->Label62->Caption(), "2 Invalid Images");
+    page_->thumbViewClick();  // the same picture again counts once
+    EXPECT_EQ(page_->Label62->Caption(), "2 Invalid Images");
     EXPECT_TRUE(testsupport::MessageBoxes().empty());
+    // The next scan counts afresh.
+    page_->ChangeGallery(1);
+    EXPECT_EQ(page_->Label62->Caption(), "");
+}
+
+// The scan's count of thumbnails that do not load (the grid reports those of ".jpeg"
+// pictures) is what the label shows, and loading a good preview afterwards keeps it.
+TEST_F(GalleriesPageTest, TheScansInvalidCountStaysWhenPreviewsLoad) {
+    Pair("a.jpg");
+    Pair("b.jpeg");
+    Pair("c.jpeg");
+    WriteBytes(Gallery() + "thm_b.jpeg", {'b', 'a', 'd'});
+    WriteBytes(Gallery() + "thm_c.jpeg", {'b', 'a', 'd'});
+    Open();
+    ASSERT_EQ(page_->thumbView->Count(), 3);
+    EXPECT_TRUE(PreviewShown());  // the first picture's, at start
+    EXPECT_EQ(page_->Label62->Caption(), "2 Invalid Images");
+    page_->thumbView->SetSelected(1);
+    page_->thumbViewClick();
+    EXPECT_TRUE(PreviewShown());
+    EXPECT_EQ(page_->Label62->Caption(), "2 Invalid Images");
+    // Deleting an invalid picture takes it out of the count.
+    page_->Deleteimages();
+    EXPECT_EQ(page_->Label62->Caption(), "1 Invalid Images");
+}
+
+// Two folders' pages once named two controls each "Label62" and "Label63"; finding a
+// control by its name must find the one meant.
+TEST_F(GalleriesPageTest, EveryControlOfTheWindowHasItsOwnName) {
+    Open();
+    std::map<std::string, int> names;
+    std::function<void(TComponent*)> visit = [&](TComponent* owner) {
+        for (int i = 0; i < owner->ComponentCount(); ++i) {
+            TComponent* c = owner->Components(i);
+            if (!c->Name().empty()) ++names[c->Name()];
+            visit(c);
+        }
+    };
+    visit(form_.get());
+    for (const auto& [name, count] : names) EXPECT_EQ(count, 1) << name;
+    EXPECT_EQ(form_->FindComponent("Label62"), page_->Label62);
 }
 
 TEST_F(GalleriesPageTest, DeleteAsksFirstAndRemovesBothFilesAndTheCell) {
@@ -339,6 +399,48 @@ TEST_F(GalleriesPageTest, AFailedMoveLeavesTheSourcePairAndNothingInTheTarget) {
     EXPECT_EQ(page_->thumbView->Count(), 1);
 }
 
+// The target holds a picture of the same name whose preview cannot be replaced: the move
+// fails and both galleries keep their own pictures, byte for byte.
+TEST_F(GalleriesPageTest, AMoveThatCannotReplaceTheTargetsPictureKeepsIt) {
+    Pair("one.jpg");
+    Pair("one.jpg", "Sheer");
+    WriteBytes(Gallery("Sheer") + "thm_one.jpg", Jpeg(150, 90));
+    const std::string theirThumbnail = testsupport::ReadWholeFile(Gallery("Sheer") + "thm_one.jpg");
+    const std::string myThumbnail = testsupport::ReadWholeFile(Gallery() + "thm_one.jpg");
+    Open();
+    page_->thumbView->SetSelected(0);
+    HANDLE held = CreateFileA((Gallery("Sheer") + "prv_one.jpg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(page_->General1Click("Sheer"), Exception);
+    CloseHandle(held);
+    EXPECT_EQ(testsupport::ReadWholeFile(Gallery("Sheer") + "thm_one.jpg"), theirThumbnail);
+    EXPECT_TRUE(Exists(Gallery("Sheer") + "prv_one.jpg"));
+    EXPECT_EQ(testsupport::ReadWholeFile(Gallery() + "thm_one.jpg"), myThumbnail);
+    EXPECT_TRUE(Exists(Gallery() + "prv_one.jpg"));
+    EXPECT_EQ(page_->thumbView->Count(), 1);
+}
+
+// A source the move cannot delete is reported; the picture stays listed where it still is.
+TEST_F(GalleriesPageTest, ASourceTheMoveCannotDeleteIsReported) {
+    Pair("one.jpg");
+    Open();
+    page_->thumbView->SetSelected(0);
+    HANDLE held = CreateFileA((Gallery() + "thm_one.jpg").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    page_->General1Click("Sheer");
+    CloseHandle(held);
+    for (const char* f : {"thm_one.jpg", "prv_one.jpg"}) {
+        EXPECT_TRUE(Exists(Gallery("Sheer") + f)) << f;
+        EXPECT_TRUE(Exists(Gallery() + f)) << f;
+    }
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
+    EXPECT_NE(testsupport::MessageBoxes()[0].text.find("could not be removed"), std::string::npos)
+        << testsupport::MessageBoxes()[0].text;
+    EXPECT_EQ(page_->thumbView->Count(), 1);
+}
+
 TEST_F(GalleriesPageTest, ThePopupMenuMovesThroughItsCategoryItems) {
     Pair("one.jpg");
     Open();
@@ -357,6 +459,46 @@ TEST_F(GalleriesPageTest, ThePopupMenuMovesThroughItsCategoryItems) {
     EXPECT_TRUE(Exists(Gallery("GlamourFashion") + "thm_one.jpg"));
     EXPECT_TRUE(Exists(Gallery("GlamourFashion") + "prv_one.jpg"));
     EXPECT_EQ(page_->thumbView->Count(), 0);
+}
+
+// The menu as shown, read while it is open: whether each top item is greyed.
+struct OpenMenuState {
+    static inline HMENU menu = nullptr;
+    static inline std::vector<bool> grayed;
+    static void CALLBACK Read(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        grayed.clear();
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            grayed.push_back((GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED)) != 0);
+        EndMenu();
+    }
+};
+
+// Move and Delete need a picture: with none selected the menu offers them greyed.
+TEST_F(GalleriesPageTest, MoveAndDeleteAreOfferedOnlyWithAPictureSelected) {
+    Pair("one.jpg");
+    Open();
+    form_->PageControl1->SetActivePageIndex(1);
+    Application->ProcessMessages();
+    const struct { int selected; std::vector<bool> grayed; } cases[] = {
+        {-1, {true, true, false}},
+        {0, {false, false, false}},
+    };
+    for (const auto& c : cases) {
+        page_->thumbView->SetSelected(c.selected);
+        OpenMenuState::menu = page_->PopupMenu1->Handle();
+        OpenMenuState::grayed.clear();
+        SetTimer(nullptr, 0, 100, &OpenMenuState::Read);
+        // As the keyboard's menu key asks for it: no pointer position.
+        SendMessageA(page_->thumbView->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page_->thumbView->Handle()),
+                     MAKELPARAM(-1, -1));
+        EXPECT_EQ(OpenMenuState::grayed, c.grayed) << c.selected;
+    }
+    // Chosen anyway, with nothing selected, they do nothing and say nothing.
+    page_->thumbView->SetSelected(-1);
+    EXPECT_TRUE(page_->PopupMenu1->DispatchCommand(page_->MoveImageTo1->Items(3)->Command()));
+    EXPECT_TRUE(Exists(Gallery() + "thm_one.jpg"));
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
 }
 
 TEST_F(GalleriesPageTest, ShowMoreColumnsHalvesTheCells) {

@@ -218,9 +218,13 @@ TEST_F(MainWindow, ExitAndTheFrameWriteTheSameConfigKeys) {
             Find<TCheckBox>(form, "CheckBox6")->SetChecked(true);
             Find<TCheckBox>(form, "CheckBox7")->SetChecked(true);
             form.Bio->Edit1->SetText("not saved on exit");
+            testsupport::ResetRecorders();
+            testsupport::MessageBoxAnswers().push_back(IDNO);
             if (way == 0) form.ExitButton->Click();
             else SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
             Application->ProcessMessages();
+            ASSERT_EQ(testsupport::MessageBoxes().size(), 1u) << way;
+            EXPECT_EQ(testsupport::MessageBoxes()[0].text, "Save changes?");
             EXPECT_TRUE(Application->Terminated()) << way;
             Application->ResetTerminated();
             Application->SetMainForm(nullptr);
@@ -278,6 +282,118 @@ TEST_F(MainWindow, AnOverLongHelpPathIsRefusedNotCut) {
     EXPECT_TRUE(testsupport::ShellLaunches().empty());
     ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
     EXPECT_NE(testsupport::MessageBoxes()[0].text.find("longer than 254"), std::string::npos);
+}
+
+// Closing with unsaved work asks first; the answer decides what is kept and whether the
+// program ends. Nothing unsaved, nothing asked.
+TEST_F(MainWindow, ClosingWithUnsavedChangesAsksToSaveThem) {
+    enum Change { Nothing, BiographyName, BiographyComment, RecordField, RecordOpenedUnchanged };
+    const struct { Change change; int answer; bool asked, ends, saved; } cases[] = {
+        {Nothing, 0, false, true, false},
+        {RecordOpenedUnchanged, 0, false, true, false},
+        {BiographyName, IDYES, true, true, true},
+        {BiographyName, IDNO, true, true, false},
+        {BiographyName, IDCANCEL, true, false, false},
+        {BiographyComment, IDYES, true, true, true},
+        {RecordField, IDYES, true, true, true},
+        {RecordField, IDNO, true, true, false},
+        {RecordField, IDCANCEL, true, false, false},
+    };
+    for (const auto& c : cases) {
+        const std::string tag = std::to_string(c.change) + "/" + std::to_string(c.answer);
+        testsupport::TempFolder folder;
+        TIniFile ini(folder.Path() + "vantrell.ini");
+        TIniFile work(folder.Path() + "workhistory.ini");
+        work.WriteString("Agency", "Phone Number", "0123");
+        TForm1 form(nullptr, folder.Path());
+        Application->SetMainForm(&form);
+        form.Show();
+        Application->ProcessMessages();
+        switch (c.change) {
+        case Nothing: break;
+        case BiographyName: form.Bio->Edit1->SetText("Ann"); break;
+        case BiographyComment: form.Bio->RichEdit4->Lines()->SetText("About me\r\n"); break;
+        case RecordField:
+        case RecordOpenedUnchanged:
+            form.WorkHistory->NameBox->SetItemIndex(0);
+            form.WorkHistory->Select();
+            form.WorkHistory->EditClick();
+            if (c.change == RecordField) form.WorkHistory->Field("Phone Number")->SetText("0999");
+            break;
+        }
+        testsupport::ResetRecorders();
+        // The window of the case before ended the application; its quit message is still queued.
+        for (MSG quit; PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+        }
+        Application->ResetTerminated();
+        if (c.answer) testsupport::MessageBoxAnswers().push_back(c.answer);
+        form.ExitButton->Click();
+        Application->ProcessMessages();
+        ASSERT_EQ(testsupport::MessageBoxes().size(), c.asked ? 1u : 0u) << tag;
+        if (c.asked) {
+            EXPECT_EQ(testsupport::MessageBoxes()[0].text, "Save changes?");
+            EXPECT_EQ(testsupport::MessageBoxes()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+        }
+        EXPECT_EQ(Application->Terminated(), c.ends) << tag;
+        EXPECT_EQ(ini.ReadString("Config", "Skin", "<absent>"), c.ends ? "0" : "<absent>") << tag;
+        const bool nameSaved = ini.ReadString("Biography", "Name", "") == "Ann";
+        const bool commentSaved = ReadWholeFile(folder.Path() + "personalcomments.rtf").find("About me") != std::string::npos;
+        const bool recordSaved = work.ReadString("Agency", "Phone Number", "") == "0999";
+        EXPECT_EQ(nameSaved || commentSaved || recordSaved, c.saved) << tag;
+        if (c.change == RecordField) {
+            EXPECT_EQ(form.WorkHistory->Editing(), !c.ends || c.answer == IDNO) << tag;
+        }
+        Application->ResetTerminated();
+        Application->SetMainForm(nullptr);
+    }
+}
+
+// Yes whose save is refused (a new web site still without a name) keeps the program open
+// with the record as typed, so nothing is lost.
+TEST_F(MainWindow, ARefusedSaveAtExitKeepsTheProgramOpen) {
+    Open();
+    form_->WebSites->AddClick();
+    form_->WebSites->Field("URL")->SetText("http://ann.example");
+    testsupport::ResetRecorders();
+    testsupport::MessageBoxAnswers().push_back(IDYES);
+    form_->ExitButton->Click();
+    Application->ProcessMessages();
+    ASSERT_EQ(testsupport::MessageBoxes().size(), 2u);
+    EXPECT_EQ(testsupport::MessageBoxes()[0].text, "Save changes?");
+    EXPECT_EQ(testsupport::MessageBoxes()[1].text, "You must give the Web Site a name!");
+    EXPECT_FALSE(Application->Terminated());
+    EXPECT_TRUE(form_->WebSites->Editing());
+    EXPECT_EQ(form_->WebSites->FieldValue("URL"), "http://ann.example");
+    EXPECT_EQ(Setting("Config", "Skin"), "<absent>");
+}
+
+// A date of birth written under other date settings loads as that date and is saved back
+// in the program's own form, never replaced by the default.
+TEST_F(MainWindow, ADateOfBirthWithAnotherSeparatorKeepsItsDate) {
+    for (const char* stored : {"15.03.1990", "15-03-1990", "1990-03-15"}) {
+        WriteSetting("Biography", "DOB", stored);
+        Reopen();
+        int year = 0, month = 0, day = 0;
+        DecodeDate(form_->Bio->DateTimePicker1->Date(), year, month, day);
+        EXPECT_EQ(year * 10000 + month * 100 + day, 19900315) << stored;
+        form_->Bio->Button1->Click();
+        EXPECT_EQ(Setting("Biography", "DOB"), "15/03/1990") << stored;
+    }
+}
+
+TEST_F(MainWindow, PersonalCommentsInPlainTextOrEmptyLoadAndAreSavedWhole) {
+    for (const char* bytes : {"Plain words about me", ""}) {
+        testsupport::WriteWholeFile(folder_.Path() + "personalcomments.rtf", bytes);
+        Reopen();
+        EXPECT_TRUE(testsupport::MessageBoxes().empty()) << bytes;
+        EXPECT_EQ(form_->Bio->RichEdit4->Text().rfind(bytes, 0), 0u) << form_->Bio->RichEdit4->Text();
+        form_->Bio->Button1->Click();
+        const std::string saved = ReadWholeFile(folder_.Path() + "personalcomments.rtf");
+        EXPECT_EQ(saved.rfind("{\\rtf", 0), 0u) << bytes;
+        EXPECT_NE(saved.find(bytes), std::string::npos) << bytes;
+        EXPECT_FALSE(GetFileAttributesA((folder_.Path() + "personalcomments.rtf.new").c_str()) !=
+                     INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "editor/main_form.h"
 
 #include "editor/portable/record_model.h"
-#include "editor/record_files.h"
+#include "editor/record_store_win.h"
 
 #include "forms/application.h"
 #include "forms/ini_file.h"
@@ -26,6 +26,15 @@ using namespace forms;
 constexpr RecordList kLists[] = {RecordList::WorkHistory, RecordList::Photographers, RecordList::WebSites};
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The program folder's files as the record store names and lists them.
+std::string RecordFilePath(const std::string& folder, RecordList list) {
+    return WinRecordStore(folder).RecordFilePath(list);
+}
+std::string CommentFolderPath(const std::string& folder) { return WinRecordStore(folder).CommentFolder(); }
+std::vector<std::string> RecordNames(const std::string& folder, RecordList list) {
+    return WinRecordStore(folder).Names(list);
+}
 
 // A value for every field of a list that differs from what a new record holds.
 std::map<std::string, std::string> SampleValues(RecordList list, const std::string& tag) {
@@ -468,6 +477,134 @@ TEST_F(RecordPages, AFailedWriteIsReportedAndTheRecordStaysInEditMode) {
     Press(page.SaveButton);
     EXPECT_FALSE(page.Editing());
     EXPECT_EQ(RecordNames(folder_.Path(), RecordList::WorkHistory), std::vector<std::string>{"Locked"});
+}
+
+// Each list keeps its own comment file: choosing a record of another list in between must
+// not make Edit and Save write this record's comment into the other's file.
+TEST_F(RecordPages, EachListKeepsItsOwnCommentFileAcrossTheOtherLists) {
+    AddRecord(RecordList::WorkHistory, "Agency", SampleValues(RecordList::WorkHistory, "a"), "Agency notes\r\n");
+    AddRecord(RecordList::Photographers, "Jo", SampleValues(RecordList::Photographers, "jo"), "Jo's notes\r\n");
+    AddRecord(RecordList::WebSites, "Club", SampleValues(RecordList::WebSites, "club"), "Club notes\r\n");
+    const std::string agencyFile = Stored(RecordList::WorkHistory, "Agency", "Comment File");
+    const std::string joFile = Stored(RecordList::Photographers, "Jo", "Comment File");
+    ASSERT_NE(agencyFile, joFile);
+    for (RecordList other : {RecordList::Photographers, RecordList::WebSites}) {
+        RecordPage& work = Page(RecordList::WorkHistory);
+        Choose(work, "Agency");
+        Choose(Page(other), other == RecordList::Photographers ? "Jo" : "Club");
+        form_->PageControl1->SetActivePage(form_->workhistory);
+        Press(work.EditButton);
+        work.Comment->Lines()->SetText("Agency notes, edited\r\n");
+        Press(work.SaveButton);
+        EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", "Comment File"), agencyFile);
+        EXPECT_EQ(work.CommentFile(), agencyFile);
+        EXPECT_NE(ReadWholeFile(CommentFolder() + agencyFile).find("Agency notes, edited"), std::string::npos);
+        EXPECT_NE(ReadWholeFile(CommentFolder() + joFile).find("Jo's notes"), std::string::npos);
+        EXPECT_EQ(ReadWholeFile(CommentFolder() + joFile).find("Agency"), std::string::npos);
+    }
+}
+
+// What an interrupted save or an older program leaves: plain text, or nothing at all.
+TEST_F(RecordPages, APlainTextOrEmptyCommentFileShowsItsTextAndSurvivesASave) {
+    const struct { const char* file; const char* bytes; const char* shown; } cases[] = {
+        {"31.rtf", "Plain words\r\nSecond line", "Plain words\r\nSecond line"},
+        {"32.rtf", "", ""},
+        {"33.rtf", "{\\rtf1\\ansi Cut sh", "Cut sh"},
+    };
+    TIniFile ini(RecordFilePath(folder_.Path(), RecordList::Photographers));
+    for (const auto& c : cases) {
+        testsupport::WriteWholeFile(CommentFolder() + c.file, c.bytes);
+        ini.WriteString(c.file, "Comment File", c.file);
+    }
+    Reopen();
+    RecordPage& page = Page(RecordList::Photographers);
+    for (const auto& c : cases) {
+        testsupport::ResetRecorders();
+        Choose(page, c.file);
+        EXPECT_TRUE(testsupport::MessageBoxes().empty()) << c.file;
+        EXPECT_EQ(TrimBlanks(page.Comment->Text()).rfind(c.shown, 0), 0u) << c.file << ": " << page.Comment->Text();
+        Press(page.EditButton);
+        Press(page.SaveButton);
+        EXPECT_FALSE(page.Editing()) << c.file;
+        EXPECT_EQ(Stored(RecordList::Photographers, c.file, "Comment File"), c.file);
+        Choose(page, c.file);
+        EXPECT_EQ(TrimBlanks(page.Comment->Text()).rfind(c.shown, 0), 0u) << c.file << ": " << page.Comment->Text();
+        EXPECT_NE(ReadWholeFile(CommentFolder() + c.file).find("{\\rtf"), std::string::npos) << c.file;
+    }
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
+}
+
+// A comment file that cannot be written stops Save before the record changes: the record
+// never names or describes what is not on disk.
+TEST_F(RecordPages, ALockedCommentFileLeavesTheRecordAsStoredAndInEditMode) {
+    AddRecord(RecordList::WorkHistory, "Agency", SampleValues(RecordList::WorkHistory, "stored"), "Stored\r\n");
+    const std::string file = Stored(RecordList::WorkHistory, "Agency", "Comment File");
+    const std::string before = ReadWholeFile(CommentFolder() + file);
+    RecordPage& page = Page(RecordList::WorkHistory);
+    Choose(page, "Agency");
+    Press(page.EditButton);
+    Fill(page, SampleValues(RecordList::WorkHistory, "changed"));
+    page.Comment->Lines()->SetText("Changed\r\n");
+    HANDLE lock = CreateFileA((CommentFolder() + file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    testsupport::ResetRecorders();
+    Press(page.SaveButton);
+    CloseHandle(lock);
+    EXPECT_EQ(testsupport::MessageBoxes().size(), 1u);
+    EXPECT_TRUE(page.Editing());
+    for (const auto& [key, value] : SampleValues(RecordList::WorkHistory, "stored"))
+        EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", key), value) << key;
+    EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", "Comment File"), file);
+    EXPECT_EQ(ReadWholeFile(CommentFolder() + file), before);
+    Press(page.SaveButton);
+    EXPECT_FALSE(page.Editing());
+    EXPECT_NE(ReadWholeFile(CommentFolder() + file).find("Changed"), std::string::npos);
+}
+
+// The web sites' placeholder name is selected when Add gives the box the focus, so what the
+// user types replaces it.
+TEST_F(RecordPages, TypingANewWebSiteNameReplacesThePlaceholder) {
+    RecordPage& sites = Page(RecordList::WebSites);
+    form_->PageControl1->SetActivePage(form_->websites);
+    SetForegroundWindow(form_->Handle());
+    Application->ProcessMessages();
+    Press(sites.AddButton);
+    HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    ASSERT_TRUE(focus == sites.NameBox->Handle() || IsChild(sites.NameBox->Handle(), focus));
+    for (char c : std::string("Club")) SendMessageA(focus, WM_CHAR, static_cast<WPARAM>(c), 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(sites.NameBox->GetText(), "Club");
+    Press(sites.SaveButton);
+    EXPECT_EQ(RecordNames(folder_.Path(), RecordList::WebSites), std::vector<std::string>{"Club"});
+}
+
+// What counts as unsaved: a change typed since Add or Edit, not a record merely opened or,
+// on the web-site page, another site chosen while editing.
+TEST_F(RecordPages, OnlyWhatWasTypedSinceEditCountsAsUnsaved) {
+    for (RecordList list : kLists) {
+        AddRecord(list, "One", SampleValues(list, "one"), "First\r\n");
+        AddRecord(list, "Two", SampleValues(list, "two"), "Second\r\n");
+        RecordPage& page = Page(list);
+        Choose(page, "One");
+        EXPECT_FALSE(page.HasUnsavedChanges());
+        Press(page.EditButton);
+        EXPECT_FALSE(page.HasUnsavedChanges()) << Schema(list).noun;
+        if (list == RecordList::WebSites) {
+            Choose(page, "Two");
+            EXPECT_FALSE(page.HasUnsavedChanges());
+        }
+        page.Comment->Lines()->SetText("Changed\r\n");
+        EXPECT_TRUE(page.HasUnsavedChanges()) << Schema(list).noun;
+        Press(page.EditButton);  // Cancel
+        EXPECT_FALSE(page.HasUnsavedChanges());
+        Press(page.AddButton);
+        EXPECT_FALSE(page.HasUnsavedChanges()) << Schema(list).noun;
+        page.NameBox->SetText("Three");
+        EXPECT_TRUE(page.HasUnsavedChanges()) << Schema(list).noun;
+        Press(page.EditButton);
+    }
 }
 
 }  // namespace

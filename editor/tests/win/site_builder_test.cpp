@@ -123,6 +123,7 @@ TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecord
         "index.html", "files\\biography.html", "files\\galleries.html", "files\\work.html", "files\\websites.html",
         "files\\about.html", "files\\style.css", "files\\thm_a b#1%.jpg", "files\\prv_a b#1%.jpg",
         "files\\prv_a b#1%.jpg.html", "files\\thm_sea.jpg", "files\\prv_sea.jpg", "files\\prv_sea.jpg.html",
+        "files\\thm_x.jpeg", "files\\prv_x.jpeg", "files\\prv_x.jpeg.html",
     };
     EXPECT_EQ(files, expected);
     EXPECT_EQ(ReadWholeFile(o + "index.html"), "Ann &amp; Co||http://ann.example\r\n");
@@ -132,6 +133,8 @@ TEST_F(SiteBuilderTest, BuildsThePortfolioFromTheFieldsAsShownAndTheStoredRecord
     const std::string galleries = ReadWholeFile(o + "files\\galleries.html");
     EXPECT_NE(galleries.find("<td><a href=\"prv_a%20b%231%25.jpg.html\"><img src=\"thm_a%20b%231%25.jpg\"></a></td>"),
               std::string::npos);
+    // ".jpeg" pictures show in the grid, so they are published too.
+    EXPECT_NE(galleries.find("<td><a href=\"prv_x.jpeg.html\"><img src=\"thm_x.jpeg\"></a></td>"), std::string::npos);
     const std::string work = ReadWholeFile(o + "files\\work.html");
     EXPECT_NE(work.find("<td >Studio 9</td>    <td  >0123</td>    <td > Not Available</a></td>    <td  >"
                         "<a href=\"https://s9.example\" target=\"_blank\">Visit Web Site</a></td>    "
@@ -282,6 +285,39 @@ TEST(DefaultTemplate, BuildsACompleteSite) {
     EXPECT_NE(ReadWholeFile(o + "files\\prv_silk.jpg.html").find("#lingerie"), std::string::npos);
     EXPECT_NE(ReadWholeFile(o + "files\\websites.html").find("http://agency.example"), std::string::npos);
     EXPECT_TRUE(testsupport::MessageBoxes().empty());
+}
+
+// Records as a hand edit, an older program or an interrupted save leave them: the build
+// still completes, publishes no file outside the comment folder and no link that runs.
+TEST_F(SiteBuilderTest, HandEditedRecordsNeitherStopTheBuildNorPublishWhatTheyShouldNot) {
+    WriteWholeFile(Path("secret.txt"), "the secret");
+    WriteWholeFile(Path("Comment Files\\200.rtf"), "Typed as plain text");
+    WriteWholeFile(Path("Comment Files\\201.rtf"), "");
+    WriteWholeFile(Path("workhistory.ini"),
+                   "[Thief]\r\nComment File=..\\secret.txt\r\n[Plain]\r\nComment File=200.rtf\r\n"
+                   "Web Address=javascript:alert(1)\r\n[Empty]\r\nComment File=201.rtf\r\n");
+    WriteWholeFile(Path("photographers.ini"), "[Pat]\r\nWeb Address=data:text/html,<b>x</b>\r\n");
+    WriteWholeFile(Path("websites.ini"),
+                   "[Script]\r\nURL=JavaScript:alert(document.cookie)\r\n[Mail]\r\nURL=mailto:ann@example.com\r\n");
+    form_->getworkhistories();
+    SetText("Edit6", "javascript:alert(2)");
+    Build("Ann");
+    EXPECT_TRUE(testsupport::MessageBoxes().empty()) << testsupport::MessageBoxes()[0].text;
+    ASSERT_EQ(Log().back(), "Completed building HTML Electronic Packge");
+    const std::string o = Path("Distributable\\Ann\\");
+    const std::string work = ReadWholeFile(o + "files\\work.html");
+    EXPECT_EQ(work.find("the secret"), std::string::npos);
+    EXPECT_NE(work.find("Typed as plain text"), std::string::npos);
+    EXPECT_NE(work.find("<td  >javascript:alert(1)</td>"), std::string::npos);
+    EXPECT_NE(work.find("<td  >data:text/html,&lt;b&gt;x&lt;/b&gt;</td>"), std::string::npos);
+    const std::string sites = ReadWholeFile(o + "files\\websites.html");
+    EXPECT_NE(sites.find("<a href=\"mailto:ann@example.com\""), std::string::npos);
+    for (const std::string& page : {work, sites, ReadWholeFile(o + "index.html")}) {
+        EXPECT_EQ(page.find("href=\"javascript"), std::string::npos) << page;
+        EXPECT_EQ(page.find("href=\"JavaScript"), std::string::npos) << page;
+        EXPECT_EQ(page.find("href=\"data:"), std::string::npos) << page;
+    }
+    EXPECT_EQ(ReadWholeFile(o + "index.html"), "||http://\r\n");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "forms/check_box.h"
 #include "forms/edit.h"
 #include "forms/label.h"
+#include "forms/rich_edit.h"
 #include "forms/tests/win/standard_controls_fixture.h"
 
 namespace forms {
@@ -145,6 +146,43 @@ TEST_F(EditControls, LabelIsAStaticWindowAndItsMnemonicFocusesItsControl) {
     EXPECT_GT(label->Width(), 10);  // sized to the text
     EXPECT_NE(form->Perform(CM_DIALOGCHAR, 'n', 0), 0);
     EXPECT_EQ(GetFocus(), edit->Handle());
+}
+
+// Ctrl+A as the keyboard sends it (key down and up with Ctrl held; the message loop makes
+// the character) selects the whole text of every kind of edit box and types nothing.
+TEST_F(EditControls, CtrlASelectsAllTheTextAndTypesNothing) {
+    const struct { const char* kind; TCustomEdit* edit; } boxes[] = {
+        {"edit", new TEdit(form)}, {"memo", new TMemo(form)}, {"rich edit", new TRichEdit(form)},
+    };
+    SetForegroundWindow(form->Handle());
+    for (const auto& box : boxes) {
+        box.edit->SetParent(form);
+        box.edit->SetBounds(10, 10, 200, 60);
+        box.edit->SetText("first words then more");
+        box.edit->SetFocus();
+        Pump();
+        box.edit->SetSelStart(5);
+        box.edit->SetSelLength(0);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        SetKeyboardState(keys);
+        HWND wnd = box.edit->Handle();
+        PostMessageA(wnd, WM_KEYDOWN, 'A', 1);
+        PostMessageA(wnd, WM_KEYUP, 'A', 0xC0000001);
+        Pump();
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(box.edit->Text(), "first words then more") << box.kind;
+        EXPECT_EQ(box.edit->SelStart(), 0) << box.kind;
+        EXPECT_GE(box.edit->SelLength(), 21) << box.kind;  // the rich edit counts its last line end
+        // A plain "a" still types.
+        PostMessageA(wnd, WM_KEYDOWN, 'A', 1);
+        PostMessageA(wnd, WM_KEYUP, 'A', 0xC0000001);
+        Pump();
+        EXPECT_EQ(box.edit->Text(), "a") << box.kind;
+        box.edit->SetVisible(false);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+// The portfolio's INI files through the platform's private-profile calls (TIniFile).
+#pragma once
+
+#include "editor/portable/ini_files.h"
+
+namespace editor {
+
+class WinIniFiles : public IniFiles {
+public:
+    std::vector<std::string> Sections(const std::string& file) override;
+    std::string Read(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& defaultValue) override;
+    void Write(const std::string& file, const std::string& section, const std::string& key,
+               const std::string& value) override;
+    void EraseSection(const std::string& file, const std::string& section) override;
+    void Flush(const std::string& file) override;
+};
+
+}  // namespace editor

@@ -1,0 +1,136 @@
+#include "editor/portable/gallery_store.h"
+
+#include "editor/portable/picture_names.h"
+#include "forms/portable/text_case.h"
+
+#include <algorithm>
+#include <map>
+
+namespace editor {
+namespace {
+
+// A move's copies wait under this prefix, which no grid or site listing takes.
+constexpr std::string_view kMovingPrefix = "~moving_";
+
+bool Removed(PortfolioFiles& files, const std::string& path, std::string* reason = nullptr) {
+    if (!files.FileExists(path)) return true;
+    try {
+        files.Remove(path);
+        return true;
+    } catch (const std::exception& e) {
+        if (reason) *reason = e.what();
+        return false;
+    }
+}
+
+// Copies made under temporary names; those not yet renamed into place go when it ends.
+class PendingCopies {
+public:
+    explicit PendingCopies(PortfolioFiles& files) : files_(files) {}
+    ~PendingCopies() {
+        for (const auto& path : pending_) Removed(files_, path);
+    }
+    void Copy(const std::string& source, const std::string& temporary) {
+        pending_.push_back(temporary);
+        files_.Copy(source, temporary);
+    }
+    void Place(const std::string& temporary, const std::string& target) {
+        files_.Rename(temporary, target);
+        std::erase(pending_, temporary);
+    }
+
+private:
+    PortfolioFiles& files_;
+    std::vector<std::string> pending_;
+};
+
+}  // namespace
+
+GalleryStore::GalleryStore(PortfolioFiles& files, std::string programFolder)
+    : files_(files), programFolder_(std::move(programFolder)) {}
+
+std::string GalleryStore::Folder(std::string_view name) const {
+    return programFolder_ + "Galleries\\" + std::string(name) + "\\";
+}
+
+void GalleryStore::MakeFolder(const std::string& folder) { files_.MakeFolders(folder); }
+
+std::vector<GalleryPicture> GalleryStore::Pictures(const std::string& folder) {
+    std::vector<std::string> thumbnails;
+    std::map<std::string, std::string> stored;  // upper case -> as stored
+    for (const auto& entry : files_.List(folder)) {
+        if (entry.folder) continue;
+        stored[forms::UpperAscii(entry.name)] = entry.name;
+        if (IsThumbnailName(entry.name)) thumbnails.push_back(entry.name);
+    }
+    std::sort(thumbnails.begin(), thumbnails.end(), [](const std::string& a, const std::string& b) {
+        const int folded = forms::CompareTextAscii(a, b);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    std::vector<GalleryPicture> pictures;
+    for (auto& thumbnail : thumbnails) {
+        const auto preview = stored.find(forms::UpperAscii(PreviewOfThumbnail(thumbnail)));
+        pictures.push_back({std::move(thumbnail), preview == stored.end() ? std::string() : preview->second});
+    }
+    return pictures;
+}
+
+int GalleryStore::ThumbnailCount(const std::string& folder) {
+    int count = 0;
+    for (const auto& entry : files_.List(folder)) count += !entry.folder && IsThumbnailName(entry.name);
+    return count;
+}
+
+PictureRemoval GalleryStore::Delete(const std::string& folder, const std::string& thumbnail) {
+    PictureRemoval removal;
+    removal.thumbnail = Removed(files_, folder + thumbnail);
+    removal.preview = Removed(files_, folder + PreviewOfThumbnail(thumbnail));
+    return removal;
+}
+
+PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::string& targetFolder,
+                               const std::string& thumbnail) {
+    const std::string preview = PreviewOfThumbnail(thumbnail);
+    const bool hasPreview = files_.FileExists(sourceFolder + preview);
+    files_.MakeFolders(targetFolder);
+    {
+        PendingCopies copies(files_);
+        const std::string movingThumbnail = targetFolder + std::string(kMovingPrefix) + thumbnail;
+        const std::string movingPreview = targetFolder + std::string(kMovingPrefix) + preview;
+        copies.Copy(sourceFolder + thumbnail, movingThumbnail);
+        if (hasPreview) copies.Copy(sourceFolder + preview, movingPreview);
+        // The preview first: should the thumbnail then fail, a preview that was not there
+        // before is taken back, and a picture of that name already there stays listed.
+        const bool targetHadThumbnail = files_.FileExists(targetFolder + thumbnail);
+        const bool targetHadPreview = files_.FileExists(targetFolder + preview);
+        if (hasPreview) copies.Place(movingPreview, targetFolder + preview);
+        try {
+            copies.Place(movingThumbnail, targetFolder + thumbnail);
+        } catch (...) {
+            if (hasPreview && !targetHadThumbnail && !targetHadPreview) Removed(files_, targetFolder + preview);
+            throw;
+        }
+    }
+    PictureMove move;
+    std::string reason;
+    move.thumbnailRemoved = Removed(files_, sourceFolder + thumbnail, &reason);
+    // With its thumbnail still there the source keeps its preview too, so it stays whole.
+    if (move.thumbnailRemoved && hasPreview) Removed(files_, sourceFolder + preview, &reason);
+    if (!reason.empty())
+        move.problem = "The image was copied to " + targetFolder + " but could not be removed from " + sourceFolder +
+                       ".\n\n" + reason;
+    return move;
+}
+
+std::vector<std::string> GalleryStore::RemoveLonePreviews(const std::string& folder,
+                                                          const std::vector<std::string>& sourceNames) {
+    std::vector<std::string> removed;
+    for (const auto& name : sourceNames) {
+        const std::string preview = folder + PreviewName(name);
+        if (files_.FileExists(folder + ThumbnailName(name)) || !files_.FileExists(preview)) continue;
+        if (Removed(files_, preview)) removed.push_back(name);
+    }
+    return removed;
+}
+
+}  // namespace editor

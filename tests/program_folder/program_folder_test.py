@@ -1,0 +1,205 @@
+"""Starts ./run.sh twice around a portfolio in a program folder of its own and finds every file
+of the portfolio whole and unchanged, and the shipped files of dist/ installed and updated;
+assembles the shipped files again over a folder that holds a portfolio and finds it kept.
+
+program_folder_test.py SOURCE_ROOT WINE_PREFIX XML_REPORT
+
+run.sh runs headless here (no $DISPLAY: its own Xvfb) with a Wine prefix of its own, since it
+ends by stopping every process of its prefix; --no-build because the caller has built. The
+program folders lie outside the source tree, where run.sh accepts them; they are removed after a
+pass and kept for a look after a failure."""
+import os
+import pathlib
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
+from gtest_report import write_report  # noqa: E402
+
+root, prefix, report = (pathlib.Path(a) for a in sys.argv[1:4])
+dist = root / "dist"
+work = pathlib.Path(tempfile.mkdtemp(prefix="run-script-test-"))
+cases = []
+
+FOLDERS = ["Galleries/General", "Galleries/GlamourFashion", "Galleries/Swimwear", "Galleries/Lingerie",
+           "Galleries/Sheer", "Galleries/ImpliedNudity", "Galleries/ArtNudes", "Galleries/Miscellaneous",
+           "Comment Files"]
+
+
+def run(home, *args):
+    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    env.update(VANTRELL_HOME=str(home), VANTRELL_WINEPREFIX=str(prefix))
+    return subprocess.run([str(root / "run.sh"), "--no-build", *args], env=env, capture_output=True, text=True,
+                          timeout=300)
+
+
+def files_under(folder):
+    return {p.relative_to(folder).as_posix(): p.read_bytes() for p in sorted(folder.rglob("*")) if p.is_file()}
+
+
+def jpeg(path, size, colour):
+    path.parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["convert", "-size", size, f"gradient:{colour}", "-quality", "90", str(path)], check=True)
+
+
+def make_portfolio(home):
+    texts = {
+        "vantrell.ini": "[Config]\r\nUseSkins=0\r\nLast Folder=Z:\\tmp\r\n[HTML]\r\nLastUsed=Mine\r\n"
+                        "[Biography]\r\nName=Ann Example\r\nDOB=15/03/1990\r\n",
+        "personalcomments.rtf": "{\\rtf1\\ansi Tall, patient, punctual.}",
+        "workhistory.ini": "[North Studio]\r\nPhone=0113 555 0100\r\nComment File=100.rtf\r\n",
+        "Comment Files/100.rtf": "{\\rtf1\\ansi Catalogue shoot, two days.}",
+        "Distributable/Ann/index.html": "<html><body>Ann's site</body></html>",
+        "Distributable/Ann/files/prv_beach.jpg": "built picture bytes",
+        "html/Mine/index.html": "<html><body>%MODELNAME%, my own look</body></html>",
+        "html/Mine/files/style.css": "body { color: plum; }",
+        "notes.txt": "a file of hers the program never made",
+    }
+    for name, text in texts.items():
+        (home / name).parent.mkdir(parents=True, exist_ok=True)
+        (home / name).write_bytes(text.encode("cp1252"))
+    jpeg(home / "Galleries/General/prv_beach.jpg", "834x556", "orange-navy")
+    jpeg(home / "Galleries/General/thm_beach.jpg", "150x100", "orange-navy")
+    jpeg(home / "Galleries/Swimwear/prv_pool.jpg", "372x556", "teal-white")
+    jpeg(home / "Galleries/Swimwear/thm_pool.jpg", "67x100", "teal-white")
+
+
+def check(name, function):
+    try:
+        problems = function()
+    except Exception as e:  # a tool that fails is a failed check
+        problems = [f"{type(e).__name__}: {e}"]
+    cases.append((name, "\n".join(problems)))
+
+
+def shipped_problems(home):
+    problems = []
+    for name, data in files_under(dist).items():
+        if not (home / name).is_file():
+            problems.append(f"shipped {name} missing")
+        elif (home / name).read_bytes() != data:
+            problems.append(f"shipped {name} not updated")
+    return problems
+
+
+def failed_run(result, what):
+    return [f"run.sh {what} failed ({result.returncode}):\n{result.stdout}{result.stderr}"]
+
+
+def screenshot_problems(result):
+    """run.sh prints the path of the screenshot it took; removed, so the next run makes its own."""
+    shot = pathlib.Path(result.stdout.strip().splitlines()[-1]) if result.stdout.strip() else None
+    if not shot or not shot.is_file():
+        return [f"no screenshot: {result.stdout!r}"]
+    shot.unlink()
+    return []
+
+
+def portfolio_problems(home, portfolio, shipped):
+    """Every file of the portfolio whole and unchanged, and nothing but shipped files added."""
+    now = {k: v for k, v in files_under(home).items() if k not in shipped}
+    problems = []
+    for name, data in portfolio.items():
+        if name not in now:
+            problems.append(f"{name} was deleted")
+        elif now[name] != data:
+            problems.append(f"{name} was changed")
+    return problems + [f"{name} appeared in the program folder" for name in now if name not in portfolio]
+
+
+def portfolio_survives_two_runs():
+    # A portfolio restored from a backup into a new folder, then a run that installs the
+    # programs beside it and one that updates them.
+    home = work / "Ann's Vantrell"  # a blank and a quote, as a user's folder may have
+    make_portfolio(home)
+    shipped = set(files_under(dist))
+    portfolio = files_under(home)
+
+    first = run(home)
+    if first.returncode != 0:
+        return failed_run(first, "beside a portfolio")
+    problems = [f"first run: {p}" for p in portfolio_problems(home, portfolio, shipped) + shipped_problems(home)]
+    problems += [f"the program did not run in {home}: no {f}" for f in FOLDERS if not (home / f).is_dir()]
+    problems += screenshot_problems(first)
+
+    # An older install: a changed help file and stylesheet, a page gone.
+    (home / "vantrell.pdf").write_bytes(b"%PDF old help")
+    (home / "html/Default/files/style.css").write_bytes(b"body { color: red; }")
+    (home / "html/Default/index.html").unlink()
+    second = run(home)
+    if second.returncode != 0:
+        return problems + failed_run(second, "around a portfolio")
+    problems += screenshot_problems(second)
+    return problems + [f"second run: {p}" for p in portfolio_problems(home, portfolio, shipped) + shipped_problems(home)]
+
+
+def refuses_a_folder_a_rebuild_deletes():
+    problems = []
+    for home in (dist / "Portfolio", root / "build" / "Vantrell"):
+        existed = home.exists()
+        result = run(home)
+        if result.returncode == 0 or "rebuild deletes" not in result.stderr:
+            problems.append(f"{home} accepted: {result.stdout}{result.stderr}")
+        if home.exists() and not existed:
+            problems.append(f"{home} was made")
+    return problems
+
+
+def a_failed_update_keeps_her_files():
+    # Her folder where a shipped file belongs: the update fails, says so and changes nothing.
+    home = work / "Blocked"
+    (home / "vantrell.pdf").mkdir(parents=True)
+    (home / "vantrell.pdf" / "mine.txt").write_text("kept")
+    (home / "notes.txt").write_text("kept too")
+    before = files_under(home)
+    result = run(home)
+    problems = []
+    if result.returncode == 0 or "vantrell.pdf" not in result.stderr:
+        problems.append(f"run.sh did not report the failed update: {result.returncode} {result.stderr}")
+    after = {k: v for k, v in files_under(home).items() if k not in set(files_under(dist))}
+    if after != before:
+        problems.append(f"files changed: {sorted(before)} -> {sorted(after)}")
+    return problems
+
+
+def reassembly_keeps_a_portfolio():
+    # A portfolio made by running the program from dist/ itself, as run.sh once did.
+    problems = []
+    layouts = [("shipped files and the folders the program makes at start", {}),
+             ("a portfolio", {"vantrell.ini": b"[Biography]\r\nName=Ann\r\n",
+                              "Galleries/General/prv_a.jpg": b"picture", "html/Mine/index.html": b"mine"})]
+    for number, (what, portfolio) in enumerate(layouts):
+        folder = work / f"assembled{number}" / "dist"
+        shutil.copytree(dist, folder)
+        for name in FOLDERS:
+            (folder / name).mkdir(parents=True, exist_ok=True)
+        for name, data in portfolio.items():
+            (folder / name).parent.mkdir(parents=True, exist_ok=True)
+            (folder / name).write_bytes(data)
+        result = subprocess.run([str(root / "scripts" / "assemble-dist.sh"), str(folder)], capture_output=True,
+                                text=True, timeout=300)
+        if result.returncode != 0:
+            problems.append(f"{what}: assemble-dist.sh failed: {result.stderr}")
+            continue
+        if files_under(folder) != files_under(dist):
+            problems.append(f"{what}: the folder was not made anew: {sorted(files_under(folder))}")
+        kept = sorted(folder.parent.glob("dist.kept-*"))
+        if not portfolio and kept:
+            problems.append(f"{what}: kept {kept} though nothing in it was hers")
+        if portfolio and (len(kept) != 1 or any(files_under(kept[0]).get(n) != d for n, d in portfolio.items())):
+            problems.append(f"{what}: not kept whole: {kept} {result.stderr}")
+    return problems
+
+
+check("RefusesAFolderARebuildDeletes", refuses_a_folder_a_rebuild_deletes)
+check("ReassemblyKeepsAPortfolio", reassembly_keeps_a_portfolio)
+check("AFailedUpdateKeepsHerFiles", a_failed_update_keeps_her_files)
+check("PortfolioSurvivesTwoRuns", portfolio_survives_two_runs)
+passed = write_report(str(report), "ProgramFolder", cases)
+if passed:
+    shutil.rmtree(work)
+else:
+    print(f"program folders kept in {work}")
+sys.exit(0 if passed else 1)

@@ -1,0 +1,19 @@
+// vcdr.ini: the virtual recorder's devices, discs, faults and files (see the README).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/virtual_recorder/portable/recorder_core.h"
+
+namespace vcdr {
+
+struct RecorderConfig {
+    bool Asynchronous = false;
+    std::vector<DeviceConfig> Devices;
+};
+
+// Relative file paths are taken from folder (ends with a separator). Throws std::invalid_argument.
+RecorderConfig ParseConfig(const std::string& text, const std::string& folder);
+
+}  // namespace vcdr
