@@ -4,6 +4,7 @@
 //   burn_replay --spti             prints the drive type of D: and the drives the pass-through layer lists
 //   burn_replay --pattern SECTORS  burns that many sectors of the test pattern
 //   burn_replay --image FILE       burns the file (a multiple of 2048 bytes)
+//   burn_replay --ready            one TEST UNIT READY; prints its result, error and duration
 // Exit code 0 when everything asked for succeeded.
 #include <windows.h>
 
@@ -87,6 +88,16 @@ int Burn(const std::vector<std::uint8_t>& image) {
     return 0;
 }
 
+int Ready() {
+    if (!ProcessAspiLoader().LoadASPILayer(false)) return 2;
+    TSCSIDevice d(ProcessAspiLayer(), SystemClock());
+    if (!FindRecorder(d)) return Fail(d, "no recorder");
+    const ULONGLONG start = GetTickCount64();
+    const bool ready = d.TestUnitReady(1000);
+    std::printf("ready=%d error=%s ms=%llu\n", ready ? 1 : 0, d.LastError.c_str(), GetTickCount64() - start);
+    return 0;
+}
+
 int Load() {
     const bool loaded = ProcessAspiLoader().LoadASPILayer(false);
     const AspiLayer& layer = ProcessAspiLayer();
@@ -108,6 +119,7 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "--load") return Load();
     if (mode == "--spti") return Spti();
+    if (mode == "--ready") return Ready();
     if (mode == "--pattern" && argc > 2) return Burn(testing_support::ReplayPattern(std::stoul(argv[2])));
     if (mode == "--image" && argc > 2) {
         std::ifstream in(argv[2], std::ios::binary);
@@ -119,6 +131,6 @@ int main(int argc, char** argv) {
         }
         return Burn(image);
     }
-    std::printf("usage: burn_replay --load | --spti | --pattern SECTORS | --image FILE\n");
+    std::printf("usage: burn_replay --load | --spti | --ready | --pattern SECTORS | --image FILE\n");
     return 4;
 }
