@@ -155,8 +155,19 @@ TEST_F(ProgramFolder, RequestThatNeverEndsTimesOutAfterTheFloor) {
     const unsigned long ms = std::stoul(r.Output.substr(at + timedOut.size()));
     EXPECT_GE(ms, 9900u);
     EXPECT_LT(ms, 10000u + 5000u) << "the abort ends the request at once";
+    EXPECT_NE(r.Output.find(" abandoned=0"), std::string::npos) << r.Output;
     EXPECT_NE(ReadFile(folder_ / "trace.txt").find(" TEST UNIT READY 00 cdb=000000000000 -> 01/00/00 sense=0/00/00 never"),
               std::string::npos);
+}
+
+// Wine's own library takes an execute request, leaves it pending and never signals it, nor
+// ends it on an abort: after the time-out and the abort's grace the request is left alive.
+TEST_F(ProgramFolder, RequestWinesLibraryNeverEndsIsLeftAlive) {
+    WriteIni(false);
+    const Result r = Replay("--ready 0:0", "");
+    ASSERT_EQ(r.Code, 0) << r.Output;
+    EXPECT_NE(r.Output.find("ready=0 error=COMMAND TIMEOUT ms="), std::string::npos) << r.Output;
+    EXPECT_NE(r.Output.find(" abandoned=1"), std::string::npos) << r.Output;
 }
 
 TEST_F(ProgramFolder, WithTheLibraryDisabledTheLoadFails) {
