@@ -93,7 +93,14 @@ void TShellFileOperation::NotifyFileMapping(const std::string& oldFileName, cons
 }
 
 bool TShellFileOperation::Execute() {
-    const std::string from = DoubleNulList(Entries(*source_), ExpandShellFileName);
+    const std::string from = DoubleNulList(Entries(*source_), [this](const std::string& entry) {
+        std::string path = WithoutTrailingBackslash(ExpandShellFileName(entry));
+        // A slip in a caller's list must never empty a drive or the program's own folder.
+        if (operation_ == foDelete && (NamesARelativeFolder(entry) || IsRootPath(entry) || IsRootPath(path)))
+            throw EControlsException(Format("Cannot delete \"%s\": a whole drive or share, \".\" and \"..\" are never deleted",
+                                            entry.c_str()));
+        return path;
+    });
     if (from.size() <= 1) throw EControlsException("No files specified to TShellFileOperation Execute function");
     const std::string to = DoubleNulList(Entries(*dest_), ExpandShellFileName);
 

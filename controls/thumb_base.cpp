@@ -1,5 +1,7 @@
 #include "controls/thumb_base.h"
 
+#include <windowsx.h>
+
 #include "controls/ctl_themes.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/properties.h"
@@ -93,6 +95,17 @@ void TBaseThumbImage::MouseUp(TMouseButton button, forms::TShiftState shift, int
 void TBaseThumbImage::MouseMove(forms::TShiftState shift, int x, int y) {
     if (TBaseThumbnail* cell = Cell()) cell->MouseMove(shift, x + Left(), y + Top());
     else TExImage::MouseMove(shift, x, y);
+}
+
+void TBaseThumbImage::WndProc(forms::TMessage& m) {
+    TExImage::WndProc(m);
+    // A windowless picture takes the right button from its cell's window, whose own
+    // handling would have asked for the context menu: ask for it here, as the cell.
+    if (m.Msg != WM_RBUTTONUP) return;
+    TBaseThumbnail* cell = Cell();
+    if (cell == nullptr || !cell->HandleAllocated()) return;
+    const POINT screen = ClientToScreen(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+    cell->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(cell->Handle()), MAKELPARAM(screen.x, screen.y));
 }
 
 void TBaseThumbImage::Click() {

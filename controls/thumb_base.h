@@ -23,6 +23,10 @@ using TPercent = std::int8_t;  // -100..100
 
 class TBaseThumbnail;
 
+// Messages an inner part hands whole to the control holding it: the wheel (its position is
+// on the screen, so it needs no moving) and the request for a context menu.
+inline bool IsHandedWhole(UINT msg) { return msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL || msg == WM_CONTEXTMENU; }
+
 // An inner windowed part of a compound control: its mouse and key input goes to the
 // Container it sits in, mouse coordinates moved by its own Left and Top; outside such a
 // container it handles its input itself.
@@ -30,6 +34,15 @@ template <class Base, class Container>
 class TForwardingPart : public Base {
 public:
     using Base::Base;
+    void WndProc(forms::TMessage& m) override {
+        // A part with a menu of its own keeps its context menu.
+        const bool ownMenu = m.Msg == WM_CONTEXTMENU && this->PopupMenu() != nullptr;
+        if (Container* c = Target(); c != nullptr && IsHandedWhole(m.Msg) && !ownMenu) {
+            m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+            return;
+        }
+        Base::WndProc(m);
+    }
     void Click() override {
         if (Container* c = Target()) c->Click();
         else Base::Click();
@@ -115,6 +128,7 @@ public:
 
     void Click() override;
     void DblClick() override;
+    void WndProc(forms::TMessage& m) override;
 
 protected:
     bool HitTest(int x, int y) override;

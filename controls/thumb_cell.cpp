@@ -128,8 +128,12 @@ std::string TThumbnail::LoadPicture(const std::string& path) {
         result.clear();
     }
     if (minimizeMemory_ && !fileName_->FileName().empty()) {
-        const ThumbSize box = ReductionBox();
-        image_->ReduceTo(box.width, box.height);
+        try {
+            const ThumbSize box = ReductionBox();
+            image_->ReduceTo(box.width, box.height);
+        } catch (...) {
+            // Only memory is lost: the picture stays as it was loaded.
+        }
     }
     return result;
 }

@@ -106,6 +106,10 @@ void TThumbImage::ReduceTo(int width, int height) {
         canvas->StretchDraw(RECT{0, 0, step.width, step.height}, Picture()->Graphic());
         Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(target)));
     }
+    // The drawing left a memory DC on the result; every cell would keep one. Keep the pixels only.
+    auto kept = std::make_unique<TBitmap>();
+    kept->AssignPixels(static_cast<TBitmap*>(Picture()->Graphic())->Pixels());
+    Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(kept)));
     modified_ = true;
 }
 

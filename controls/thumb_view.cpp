@@ -1,12 +1,14 @@
 #include "controls/thumb_view.h"
 
 #include <algorithm>
+#include <exception>
 #include <set>
 #include <thread>
 
 #include "controls/portable/jpeg_scale_choice.h"
 
 #include "controls/portable/thumb_masks.h"
+#include "forms/application.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/properties.h"
 
@@ -21,6 +23,16 @@ const char* const kDefaultThumbFilter =
 namespace {
 
 constexpr DWORD kHourglassAfterMs = 1000;
+// A scan lets pending messages run this often, so the window stays alive and Stop works.
+constexpr DWORD kScanPumpMs = 100;
+
+// The keys that ask for a context menu: the menu key, and F10 with Shift.
+bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
+    return key == VK_APPS || (key == VK_F10 && (shift & forms::ssShift) != 0);
+}
+
+// A WM_CONTEXTMENU from the keyboard carries no mouse position.
+bool FromKeyboard(LPARAM position) { return LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF; }
 
 std::string UpperAscii(std::string s) {
     for (char& c : s)
@@ -33,11 +45,16 @@ bool FolderExists(const std::string& folder) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Restores the view's state when a scan ends, also by an exception.
+// Restores the view's state when a scan ends, also by an exception; a view destroyed
+// during the scan is left alone.
 class ScanScope {
 public:
-    ScanScope(bool& busy, forms::TControl& view) : busy_(busy), view_(view), cursor_(view.Cursor()) { busy_ = true; }
+    ScanScope(bool& busy, forms::TControl& view, std::shared_ptr<bool> alive)
+        : busy_(busy), view_(view), cursor_(view.Cursor()), alive_(std::move(alive)) {
+        busy_ = true;
+    }
     ~ScanScope() {
+        if (!*alive_) return;
         busy_ = false;
         view_.SetCursor(cursor_);
     }
@@ -48,9 +65,46 @@ private:
     bool& busy_;
     forms::TControl& view_;
     forms::TCursor cursor_;
+    std::shared_ptr<bool> alive_;
 };
 
 }  // namespace
+
+// One layout, and one update of the scroll ranges, for a batch of changes to the cells.
+class LayoutBatch {
+public:
+    explicit LayoutBatch(TThumbView& view)
+        : view_(view), alive_(view.alive_), exceptions_(std::uncaught_exceptions()) {
+        view_.DisableAlign();
+    }
+    ~LayoutBatch() noexcept(false) {
+        if (!*alive_) return;
+        if (std::uncaught_exceptions() == exceptions_) {
+            Finish();
+            return;
+        }
+        // Already unwinding: the first exception is the one that tells what went wrong.
+        try {
+            Finish();
+        } catch (...) {
+        }
+    }
+    LayoutBatch(const LayoutBatch&) = delete;
+    LayoutBatch& operator=(const LayoutBatch&) = delete;
+
+private:
+    void Finish() {
+        struct Enable {
+            forms::TWinControl& view;
+            ~Enable() { view.EnableAlign(); }
+        } enable{view_};
+        view_.Layout();
+    }
+
+    TThumbView& view_;
+    std::shared_ptr<bool> alive_;
+    int exceptions_;
+};
 
 TThumbView::TThumbView(forms::TComponent* owner) : TBaseThumbView(owner), filter_(kDefaultThumbFilter) {
     list_.SetSorted(sorted_);
@@ -62,7 +116,7 @@ TThumbView::TThumbView(forms::TComponent* owner) : TBaseThumbView(owner), filter
     ComputeCellSize();
 }
 
-TThumbView::~TThumbView() = default;
+TThumbView::~TThumbView() { *alive_ = false; }
 
 const TClassInfo& TThumbView::StaticClass() {
     static const TClassInfo info =
@@ -112,29 +166,26 @@ void TThumbView::ComputeCellSize() {
 
 void TThumbView::ComputeLineCapacity() { lineCapacity_ = controls::LineCapacity(Grid(), Count()); }
 
-void TThumbView::Relayout(int from) {
+void TThumbView::Layout() {
+    // Children stand relative to the visible area.
     const int h = HorzScrollBar()->Position(), v = VertScrollBar()->Position();
-    HorzScrollBar()->SetPosition(0);
-    VertScrollBar()->SetPosition(0);
-    const ThumbGrid grid = Grid();
-    for (int i = std::max(from, 0); i < Count(); ++i) {
-        if (TThumbnail* cell = list_.Thumbnail(i))
-            cell->SetBounds(CellLeft(grid, i + 1), CellTop(grid, i + 1), cellWidth_, cellHeight_);
-    }
-    HorzScrollBar()->SetPosition(h);
-    VertScrollBar()->SetPosition(v);
+    plan_.Place(Grid(), Count(), [&](int index, int left, int top) {
+        if (TThumbnail* cell = list_.Thumbnail(index)) cell->SetBounds(left - h, top - v, cellWidth_, cellHeight_);
+    });
 }
 
+void TThumbView::Relayout() { plan_.MoveAll(); }
+
 void TThumbView::RefreshAll() {
-    ComputeCellSize();
-    Relayout(0);
-    for (int i = 0; i < Count(); ++i) {
-        if (TThumbnail* cell = list_.Thumbnail(i)) {
-            cell->PlaceImage();
-            cell->Refresh();
-        }
+    {
+        LayoutBatch batch(*this);
+        ComputeCellSize();
+        for (int i = 0; i < Count(); ++i)
+            if (TThumbnail* cell = list_.Thumbnail(i)) cell->PlaceImage();
     }
-    Refresh();
+    // One repaint of the view and every cell in it.
+    if (HandleAllocated())
+        RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void TThumbView::CollectFiles(std::string folder) {
@@ -162,19 +213,23 @@ void TThumbView::CollectFiles(std::string folder) {
 
 void TThumbView::ClearThumbnails() {
     deferredRemovals_.clear();  // their cells go now
-    for (int n = Count(); n > 0; --n) {
-        if (TThumbnail* cell = list_.Thumbnail(0)) {
+    LayoutBatch batch(*this);
+    // From the end: each removal then moves nothing in the list.
+    for (int i = Count() - 1; i >= 0; --i) {
+        if (TThumbnail* cell = list_.Thumbnail(i)) {
             cell->SetParent(nullptr);
             delete cell;
         }
-        list_.Delete(0);
+        list_.Delete(i);
     }
+    plan_.MoveAll();
 }
 
 TThumbnail* TThumbView::AddThumbnail(const std::string& title, bool relayout) {
     auto* cell = new TThumbnail(this);
     const ThumbGrid grid = Grid();
-    cell->SetBounds(CellLeft(grid, Count() + 1), CellTop(grid, Count() + 1), cellWidth_, cellHeight_);
+    cell->SetBounds(CellLeft(grid, Count() + 1) - HorzScrollBar()->Position(),
+                    CellTop(grid, Count() + 1) - VertScrollBar()->Position(), cellWidth_, cellHeight_);
     cell->SetAsButton(asButtons_);
     cell->SetTitlePlacement(titlePlacement_);
     cell->SetShadowColor(shadowColor_);
@@ -194,11 +249,11 @@ TThumbnail* TThumbView::AddThumbnail(const std::string& title, bool relayout) {
     } else {
         cell->SetColor(thumbColor_);
     }
-    list_.AddObject(cell->Title(), cell);
+    plan_.Inserted(list_.AddObject(cell->Title(), cell));
     cell->SetParent(this);
     if (relayout) {
         ComputeCellSize();
-        Relayout(0);
+        Layout();
     }
     return cell;
 }
@@ -209,38 +264,66 @@ void TThumbView::SetDirectory(const std::string& v) {
     if (v.empty()) {
         ClearThumbnails();
     } else {
+        const std::shared_ptr<bool> alive = alive_;
         forms::TStringList working;
         {
             // A removal asked for in a scan that an exception ended is forgotten.
             deferredRemovals_.clear();
-            ScanScope scope(busy_, *this);
+            ScanScope scope(busy_, *this, alive);
             const DWORD start = GetTickCount();
+            DWORD lastPump = start;
             CollectFiles(v);
             working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
             ClearThumbnails();
             directory_ = v;
             std::unique_ptr<JpegPrefetcher> prefetcher = MakePrefetcher(working);
             if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
+            if (!*alive) return;
             bool stop = false;
-            for (int i = 0; i < working.Count(); ++i) {
-                // A full view stops as a stopped scan does.
-                if (Count() >= kMaxThumbCount) break;
-                if (OnScanProgress) OnScanProgress(this, i + 1, stop);
-                if (stop) break;
-                const std::string& path = working[i];
-                TThumbnail* cell = AddThumbnail(FileNamePart(path), true);
-                cell->Image()->SetPrefetcher(prefetcher.get());
-                cell->SetFileName(path);
-                cell->Image()->SetPrefetcher(nullptr);
-                if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
+            {
+                LayoutBatch batch(*this);
+                ComputeCellSize();
+                for (int i = 0; i < working.Count(); ++i) {
+                    // A full view stops as a stopped scan does.
+                    if (Count() >= kMaxThumbCount) break;
+                    if (OnScanProgress) OnScanProgress(this, i + 1, stop);
+                    if (!*alive) return;
+                    if (stop) break;
+                    const std::string& path = working[i];
+                    // Placed with the line capacity of the batch: the others stay where they are.
+                    TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
+                    Layout();
+                    cell->Image()->SetPrefetcher(prefetcher.get());
+                    cell->SetFileName(path);
+                    if (!*alive) return;
+                    cell->Image()->SetPrefetcher(nullptr);
+                    if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
+                    if (!PumpDuringScan(lastPump, alive)) return;
+                }
+                ComputeCellSize();
             }
             if (OnStopScanning) OnStopScanning(this);
+            if (!*alive) return;
         }
         RemoveDeferredCells();
     }
     directory_ = v;
     if (Count() > 0 && selected_ < 0) SetSelected(0);
     Invalidate();
+}
+
+bool TThumbView::PumpDuringScan(DWORD& lastPump, const std::shared_ptr<bool>& alive) {
+    if (forms::Application == nullptr || GetTickCount() - lastPump < kScanPumpMs) return true;
+    // The messages see the view as outside the batch: the cells so far where they belong,
+    // scroll ranges to match.
+    ComputeCellSize();
+    Layout();
+    EnableAlign();
+    forms::Application->ProcessMessages();
+    if (!*alive) return false;
+    DisableAlign();
+    lastPump = GetTickCount();
+    return true;
 }
 
 std::unique_ptr<JpegPrefetcher> TThumbView::MakePrefetcher(const forms::TStringList& files) {
@@ -342,61 +425,72 @@ void TThumbView::DeleteItem(int index) {
 }
 
 void TThumbView::RemoveNow(int index) {
-    if (TThumbnail* cell = list_.Thumbnail(index)) {
-        cell->SetParent(nullptr);
-        delete cell;
+    {
+        LayoutBatch batch(*this);
+        if (TThumbnail* cell = list_.Thumbnail(index)) {
+            cell->SetParent(nullptr);
+            delete cell;
+        }
+        list_.Delete(index);
+        plan_.Removed(index);
+        selected_ = -1;
     }
-    list_.Delete(index);
-    selected_ = -1;
-    Relayout(std::max(index - 1, 0));
     RefreshAll();
-    Repaint();
 }
 
 void TThumbView::SetMaxWidth(int v) {
-    maxWidth_ = std::max(v, 0);
+    LayoutBatch batch(*this);
+    maxWidth_ = ClampCellExtent(v);
     ComputeCellSize();
-    Relayout(0);
+    Relayout();
 }
 
 void TThumbView::SetMaxHeight(int v) {
-    maxHeight_ = std::max(v, 0);
+    LayoutBatch batch(*this);
+    maxHeight_ = ClampCellExtent(v);
     ComputeCellSize();
-    Relayout(0);
+    Relayout();
 }
 
 void TThumbView::SetSize(int v) {
+    LayoutBatch batch(*this);
     size_ = std::clamp(v, kMinThumbSize, kMaxThumbSize);
     ComputeCellSize();
-    Relayout(0);
+    Relayout();
 }
 
 void TThumbView::SetScrollMode(TScrollMode v) {
     if (v == scrollMode_) return;
-    scrollMode_ = v;
-    ComputeCellSize();
-    Relayout(0);
+    {
+        LayoutBatch batch(*this);
+        scrollMode_ = v;
+        ComputeCellSize();
+        Relayout();
+    }
     if (selected_ >= 0) ScrollIntoView(selected_);
 }
 
 void TThumbView::SetAlignView(TViewType v) {
     if (v == alignView_) return;
+    LayoutBatch batch(*this);
     alignView_ = v;
-    Relayout(0);
+    Relayout();
 }
 
 void TThumbView::SetThumbGap(int v) {
-    thumbGap_ = std::clamp(v, 0, 255);
+    thumbGap_ = std::clamp(v, 0, kMaxThumbGap);
     // A fitted view recomputes its gaps at the next layout.
     if (alignView_ == vtFitToScreen) return;
+    LayoutBatch batch(*this);
     ComputeLineCapacity();
-    Relayout(0);
+    Relayout();
 }
 
 void TThumbView::SetSorted(bool v) {
     if (v == sorted_) return;
     sorted_ = v;
     list_.SetSorted(v);
+    Relayout();  // the list may have a new order
     if (painted_) {
         SetDirectory(directory_);
         Invalidate();
@@ -424,8 +518,11 @@ void TThumbView::ForwardInvalidImage(forms::TObject* sender, const std::string& 
 void TThumbView::GetDlgCode(TDlgCodes& codes) { codes = dcWantAllKeys | dcWantArrows; }
 
 void TThumbView::Resize() {
-    ComputeLineCapacity();
-    Relayout(0);
+    {
+        LayoutBatch batch(*this);
+        ComputeLineCapacity();
+        Relayout();
+    }
     TBaseThumbView::Resize();
 }
 
@@ -446,9 +543,44 @@ void TThumbView::KeyDown(WORD& key, forms::TShiftState shift) {
         SetSelected(KeyTarget(Grid(), static_cast<ThumbKey>(key), selected_, Count()));
         ScrollIntoView(selected_);
     }
+    if (IsContextMenuKey(key, shift)) {
+        Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Handle()), MAKELPARAM(0xFFFF, 0xFFFF));
+        key = 0;
+    }
+}
+
+void TThumbView::KeyUp(WORD& key, forms::TShiftState shift) {
+    TBaseThumbView::KeyUp(key, shift);
+    // The key-down opened the menu already.
+    if (IsContextMenuKey(key, shift)) key = 0;
+}
+
+void TThumbView::ScrollByWheel(int delta, bool horizontalWheel) {
+    const bool alongRows = scrollMode_ == smHorizontal || horizontalWheel;
+    forms::TControlScrollBar* bar = alongRows ? HorzScrollBar() : VertScrollBar();
+    // A horizontal wheel's positive delta points right, a vertical one's up.
+    bar->SetPosition(bar->Position() + (horizontalWheel ? delta : -delta));
+}
+
+void TThumbView::PlaceKeyboardContextMenu(forms::TMessage& m) {
+    if (!FromKeyboard(m.LParam) || selected_ < 0 || selected_ >= Count()) return;
+    TThumbnail* cell = list_.Thumbnail(selected_);
+    if (cell == nullptr) return;
+    ScrollIntoView(selected_);
+    const POINT p = ClientToScreen(POINT{cell->Left() + cell->Width() / 2, cell->Top() + cell->Height() / 2});
+    m.LParam = MAKELPARAM(p.x, p.y);
 }
 
 void TThumbView::WndProc(forms::TMessage& m) {
+    switch (m.Msg) {
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            ScrollByWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), m.Msg == WM_MOUSEHWHEEL);
+            m.Result = 0;
+            return;
+        case WM_CONTEXTMENU: PlaceKeyboardContextMenu(m); break;
+        default: break;
+    }
     TBaseThumbView::WndProc(m);
     if (m.Msg == WM_PAINT && !painted_) {
         // The first paint scans the folder again.

@@ -12,14 +12,22 @@
 #include "controls/thumb_base.h"
 #include "controls/thumb_cell.h"
 #include "forms/portable/string_list.h"
+#include "forms/text_compare.h"
 
 namespace controls {
 
 using TViewTitleNotify = std::function<void(forms::TObject* Sender, const std::string& FileName, std::string& ThumbnailTitle,
                                             forms::TFont*& ThumbnailFont, forms::TColor& ThumbnailColor)>;
 
+// A string list in the order the user's language sorts names: its Sort, its sorted adds
+// and its searches.
+class TNameSortedList : public forms::TStringList {
+public:
+    int CompareStrings(std::string_view a, std::string_view b) const override { return forms::CompareTextLocale(a, b); }
+};
+
 // Entries: the cell's title when it was added, and the cell.
-class TThumbList : public forms::TStringList {
+class TThumbList : public TNameSortedList {
 public:
     TThumbnail* Thumbnail(int index) const { return dynamic_cast<TThumbnail*>(Objects(index)); }
 };
@@ -48,6 +56,7 @@ public:
     void DeleteItem(int index);
 
     int MaxWidth() const { return maxWidth_; }
+    // Kept within 0..kMaxCellExtent, so that no coordinate of the grid overflows.
     void SetMaxWidth(int v);
     int MaxHeight() const { return maxHeight_; }
     void SetMaxHeight(int v);
@@ -105,16 +114,29 @@ protected:
     void Resize() override;
     void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, forms::TShiftState shift) override;
+    void KeyUp(WORD& key, forms::TShiftState shift) override;
 
 private:
+    // The wheel moves the content along the scrolling direction, one pixel per unit of delta.
+    void ScrollByWheel(int delta, bool horizontalWheel);
+    // A context menu asked for from the keyboard opens at the selected cell.
+    void PlaceKeyboardContextMenu(forms::TMessage& m);
     ThumbGrid Grid() const;
     TThumbnail* AddThumbnail(const std::string& title, bool relayout);
     void CollectFiles(std::string folder);
     void ClearThumbnails();
     void ComputeCellSize();
     void ComputeLineCapacity();
-    void Relayout(int from);
+    // Places the cells that do not stand where the grid puts them (positions relative to the
+    // scrolled content); scroll ranges follow when the outermost LayoutBatch ends.
+    void Layout();
+    // Every cell is placed again at the next Layout.
+    void Relayout();
     void RefreshAll();
+    // Lets pending messages run during a scan when kScanPumpMs have passed since the last
+    // time; false when the view was destroyed meanwhile (then nothing of it may be touched).
+    bool PumpDuringScan(DWORD& lastPump, const std::shared_ptr<bool>& alive);
+    friend class LayoutBatch;
     void RemoveNow(int index);
     void RemoveDeferredCells();
     // Decodes the scan's JPEG files ahead on worker threads.
@@ -136,7 +158,7 @@ private:
     bool minMemory_ = true;
     bool painted_ = false;
     forms::TStringList foundFiles_;
-    forms::TStringList sortedFiles_;
+    TNameSortedList sortedFiles_;
     bool sorted_ = true;
     bool busy_ = false;
     std::string filter_;
@@ -147,8 +169,11 @@ private:
     bool showShadow_ = false;
     forms::TColor shadowColor_ = forms::clBlack;
     TThumbList list_;
+    ThumbLayoutPlan plan_;
     // Cells DeleteItem was asked to remove while a scan was walking the list.
     std::vector<TThumbnail*> deferredRemovals_;
+    // False once the view is destroyed: a scan that let messages run checks it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // Every picture format the form library loads: all of them first, then one entry each.

@@ -32,7 +32,48 @@ bool IsBlank(const std::string& s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::string Trimmed(const std::string& s) {
+    const auto first = std::find_if(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
+    const auto last = std::find_if(s.rbegin(), s.rend(), [](char c) { return static_cast<unsigned char>(c) > ' '; }).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
 }  // namespace
+
+bool IsRootPath(const std::string& path) {
+    std::string p = Trimmed(path);
+    while (p.size() > 1 && IsSeparator(p.back())) p.pop_back();
+    if (p.empty()) return false;
+    if (p.size() == 1) return IsSeparator(p[0]);
+    const bool letter = (p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z');
+    if (p.size() == 2 && letter && p[1] == ':') return true;
+    // \\server or \\server\share: at most two parts after the leading pair of separators.
+    if (IsSeparator(p[0]) && IsSeparator(p[1])) {
+        const std::string rest = p.substr(2);
+        const std::size_t split = rest.find_first_of("\\/");
+        return split == std::string::npos || rest.find_first_of("\\/", split + 1) == std::string::npos;
+    }
+    return false;
+}
+
+bool NamesARelativeFolder(const std::string& entry) {
+    std::string p = Trimmed(entry);
+    while (!p.empty() && IsSeparator(p.back())) p.pop_back();
+    const std::size_t slash = p.find_last_of("\\/:");
+    const std::string last = slash == std::string::npos ? p : p.substr(slash + 1);
+    return last == "." || last == "..";
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    const std::size_t end = path.find_last_not_of("\\/");
+    if (end == std::string::npos) return path.substr(0, 1);  // "\\" stays the root
+    if (end + 1 == path.size()) return path;
+    const std::string stripped = path.substr(0, end + 1);
+    // A root keeps one separator: "C:" alone would mean the current folder of drive C.
+    return IsRootPath(stripped) ? stripped + path[end + 1] : stripped;
+}
 
 unsigned ShellFunctionCode(TShellFileOpType operation) { return kFunctionCodes[operation]; }
 

@@ -55,6 +55,15 @@ unsigned ShellFunctionCode(TShellFileOpType operation);
 std::uint16_t ShellOptionFlag(TShellFileOption option);
 std::uint16_t ShellOptionFlags(const TShellFileOptions& options);
 
+// A path with its trailing backslashes dropped (the shell takes "folder\" for no folder); a
+// root ("C:\", "\", "\\server\share\") keeps its own.
+std::string WithoutTrailingBackslash(std::string path);
+// True for a path that names a whole drive or share: "C:", "C:\", "\", "\\server\share".
+bool IsRootPath(const std::string& path);
+// True for an entry whose last part is "." or "..": it names a folder by where the program
+// stands, never one the user chose.
+bool NamesARelativeFolder(const std::string& entry);
+
 // Each name expanded (by the caller's rule, e.g. to a full path) and ended by a NUL, then
 // one more NUL. Blank names are left out: one would end the list early and drop the
 // names after it. No names give a single NUL.

@@ -30,6 +30,17 @@ LinePlace PlaceOf(const ThumbGrid& grid, int n) {
 
 }  // namespace
 
+int ClampCellExtent(int maxExtent) { return std::clamp(maxExtent, 0, kMaxCellExtent); }
+
+void ThumbLayoutPlan::Stale(int index) { firstStale_ = std::min(firstStale_, std::max(index, 0)); }
+
+void ThumbLayoutPlan::Place(const ThumbGrid& grid, int count, const PlaceCell& place) {
+    if (!(grid == placedWith_)) firstStale_ = 0;
+    for (int i = firstStale_; i < count; ++i) place(i, CellLeft(grid, i + 1), CellTop(grid, i + 1));
+    placedWith_ = grid;
+    firstStale_ = std::max(count, 0);
+}
+
 int CellExtent(int maxExtent, int sizePercent) {
     return static_cast<int>(std::trunc(maxExtent / 100.0 * sizePercent));
 }

@@ -59,5 +59,37 @@ TEST(DoubleNulList, NamesEndedByNulsAndBlankNamesLeftOut) {
     EXPECT_EQ(DoubleNulList({"a", "b"}, upper), "X:\\a\0X:\\b\0\0"s);
 }
 
+TEST(ShellPaths, RootsRelativeFoldersAndTrailingBackslashes) {
+    const struct {
+        std::string path;
+        bool root, relative;
+        std::string stripped;
+    } cases[] = {
+        {"C:\\", true, false, "C:\\"},
+        {"c:", true, false, "c:"},
+        {"C:\\\\", true, false, "C:\\"},
+        {"\\", true, false, "\\"},
+        {"\\\\server\\share\\", true, false, "\\\\server\\share\\"},
+        {"\\\\server", true, false, "\\\\server"},
+        {"\\\\server\\share\\site\\", false, false, "\\\\server\\share\\site"},
+        {"C:\\Distributable\\Mine\\", false, false, "C:\\Distributable\\Mine"},
+        {"C:\\Distributable\\Mine\\\\", false, false, "C:\\Distributable\\Mine"},
+        {"C:\\Distributable\\Mine", false, false, "C:\\Distributable\\Mine"},
+        {".", false, true, "."},
+        {"..", false, true, ".."},
+        {"..\\", false, true, ".."},
+        {"C:\\site\\..", false, true, "C:\\site\\.."},
+        {"C:..", false, true, "C:.."},
+        {"C:\\a\\..\\b", false, false, "C:\\a\\..\\b"},
+        {"C:\\.hidden", false, false, "C:\\.hidden"},
+        {"", false, false, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsRootPath(c.path), c.root) << c.path;
+        EXPECT_EQ(NamesARelativeFolder(c.path), c.relative) << c.path;
+        EXPECT_EQ(WithoutTrailingBackslash(c.path), c.stripped) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace controls

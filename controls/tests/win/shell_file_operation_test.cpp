@@ -111,6 +111,38 @@ TEST_F(RecordedShell, NoEntriesRaiseAndCallNothing) {
     EXPECT_TRUE(calls_.empty());
 }
 
+TEST_F(RecordedShell, ADeleteOfADriveOrOfDotFoldersIsRefusedAndCallsNothing) {
+    for (const char* entry : {"C:\\", "C:", "\\", ".", "..", "..\\", "C:\\site\\..", "C:\\.."}) {
+        TShellFileOperation op(nullptr);
+        op.SetOperation(foDelete);
+        op.SourceFiles()->Add("C:\\users\\x\\old site");
+        op.SourceFiles()->Add(entry);
+        try {
+            op.Execute();
+            ADD_FAILURE() << entry << ": no exception";
+        } catch (const EControlsException& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Cannot delete \""s + entry + "\": a whole drive or share, \".\" and \"..\" are never deleted");
+        }
+    }
+    EXPECT_TRUE(calls_.empty()) << "not even the harmless entry before it";
+
+    // Other operations may name them; a folder entry loses its trailing backslash.
+    TShellFileOperation copy(nullptr);
+    copy.SourceFiles()->Add("C:\\");
+    copy.SourceFiles()->Add("C:\\Distributable\\Mine\\");
+    copy.DestFiles()->Add("D:\\backup\\");
+    EXPECT_TRUE(copy.Execute());
+    ASSERT_EQ(calls_.size(), 1u);
+    EXPECT_EQ(calls_[0].from, "C:\\\0C:\\Distributable\\Mine\0\0"s);
+    TShellFileOperation remove(nullptr);
+    remove.SetOperation(foDelete);
+    remove.SourceFiles()->Add("C:\\Distributable\\Mine\\");
+    EXPECT_TRUE(remove.Execute());
+    ASSERT_EQ(calls_.size(), 2u);
+    EXPECT_EQ(calls_[1].from, "C:\\Distributable\\Mine\0\0"s);
+}
+
 TEST_F(RecordedShell, FailureAndAbortAreNotSuccess) {
     TShellFileOperation op(nullptr);
     op.SourceFiles()->Add("C:\\a");

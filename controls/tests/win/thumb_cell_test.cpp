@@ -65,6 +65,24 @@ TEST_F(ThumbCellTest, FileInformationAndTitle) {
     EXPECT_EQ(cell->FileName(), "");
 }
 
+TEST_F(ThumbCellTest, AReductionThatFailsStaysInsideTheCell) {
+    const Bytes big = thumbtest::MakeJpeg(400, 300);
+    const std::string first = Write("first.jpg", big), second = Write("second.jpg", big);
+    cell->SetMinimizeMemory(true);
+    cell->SetFileName(first);  // a fresh cell's first picture is kept as loaded
+    ASSERT_EQ(cell->Image()->Picture()->Width(), 400);
+    // Out of resources while the reloaded picture is being reduced.
+    TPicture* picture = cell->Image()->Picture();
+    picture->OnChange = [inner = picture->OnChange, picture](TObject* sender) {
+        inner(sender);
+        if (picture->Width() < 400) throw EOutOfResources("Out of system resources");
+    };
+    EXPECT_NO_THROW(cell->SetFileName(second));
+    EXPECT_EQ(cell->FileName(), second) << "the picture itself loaded";
+    EXPECT_TRUE(cell->ImageReady());
+    EXPECT_EQ(cell->ImageWidth(), 400);
+}
+
 TEST_F(ThumbCellTest, FirstPaintAsksForTheTitle) {
     const std::string path = Write("pose.jpg", thumbtest::MakeJpeg(40, 30));
     cell->SetTitle("kept");

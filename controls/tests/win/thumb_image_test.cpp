@@ -36,6 +36,15 @@ struct ThumbImageTest : testing::Test {
         return path;
     }
     static TBitmap* BitmapOf(TThumbImage* image) { return dynamic_cast<TBitmap*>(image->Picture()->Graphic()); }
+    // A bitmap goes into one device context at a time: when another DC cannot take it, a DC
+    // of its own still holds it.
+    static bool HeldByADeviceContext(HBITMAP bitmap) {
+        UniqueMemoryDC probe(CreateCompatibleDC(nullptr));
+        HGDIOBJ previous = SelectObject(probe.get(), bitmap);
+        if (previous == nullptr) return true;
+        SelectObject(probe.get(), previous);
+        return false;
+    }
 };
 
 TEST_F(ThumbImageTest, ScaleBandsAtTheirExactThresholdsMatchDjpegPixelForPixel) {
@@ -206,6 +215,9 @@ TEST_F(ThumbImageTest, ReduceToShrinksInStepsAndNeverEnlarges) {
         EXPECT_EQ(image->Picture()->Width(), c.expectedW) << c.name;
         EXPECT_EQ(image->Picture()->Height(), c.expectedH) << c.name;
         EXPECT_EQ(image->Modified(), c.modified) << c.name;
+        if (c.modified) {
+            EXPECT_FALSE(HeldByADeviceContext(BitmapOf(image)->Handle())) << c.name << ": a reduced picture keeps only pixels";
+        }
         delete image;
     }
 }

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "controls/tests/win/thumb_fixtures.h"
 #include "forms/application.h"
 #include "forms/form.h"
+#include "forms/menus.h"
 
 namespace controls {
 namespace {
@@ -72,7 +75,34 @@ struct ThumbViewTest : testing::Test {
         return t;
     }
     std::string Dir() { return folder.Path().substr(0, folder.Path().size() - 1); }
+    // Every cell where the grid puts it, as placing all cells from the first would.
+    void ExpectCellsWhereTheGridPutsThem(const std::string& name) {
+        ThumbGrid g;
+        g.scrollMode = view->ScrollMode();
+        g.alignView = view->AlignView();
+        g.cellWidth = view->CellWidth();
+        g.cellHeight = view->CellHeight();
+        g.gap = view->ThumbGap();
+        g.viewWidth = view->Width();
+        g.viewHeight = view->Height();
+        g.lineCapacity = LineCapacity(g, view->Count());
+        EXPECT_EQ(view->LineCapacity(), g.lineCapacity) << name;
+        const int h = view->HorzScrollBar()->Position(), v = view->VertScrollBar()->Position();
+        for (int i = 0; i < view->Count(); ++i) {
+            const TThumbnail* cell = view->Thumbnail(i);
+            EXPECT_EQ(cell->Left(), CellLeft(g, i + 1) - h) << name << " cell " << i;
+            EXPECT_EQ(cell->Top(), CellTop(g, i + 1) - v) << name << " cell " << i;
+            EXPECT_EQ(cell->Width(), g.cellWidth) << name << " cell " << i;
+        }
+    }
 };
+
+// Work in an event handler that takes longer than the scan's pause between message runs.
+void OutlastAScanPause() {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start <= 150) {
+    }
+}
 
 TEST_F(ThumbViewTest, ScanEventsInOrderThenTheFirstIsSelected) {
     WritePictures({"thm_b.jpg", "thm_a.jpg", "thm_c.jpeg", "other.jpg"});
@@ -156,6 +186,161 @@ TEST_F(ThumbViewTest, EditorLayoutAtBothSizes) {
     }
 }
 
+TEST_F(ThumbViewTest, CellsStandWhereTheGridPutsThemAfterScansRemovalsAndResizes) {
+    const Bytes jpeg = thumbtest::MakeJpeg(30, 20);
+    for (int n : {7, 3, 12, 1, 9, 5, 11, 2, 8, 4, 10, 6}) Write("thm_" + std::to_string(100 + n) + ".jpg", jpeg);
+    ShowPainted();
+    const struct {
+        TScrollMode mode;
+        TViewType align;
+        bool sorted;
+        int size;
+    } cases[] = {
+        {smVertical, vtFitToScreen, true, 100},  {smVertical, vtCenter, false, 50}, {smHorizontal, vtNormal, true, 50},
+        {smHorizontal, vtFitToScreen, false, 100}, {smBoth, vtNormal, true, 30},   {smBoth, vtCenter, false, 50},
+    };
+    for (const auto& c : cases) {
+        const std::string name = "mode " + std::to_string(c.mode) + " align " + std::to_string(c.align) + " sorted " +
+                                 std::to_string(c.sorted) + " size " + std::to_string(c.size);
+        view->SetScrollMode(c.mode);
+        view->SetAlignView(c.align);
+        view->SetSize(c.size);
+        view->SetSorted(c.sorted);
+        view->SetDirectory(Dir());
+        ASSERT_EQ(view->Count(), 12) << name;
+        ExpectCellsWhereTheGridPutsThem(name + " after the scan");
+        view->VertScrollBar()->SetPosition(130);
+        view->HorzScrollBar()->SetPosition(90);
+        view->DeleteItem(4);
+        ExpectCellsWhereTheGridPutsThem(name + " after a removal");
+        view->SetSize(c.size == 100 ? 40 : 100);
+        ExpectCellsWhereTheGridPutsThem(name + " at another size");
+        view->SetBounds(0, 0, 333, 400);
+        ExpectCellsWhereTheGridPutsThem(name + " in a resized view");
+        view->SetBounds(0, 0, 193, 513);
+    }
+}
+
+TEST_F(ThumbViewTest, HugeMaxSizesAreClampedSoThatCellsStillFollowEachOther) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
+    view->SetMaxWidth(INT_MAX);
+    view->SetMaxHeight(INT_MAX);
+    EXPECT_EQ(view->MaxWidth(), kMaxCellExtent);
+    EXPECT_EQ(view->MaxHeight(), kMaxCellExtent);
+    view->SetDirectory(Dir());
+    ASSERT_EQ(view->Count(), 3);
+    for (int i = 1; i < 3; ++i) EXPECT_GT(view->Thumbnail(i)->Top(), view->Thumbnail(i - 1)->Top()) << i;
+    EXPECT_GE(view->Thumbnail(0)->Top(), 0);
+    EXPECT_GT(view->VertScrollBar()->Range(), 2 * kMaxCellExtent);
+}
+
+TEST_F(ThumbViewTest, SortsNamesAsTheLanguageDoes) {
+    WritePictures({"thm_fay.jpg", "thm_\xE9l\xE9na.jpg", "thm_Elise.jpg", "thm_anna.jpg", "thm_zoe.jpg"});
+    view->SetDirectory(Dir());
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"thm_anna.jpg", "thm_\xE9l\xE9na.jpg", "thm_Elise.jpg", "thm_fay.jpg",
+                                                  "thm_zoe.jpg"}));
+    EXPECT_EQ(view->Thumbnails()[1], "thm_\xE9l\xE9na.jpg");
+}
+
+// A window that runs an action when the scan lets a posted message through.
+struct ScanDriver {
+    TForm window{nullptr};
+    std::function<void()> action;
+    bool ran = false;
+    ScanDriver() {
+        window.WindowProc = [this, inner = window.WindowProc](TMessage& m) {
+            if (m.Msg == WM_APP) {
+                ran = true;
+                if (action) action();
+                return;
+            }
+            inner(m);
+        };
+    }
+    void PostDuringTheScan() {
+        PostMessageA(window.Handle(), WM_APP, 0, 0);
+        OutlastAScanPause();
+    }
+};
+
+TEST_F(ThumbViewTest, MessagesRunDuringAScanAndCannotUpsetIt) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg"});
+    testsupport::TempFolder other;
+    thumbtest::WriteBytes(other.Path() + "thm_x.jpg", thumbtest::MakeJpeg(20, 20));
+    bool stopAsked = false;
+    const struct {
+        const char* name;
+        std::function<void()> during;
+        std::vector<std::string> titles;
+        Log events;
+    } cases[] = {
+        {"another folder", [&] { view->SetDirectory(other.Path()); }, {"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg"},
+         {"start 3", "progress 1", "progress 2", "progress 3", "progress 4", "stop"}},
+        {"no folder", [&] { view->SetDirectory(""); }, {"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg"},
+         {"start 3", "progress 1", "progress 2", "progress 3", "progress 4", "stop"}},
+        {"delete a cell", [&] { view->DeleteItem(0); }, {"thm_2.jpg", "thm_3.jpg", "thm_4.jpg"},
+         {"start 3", "progress 1", "progress 2", "progress 3", "progress 4", "stop"}},
+        {"Stop", [&] { stopAsked = true; }, {"thm_1.jpg", "thm_2.jpg"}, {"start 3", "progress 1", "progress 2", "progress 3", "stop"}},
+        {"a new size", [&] { view->SetSize(50); }, {"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg"},
+         {"start 3", "progress 1", "progress 2", "progress 3", "progress 4", "stop"}},
+    };
+    for (const auto& c : cases) {
+        view->SetSize(100);
+        ScanDriver driver;
+        bool busyMeanwhile = false;
+        driver.action = [&] {
+            busyMeanwhile = view->Busy();
+            c.during();
+        };
+        stopAsked = false;
+        log.clear();
+        LogScan();
+        view->OnScanProgress = [&](TObject*, int pos, bool& stop) {
+            log.push_back("progress " + std::to_string(pos));
+            if (stopAsked) stop = true;
+            if (pos == 2) driver.PostDuringTheScan();
+        };
+        view->SetDirectory(Dir());
+        EXPECT_TRUE(driver.ran) << c.name << ": the message ran during the scan";
+        EXPECT_TRUE(busyMeanwhile) << c.name;
+        EXPECT_EQ(log, c.events) << c.name;
+        EXPECT_EQ(Titles(), c.titles) << c.name;
+        EXPECT_EQ(view->Directory(), Dir()) << c.name;
+        EXPECT_FALSE(view->Busy()) << c.name;
+        ExpectCellsWhereTheGridPutsThem(c.name);
+    }
+}
+
+// Set when the window that owns it goes.
+struct GoneFlag : TComponent {
+    bool* gone;
+    GoneFlag(TComponent* owner, bool* g) : TComponent(owner), gone(g) {}
+    ~GoneFlag() override { *gone = true; }
+};
+
+TEST_F(ThumbViewTest, AWindowFreedDuringAScanEndsTheScanQuietly) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg"});
+    auto* host = new TForm(nullptr);
+    host->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+    bool gone = false;
+    new GoneFlag(host, &gone);
+    auto* hosted = new TThumbView(host);
+    hosted->SetParent(host);
+    hosted->SetFilter("*.jpg");
+    hosted->OnStartScanning = [&](TObject*, int) { log.push_back("start"); };
+    hosted->OnStopScanning = [&](TObject*) { log.push_back("stop"); };
+    hosted->OnScanProgress = [&](TObject*, int pos, bool&) {
+        log.push_back("progress " + std::to_string(pos));
+        if (pos == 2) {
+            PostMessageA(host->Handle(), WM_CLOSE, 0, 0);
+            OutlastAScanPause();
+        }
+    };
+    hosted->SetDirectory(Dir());
+    EXPECT_TRUE(gone) << "the window closed and was freed during the scan";
+    EXPECT_EQ(log, (Log{"start", "progress 1", "progress 2"})) << "nothing more of a view that is gone";
+}
+
 TEST_F(ThumbViewTest, ClicksReachTheViewInItsOwnCoordinates) {
     WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
     view->SetDirectory(Dir());
@@ -182,6 +367,118 @@ TEST_F(ThumbViewTest, ClicksReachTheViewInItsOwnCoordinates) {
     SendMessageA(view->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(80, 10));
     EXPECT_EQ(view->Selected(), -1);
     EXPECT_EQ(log, (Log{"changing 1", "change -1", "click -1"}));
+}
+
+// Records where it was asked to open instead of tracking a real menu.
+class RecordingMenu : public TPopupMenu {
+public:
+    using TPopupMenu::TPopupMenu;
+    void Popup(int x, int y) override { opened.push_back({x, y}); }
+    std::vector<POINT> opened;
+};
+
+TEST_F(ThumbViewTest, TheWheelOverACellOrItsTitleScrollsTheView) {
+    view->SetTitlePlacement(tpUp);
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg", "thm_5.jpg"});
+    view->SetDirectory(Dir());
+    ShowPainted();
+    TThumbnail* cell = view->Thumbnail(0);
+    const POINT over = view->ClientToScreen(POINT{cell->Left() + 20, cell->Top() + 20});
+    const struct {
+        const char* part;
+        HWND window;
+        int delta;
+        int position;
+    } cases[] = {
+        {"cell", cell->Handle(), -WHEEL_DELTA, WHEEL_DELTA},
+        {"title", cell->Strip()->Handle(), -WHEEL_DELTA, 2 * WHEEL_DELTA},
+        {"title up", cell->Strip()->Handle(), WHEEL_DELTA, WHEEL_DELTA},
+        {"view", view->Handle(), WHEEL_DELTA, 0},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(c.window, WM_MOUSEWHEEL, MAKEWPARAM(0, c.delta), MAKELPARAM(over.x, over.y));
+        EXPECT_EQ(view->VertScrollBar()->Position(), c.position) << c.part;
+    }
+}
+
+TEST_F(ThumbViewTest, ARightClickOnAnyPartOfACellOpensTheViewsMenuThere) {
+    view->SetTitlePlacement(tpUp);
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg"});
+    view->SetDirectory(Dir());
+    auto* menu = new RecordingMenu(&form);
+    view->SetPopupMenu(menu);
+    ShowPainted();
+    TThumbnail* cell = view->Thumbnail(1);
+    TThumbImage* image = cell->Image();
+    const struct {
+        const char* part;
+        HWND window;
+        POINT at;       // in the window's client coordinates
+        POINT screen;
+    } cases[] = {
+        {"picture", cell->Handle(), {image->Left() + 4, image->Top() + 4},
+         cell->ClientToScreen(POINT{image->Left() + 4, image->Top() + 4})},
+        {"title", cell->Strip()->Handle(), {6, 5}, cell->Strip()->ClientToScreen(POINT{6, 5})},
+        {"cell", cell->Handle(), {3, cell->Height() - 4}, cell->ClientToScreen(POINT{3, cell->Height() - 4})},
+    };
+    for (const auto& c : cases) {
+        view->SetSelected(0);
+        menu->opened.clear();
+        PostMessageA(c.window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(c.at.x, c.at.y));
+        PostMessageA(c.window, WM_RBUTTONUP, 0, MAKELPARAM(c.at.x, c.at.y));
+        Application->ProcessMessages();
+        ASSERT_EQ(menu->opened.size(), 1u) << c.part;
+        EXPECT_EQ(menu->opened[0].x, c.screen.x) << c.part;
+        EXPECT_EQ(menu->opened[0].y, c.screen.y) << c.part;
+        EXPECT_EQ(menu->PopupComponent(), view) << c.part;
+        EXPECT_EQ(view->Selected(), 1) << c.part << ": the button went down on the cell";
+    }
+}
+
+TEST_F(ThumbViewTest, TheMenuKeyAndShiftF10OpenTheMenuAtTheSelectedCell) {
+    WritePictures({"thm_1.jpg", "thm_2.jpg", "thm_3.jpg", "thm_4.jpg", "thm_5.jpg"});
+    view->SetDirectory(Dir());
+    auto* menu = new RecordingMenu(&form);
+    view->SetPopupMenu(menu);
+    ShowPainted();
+    SetForegroundWindow(form.Handle());
+    view->SetFocus();
+    Application->ProcessMessages();
+    ASSERT_EQ(GetFocus(), view->Handle());
+    auto setShift = [](bool down) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    };
+    const struct {
+        const char* name;
+        WORD key;
+        UINT down, up;
+        bool shift;
+        int selected;
+        std::size_t opens;
+    } cases[] = {
+        {"menu key", VK_APPS, WM_KEYDOWN, WM_KEYUP, false, 1, 1},
+        {"Shift+F10", VK_F10, WM_SYSKEYDOWN, WM_SYSKEYUP, true, 4, 1},  // below the view: scrolled in
+    };
+    for (const auto& c : cases) {
+        view->SetSelected(c.selected);
+        menu->opened.clear();
+        setShift(c.shift);
+        PostMessageA(view->Handle(), c.down, c.key, 1);
+        PostMessageA(view->Handle(), c.up, c.key, 1 | (1u << 30) | (1u << 31));
+        Application->ProcessMessages();
+        setShift(false);
+        ASSERT_EQ(menu->opened.size(), c.opens) << c.name;
+        if (c.opens == 0) continue;
+        TThumbnail* cell = view->Thumbnail(c.selected);
+        const POINT centre = view->ClientToScreen(POINT{cell->Left() + cell->Width() / 2, cell->Top() + cell->Height() / 2});
+        EXPECT_EQ(menu->opened[0].x, centre.x) << c.name;
+        EXPECT_EQ(menu->opened[0].y, centre.y) << c.name;
+        EXPECT_GE(cell->Top(), 0) << c.name << ": the cell is in view";
+        EXPECT_LE(cell->Top() + cell->Height() / 2, view->Height()) << c.name;
+    }
 }
 
 TEST_F(ThumbViewTest, SelectingAnOffScreenCellClicksAndScrollsItHalfIn) {
