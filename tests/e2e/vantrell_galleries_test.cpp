@@ -19,6 +19,10 @@ namespace {
 using forms::JpegEncodeOptions;
 using forms::PixelBuffer;
 
+struct PictureSize {
+    int width, height;
+};
+
 JpegBytes Photo(int width, int height, JpegEncodeOptions options = {}) {
     PixelBuffer pixels(width, height, 3);
     for (int y = 0; y < height; ++y) {
@@ -153,12 +157,17 @@ TEST_F(VantrellGalleries, ABatchKeepsEveryGoodPictureAndNamesTheRefusedOnes) {
     JpegEncodeOptions progressive, grey;
     progressive.progressive = true;
     grey.grayscale = true;
-    enum Outcome { Refused, Landscape, Portrait };
-    const struct { const char* name; JpegBytes bytes; Outcome outcome; } pictures[] = {
-        {"big.jpg", Photo(6000, 4000), Landscape},  // 24 megapixels
-        {"cmyk.jpg", FourComponentJpeg(false), Refused},
-        {"grey.jpg", Photo(300, 200, grey), Landscape},
-        {"progressive.jpeg", Photo(200, 300, progressive), Portrait},
+    JpegBytes truncated = Photo(400, 300);
+    truncated.resize(truncated.size() * 3 / 5);
+    // Sizes 0 x 0: refused. The others keep their proportions, upright.
+    const struct { const char* name; JpegBytes bytes; PictureSize preview, thumbnail; } pictures[] = {
+        {"big.jpg", Photo(6000, 4000), {834, 556}, {150, 100}},  // 24 megapixels
+        {"cmyk.jpg", FourComponentJpeg(false), {0, 0}, {0, 0}},
+        {"grey.jpg", Photo(300, 200, grey), {834, 556}, {150, 100}},
+        // Stored on its side, as cameras store portraits, with the turn in its Exif data.
+        {"portrait.jpg", WithExifOrientation(Photo(400, 320), 6, true), {603, 754}, {120, 150}},
+        {"progressive.jpeg", Photo(200, 300, progressive), {503, 754}, {100, 150}},
+        {"truncated.jpg", truncated, {0, 0}, {0, 0}},
     };
     std::vector<std::string> names;
     for (const auto& p : pictures) {
@@ -174,7 +183,7 @@ TEST_F(VantrellGalleries, ABatchKeepsEveryGoodPictureAndNamesTheRefusedOnes) {
     ASSERT_TRUE(ClickButton(report, "OK"));
     for (const auto& p : pictures) {
         const std::string preview = Gallery() + "prv_" + p.name, thumbnail = Gallery() + "thm_" + p.name;
-        if (p.outcome == Refused) {
+        if (p.preview.width == 0) {
             EXPECT_NE(text.find(std::string(p.name) + ": "), std::string::npos) << p.name << " not named in: " << text;
             EXPECT_FALSE(Exists(preview)) << p.name;
             EXPECT_FALSE(Exists(thumbnail)) << p.name;
@@ -183,27 +192,32 @@ TEST_F(VantrellGalleries, ABatchKeepsEveryGoodPictureAndNamesTheRefusedOnes) {
         EXPECT_EQ(text.find(p.name), std::string::npos) << p.name << " named in: " << text;
         ASSERT_TRUE(Exists(preview) && Exists(thumbnail)) << p.name;
         const auto info = Probe(preview), small = Probe(thumbnail);
-        const bool landscape = p.outcome == Landscape;
-        EXPECT_EQ(landscape ? info.width : info.height, landscape ? 834 : 754) << p.name;
-        EXPECT_EQ(info.width > info.height, landscape) << p.name;
+        EXPECT_EQ(info.width, p.preview.width) << p.name;
+        EXPECT_EQ(info.height, p.preview.height) << p.name;
         EXPECT_EQ(info.components, 3) << p.name;
         EXPECT_FALSE(info.progressive) << p.name;
-        EXPECT_EQ(std::max(small.width, small.height), 150) << p.name;
-        EXPECT_EQ(small.width > small.height, landscape) << p.name;
+        EXPECT_EQ(small.width, p.thumbnail.width) << p.name;
+        EXPECT_EQ(small.height, p.thumbnail.height) << p.name;
     }
     ExpectNoLonePreview();
 }
 
-// Stopped while its first, large picture is being made, by Cancel or by closing the
-// program: no preview is left that the grid cannot show or delete.
+// Stopped early in a batch of large pictures, by Cancel or by closing the program: no
+// preview is left that the grid cannot show or delete.
 TEST_F(VantrellGalleries, AStoppedBatchLeavesNoPreviewWithoutItsThumbnail) {
-    Write(pictures_.Path() + "big.jpg", Photo(6000, 4000));
+    const JpegBytes big = Photo(6000, 4000);
+    std::vector<std::string> names;
+    for (int i = 1; i <= 8; ++i) {
+        names.push_back("big" + std::to_string(i) + ".jpg");
+        Write(pictures_.Path() + names.back(), big);
+    }
+    names.push_back("small.jpg");
     Write(pictures_.Path() + "small.jpg", Photo(64, 48));
     const struct { const char* how; bool exit; } ways[] = {{"Cancel", false}, {"Exit", true}};
     for (const auto& way : ways) {
         Start();
-        AddImages({"big.jpg", "small.jpg"});
-        HWND processing = vantrell_->WaitForWindow("Processing 2 Images...");
+        AddImages(names);
+        HWND processing = vantrell_->WaitForWindow("Processing 9 Images...");
         ASSERT_NE(processing, nullptr) << way.how;
         if (way.exit) {
             ASSERT_TRUE(ClickButton(window_, "E&xit")) << way.how;
