@@ -5,6 +5,9 @@
 # a private Xvfb, saves a screenshot once the window is up, prints its path and stops.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
+# A prefix apart from the tests': a test run does not stop vantrell, nor this script the tests.
+export VANTRELL_WINEPREFIX=${VANTRELL_WINEPREFIX:-$BUILD/wineprefix-run}
+export WINEPREFIX=$VANTRELL_WINEPREFIX
 
 build=1
 case "${1:-}" in

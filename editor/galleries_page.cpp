@@ -9,7 +9,7 @@
 
 #include "forms/application.h"
 #include "forms/portable/exceptions.h"
-#include "forms/portable/strings.h"
+#include "forms/portable/text_case.h"
 
 #include <cderr.h>
 #include <windowsx.h>
@@ -29,11 +29,6 @@ std::string NameOf(const std::string& path) {
 std::string CountText(int count) { return "Contains " + std::to_string(count) + " images"; }
 
 std::string InvalidText(size_t count) { return count == 0 ? std::string() : std::to_string(count) + " Invalid Images"; }
-
-std::string Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
 
 }  // namespace
 
@@ -175,14 +170,14 @@ GalleryStore GalleriesPage::Store() const { return GalleryStore(files_, state_.P
 std::string GalleriesPage::GalleryFolder() const { return Store().Folder(state_.GalleryKey); }
 
 void GalleriesPage::MarkInvalid(const std::string& thumbnail) {
-    invalidPictures_.insert(Upper(thumbnail));
+    invalidPictures_.insert(forms::UpperAscii(thumbnail));
     ShowInvalidCount();
 }
 
 void GalleriesPage::ShowInvalidCount() { Label62->SetCaption(InvalidText(invalidPictures_.size())); }
 
 void GalleriesPage::ForgetPicture(const std::string& thumbnail) {
-    if (invalidPictures_.erase(Upper(thumbnail))) ShowInvalidCount();
+    if (invalidPictures_.erase(forms::UpperAscii(thumbnail))) ShowInvalidCount();
 }
 
 std::string GalleriesPage::SelectedName() const {
@@ -224,7 +219,7 @@ void GalleriesPage::thumbViewClick() {
         // Whatever stops the preview from showing leaves it empty and counts the picture as
         // invalid until the next scan.
         try {
-            Image1->Picture()->LoadFromFile(GalleryFolder() + PreviewOfThumbnail(name));
+            Image1->Picture()->LoadFromFile(GalleryStore::PreviewPath(GalleryFolder(), name));
         } catch (const std::exception&) {
             ClearPreview();
             MarkInvalid(name);
@@ -319,7 +314,7 @@ void GalleriesPage::General1Click(const std::string& caption) {
     const std::string name = SelectedName();
     if (!name.empty()) {
         const std::string target = FolderOfMenuCaption(caption);
-        if (forms::CompareTextFolded(target, state_.GalleryKey) != 0) moveimage(name, Store().Folder(target));
+        if (!forms::SameTextAscii(target, state_.GalleryKey)) moveimage(name, Store().Folder(target));
     }
     UpdateCount();
 }

@@ -1,10 +1,8 @@
 #include "forms/accel_char.h"
 
-namespace forms {
+#include "forms/portable/text_case.h"
 
-namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
+namespace forms {
 
 char AccelChar(std::string_view caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -13,14 +11,14 @@ char AccelChar(std::string_view caption) {
             ++i;
             continue;
         }
-        return Lower(caption[i + 1]);
+        return LowerAscii(caption[i + 1]);
     }
     return 0;
 }
 
 bool IsAccel(char key, std::string_view caption) {
     char accel = AccelChar(caption);
-    return accel != 0 && accel == Lower(key);
+    return accel != 0 && accel == LowerAscii(key);
 }
 
 }  // namespace forms

@@ -8,6 +8,7 @@
 #include "forms/jpeg_image.h"
 #include "forms/portable/exceptions.h"
 #include "forms/portable/properties.h"
+#include "forms/portable/text_case.h"
 
 namespace forms {
 namespace {
@@ -29,11 +30,6 @@ std::string ExtensionOf(const std::string& fileName) {
     const std::size_t dot = fileName.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
     return fileName.substr(dot);
-}
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
 }
 
 std::unique_ptr<TGraphic> CopyOf(const TGraphic& graphic) {
@@ -87,7 +83,7 @@ bool TPicture::Empty() const { return !graphic_ || graphic_->Empty(); }
 
 void TPicture::LoadFromFile(const std::string& fileName) {
     const std::string ext = ExtensionOf(fileName);
-    const std::string key = Lower(ext);
+    const std::string key = LowerAscii(ext);
     const auto format = std::find_if(std::begin(kFormats), std::end(kFormats),
                                      [&](const PictureFormat& f) { return key == f.extension; });
     if (format == std::end(kFormats)) throw EInvalidGraphic(Format("Unknown picture file extension (%s)", ext.c_str()));

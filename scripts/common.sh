@@ -2,7 +2,8 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$ROOT/build
 DEPS=$BUILD/deps
-# A test of run.sh names its own prefix: run.sh ends by stopping every process of its prefix.
+# The tests' private Wine prefix. run.sh uses one of its own, since each ends by stopping every
+# process of its prefix; VANTRELL_WINEPREFIX names another (the test of run.sh does).
 export WINEPREFIX=${VANTRELL_WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -8,6 +8,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <tmmintrin.h>
 #endif
 
 namespace controls {
@@ -387,8 +388,8 @@ PairList Pair(const TContributorList& list, int srcSize) {
 // One pixel's blue, green, red (and for 32-bit pixels the fourth byte) in the low bytes.
 template <int Bpp>
 inline __m128i LoadPixel(const std::uint8_t* p) {
-    std::int32_t v = 0;
-    std::memcpy(&v, p, Bpp);
+    std::int32_t v = p[0] | (p[1] << 8) | (p[2] << 16);
+    if constexpr (Bpp == 4) v |= static_cast<std::int32_t>(static_cast<std::uint32_t>(p[3]) << 24);
     return _mm_cvtsi32_si128(v);
 }
 
@@ -401,7 +402,7 @@ inline __m128i Interleave(__m128i a, __m128i b) {
 using PairWeights = PairList::Weights;
 
 // The sum of one entry whose taps, with zero-weight taps added, are the 2 * pairs neighbouring
-// pixels from s on: four pixels in one 16-bit load where they are 32-bit, else two in 8 bytes.
+// pixels from s on: four pixels in one 16-byte load where they are 32-bit, else two in 8 bytes.
 template <int Bpp, int Pairs>
 inline __m128i RunSum(const std::uint8_t* s, const PairWeights* w, int pairs) {
     const int n = Pairs > 0 ? Pairs : pairs;
@@ -426,15 +427,91 @@ inline __m128i RunSum(const std::uint8_t* s, const PairWeights* w, int pairs) {
     return acc;
 }
 
+// Processors with SSSE3 multiply pixel bytes by byte weights directly (pmaddubsw) after one
+// byte shuffle: four taps of three channels in one load.
+#define RESAMPLE_SSSE3 __attribute__((target("ssse3")))
+
+bool HasSsse3() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return has;
+}
+
+// Four taps' byte weights w0 w1 w2 w3, once for blue, green and red, then four zeros.
+struct alignas(16) QuadWeights {
+    std::int8_t bytes[16];
+};
+
+// The sum of one entry whose taps are the 4 * quads neighbouring pixels from s on: each load
+// shuffled by order to four taps of blue, four of green, four of red and four zeros, pmaddubsw
+// adds the taps in twos (no saturation: the weights were checked) and pmaddwd by 1 in fours,
+// exactly as the 32-bit sums.
+template <int Bpp, int Quads>
+RESAMPLE_SSSE3 inline __m128i QuadSum(const std::uint8_t* s, const QuadWeights* w, int quads, __m128i order) {
+    const int n = Quads > 0 ? Quads : quads;
+    const __m128i ones = _mm_set1_epi16(1);
+    __m128i acc = _mm_setzero_si128();
+#pragma GCC unroll 8
+    for (int q = 0; q < n; ++q) {
+        const __m128i px = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * Bpp * q)), order);
+        const __m128i twos = _mm_maddubs_epi16(px, _mm_load_si128(reinterpret_cast<const __m128i*>(w[q].bytes)));
+        acc = _mm_add_epi32(acc, _mm_madd_epi16(twos, ones));
+    }
+    return acc;
+}
+
+// The orders of four taps that pmaddubsw adds in twos: the first whose twos fit for every run
+// is used (a steep kernel's two middle taps together may not, each beside an outer one does).
+constexpr int kQuadOrders[][4] = {{0, 1, 2, 3}, {0, 2, 1, 3}, {0, 3, 1, 2}};
+
+// Whether byte weights add up in pmaddubsw without saturating: each weight a signed byte,
+// and each two of them no more than 128 either way (255 * 128 fits 16 signed bits).
+bool FitsBytes(std::int32_t w0, std::int32_t w1) {
+    if (w0 < -128 || w0 > 127 || w1 < -128 || w1 > 127) return false;
+    return std::max(w0, 0) + std::max(w1, 0) <= 128 && std::min(w0, 0) + std::min(w1, 0) >= -128;
+}
+
+// Four summed pixels' quotients packed to bytes and stored, the fourth byte 0.
+inline void StoreFour(std::uint32_t* out, __m128i q0, __m128i q1, __m128i q2, __m128i q3) {
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q0, q1), _mm_packs_epi32(q2, q3));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_and_si128(bytes, _mm_set1_epi32(0x00FFFFFF)));
+}
+
 // The horizontal list laid out for one source width and pixel size: entries whose taps are one
 // run of neighbouring pixels (all but those the mirror reaches) share one pair count and take
 // the run's fast loads; the others are summed tap pair by tap pair.
 class HorizontalFilter {
 public:
-    HorizontalFilter(PairList list, int sourceWidth, int bytesPerPixel)
+    HorizontalFilter(PairList list, int sourceWidth, int bytesPerPixel, bool ssse3)
         : list_(std::move(list)), sw_(sourceWidth), bpp_(bytesPerPixel) {
         const std::size_t entries = list_.dividers.size();
-        for (std::size_t i = 0; i < entries; ++i) pairs_ = std::max(pairs_, static_cast<int>(list_.first[i + 1] - list_.first[i]));
+        // Each entry's taps of non-zero weight; a run when their pixels rise (no mirror), with
+        // the pixels between them given weight 0 (Lanczos3 and Mitchell drop weights that
+        // round to 0 where the kernel crosses it).
+        std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> taps(entries);
+        for (std::size_t i = 0; i < entries; ++i) {
+            for (std::size_t t = list_.first[i]; t < list_.first[i + 1]; ++t) {
+                const std::uint32_t both = list_.weights[t].pair[0];
+                const std::int32_t w[2] = {static_cast<std::int16_t>(both & 0xFFFF), static_cast<std::int16_t>(both >> 16)};
+                for (int k = 0; k < 2; ++k) {
+                    if (w[k] != 0) taps[i].emplace_back(list_.pixels[2 * t + k], w[k]);
+                }
+            }
+            auto& e = taps[i];
+            const bool rising = !e.empty() && std::adjacent_find(e.begin(), e.end(), [](const auto& a, const auto& b) {
+                                                  return b.first <= a.first;
+                                              }) == e.end();
+            if (!rising) {
+                e.clear();
+                continue;
+            }
+            pairs_ = std::max(pairs_, (e.back().first - e.front().first + 2) / 2);
+        }
+        // The loads must stay inside the row: 32-bit pixels read exactly the run, 24-bit ones
+        // two bytes past it. A run near the right end starts earlier where its taps allow.
+        const std::int32_t lastStart = (bpp_ == 4 ? sw_ : sw_ - 1) - 2 * pairs_;
         start_.assign(entries, -1);
         runWeights_.assign(entries * static_cast<std::size_t>(pairs_), PairWeights{{0, 0, 0, 0}});
         reciprocals_.resize(entries);
@@ -442,29 +519,29 @@ public:
             const float r = list_.dividers[i].reciprocal;
             reciprocals_[i] = {{r, r, r, r}};
             if (r == 0.0f) scalar_ = true;
-            const std::size_t t0 = list_.first[i], t1 = list_.first[i + 1];
-            const std::int32_t p0 = list_.pixels[2 * t0];
-            bool run = p0 >= 0;
-            for (std::size_t t = t0; t < t1 && run; ++t) {
-                run = list_.pixels[2 * t] == p0 + 2 * static_cast<std::int32_t>(t - t0) && list_.pixels[2 * t + 1] == list_.pixels[2 * t] + 1;
-            }
-            // The loads must stay inside the row: 32-bit pixels read exactly the run, 24-bit
-            // ones two bytes past it.
-            const std::int64_t endByte = std::int64_t{bpp_} * (p0 + 2 * std::int64_t{pairs_}) + (bpp_ == 3 ? 2 : 0);
-            if (!run || endByte > std::int64_t{bpp_} * sw_) continue;
+            const auto& e = taps[i];
+            if (e.empty()) continue;
+            const std::int32_t p0 = std::min(e.front().first, lastStart);
+            if (p0 < 0 || e.back().first - p0 >= 2 * pairs_) continue;
             start_[i] = p0;
-            std::copy(list_.weights.begin() + static_cast<std::ptrdiff_t>(t0), list_.weights.begin() + static_cast<std::ptrdiff_t>(t1),
-                      runWeights_.begin() + static_cast<std::ptrdiff_t>(i * static_cast<std::size_t>(pairs_)));
+            PairWeights* w = &runWeights_[i * static_cast<std::size_t>(pairs_)];
+            for (const auto& [pixel, weight] : e) {
+                const std::int32_t k = pixel - p0;
+                const auto w16 = static_cast<std::uint32_t>(static_cast<std::uint16_t>(weight)) << (16 * (k % 2));
+                for (std::uint32_t& lane : w[k / 2].pair) lane |= w16;
+            }
         }
-        row_ = bpp_ == 4 ? Pick<4>() : Pick<3>();
+        if (ssse3) LayQuads(taps);
+        row_ = useQuads_ ? (bpp_ == 4 ? PickQuads<4>() : PickQuads<3>()) : (bpp_ == 4 ? Pick<4>() : Pick<3>());
     }
 
-    // One source row into one intermediate row of dw 32-bit pixels.
-    void operator()(const std::uint8_t* s, std::uint32_t* out) const { (this->*row_)(s, out); }
+    // One source row into one intermediate row of dw 32-bit pixels, while the row ahead (or
+    // nullptr) is fetched into the cache: the passes are bound by reading the source.
+    void operator()(const std::uint8_t* s, std::uint32_t* out, const std::uint8_t* ahead) const { (this->*row_)(s, out, ahead); }
 
 private:
     template <int Bpp>
-    auto Pick() -> void (HorizontalFilter::*)(const std::uint8_t*, std::uint32_t*) const {
+    auto Pick() -> void (HorizontalFilter::*)(const std::uint8_t*, std::uint32_t*, const std::uint8_t*) const {
         switch (pairs_) {
             case 1: return &HorizontalFilter::Row<Bpp, 1>;
             case 2: return &HorizontalFilter::Row<Bpp, 2>;
@@ -476,10 +553,105 @@ private:
         }
     }
 
-    template <int Bpp, int Pairs>
-    __m128i Sum(const std::uint8_t* s, std::size_t i) const {
-        const std::size_t stride = static_cast<std::size_t>(Pairs > 0 ? Pairs : pairs_);
-        if (start_[i] >= 0) return RunSum<Bpp, Pairs>(s + Bpp * start_[i], &runWeights_[i * stride], pairs_);
+    // The runs again in fours of byte weights, when every run's weights fit.
+    void LayQuads(const std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>>& taps) {
+        int quads = 0;
+        for (const auto& e : taps) {
+            if (!e.empty()) quads = std::max(quads, (e.back().first - e.front().first + 4) / 4);
+        }
+        // A 16-byte load past the run's start must stay inside the row.
+        const std::int32_t lastStart = (bpp_ == 4 ? sw_ : sw_ - 2) - 4 * quads;
+        std::vector<std::int32_t> start(taps.size(), -1);
+        std::vector<std::vector<std::int32_t>> dense(taps.size());
+        for (std::size_t i = 0; i < taps.size(); ++i) {
+            const auto& e = taps[i];
+            if (e.empty()) continue;
+            const std::int32_t p0 = std::min(e.front().first, lastStart);
+            if (p0 < 0 || e.back().first - p0 >= 4 * quads) continue;
+            start[i] = p0;
+            dense[i].assign(4 * static_cast<std::size_t>(quads), 0);
+            for (const auto& [pixel, weight] : e) dense[i][static_cast<std::size_t>(pixel - p0)] = weight;
+        }
+        for (const auto& order : kQuadOrders) {
+            const bool fits = std::all_of(dense.begin(), dense.end(), [&](const std::vector<std::int32_t>& d) {
+                for (std::size_t k = 0; k < d.size(); k += 4) {
+                    if (!FitsBytes(d[k + order[0]], d[k + order[1]]) || !FitsBytes(d[k + order[2]], d[k + order[3]])) return false;
+                }
+                return true;
+            });
+            if (!fits) continue;
+            std::vector<QuadWeights> weights(taps.size() * static_cast<std::size_t>(quads), QuadWeights{});
+            for (std::size_t i = 0; i < taps.size(); ++i) {
+                for (std::size_t k = 0; k < dense[i].size(); ++k) {
+                    QuadWeights& q = weights[i * static_cast<std::size_t>(quads) + k / 4];
+                    for (int slot = 0; slot < 4; ++slot) {
+                        if (static_cast<std::size_t>(order[slot]) != k % 4) continue;
+                        for (int channel = 0; channel < 3; ++channel) q.bytes[4 * channel + slot] = static_cast<std::int8_t>(dense[i][k]);
+                    }
+                }
+            }
+            alignas(16) std::int8_t shuffle[16];
+            for (int channel = 0; channel < 4; ++channel) {
+                for (int slot = 0; slot < 4; ++slot) {
+                    shuffle[4 * channel + slot] = channel == 3 ? -1 : static_cast<std::int8_t>(bpp_ * order[slot] + channel);
+                }
+            }
+            order_ = _mm_load_si128(reinterpret_cast<const __m128i*>(shuffle));
+            quads_ = quads;
+            qstart_ = std::move(start);
+            quadWeights_ = std::move(weights);
+            useQuads_ = true;
+            return;
+        }
+    }
+
+    template <int Bpp>
+    auto PickQuads() -> void (HorizontalFilter::*)(const std::uint8_t*, std::uint32_t*, const std::uint8_t*) const {
+        switch (quads_) {
+            case 1: return &HorizontalFilter::RowQuads<Bpp, 1>;
+            case 2: return &HorizontalFilter::RowQuads<Bpp, 2>;
+            case 3: return &HorizontalFilter::RowQuads<Bpp, 3>;
+            case 4: return &HorizontalFilter::RowQuads<Bpp, 4>;
+            default: return &HorizontalFilter::RowQuads<Bpp, 0>;
+        }
+    }
+
+    template <int Bpp, int Quads>
+    RESAMPLE_SSSE3 __m128i QSum(const std::uint8_t* s, std::size_t i) const {
+        const std::size_t stride = static_cast<std::size_t>(Quads > 0 ? Quads : quads_);
+        if (qstart_[i] >= 0) return QuadSum<Bpp, Quads>(s + Bpp * qstart_[i], &quadWeights_[i * stride], quads_, order_);
+        return GenericSum<Bpp>(s, i);
+    }
+
+    template <int Bpp, int Quads>
+    RESAMPLE_SSSE3 void RowQuads(const std::uint8_t* s, std::uint32_t* out, const std::uint8_t* ahead) const {
+        const std::size_t dw = qstart_.size();
+        std::size_t i = 0;
+        for (; i + 4 <= dw; i += 4) {
+            Prefetch<Bpp>(ahead, qstart_[i]);
+            StoreFour(out + i, Quotient(QSum<Bpp, Quads>(s, i), i), Quotient(QSum<Bpp, Quads>(s, i + 1), i + 1),
+                      Quotient(QSum<Bpp, Quads>(s, i + 2), i + 2), Quotient(QSum<Bpp, Quads>(s, i + 3), i + 3));
+        }
+        for (; i < dw; ++i) out[i] = FinishPixel(QSum<Bpp, Quads>(s, i), list_.dividers[i]);
+        if (!scalar_) return;
+        for (i = 0; i < dw; ++i) {
+            if (list_.dividers[i].reciprocal == 0.0f) out[i] = FinishPixel(QSum<Bpp, Quads>(s, i), list_.dividers[i]);
+        }
+    }
+
+    // The two cache lines of the row ahead where entry i's run starts (four entries step less
+    // than two lines while the picture shrinks less than 10 times).
+    template <int Bpp>
+    static void Prefetch(const std::uint8_t* ahead, std::int32_t start) {
+        if (!ahead || start < 0) return;
+        // In assembly: the optimiser drops the prefetch builtin here as dead code.
+        const std::uint8_t* line = ahead + Bpp * start;
+        asm volatile("prefetcht0 %0\n\tprefetcht0 %1" : : "m"(line[0]), "m"(line[64]));
+    }
+
+    // An entry tap pair by tap pair, wherever its pixels lie.
+    template <int Bpp>
+    __m128i GenericSum(const std::uint8_t* s, std::size_t i) const {
         __m128i acc = _mm_setzero_si128();
         for (std::size_t t = list_.first[i], end = list_.first[i + 1]; t < end; ++t) {
             const __m128i a = LoadPixel<Bpp>(s + Bpp * list_.pixels[2 * t]);
@@ -489,20 +661,26 @@ private:
         return acc;
     }
 
+    template <int Bpp, int Pairs>
+    __m128i Sum(const std::uint8_t* s, std::size_t i) const {
+        const std::size_t stride = static_cast<std::size_t>(Pairs > 0 ? Pairs : pairs_);
+        if (start_[i] >= 0) return RunSum<Bpp, Pairs>(s + Bpp * start_[i], &runWeights_[i * stride], pairs_);
+        return GenericSum<Bpp>(s, i);
+    }
+
     __m128i Quotient(__m128i sums, std::size_t i) const {
         return Quotients(sums, _mm_load_ps(reciprocals_[i].lanes));
     }
 
     template <int Bpp, int Pairs>
-    void Row(const std::uint8_t* s, std::uint32_t* out) const {
+    void Row(const std::uint8_t* s, std::uint32_t* out, const std::uint8_t* ahead) const {
         const std::size_t dw = start_.size();
         std::size_t i = 0;
         // Four pixels finished and stored at once.
         for (; i + 4 <= dw; i += 4) {
-            const __m128i q0 = Quotient(Sum<Bpp, Pairs>(s, i), i), q1 = Quotient(Sum<Bpp, Pairs>(s, i + 1), i + 1);
-            const __m128i q2 = Quotient(Sum<Bpp, Pairs>(s, i + 2), i + 2), q3 = Quotient(Sum<Bpp, Pairs>(s, i + 3), i + 3);
-            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(q0, q1), _mm_packs_epi32(q2, q3));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_and_si128(bytes, _mm_set1_epi32(0x00FFFFFF)));
+            Prefetch<Bpp>(ahead, start_[i]);
+            StoreFour(out + i, Quotient(Sum<Bpp, Pairs>(s, i), i), Quotient(Sum<Bpp, Pairs>(s, i + 1), i + 1),
+                      Quotient(Sum<Bpp, Pairs>(s, i + 2), i + 2), Quotient(Sum<Bpp, Pairs>(s, i + 3), i + 3));
         }
         for (; i < dw; ++i) out[i] = FinishPixel(Sum<Bpp, Pairs>(s, i), list_.dividers[i]);
         if (!scalar_) return;
@@ -522,8 +700,16 @@ private:
     std::vector<PairWeights> runWeights_; // pairs_ a run entry
     std::vector<Reciprocal> reciprocals_;
     bool scalar_ = false;
-    void (HorizontalFilter::*row_)(const std::uint8_t*, std::uint32_t*) const = nullptr;
+    bool useQuads_ = false;
+    int quads_ = 0;                         // of the longest run, in fours of taps
+    std::vector<std::int32_t> qstart_;      // as start_, for the runs in fours
+    std::vector<QuadWeights> quadWeights_;  // quads_ a run entry
+    __m128i order_ = _mm_setzero_si128();   // pshufb mask of kQuadOrders' chosen order
+    void (HorizontalFilter::*row_)(const std::uint8_t*, std::uint32_t*, const std::uint8_t*) const = nullptr;
 };
+
+// How far ahead of the row being filtered the source is fetched into the cache.
+constexpr int kRowsAhead = 2;
 
 // Source rows filtered horizontally, kept in a ring of slots: a row is filtered when a target
 // row first needs it and stays until the least recently used slot is wanted again.
@@ -549,7 +735,7 @@ public:
             victim.row = y;
             slotOf_[static_cast<std::size_t>(y)] = slot;
             std::uint32_t* out = data(slot);
-            horizontal_(source_.row(y), out);
+            horizontal_(source_.row(y), out, y + kRowsAhead < source_.height ? source_.row(y + kRowsAhead) : nullptr);
         }
         slots_[static_cast<std::size_t>(slot)].used = stamp;
         return reinterpret_cast<const std::uint8_t*>(data(slot));
@@ -599,40 +785,103 @@ inline void StoreThree(std::uint8_t* out, __m128i four, bool wide) {
     std::memcpy(out + 6, bytes + 8, 6);
 }
 
+// The vertical list's weights as bytes for pmaddubsw, for the entries whose sums add up
+// exactly in 16 bits: weights not negative, each two fitting (see FitsBytes) and the total at
+// most 257 (255 * 257 < 2^16), as the triangle's are when the picture shrinks 2.6 times or more.
+struct VerticalBytes {
+    struct alignas(16) Pair {
+        std::int8_t bytes[16];  // w0 w1, eight times
+    };
+    std::vector<std::uint8_t> usable;  // per entry
+    std::vector<Pair> weights;         // per pair of taps
+
+    VerticalBytes(const PairList& list, bool ssse3) : usable(list.dividers.size(), 0), weights(list.weights.size()) {
+        if (!ssse3) return;
+        for (std::size_t k = 0; k < usable.size(); ++k) {
+            bool fits = list.dividers[k].total <= 257;
+            for (std::size_t t = list.first[k]; t < list.first[k + 1] && fits; ++t) {
+                const std::uint32_t both = list.weights[t].pair[0];
+                const std::int32_t w0 = static_cast<std::int16_t>(both & 0xFFFF), w1 = static_cast<std::int16_t>(both >> 16);
+                fits = w0 >= 0 && w1 >= 0 && FitsBytes(w0, w1);
+                for (int n = 0; n < 8 && fits; ++n) {
+                    weights[t].bytes[2 * n] = static_cast<std::int8_t>(w0);
+                    weights[t].bytes[2 * n + 1] = static_cast<std::int8_t>(w1);
+                }
+            }
+            usable[k] = fits ? 1 : 0;
+        }
+    }
+};
+
+// Four finished pixels of a target row at chunk c, as 32- or 24-bit pixels.
+inline void StoreChunk(std::uint8_t* out, std::size_t c, __m128i four, int bpp, std::size_t rowBytes) {
+    if (bpp == 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * c), four);
+    } else {
+        StoreThree(out + 12 * c, four, 12 * c + 16 <= rowBytes);
+    }
+}
+
+// One target row's whole chunks of four pixels from the intermediate rows of its entry
+// (rows[2n], rows[2n + 1] for its pair t0 + n).
+void VerticalChunks(const std::uint8_t* const* rows, const PairList& list, std::size_t t0, std::size_t t1,
+                    std::size_t chunks, std::uint8_t* out, int bpp, std::size_t rowBytes, const Divider& d) {
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t c = 0; c < chunks; ++c) {
+        __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
+        for (std::size_t t = t0; t < t1; ++t) {
+            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
+            const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
+            const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
+            const __m128i w = list.weightsOf(t);
+            acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w));
+            acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w));
+            acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
+            acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
+        }
+        StoreChunk(out, c, FinishFour(acc0, acc1, acc2, acc3, d), bpp, rowBytes);
+    }
+}
+
+// The same with byte weights and 16-bit sums (see VerticalBytes).
+RESAMPLE_SSSE3 void VerticalChunksBytes(const std::uint8_t* const* rows, const VerticalBytes& bytes, std::size_t t0,
+                                        std::size_t t1, std::size_t chunks, std::uint8_t* out, int bpp,
+                                        std::size_t rowBytes, const Divider& d) {
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t c = 0; c < chunks; ++c) {
+        __m128i lo = zero, hi = zero;
+        for (std::size_t t = t0; t < t1; ++t) {
+            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
+            const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
+            const __m128i w = _mm_load_si128(reinterpret_cast<const __m128i*>(bytes.weights[t].bytes));
+            lo = _mm_add_epi16(lo, _mm_maddubs_epi16(_mm_unpacklo_epi8(r0, r1), w));
+            hi = _mm_add_epi16(hi, _mm_maddubs_epi16(_mm_unpackhi_epi8(r0, r1), w));
+        }
+        StoreChunk(out, c,
+                   FinishFour(_mm_unpacklo_epi16(lo, zero), _mm_unpackhi_epi16(lo, zero), _mm_unpacklo_epi16(hi, zero),
+                              _mm_unpackhi_epi16(hi, zero), d),
+                   bpp, rowBytes);
+    }
+}
+
 // Target rows firstRow..endRow - 1 of both passes.
 void ResampleRows(const forms::PixelView& source, const forms::PixelView& target, const HorizontalFilter& horizontal,
-                  const PairList& vertical, int firstRow, int endRow) {
+                  const PairList& vertical, const VerticalBytes& bytes, int firstRow, int endRow) {
     const int dw = target.width, bpp = target.bytesPerPixel;
     // Room for every row of one target row's entry, and for the next one's first rows.
     RowRing ring(source, horizontal, dw, vertical.maxPixels + 4);
-    const std::size_t samples = static_cast<std::size_t>(dw) * 4;
-    const std::size_t chunks = samples / 16;
+    const std::size_t chunks = static_cast<std::size_t>(dw) / 4;
     const std::size_t rowBytes = static_cast<std::size_t>(dw) * bpp;
-    const __m128i zero = _mm_setzero_si128();
     std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(vertical.maxPixels));
     for (int k = firstRow; k < endRow; ++k) {
         const std::size_t t0 = vertical.first[static_cast<std::size_t>(k)], t1 = vertical.first[static_cast<std::size_t>(k) + 1];
         for (std::size_t n = 0; n < 2 * (t1 - t0); ++n) rows[n] = ring.row(vertical.pixels[2 * t0 + n], k);
         const Divider& d = vertical.dividers[static_cast<std::size_t>(k)];
         std::uint8_t* out = target.row(k);
-        for (std::size_t c = 0; c < chunks; ++c) {
-            __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
-            for (std::size_t t = t0; t < t1; ++t) {
-                const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
-                const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
-                const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
-                const __m128i w = vertical.weightsOf(t);
-                acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w));
-                acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w));
-                acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
-                acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
-            }
-            const __m128i four = FinishFour(acc0, acc1, acc2, acc3, d);
-            if (bpp == 4) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * c), four);
-            } else {
-                StoreThree(out + 12 * c, four, 12 * c + 16 <= rowBytes);
-            }
+        if (bytes.usable[static_cast<std::size_t>(k)]) {
+            VerticalChunksBytes(rows.data(), bytes, t0, t1, chunks, out, bpp, rowBytes, d);
+        } else {
+            VerticalChunks(rows.data(), vertical, t0, t1, chunks, out, bpp, rowBytes, d);
         }
         // The last pixels, fewer than four.
         for (std::size_t x = 4 * chunks; x < static_cast<std::size_t>(dw); ++x) {
@@ -653,17 +902,19 @@ void ResampleRows(const forms::PixelView& source, const forms::PixelView& target
 #endif
 
 void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
-                    float radius, int maxThreads) {
+                    float radius, int maxThreads, ResampleCode code) {
 #if defined(__SSE2__)
     if (!Prepare(source, target)) return;
     PairList pairs = Pair(BuildContributors(source.width, target.width, filter, radius), source.width);
     const PairList vertical = Pair(BuildContributors(source.height, target.height, filter, radius), source.height);
     if (pairs.usable() && vertical.usable()) {
-        const HorizontalFilter horizontal(std::move(pairs), source.width, source.bytesPerPixel);
+        const bool ssse3 = code == ResampleCode::Best && HasSsse3();
+        const HorizontalFilter horizontal(std::move(pairs), source.width, source.bytesPerPixel, ssse3);
+        const VerticalBytes bytes(vertical, ssse3);
         // Most of the work is the horizontal pass, one output pixel per target column and source row.
         const std::int64_t work = std::int64_t{target.width} * std::max(source.height, target.height);
         RunInParts(target.height, ResampleThreadCount(work, maxThreads),
-                   [&](int first, int end) { ResampleRows(source, target, horizontal, vertical, first, end); });
+                   [&](int first, int end) { ResampleRows(source, target, horizontal, vertical, bytes, first, end); });
         return;
     }
 #endif

@@ -56,10 +56,14 @@ bool ResampleSizeAccepted(int srcWidth, int srcHeight, int dstWidth, int dstHeig
 // The straightforward version, column by column as described; the test oracle.
 void ResamplePixelsReference(const forms::PixelView& source, const forms::PixelView& target,
                              TResamplingFilter filter, float radius);
-// The same results, with the vertical pass run row by row and each pass split across up to
-// maxThreads threads (0: one per processor) when the picture is large enough.
+// The code the fast version runs: the best the processor has, or the SSE2 code alone (what
+// processors without SSSE3 run; the tests hold both to the plain version).
+enum class ResampleCode { Best, Sse2 };
+
+// The same results, both passes streamed row by row and split across up to maxThreads threads
+// (0: one per processor) when the picture is large enough.
 void ResamplePixels(const forms::PixelView& source, const forms::PixelView& target, TResamplingFilter filter,
-                    float radius, int maxThreads = 0);
+                    float radius, int maxThreads = 0, ResampleCode code = ResampleCode::Best);
 
 // Below this many output pixels a pass stays on one thread; above, each thread gets at least
 // this many, so thumbnails never pay for starting threads.

@@ -1,10 +1,9 @@
 #include "editor/portable/gallery_store.h"
 
 #include "editor/portable/picture_names.h"
-#include "forms/portable/exceptions.h"
+#include "forms/portable/text_case.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 
 namespace editor {
@@ -12,12 +11,6 @@ namespace {
 
 // A move's copies wait under this prefix, which no grid or site listing takes.
 constexpr std::string_view kMovingPrefix = "~moving_";
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 bool Removed(PortfolioFiles& files, const std::string& path, std::string* reason = nullptr) {
     if (!files.FileExists(path)) return true;
@@ -57,7 +50,11 @@ GalleryStore::GalleryStore(PortfolioFiles& files, std::string programFolder)
     : files_(files), programFolder_(std::move(programFolder)) {}
 
 std::string GalleryStore::Folder(std::string_view name) const {
-    return programFolder_ + "Galleries\\" + std::string(name) + "\\";
+    return programFolder_ + std::string(kGalleriesFolder) + "\\" + std::string(name) + "\\";
+}
+
+std::string GalleryStore::PreviewPath(const std::string& folder, const std::string& thumbnail) {
+    return folder + PreviewOfThumbnail(thumbnail);
 }
 
 void GalleryStore::MakeFolder(const std::string& folder) { files_.MakeFolders(folder); }
@@ -67,16 +64,16 @@ std::vector<GalleryPicture> GalleryStore::Pictures(const std::string& folder) {
     std::map<std::string, std::string> stored;  // upper case -> as stored
     for (const auto& entry : files_.List(folder)) {
         if (entry.folder) continue;
-        stored[Upper(entry.name)] = entry.name;
+        stored[forms::UpperAscii(entry.name)] = entry.name;
         if (IsThumbnailName(entry.name)) thumbnails.push_back(entry.name);
     }
     std::sort(thumbnails.begin(), thumbnails.end(), [](const std::string& a, const std::string& b) {
-        const std::string ua = Upper(a), ub = Upper(b);
-        return ua != ub ? ua < ub : a < b;
+        const int folded = forms::CompareTextAscii(a, b);
+        return folded != 0 ? folded < 0 : a < b;
     });
     std::vector<GalleryPicture> pictures;
     for (auto& thumbnail : thumbnails) {
-        const auto preview = stored.find(Upper(PreviewOfThumbnail(thumbnail)));
+        const auto preview = stored.find(forms::UpperAscii(PreviewOfThumbnail(thumbnail)));
         pictures.push_back({std::move(thumbnail), preview == stored.end() ? std::string() : preview->second});
     }
     return pictures;

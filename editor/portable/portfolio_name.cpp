@@ -1,5 +1,7 @@
 #include "editor/portable/portfolio_name.h"
 
+#include "forms/portable/text_case.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -21,14 +23,8 @@ bool IsForbidden(char c) {
     return static_cast<unsigned char>(c) < ' ' || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
 }
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
 bool IsDeviceName(std::string_view name) {
-    return std::any_of(kDeviceNames.begin(), kDeviceNames.end(), [&](std::string_view d) { return SameText(d, name); });
+    return std::any_of(kDeviceNames.begin(), kDeviceNames.end(), [&](std::string_view d) { return forms::SameTextAscii(d, name); });
 }
 
 std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
@@ -84,7 +80,7 @@ std::string PortfolioFolder(std::string_view programFolder, std::string_view nam
 bool SitsDirectlyInside(std::string_view path, std::string_view folder) {
     while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
     if (folder.empty() || path.size() <= folder.size() + 1) return false;
-    if (!SameText(path.substr(0, folder.size()), folder) || path[folder.size()] != '\\') return false;
+    if (!forms::SameTextAscii(path.substr(0, folder.size()), folder) || path[folder.size()] != '\\') return false;
     const std::string_view entry = path.substr(folder.size() + 1);
     return entry.find('\\') == std::string_view::npos && entry != "." && entry != "..";
 }

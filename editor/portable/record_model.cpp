@@ -1,6 +1,7 @@
 #include "editor/portable/record_model.h"
 
 #include "forms/portable/strings.h"
+#include "forms/portable/text_case.h"
 
 #include <array>
 #include <cstdint>
@@ -54,11 +55,6 @@ constexpr RecordList kLists[] = {RecordList::WorkHistory, RecordList::Photograph
 
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool StartsWithFolded(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && forms::CompareTextFolded(text.substr(0, prefix.size()), prefix) == 0;
-}
 
 bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -86,7 +82,7 @@ const RecordField* FindField(const RecordSchema& schema, std::string_view key) {
 
 int MatchChoice(std::span<const std::string_view> items, std::string_view stored) {
     for (size_t i = 0; i < items.size(); ++i)
-        if (forms::CompareTextFolded(items[i], stored) == 0) return static_cast<int>(i);
+        if (forms::SameTextAscii(items[i], stored)) return static_cast<int>(i);
     return -1;
 }
 
@@ -99,14 +95,14 @@ std::string TrimBlanks(std::string_view text) {
 std::string NewRecordNameProblem(const RecordSchema& schema, std::string_view name,
                                  const std::vector<std::string>& existing) {
     const std::string noun(schema.noun);
-    if (name.empty() || (!schema.placeholder.empty() && forms::CompareTextFolded(name, schema.placeholder) == 0))
+    if (name.empty() || (!schema.placeholder.empty() && forms::SameTextAscii(name, schema.placeholder)))
         return "You must give the " + noun + " a name!";
     // A bracket or a line break would cut the section's header line in the file.
     for (char c : name)
         if (IsControl(c) || c == '[' || c == ']')
             return "A " + noun + " name cannot hold \"[\", \"]\" or control characters.";
     for (const auto& other : existing)
-        if (forms::CompareTextFolded(other, name) == 0)
+        if (forms::SameTextAscii(other, name))
             return "There is already a " + noun + " named \"" + other + "\".";
     return {};
 }
@@ -132,7 +128,7 @@ bool IsBareFileName(std::string_view name) {
     // Device names open the device, whatever folder or extension they come with.
     std::string base(name.substr(0, name.find('.')));
     base = TrimBlanks(base);
-    for (auto& c : base) c = Upper(c);
+    base = forms::UpperAscii(base);
     static constexpr std::array<std::string_view, 6> kDevices = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (auto device : kDevices)
         if (base == device) return false;
@@ -146,19 +142,19 @@ bool IsOwnCommentFileName(std::string_view name) {
     const std::string_view digits = name.substr(0, name.size() - kExtension.size());
     for (char c : digits)
         if (!IsDigit(c)) return false;
-    return forms::CompareTextFolded(name.substr(digits.size()), kExtension) == 0;
+    return forms::SameTextAscii(name.substr(digits.size()), kExtension);
 }
 
-bool SameFileName(std::string_view a, std::string_view b) { return forms::CompareTextFolded(a, b) == 0; }
+bool SameFileName(std::string_view a, std::string_view b) { return forms::SameTextAscii(a, b); }
 
 AddressKind ClassifyAddress(std::string_view text) {
     const std::string url = TrimBlanks(text);
-    if (url.empty() || forms::CompareTextFolded(url, "http://") == 0 || forms::CompareTextFolded(url, "https://") == 0)
+    if (url.empty() || forms::SameTextAscii(url, "http://") || forms::SameTextAscii(url, "https://"))
         return {};
     for (char c : url)
         if (IsControl(c) || c == ' ' || c == '\\') return {AddressKind::Other, {}};
-    if (StartsWithFolded(url, "http://") || StartsWithFolded(url, "https://")) return {AddressKind::Web, url};
-    if (StartsWithFolded(url, "mailto:")) return {AddressKind::Mail, url};
+    if (forms::StartsWithTextAscii(url, "http://") || forms::StartsWithTextAscii(url, "https://")) return {AddressKind::Web, url};
+    if (forms::StartsWithTextAscii(url, "mailto:")) return {AddressKind::Mail, url};
     if (HasOtherScheme(url) || url.find("://") != std::string::npos) return {AddressKind::Other, {}};
     return {AddressKind::Web, (url.starts_with("//") ? "http:" : "http://") + url};
 }

@@ -1,6 +1,7 @@
 #include "editor/portable/settings_schema.h"
 
 #include "forms/portable/ini_rules.h"
+#include "forms/portable/text_case.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -57,22 +58,13 @@ constexpr SettingKey kSettings[] = {
     {"Medium", "Promotions", K::Boolean, "1", "CheckBox5", W::OnSave},
 };
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::span<const SettingKey> SettingsTable() { return kSettings; }
 
 const SettingKey& FindSetting(std::string_view section, std::string_view key) {
     for (const auto& k : kSettings)
-        if (SameText(k.section, section) && SameText(k.key, key)) return k;
+        if (forms::SameTextAscii(k.section, section) && forms::SameTextAscii(k.key, key)) return k;
     throw std::out_of_range("no setting [" + std::string(section) + "] " + std::string(key));
 }
 

@@ -1,18 +1,13 @@
 #include "editor/portable/site_build_text.h"
 
 #include "editor/portable/record_model.h"
+#include "forms/portable/text_case.h"
 
 #include <cctype>
 #include <cstdint>
 
 namespace editor {
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 // Code page 1252 at 0x80..0x9F; the five unassigned bytes map to the C1 controls, as the
 // platform's own conversion does.
@@ -51,7 +46,7 @@ std::string FillKeywords(std::string_view text, const KeywordMap& map, KeywordCa
             break;
         }
         const std::string_view candidate = text.substr(open, close - open + 1);
-        const auto found = match == KeywordCase::Exact ? map.find(candidate) : map.find(Upper(candidate));
+        const auto found = match == KeywordCase::Exact ? map.find(candidate) : map.find(forms::UpperAscii(candidate));
         if (found != map.end()) {
             out += found->second;
             i = close + 1;

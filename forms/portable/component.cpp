@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "forms/portable/properties.h"
+#include "forms/portable/text_case.h"
 
 namespace forms {
 
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 void Erase(std::vector<TComponent*>& list, TComponent* item) {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
@@ -56,7 +51,7 @@ int TComponent::ComponentIndex() const {
 TComponent* TComponent::FindComponent(const std::string& name) const {
     if (name.empty()) return nullptr;
     for (TComponent* c : components_) {
-        if (SameName(c->name_, name)) return c;
+        if (SameTextAscii(c->name_, name)) return c;
     }
     return nullptr;
 }

@@ -1,5 +1,7 @@
 #include "forms/portable/properties.h"
 
+#include "forms/portable/text_case.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -7,12 +9,6 @@ namespace forms {
 
 namespace {
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 bool IsOrdinal(TPropKind k) {
     return k == TPropKind::Integer || k == TPropKind::Enumeration || k == TPropKind::Boolean;
@@ -23,7 +19,7 @@ bool IsOrdinal(TPropKind k) {
 const TPropInfo* TClassInfo::Find(std::string_view name) const {
     for (const TClassInfo* c = this; c != nullptr; c = c->parent_) {
         for (const TPropInfo& p : c->props_) {
-            if (SameText(p.Name, name)) return &p;
+            if (SameTextAscii(p.Name, name)) return &p;
         }
     }
     return nullptr;
@@ -35,7 +31,7 @@ std::vector<const TPropInfo*> TClassInfo::AllProperties() const {
     std::vector<const TPropInfo*> out;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         for (const TPropInfo& p : (*it)->props_) {
-            auto same = std::find_if(out.begin(), out.end(), [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
+            auto same = std::find_if(out.begin(), out.end(), [&](const TPropInfo* q) { return SameTextAscii(q->Name, p.Name); });
             if (same != out.end()) *same = &p;
             else out.push_back(&p);
         }
@@ -93,7 +89,7 @@ bool SetEnumProp(TObject* object, std::string_view name, std::string_view identi
         return false;
     }
     for (size_t i = 0; i < p->Identifiers.size(); ++i) {
-        if (SameText(p->Identifiers[i], identifier)) {
+        if (SameTextAscii(p->Identifiers[i], identifier)) {
             p->SetOrd(*object, static_cast<std::int64_t>(i));
             return true;
         }

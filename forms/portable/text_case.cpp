@@ -2,11 +2,6 @@
 
 namespace forms {
 
-namespace {
-// Ordering folds to lower case, as the lists always have: "_" sorts before letters.
-unsigned char LowerAscii(char c) { return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); }
-}  // namespace
-
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string UpperAscii(std::string_view text) {
@@ -15,11 +10,20 @@ std::string UpperAscii(std::string_view text) {
     return out;
 }
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = LowerAscii(c);
+    return out;
+}
+
+// Ordering folds to lower case, as the lists always have: "_" sorts before letters.
 int CompareTextAscii(std::string_view a, std::string_view b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char ca = LowerAscii(a[i]);
-        const unsigned char cb = LowerAscii(b[i]);
+        const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

@@ -9,6 +9,8 @@ namespace forms {
 
 char UpperAscii(char c);
 std::string UpperAscii(std::string_view text);
+char LowerAscii(char c);
+std::string LowerAscii(std::string_view text);
 
 // Ordering with ASCII letters folded to lower case, other bytes compared unsigned: -1, 0, 1.
 int CompareTextAscii(std::string_view a, std::string_view b);

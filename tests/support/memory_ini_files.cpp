@@ -1,28 +1,23 @@
 #include "tests/support/memory_ini_files.h"
 
 #include "forms/portable/exceptions.h"
+#include "forms/portable/text_case.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace editor::testing_files {
 
-std::string MemoryIniFiles::Upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 MemoryIniFiles::Section* MemoryIniFiles::Find(const std::string& file, const std::string& section) {
-    const auto found = files_.find(Upper(file));
+    const auto found = files_.find(forms::UpperAscii(file));
     if (found == files_.end()) return nullptr;
     for (auto& s : found->second)
-        if (Upper(s.name) == Upper(section)) return &s;
+        if (forms::UpperAscii(s.name) == forms::UpperAscii(section)) return &s;
     return nullptr;
 }
 
 std::vector<std::string> MemoryIniFiles::Sections(const std::string& file) {
     std::vector<std::string> names;
-    const auto found = files_.find(Upper(file));
+    const auto found = files_.find(forms::UpperAscii(file));
     if (found != files_.end())
         for (const auto& s : found->second) names.push_back(s.name);
     return names;
@@ -32,17 +27,17 @@ std::string MemoryIniFiles::Read(const std::string& file, const std::string& sec
                                  const std::string& defaultValue) {
     if (const Section* s = Find(file, section))
         for (const auto& [name, value] : s->keys)
-            if (Upper(name) == Upper(key)) return value;
+            if (forms::UpperAscii(name) == forms::UpperAscii(key)) return value;
     return defaultValue;
 }
 
 void MemoryIniFiles::Write(const std::string& file, const std::string& section, const std::string& key,
                            const std::string& value) {
-    if (locked_.count(Upper(file))) throw forms::EIniFileException("Unable to write to " + file);
+    if (locked_.count(forms::UpperAscii(file))) throw forms::EIniFileException("Unable to write to " + file);
     Section* s = Find(file, section);
-    if (!s) s = &files_[Upper(file)].emplace_back(Section{section, {}});
+    if (!s) s = &files_[forms::UpperAscii(file)].emplace_back(Section{section, {}});
     for (auto& [name, stored] : s->keys)
-        if (Upper(name) == Upper(key)) {
+        if (forms::UpperAscii(name) == forms::UpperAscii(key)) {
             stored = value;
             return;
         }
@@ -50,17 +45,17 @@ void MemoryIniFiles::Write(const std::string& file, const std::string& section, 
 }
 
 void MemoryIniFiles::EraseSection(const std::string& file, const std::string& section) {
-    if (locked_.count(Upper(file))) throw forms::EIniFileException("Unable to write to " + file);
-    const auto found = files_.find(Upper(file));
+    if (locked_.count(forms::UpperAscii(file))) throw forms::EIniFileException("Unable to write to " + file);
+    const auto found = files_.find(forms::UpperAscii(file));
     if (found == files_.end()) return;
-    std::erase_if(found->second, [&](const Section& s) { return Upper(s.name) == Upper(section); });
+    std::erase_if(found->second, [&](const Section& s) { return forms::UpperAscii(s.name) == forms::UpperAscii(section); });
 }
 
 void MemoryIniFiles::Flush(const std::string&) {}
 
 std::string MemoryIniFiles::Text(const std::string& file) const {
     std::string text;
-    const auto found = files_.find(Upper(file));
+    const auto found = files_.find(forms::UpperAscii(file));
     if (found == files_.end()) return text;
     for (const auto& s : found->second) {
         text += "[" + s.name + "]\n";

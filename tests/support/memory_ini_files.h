@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/portable/ini_files.h"
+#include "forms/portable/text_case.h"
 
 #include <map>
 #include <set>
@@ -23,8 +24,8 @@ public:
     void Flush(const std::string& file) override;
 
     // Writes to this file raise as a locked file's would.
-    void Lock(const std::string& file) { locked_.insert(Upper(file)); }
-    void Unlock(const std::string& file) { locked_.erase(Upper(file)); }
+    void Lock(const std::string& file) { locked_.insert(forms::UpperAscii(file)); }
+    void Unlock(const std::string& file) { locked_.erase(forms::UpperAscii(file)); }
     // The file as "[section]" and "key=value" lines, for comparisons.
     std::string Text(const std::string& file) const;
 
@@ -33,7 +34,6 @@ private:
         std::string name;
         std::vector<std::pair<std::string, std::string>> keys;
     };
-    static std::string Upper(std::string text);
     Section* Find(const std::string& file, const std::string& section);
 
     std::map<std::string, std::vector<Section>> files_;  // by upper-case path

@@ -88,6 +88,10 @@ HWND ProcessUnderTest::WaitForDialog(const std::string& title, std::chrono::mill
     return PollForWindow(info_.dwProcessId, title, "#32770", timeout);
 }
 
+HWND ProcessUnderTest::WaitForPopupMenu(std::chrono::milliseconds timeout) const {
+    return PollForWindow(info_.dwProcessId, "", "#32768", timeout);
+}
+
 bool ProcessUnderTest::WaitForExit(std::chrono::milliseconds timeout, DWORD* code) const {
     if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
     if (code) GetExitCodeProcess(info_.hProcess, code);
@@ -119,7 +123,9 @@ bool ClickButton(HWND parent, const std::string& caption) {
         auto* f = reinterpret_cast<Find*>(param);
         char cls[64] = {};
         GetClassNameA(wnd, cls, sizeof cls);
-        if (lstrcmpiA(cls, "Button") == 0 && WindowText(wnd) == f->caption) { f->found = wnd; return FALSE; }
+        // The system's buttons, and ours, which are a class of their own over it.
+        const bool button = lstrcmpiA(cls, "Button") == 0 || lstrcmpiA(cls, "TButton") == 0;
+        if (button && WindowText(wnd) == f->caption) { f->found = wnd; return FALSE; }
         return TRUE;
     }, reinterpret_cast<LPARAM>(&find));
     if (!find.found) return false;

@@ -23,6 +23,8 @@ public:
     HWND WaitForWindow(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
     // The process's dialog (message box) with this title; nullptr at time-out.
     HWND WaitForDialog(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+    // The process's open pop-up menu; nullptr at time-out.
+    HWND WaitForPopupMenu(std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
     // True when the process ended within the time-out; its exit code in *code.
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD* code = nullptr) const;
 
@@ -33,7 +35,8 @@ private:
 // The text of a window; the texts of its child windows of a class (e.g. "Static", "Button").
 std::string WindowText(HWND wnd);
 std::vector<std::string> ChildTexts(HWND parent, const std::string& windowClass);
-// Clicks the child button with this caption (as a user would: BM_CLICK); false when absent.
+// Clicks the child button (a system or a form-library one) with this caption (as a user
+// would: BM_CLICK); false when absent.
 bool ClickButton(HWND parent, const std::string& caption);
 
 // Associates document types and URL schemes (".pdf", ".html", "http") with

@@ -162,7 +162,8 @@ def measure(page, size):
 def thumbnails_at_own_size():
     page = out / "work" / "Distributable" / "Sample" / "files" / "galleries.html"
     problems = []
-    for size, label in SIZES:
+    # Also just under and over the widths where the grid changes its number of columns.
+    for size, label in SIZES + (("719,900", "small tablet"), ("720,900", "tablet"), ("320,640", "small phone")):
         thumbs = measure(page, size)["thumbs"]
         if len(thumbs) < 7:
             problems.append(f"{label}: only {len(thumbs)} thumbnails")
@@ -181,24 +182,36 @@ def thumbnails_at_own_size():
 
 
 def record_tables_fit():
-    page = out / "work" / "Distributable" / "Sample" / "files" / "work.html"
+    work = out / "work" / "Distributable" / "Sample" / "files" / "work.html"
+    # A name too long for a phone: its table may scroll in its box, never widen the page.
+    long_name = work.with_name("work-long-name.html")
+    long_name.write_bytes(work.read_bytes().replace(b"North Studio &amp; Co", b"Northernmoststudiosandcompany" * 2))
+    layouts = [(work, size, label, True) for size, label in SIZES] + [(long_name, "390,844", "long name", False)]
     problems = []
-    for size, label in SIZES:
-        measured = measure(page, size)
-        viewport = measured["viewport"]
-        if measured["pageWidth"] > viewport:
-            problems.append(f"{label}: the page is {measured['pageWidth']} px wide in a {viewport} px window")
-        if not measured["cells"]:
-            problems.append(f"{label}: no table cells")
-        for cell in measured["cells"]:
-            where = f"{label}: cell {cell['text']!r} at {cell['left']:.0f}..{cell['right']:.0f}"
-            box = cell["scroller"]
-            inside = cell["left"] >= -0.5 and cell["right"] <= viewport + 0.5
-            if not inside and not (box and box["left"] >= -0.5 and box["right"] <= viewport + 0.5):
-                problems.append(f"{where} lies outside the {viewport} px window and no box of its own scrolls")
-            # The sample's records are ordinary: their columns fit a phone without scrolling.
-            elif box and (cell["left"] < box["shownLeft"] - 0.5 or cell["right"] > box["shownRight"] + 0.5):
-                problems.append(f"{where} is hidden beyond its box's edge at {box['shownRight']:.0f}")
+    try:
+        for page, size, label, must_fit in layouts:
+            problems += table_problems(measure(page, size), label, must_fit)
+    finally:
+        long_name.unlink()
+    return problems
+
+
+def table_problems(measured, label, must_fit):
+    """Cells cut off by the window's edge; with must_fit, also cells hidden in a scroll box."""
+    viewport = measured["viewport"]
+    problems = []
+    if measured["pageWidth"] > viewport:
+        problems.append(f"{label}: the page is {measured['pageWidth']} px wide in a {viewport} px window")
+    if not measured["cells"]:
+        problems.append(f"{label}: no table cells")
+    for cell in measured["cells"]:
+        where = f"{label}: cell {cell['text']!r} at {cell['left']:.0f}..{cell['right']:.0f}"
+        box = cell["scroller"]
+        inside = cell["left"] >= -0.5 and cell["right"] <= viewport + 0.5
+        if not inside and not (box and box["left"] >= -0.5 and box["right"] <= viewport + 0.5):
+            problems.append(f"{where} lies outside the {viewport} px window and no box of its own scrolls")
+        elif must_fit and box and (cell["left"] < box["shownLeft"] - 0.5 or cell["right"] > box["shownRight"] + 0.5):
+            problems.append(f"{where} is hidden beyond its box's edge at {box['shownRight']:.0f}")
     return problems
 
 

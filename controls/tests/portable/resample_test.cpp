@@ -14,6 +14,7 @@ namespace {
 
 using F = TResamplingFilter;
 constexpr F kAllFilters[] = {F::Box, F::Triangle, F::Hermite, F::Bell, F::Spline, F::Lanczos3, F::Mitchell};
+constexpr ResampleCode kAllCodes[] = {ResampleCode::Best, ResampleCode::Sse2};
 
 TEST(ResampleFilters, KernelValuesAndDefaultRadii) {
     const struct {
@@ -177,13 +178,16 @@ TEST(ResamplePixels, FastVersionMatchesTheReference) {
             for (int bpp : {3, 4}) {
                 forms::PixelBuffer src = Noise(s.sw, s.sh, bpp, 7u + s.sw);
                 for (int targetBpp : {3, 4}) {
-                    forms::PixelBuffer a(s.dw, s.dh, targetBpp), b(s.dw, s.dh, targetBpp);
+                    forms::PixelBuffer a(s.dw, s.dh, targetBpp);
                     ResamplePixelsReference(src.view(), a.view(), filter, 0.0f);
-                    ResamplePixels(src.view(), b.view(), filter, 0.0f);
-                    ASSERT_EQ(std::vector<std::uint8_t>(a.data(), a.data() + a.stride() * a.height()),
-                              std::vector<std::uint8_t>(b.data(), b.data() + b.stride() * b.height()))
-                        << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh
-                        << " bpp " << bpp << " to " << targetBpp;
+                    for (ResampleCode code : kAllCodes) {
+                        forms::PixelBuffer b(s.dw, s.dh, targetBpp);
+                        ResamplePixels(src.view(), b.view(), filter, 0.0f, 0, code);
+                        ASSERT_EQ(std::vector<std::uint8_t>(a.data(), a.data() + a.stride() * a.height()),
+                                  std::vector<std::uint8_t>(b.data(), b.data() + b.stride() * b.height()))
+                            << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh
+                            << " bpp " << bpp << " to " << targetBpp << " code " << static_cast<int>(code);
+                    }
                 }
             }
         }
@@ -219,7 +223,8 @@ TEST(ResampleThreads, SmallPassesStayOnOneThreadLargeOnesSplitUpToTheCap) {
 TEST(ResamplePixels, SplitAcrossThreadsMatchesTheReference) {
     const struct {
         int sw, sh, dw, dh;
-    } sizes[] = {{1001, 677, 433, 311}, {311, 157, 1201, 451}, {1001, 5, 30011, 7}};  // the last: a row or two a thread
+    } sizes[] = {{1001, 677, 433, 311}, {901, 601, 173, 113}, {311, 157, 1201, 451},
+                 {1001, 5, 30011, 7}};  // the last: a row or two a thread
     for (F filter : {F::Triangle, F::Lanczos3}) {
         for (const auto& s : sizes) {
             for (int bpp : {3, 4}) {
@@ -228,11 +233,13 @@ TEST(ResamplePixels, SplitAcrossThreadsMatchesTheReference) {
                 ResamplePixelsReference(src.view(), expected.view(), filter, filter == F::Triangle ? 5.0f : 0.0f);
                 const std::vector<std::uint8_t> want(expected.data(), expected.data() + expected.stride() * expected.height());
                 for (int threads : {3, 7}) {
-                    forms::PixelBuffer got(s.dw, s.dh, bpp);
-                    ResamplePixels(src.view(), got.view(), filter, filter == F::Triangle ? 5.0f : 0.0f, threads);
-                    ASSERT_EQ(want, std::vector<std::uint8_t>(got.data(), got.data() + got.stride() * got.height()))
-                        << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh
-                        << " bpp " << bpp << " threads " << threads;
+                    for (ResampleCode code : kAllCodes) {
+                        forms::PixelBuffer got(s.dw, s.dh, bpp);
+                        ResamplePixels(src.view(), got.view(), filter, filter == F::Triangle ? 5.0f : 0.0f, threads, code);
+                        ASSERT_EQ(want, std::vector<std::uint8_t>(got.data(), got.data() + got.stride() * got.height()))
+                            << static_cast<int>(filter) << " " << s.sw << "x" << s.sh << " to " << s.dw << "x" << s.dh
+                            << " bpp " << bpp << " threads " << threads << " code " << static_cast<int>(code);
+                    }
                 }
             }
         }
@@ -256,6 +263,24 @@ TEST(ResamplePixels, FlatPictureStaysFlatForEveryFilter) {
                     ASSERT_EQ(p[3], 0);
                 }
             }
+        }
+    }
+}
+
+// Weights that round up add to more than 256 (up to 265 for these sizes), so a white
+// picture's sums pass 255 * 257, the most that 16 bits hold.
+TEST(ResamplePixels, WhiteStaysWhiteWhereTheWeightsAddToMoreThan256) {
+    const struct {
+        F filter;
+        int src, dst;
+    } cases[] = {{F::Triangle, 35, 4}, {F::Bell, 66, 7}, {F::Spline, 60, 9}, {F::Hermite, 309, 2}, {F::Box, 400, 2}};
+    for (const auto& c : cases) {
+        forms::PixelBuffer src(c.src, c.src, 3);
+        forms::FillPixels(src.view(), 255, 255, 255);
+        forms::PixelBuffer dst(c.dst, c.dst, 3);
+        ResamplePixels(src.view(), dst.view(), c.filter, 0.0f);
+        for (int y = 0; y < c.dst; ++y) {
+            for (int x = 0; x < 3 * c.dst; ++x) ASSERT_EQ(dst.row(y)[x], 255) << static_cast<int>(c.filter) << " " << c.src << " to " << c.dst;
         }
     }
 }

@@ -1,7 +1,8 @@
 """Starts ./run.sh twice around a portfolio in a program folder of its own and finds every file
-of the portfolio whole and unchanged, and the shipped files of dist/ installed and updated.
+of the portfolio whole and unchanged, and the shipped files of dist/ installed and updated;
+assembles the shipped files again over a folder that holds a portfolio and finds it kept.
 
-run_twice_test.py SOURCE_ROOT WINE_PREFIX XML_REPORT
+program_folder_test.py SOURCE_ROOT WINE_PREFIX XML_REPORT
 
 run.sh runs headless here (no $DISPLAY: its own Xvfb) with a Wine prefix of its own, since it
 ends by stopping every process of its prefix; --no-build because the caller has built. The
@@ -87,35 +88,51 @@ def failed_run(result, what):
     return [f"run.sh {what} failed ({result.returncode}):\n{result.stdout}{result.stderr}"]
 
 
+def screenshot_problems(result):
+    """run.sh prints the path of the screenshot it took; removed, so the next run makes its own."""
+    shot = pathlib.Path(result.stdout.strip().splitlines()[-1]) if result.stdout.strip() else None
+    if not shot or not shot.is_file():
+        return [f"no screenshot: {result.stdout!r}"]
+    shot.unlink()
+    return []
+
+
+def portfolio_problems(home, portfolio, shipped):
+    """Every file of the portfolio whole and unchanged, and nothing but shipped files added."""
+    now = {k: v for k, v in files_under(home).items() if k not in shipped}
+    problems = []
+    for name, data in portfolio.items():
+        if name not in now:
+            problems.append(f"{name} was deleted")
+        elif now[name] != data:
+            problems.append(f"{name} was changed")
+    return problems + [f"{name} appeared in the program folder" for name in now if name not in portfolio]
+
+
 def portfolio_survives_two_runs():
-    home = work / "Vantrell"
+    # A portfolio restored from a backup into a new folder, then a run that installs the
+    # programs beside it and one that updates them.
+    home = work / "Ann's Vantrell"  # a blank and a quote, as a user's folder may have
+    make_portfolio(home)
+    shipped = set(files_under(dist))
+    portfolio = files_under(home)
+
     first = run(home)
     if first.returncode != 0:
-        return failed_run(first, "in an empty folder")
-    problems = shipped_problems(home)
+        return failed_run(first, "beside a portfolio")
+    problems = [f"first run: {p}" for p in portfolio_problems(home, portfolio, shipped) + shipped_problems(home)]
     problems += [f"the program did not run in {home}: no {f}" for f in FOLDERS if not (home / f).is_dir()]
-    if not pathlib.Path(first.stdout.strip().splitlines()[-1]).is_file():
-        problems.append(f"no screenshot at {first.stdout!r}")
+    problems += screenshot_problems(first)
 
-    make_portfolio(home)
     # An older install: a changed help file and stylesheet, a page gone.
     (home / "vantrell.pdf").write_bytes(b"%PDF old help")
     (home / "html/Default/files/style.css").write_bytes(b"body { color: red; }")
     (home / "html/Default/index.html").unlink()
-    shipped = set(files_under(dist))
-    before = {k: v for k, v in files_under(home).items() if k not in shipped}
-
     second = run(home)
     if second.returncode != 0:
         return problems + failed_run(second, "around a portfolio")
-    after = {k: v for k, v in files_under(home).items() if k not in shipped}
-    for name, data in before.items():
-        if name not in after:
-            problems.append(f"{name} was deleted")
-        elif after[name] != data:
-            problems.append(f"{name} was changed")
-    problems += [f"{name} appeared in the program folder" for name in after if name not in before]
-    return problems + shipped_problems(home)
+    problems += screenshot_problems(second)
+    return problems + [f"second run: {p}" for p in portfolio_problems(home, portfolio, shipped) + shipped_problems(home)]
 
 
 def refuses_a_folder_a_rebuild_deletes():
@@ -147,10 +164,40 @@ def a_failed_update_keeps_her_files():
     return problems
 
 
+def reassembly_keeps_a_portfolio():
+    # A portfolio made by running the program from dist/ itself, as run.sh once did.
+    problems = []
+    layouts = [("shipped files and the folders the program makes at start", {}),
+             ("a portfolio", {"vantrell.ini": b"[Biography]\r\nName=Ann\r\n",
+                              "Galleries/General/prv_a.jpg": b"picture", "html/Mine/index.html": b"mine"})]
+    for number, (what, portfolio) in enumerate(layouts):
+        folder = work / f"assembled{number}" / "dist"
+        shutil.copytree(dist, folder)
+        for name in FOLDERS:
+            (folder / name).mkdir(parents=True, exist_ok=True)
+        for name, data in portfolio.items():
+            (folder / name).parent.mkdir(parents=True, exist_ok=True)
+            (folder / name).write_bytes(data)
+        result = subprocess.run([str(root / "scripts" / "assemble-dist.sh"), str(folder)], capture_output=True,
+                                text=True, timeout=300)
+        if result.returncode != 0:
+            problems.append(f"{what}: assemble-dist.sh failed: {result.stderr}")
+            continue
+        if files_under(folder) != files_under(dist):
+            problems.append(f"{what}: the folder was not made anew: {sorted(files_under(folder))}")
+        kept = sorted(folder.parent.glob("dist.kept-*"))
+        if not portfolio and kept:
+            problems.append(f"{what}: kept {kept} though nothing in it was hers")
+        if portfolio and (len(kept) != 1 or any(files_under(kept[0]).get(n) != d for n, d in portfolio.items())):
+            problems.append(f"{what}: not kept whole: {kept} {result.stderr}")
+    return problems
+
+
 check("RefusesAFolderARebuildDeletes", refuses_a_folder_a_rebuild_deletes)
+check("ReassemblyKeepsAPortfolio", reassembly_keeps_a_portfolio)
 check("AFailedUpdateKeepsHerFiles", a_failed_update_keeps_her_files)
 check("PortfolioSurvivesTwoRuns", portfolio_survives_two_runs)
-passed = write_report(str(report), "RunScript", cases)
+passed = write_report(str(report), "ProgramFolder", cases)
 if passed:
     shutil.rmtree(work)
 else:

@@ -1,0 +1,17 @@
+// The process's one set of device layers: the layer state every command reads, the
+// pass-through layer, the loader that chooses between them, and the system clock.
+#pragma once
+
+#include "burn/portable/aspi_layer.h"
+#include "burn/portable/aspi_loader.h"
+#include "burn/portable/command_clock.h"
+#include "burn/portable/spti_layer.h"
+
+namespace burn {
+
+AspiLayer& ProcessAspiLayer();
+SptiLayer& ProcessSptiLayer();
+AspiLoader& ProcessAspiLoader();
+CommandClock& SystemClock();
+
+}  // namespace burn

@@ -1,0 +1,310 @@
+// The galleries of the real vantrell, started from another folder: pictures added through
+// the real file dialog, a batch stopped while it runs, and the pop-up menu opened with the
+// mouse on a picture and with the keyboard.
+#include "forms/portable/jpeg_codec.h"
+#include "tests/support/jpeg_fixtures.h"
+#include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace testsupport {
+namespace {
+
+using forms::JpegEncodeOptions;
+using forms::PixelBuffer;
+
+JpegBytes Photo(int width, int height, JpegEncodeOptions options = {}) {
+    PixelBuffer pixels(width, height, 3);
+    for (int y = 0; y < height; ++y) {
+        auto* p = pixels.row(y);
+        for (int x = 0; x < width; ++x, p += 3) {
+            p[0] = static_cast<std::uint8_t>(x * 255 / width);
+            p[1] = static_cast<std::uint8_t>(y * 255 / height);
+            p[2] = static_cast<std::uint8_t>((x + y) & 0xFF);
+        }
+    }
+    return forms::EncodeJpeg(pixels.view(), options);
+}
+
+void Write(const std::string& path, const JpegBytes& bytes) {
+    WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+forms::JpegInfo Probe(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    return forms::ProbeJpeg(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The first visible child of a class, nullptr when none.
+HWND ChildOfClass(HWND parent, const char* windowClass) {
+    struct Find { const char* cls; HWND found; } find{windowClass, nullptr};
+    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(param);
+        char cls[64] = {};
+        GetClassNameA(wnd, cls, sizeof cls);
+        if (lstrcmpiA(cls, f->cls) != 0 || !IsWindowVisible(wnd)) return TRUE;
+        f->found = wnd;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// A click of the real mouse: moved there first, pressed once the pointer has arrived.
+void MouseClickAt(POINT screen, bool right) {
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (POINT at{}; GetCursorPos(&at) && (at.x != screen.x || at.y != screen.y) && std::chrono::steady_clock::now() < end;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    INPUT click[2] = {};
+    for (auto& i : click) i.type = INPUT_MOUSE;
+    click[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+}
+
+// A key of the real keyboard, pressed and released: it reaches the window with the focus.
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    for (auto& i : input) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// vantrell copied into a program folder of its own and started from another folder, with
+// its picture dialog opening in a folder of test pictures.
+class VantrellGalleries : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileA((ExecutableFolder() + "vantrell.exe").c_str(), (program_.Path() + "vantrell.exe").c_str(),
+                              FALSE));
+        WriteWholeFile(program_.Path() + "vantrell.ini", "[Config]\r\nLast Folder=" + pictures_.Path() + "\r\n");
+    }
+    void TearDown() override {
+        if (vantrell_ && window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (vantrell_) vantrell_->WaitForExit(std::chrono::seconds(20));
+    }
+    void Start() {
+        vantrell_ = std::make_unique<ProcessUnderTest>(program_.Path() + "vantrell.exe", "", elsewhere_.Path());
+        window_ = vantrell_->WaitForWindow("Vantrell - Biography");
+        ASSERT_NE(window_, nullptr);
+        ASSERT_TRUE(ClickButton(window_, "&Next"));
+        ASSERT_NE(vantrell_->WaitForWindow("Vantrell - Galleries"), nullptr);
+    }
+    // "&Add Images", and the real file dialog answered with these names from the pictures.
+    void AddImages(const std::vector<std::string>& names) {
+        ASSERT_TRUE(ClickButton(window_, "&Add Images"));
+        HWND dialog = vantrell_->WaitForDialog("Add images To General");
+        ASSERT_NE(dialog, nullptr);
+        std::string typed;
+        for (const auto& n : names) typed += "\"" + n + "\" ";
+        HWND edit = ChildOfClass(dialog, "Edit");
+        ASSERT_NE(edit, nullptr);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        ASSERT_TRUE(ClickButton(dialog, "&Open"));
+    }
+    std::string Gallery(const char* folder = "General") const { return program_.Path() + "Galleries\\" + folder + "\\"; }
+    // The grid's cells in reading order.
+    std::vector<HWND> Cells() const {
+        std::vector<HWND> cells;
+        EnumChildWindows(window_, [](HWND wnd, LPARAM param) -> BOOL {
+            char cls[64] = {};
+            GetClassNameA(wnd, cls, sizeof cls);
+            if (lstrcmpA(cls, "TThumbnail") == 0 && IsWindowVisible(wnd)) reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&cells));
+        std::sort(cells.begin(), cells.end(), [](HWND a, HWND b) {
+            RECT ra, rb;
+            GetWindowRect(a, &ra);
+            GetWindowRect(b, &rb);
+            return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+        });
+        return cells;
+    }
+    HWND Focus() const {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui);
+        return gui.hwndFocus;
+    }
+    std::string FocusClass() const {
+        char cls[64] = {};
+        GetClassNameA(Focus(), cls, sizeof cls);
+        return cls;
+    }
+    // Every preview in the gallery has its thumbnail beside it.
+    void ExpectNoLonePreview(const char* folder = "General") const {
+        for (const auto& name : FilesIn(Gallery(folder))) {
+            if (name.rfind("prv_", 0) == 0) {
+                EXPECT_TRUE(Exists(Gallery(folder) + "thm_" + name.substr(4))) << name;
+            }
+        }
+    }
+
+    TempFolder program_, elsewhere_, pictures_;
+    std::unique_ptr<ProcessUnderTest> vantrell_;
+    HWND window_ = nullptr;
+};
+
+// Every kind of picture a user brings: the good ones all get a preview and a thumbnail of
+// the right shape; the ones that cannot be used are skipped and named in one message.
+TEST_F(VantrellGalleries, ABatchKeepsEveryGoodPictureAndNamesTheRefusedOnes) {
+    JpegEncodeOptions progressive, grey;
+    progressive.progressive = true;
+    grey.grayscale = true;
+    enum Outcome { Refused, Landscape, Portrait };
+    const struct { const char* name; JpegBytes bytes; Outcome outcome; } pictures[] = {
+        {"big.jpg", Photo(6000, 4000), Landscape},  // 24 megapixels
+        {"cmyk.jpg", FourComponentJpeg(false), Refused},
+        {"grey.jpg", Photo(300, 200, grey), Landscape},
+        {"progressive.jpeg", Photo(200, 300, progressive), Portrait},
+    };
+    std::vector<std::string> names;
+    for (const auto& p : pictures) {
+        Write(pictures_.Path() + p.name, p.bytes);
+        names.push_back(p.name);
+    }
+    Start();
+    AddImages(names);
+    HWND report = vantrell_->WaitForDialog("Warning", std::chrono::seconds(180));
+    ASSERT_NE(report, nullptr);
+    std::string text;
+    for (const auto& t : ChildTexts(report, "Static")) text += t;
+    ASSERT_TRUE(ClickButton(report, "OK"));
+    for (const auto& p : pictures) {
+        const std::string preview = Gallery() + "prv_" + p.name, thumbnail = Gallery() + "thm_" + p.name;
+        if (p.outcome == Refused) {
+            EXPECT_NE(text.find(std::string(p.name) + ": "), std::string::npos) << p.name << " not named in: " << text;
+            EXPECT_FALSE(Exists(preview)) << p.name;
+            EXPECT_FALSE(Exists(thumbnail)) << p.name;
+            continue;
+        }
+        EXPECT_EQ(text.find(p.name), std::string::npos) << p.name << " named in: " << text;
+        ASSERT_TRUE(Exists(preview) && Exists(thumbnail)) << p.name;
+        const auto info = Probe(preview), small = Probe(thumbnail);
+        const bool landscape = p.outcome == Landscape;
+        EXPECT_EQ(landscape ? info.width : info.height, landscape ? 834 : 754) << p.name;
+        EXPECT_EQ(info.width > info.height, landscape) << p.name;
+        EXPECT_EQ(info.components, 3) << p.name;
+        EXPECT_FALSE(info.progressive) << p.name;
+        EXPECT_EQ(std::max(small.width, small.height), 150) << p.name;
+        EXPECT_EQ(small.width > small.height, landscape) << p.name;
+    }
+    ExpectNoLonePreview();
+}
+
+// Stopped while its first, large picture is being made, by Cancel or by closing the
+// program: no preview is left that the grid cannot show or delete.
+TEST_F(VantrellGalleries, AStoppedBatchLeavesNoPreviewWithoutItsThumbnail) {
+    Write(pictures_.Path() + "big.jpg", Photo(6000, 4000));
+    Write(pictures_.Path() + "small.jpg", Photo(64, 48));
+    const struct { const char* how; bool exit; } ways[] = {{"Cancel", false}, {"Exit", true}};
+    for (const auto& way : ways) {
+        Start();
+        AddImages({"big.jpg", "small.jpg"});
+        HWND processing = vantrell_->WaitForWindow("Processing 2 Images...");
+        ASSERT_NE(processing, nullptr) << way.how;
+        if (way.exit) {
+            ASSERT_TRUE(ClickButton(window_, "E&xit")) << way.how;
+            DWORD code = 1;
+            EXPECT_TRUE(vantrell_->WaitForExit(std::chrono::seconds(120), &code)) << way.how;
+            EXPECT_EQ(code, 0u) << way.how;
+        } else {
+            ASSERT_TRUE(ClickButton(processing, "Cancel")) << way.how;
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(processing); }, std::chrono::seconds(120))) << way.how;
+            PostMessageA(window_, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(vantrell_->WaitForExit(std::chrono::seconds(20))) << way.how;
+        }
+        EXPECT_FALSE(Exists(Gallery() + "thm_small.jpg")) << way.how << ": stopped before the end";
+        ExpectNoLonePreview();
+        for (const auto& name : FilesIn(Gallery())) std::filesystem::remove(Gallery() + name);
+        vantrell_.reset();
+        window_ = nullptr;
+    }
+}
+
+// The grid's pop-up menu opens on the picture itself under the mouse and on the selected
+// cell by the menu key, and its "Move Image to" moves the picture.
+// Disabled: on the headless display the menu the program opens is often closed at once by
+// the display's late focus report, so a failure here does not yet tell a fault from that race.
+TEST_F(VantrellGalleries, DISABLED_ThePopupMenuOpensOnThePictureAndByKeyboardAndMoves) {
+    CreateDirectoryA((program_.Path() + "Galleries").c_str(), nullptr);
+    CreateDirectoryA(Gallery().c_str(), nullptr);
+    for (const char* name : {"a.jpg", "b.jpg"}) {
+        Write(Gallery() + "prv_" + name, Photo(834, 556));
+        Write(Gallery() + "thm_" + name, Photo(150, 100));
+    }
+    Start();
+    const struct { const char* how; bool keyboard; int category; const char* folder; const char* moved; } ways[] = {
+        {"right click on the picture", false, 4, "Sheer", "a.jpg"},
+        {"menu key", true, 3, "Lingerie", "b.jpg"},
+    };
+    for (const auto& way : ways) {
+        SetForegroundWindow(window_);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window_; }, std::chrono::seconds(10))) << way.how;
+        if (way.keyboard) {
+            // Tab to the grid, whose selected cell the menu key asks about.
+            for (int i = 0; i < 40 && FocusClass() != "TThumbView"; ++i) {
+                const HWND before = Focus();
+                PressKey(VK_TAB);
+                WaitUntil([&] { return Focus() != before; }, std::chrono::seconds(2));
+            }
+            ASSERT_EQ(FocusClass(), "TThumbView");
+            PressKey(VK_APPS);
+        } else {
+            const auto cells = Cells();
+            ASSERT_FALSE(cells.empty()) << way.how;
+            RECT r;
+            GetWindowRect(cells.front(), &r);
+            MouseClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, true);
+        }
+        HWND menu = vantrell_->WaitForPopupMenu(std::chrono::seconds(10));
+        ASSERT_NE(menu, nullptr) << way.how;
+        // Home takes the menu's first item ("Move Image to"), Right opens its sub-menu,
+        // where Home takes "General"; then down to the category, and Enter.
+        for (WORD key : {VK_HOME, VK_RIGHT, VK_HOME}) PressKey(key);
+        for (int i = 0; i < way.category; ++i) PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+        const std::string target = Gallery(way.folder);
+        EXPECT_TRUE(WaitUntil([&] { return Exists(target + "thm_" + way.moved); }, std::chrono::seconds(10))) << way.how;
+        EXPECT_TRUE(Exists(target + "prv_" + way.moved)) << way.how;
+        EXPECT_TRUE(WaitUntil([&] { return !Exists(Gallery() + "thm_" + std::string(way.moved)); },
+                              std::chrono::seconds(10)))
+            << way.how;
+    }
+}
+
+}  // namespace
+}  // namespace testsupport
