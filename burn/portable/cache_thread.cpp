@@ -1,0 +1,200 @@
+#include "burn/portable/cache_thread.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "burn/portable/iso_records.h"
+#include "burn/portable/joliet_names.h"
+
+namespace burn {
+namespace {
+
+std::size_t RoundToSector(std::size_t n) { return (n + kSectorSize - 1) / kSectorSize * kSectorSize; }
+
+}  // namespace
+
+CachePriority PriorityForQueue(std::size_t queued, std::size_t maxBlocks) {
+    if (queued + 1 >= maxBlocks) return CachePriority::Idle;
+    if (queued < maxBlocks / 4) return CachePriority::Normal;
+    if (queued < maxBlocks / 2) return CachePriority::Lower;
+    return CachePriority::Lowest;
+}
+
+TCacheThread::TCacheThread(CacheJob job, FileSource& files, std::function<void(CachePriority)> setPriority)
+    : job_(std::move(job)),
+      files_(files),
+      setPriority_(std::move(setPriority)),
+      maxBlocks_(std::max<std::size_t>(job_.cacheSize / kBlockAllocation, 2)),
+      remaining_(job_.imageBytes),
+      staging_(std::make_unique<CacheBlock>()) {
+    thread_ = std::thread([this] { Execute(); });
+}
+
+TCacheThread::~TCacheThread() {
+    Abort();
+    if (thread_.joinable()) thread_.join();
+}
+
+void TCacheThread::Abort() {
+    std::lock_guard guard(lock_);
+    abortRequest_ = true;
+    changed_.notify_all();
+}
+
+std::string TCacheThread::StatusText() const {
+    std::lock_guard guard(lock_);
+    return status_;
+}
+
+std::u16string TCacheThread::CurrentFile() const {
+    std::lock_guard guard(lock_);
+    return currentFile_;
+}
+
+std::size_t TCacheThread::QueuedBlocks() const {
+    std::lock_guard guard(lock_);
+    return queue_.size();
+}
+
+std::uint64_t TCacheThread::Remaining() const {
+    std::lock_guard guard(lock_);
+    return remaining_;
+}
+
+int TCacheThread::GetBlock(std::uint8_t* dest) {
+    std::unique_ptr<CacheBlock> block;
+    {
+        std::lock_guard guard(lock_);
+        if (queue_.empty()) return (finished_ || abortRequest_) ? 0 : -1;
+        block = std::move(queue_.front());
+        queue_.pop_front();
+        remaining_ -= block->length;
+        changed_.notify_all();
+    }
+    std::memcpy(dest, block->data.data(), block->length);
+    return static_cast<int>(block->length);
+}
+
+void TCacheThread::WaitForBlock(std::chrono::milliseconds timeout) {
+    std::unique_lock guard(lock_);
+    changed_.wait_for(guard, timeout, [this] { return !queue_.empty() || finished_ || abortRequest_; });
+}
+
+void TCacheThread::SetPriority(CachePriority p) {
+    if (p == priority_) return;
+    priority_ = p;
+    if (setPriority_) setPriority_(p);
+}
+
+void TCacheThread::Fail(const std::string& text) {
+    std::lock_guard guard(lock_);
+    if (status_.empty()) status_ = text;
+    queue_.clear();
+    finished_ = true;
+    filled_ = true;
+    changed_.notify_all();
+}
+
+// Hands the staging block to the queue, waiting while the queue holds MaxBlocks - 1 blocks.
+bool TCacheThread::Append() {
+    std::unique_lock guard(lock_);
+    while (queue_.size() + 1 >= maxBlocks_ && !abortRequest_) {
+        filled_ = true;
+        guard.unlock();
+        SetPriority(CachePriority::Idle);
+        guard.lock();
+        changed_.wait(guard, [this] { return queue_.size() + 1 < maxBlocks_ || abortRequest_; });
+    }
+    if (abortRequest_) return false;
+    staging_->length = static_cast<std::uint32_t>(fill_);
+    queue_.push_back(std::move(staging_));
+    const std::size_t queued = queue_.size();
+    changed_.notify_all();
+    guard.unlock();
+    SetPriority(PriorityForQueue(queued, maxBlocks_));
+    staging_ = std::make_unique<CacheBlock>();
+    fill_ = 0;
+    return true;
+}
+
+bool TCacheThread::Flush() { return fill_ == 0 || Append(); }
+
+bool TCacheThread::Emit(std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const std::size_t n = std::min(bytes.size(), kBlockBytes - fill_);
+        std::memcpy(staging_->data.data() + fill_, bytes.data(), n);
+        fill_ += RoundToSector(n);
+        bytes = bytes.subspan(n);
+        if (fill_ == kBlockBytes && !Append()) return false;
+    }
+    return true;
+}
+
+bool TCacheThread::EmitZeros(std::uint64_t count) {
+    while (count > 0) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(count, kBlockBytes - fill_));
+        fill_ += RoundToSector(n);  // a fresh block is already zero
+        count -= n;
+        if (fill_ == kBlockBytes && !Append()) return false;
+    }
+    return true;
+}
+
+// Reads exactly the laid-out size: a file that grew is cut there, one that shrank is an error.
+bool TCacheThread::ReadFile(const std::u16string& path, std::uint64_t size) {
+    {
+        std::lock_guard guard(lock_);
+        currentFile_ = path;
+    }
+    std::unique_ptr<SourceFile> file = files_.Open(path);
+    if (!file) {
+        Fail("CAN'T OPEN FILE \"" + Utf8(path) + "\" OR FILE IS IN USES BY OTHER SOFTWARE");
+        return false;
+    }
+    std::uint64_t left = size;
+    while (left > 0) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlockBytes - fill_));
+        std::size_t got = 0;
+        while (got < n) {
+            const std::int64_t r = file->Read(staging_->data.data() + fill_ + got, n - got);
+            if (r <= 0) {
+                Fail("CAN'T READ FILE \"" + Utf8(path) + "\"");
+                return false;
+            }
+            got += static_cast<std::size_t>(r);
+        }
+        fill_ += RoundToSector(n);
+        left -= n;
+        if (abortRequest_) return false;
+        if (fill_ == kBlockBytes && !Append()) return false;
+    }
+    return true;
+}
+
+void TCacheThread::Execute() {
+    SetPriority(CachePriority::Normal);
+    bool ok = Emit(job_.metadata) && Flush();
+    job_.metadata = {};
+    if (ok && !job_.bootImage.empty()) ok = ReadFile(job_.bootImage, job_.bootImageSize) && Flush();
+    if (ok) ok = EmitZeros(std::uint64_t{job_.paddingSectors} * kSectorSize) && Flush();
+    for (std::size_t i = 0; ok && i < job_.files.size(); ++i) ok = ReadFile(job_.files[i].path, job_.files[i].size);
+    if (ok) ok = Flush();
+    if (ok && job_.writePostGap && job_.imageBytes < kPostGapBytes) {
+        const std::uint64_t pad = kPostGapBytes - job_.imageBytes;
+        {
+            std::lock_guard guard(lock_);
+            remaining_ += pad;
+        }
+        ok = EmitZeros(pad) && Flush();
+    }
+    if (!ok) {
+        Fail(kAbortedText);  // keeps an error already set
+        return;
+    }
+    std::lock_guard guard(lock_);
+    filled_ = true;
+    finished_ = true;
+    changed_.notify_all();
+}
+
+}  // namespace burn

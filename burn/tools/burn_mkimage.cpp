@@ -1,0 +1,44 @@
+// burn_mkimage SOURCE_FOLDER IMAGE_FILE: masters a folder into an image file the way the Burn
+// click does with the tree, through the cache thread and the image-file writer. A test tool.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "burn/image_file_writer.h"
+#include "burn/portable/burner_image.h"
+#include "burn/portable/joliet_names.h"
+#include "burn/win_sources.h"
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc != 3) {
+        std::fputs("usage: burn_mkimage SOURCE_FOLDER IMAGE_FILE\n", stderr);
+        return 2;
+    }
+    const std::u16string source = reinterpret_cast<const char16_t*>(argv[1]);
+    const std::u16string image = reinterpret_cast<const char16_t*>(argv[2]);
+    LocalFree(argv);
+
+    burn::WinFolderLister lister;
+    burn::WinFileSource files;
+    burn::BurnerImage burner(files);
+    burner.tree.lister = &lister;
+    burner.tree.log = [](const std::string& line, std::uint8_t level) {
+        std::printf("[%u] %s\n", level, line.c_str());
+    };
+    burner.setCachePriority = burn::SetCachePriority;
+    burner.tree.now = burn::LocalNow();
+    burner.tree.ClearFiles();
+    burner.tree.InsertDir(burner.tree.Root(), source, false, false, true, 63, u"*.*");
+    burner.PrepareImage(burn::DeviceQueries{}, burn::LocalNow(), burn::StandardBiasMinutes());
+    std::printf("IMAGE SECTORS %u\n", burner.ImageSectors());
+    burner.ISOFileName = image;
+    burn::ImageFileWriter writer(image);
+    const std::string status = burner.BurnImageFile(writer);
+    if (!status.empty()) std::printf("%s\n", status.c_str());
+    std::fflush(stdout);
+    return status.empty() ? 0 : 1;
+}
