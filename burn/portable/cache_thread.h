@@ -93,7 +93,7 @@ private:
     std::uint64_t remaining_ = 0;
     std::string status_;
     std::u16string currentFile_;
-    bool abortRequest_ = false;
+    std::atomic<bool> abortRequest_{false};  // also read between reads without the lock
     std::atomic<bool> filled_{false}, finished_{false};
 
     std::unique_ptr<CacheBlock> staging_;

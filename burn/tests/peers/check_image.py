@@ -80,10 +80,14 @@ def windows(path):
 
 def master(src, image, tz="UTC"):
     env = dict(os.environ, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", TZ=tz)
-    r = run(["timeout", "600", "wine", mkimage, windows(src), windows(image)], env=env, check=False)
-    out = r.stdout.decode("utf-8", errors="replace")
-    if r.returncode != 0:
-        fail(f"burn_mkimage exited {r.returncode}: {out[-2000:]}")
+    # Through a file, not a pipe: Wine's service processes inherit it and outlive the program.
+    log = work / "burn_mkimage.log"
+    with open(log, "wb") as f:
+        code = subprocess.run(["timeout", "600", "wine", mkimage, windows(src), windows(image)], env=env,
+                              stdout=f, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL).returncode
+    out = log.read_bytes().decode("utf-8", errors="replace")
+    if code != 0:
+        fail(f"burn_mkimage exited {code}: {out[-2000:]}")
     skipped = {m.replace("\\", "/") for m in re.findall(r'SKIPPED "(.*)"', out)}
     sectors = re.search(r"IMAGE SECTORS (\d+)", out)
     return skipped, int(sectors.group(1)) if sectors else 0
