@@ -68,21 +68,21 @@ fs::path SiteTree() {
 
 fs::path LayoutTree() {
     const fs::path root = kWork / "layout";
-    if (fs::exists(kWork / "layout.done")) return root;
+    if (fs::exists(kWork / "layout-3000.done")) return root;
     fs::remove_all(root);
     std::mt19937 random(7);
+    // 60 folders of 49 sub folders: 3000 folders, each with 2 files.
     for (int top = 0; top < 60; ++top) {
-        for (int sub = 0; sub < 50; ++sub) {
-            const fs::path d = root / ("folder " + std::to_string(top)) / ("sub folder " + std::to_string(sub));
+        for (int sub = -1; sub < 49; ++sub) {
+            const fs::path d = root / ("folder " + std::to_string(top)) / (sub < 0 ? "" : "sub folder " + std::to_string(sub));
             fs::create_directories(d);
             for (int f = 0; f < 2; ++f) MakeFile(d / ("file number " + std::to_string(f) + ".html"), 100 + random() % 4000, random);
         }
     }
-    std::ofstream(kWork / "layout.done") << "3000 folders\n";
+    std::ofstream(kWork / "layout-3000.done") << "3000 folders\n";
     return root;
 }
 
-// 60 top folders plus 3000 sub folders would be 3060: the top ones count among the 3000.
 std::size_t CountFolders(const fs::path& root) {
     std::size_t n = 0;
     for (const auto& e : fs::recursive_directory_iterator(root)) n += e.is_directory();

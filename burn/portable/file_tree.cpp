@@ -229,8 +229,9 @@ bool FileTree::InsertDir(TDEntry* dest, std::u16string sourcePath, bool archiveO
     }
     if (sourcePath.empty() || sourcePath.back() != u'\\') sourcePath += u'\\';
     if (mask.empty()) mask = u"*.*";
+    const std::vector<ListingRecord> all = recursive ? lister->List(sourcePath, u"*.*") : std::vector<ListingRecord>{};
     if (recursive) {
-        for (const ListingRecord& rec : lister->List(sourcePath, u"*.*")) {
+        for (const ListingRecord& rec : all) {
             if (!(rec.attributes & kAttrDirectory) || IsDots(rec.name)) continue;
             ListingRecord named = rec;
             std::string shortName = rec.alternate.empty() ? AsciiUpper(rec.name) : rec.alternate;
@@ -249,7 +250,8 @@ bool FileTree::InsertDir(TDEntry* dest, std::u16string sourcePath, bool archiveO
         }
     }
     bool result = true;
-    for (const ListingRecord& rec : lister->List(sourcePath, mask)) {
+    // The folder pass already listed everything when the mask takes every name.
+    for (const ListingRecord& rec : recursive && mask == u"*.*" ? all : lister->List(sourcePath, mask)) {
         if (rec.attributes & kAttrDirectory) continue;
         if (archiveOnly && !(rec.attributes & kAttrArchive)) continue;
         result = AddFile(dest, rec, archiveOnly, 0, sourcePath + rec.name);
