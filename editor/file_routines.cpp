@@ -2,6 +2,7 @@
 
 #include "forms/gdi_handle.h"
 #include "forms/portable/exceptions.h"
+#include "forms/text_compare.h"
 
 #include <algorithm>
 #include <memory>
@@ -44,8 +45,8 @@ std::vector<std::string> gethtmltemplates(const std::string& folder) {
     // looks for a name alphabetically. Names equal but for case (a case-sensitive host) keep a
     // fixed order.
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const int folded = lstrcmpiA(a.c_str(), b.c_str());
-        return folded != 0 ? folded < 0 : a < b;
+        const int order = forms::CompareTextLocale(a, b);
+        return order != 0 ? order < 0 : a < b;
     });
     return names;
 }

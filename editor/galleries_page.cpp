@@ -219,7 +219,7 @@ void GalleriesPage::thumbViewClick() {
         // Whatever stops the preview from showing leaves it empty and counts the picture as
         // invalid until the next scan.
         try {
-            Image1->Picture()->LoadFromFile(GalleryFolder() + PreviewOfThumbnail(name));
+            Image1->Picture()->LoadFromFile(GalleryStore::PreviewPath(GalleryFolder(), name));
         } catch (const std::exception&) {
             ClearPreview();
             MarkInvalid(name);

@@ -5,7 +5,7 @@
 #include <climits>
 
 #include "forms/portable/exceptions.h"
-#include "forms/portable/strings.h"
+#include "forms/portable/text_case.h"
 
 namespace forms {
 
@@ -23,9 +23,9 @@ const char* Characters(std::string_view s) { return s.empty() ? "" : s.data(); }
 
 int CompareTextLocale(std::string_view a, std::string_view b) {
     const int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Characters(a), Length(a), Characters(b), Length(b));
-    if (result == 0) return CompareTextFolded(a, b);  // the system could not compare them
+    if (result == 0) return CompareTextAscii(a, b);  // the system could not compare them
     if (result != CSTR_EQUAL) return result - CSTR_EQUAL;
-    return CompareTextFolded(a, b);
+    return CompareTextAscii(a, b);
 }
 
 }  // namespace forms

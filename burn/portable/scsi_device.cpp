@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <stdexcept>
 
 #include "burn/portable/command_log.h"
 #include "burn/portable/sense_text.h"
@@ -78,7 +79,13 @@ std::uint8_t TSCSIDevice::ExecCommand(const CommandBlock& block, std::span<const
     std::memcpy(srb.Cdb, block.Cdb, kCdbSize);
     srb.Cdb[1] = static_cast<std::uint8_t>((srb.Cdb[1] & 0x1F) | (Lun << 5));
     if (block.Flags & kSrbEventNotify) {
-        request->Event = clock_.NewEvent();
+        try {
+            request->Event = clock_.NewEvent();
+        } catch (const std::exception& e) {
+            // The engine reports failures as texts; nothing was sent.
+            LastError = e.what();
+            return kSsPending;
+        }
         request->Event->Reset();
         srb.PostProc = request->Event->Handle();
     }

@@ -1,11 +1,13 @@
 #include "controls/portable/jpeg_prefetch.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace controls {
 
-JpegPrefetcher::JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead)
-    : scaleFor_(std::move(scaleFor)), ahead_(static_cast<std::size_t>(std::max(ahead, 1))) {
+JpegPrefetcher::JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch)
+    : scaleFor_(std::move(scaleFor)), ahead_(static_cast<std::size_t>(std::max(ahead, 1))), launch_(std::move(launch)) {
+    if (!launch_) launch_ = [](Task task) { return std::async(std::launch::async, std::move(task)); };
     items_.reserve(paths.size());
     for (auto& p : paths) items_.push_back({std::move(p), {}});
 }
@@ -20,14 +22,20 @@ void JpegPrefetcher::StartUpTo(std::size_t end) {
     for (; started_ < end; ++started_) {
         const std::string path = items_[started_].path;
         ScaleFor scaleFor = scaleFor_;
-        items_[started_].result = std::async(std::launch::async, [path, scaleFor] {
+        Task task = [path, scaleFor] {
             PrefetchedJpeg out;
             out.scaleDenominator = scaleFor(path);
             forms::JpegDecodeOptions options;
             options.scaleDenominator = out.scaleDenominator;
             out.decoded = forms::DecodeJpegFile(path, options);
             return out;
-        });
+        };
+        try {
+            items_[started_].result = launch_(task);
+        } catch (const std::system_error&) {
+            // No thread to be had: the picture is decoded when it is taken, on the caller's.
+            items_[started_].result = std::async(std::launch::deferred, std::move(task));
+        }
     }
 }
 

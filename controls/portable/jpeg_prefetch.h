@@ -22,10 +22,15 @@ class JpegPrefetcher {
 public:
     // The scale each file is decoded at (called on the worker threads; may throw).
     using ScaleFor = std::function<int(const std::string& path)>;
+    // Runs one decode on a thread of its own; raises std::system_error when no thread can be
+    // started, and that decode is then done in place when it is taken. The default is
+    // std::async; tests inject a failure.
+    using Task = std::function<PrefetchedJpeg()>;
+    using Launch = std::function<std::future<PrefetchedJpeg>(Task)>;
 
     // Decodes paths in order, at most `ahead` of them beyond the one taken last; nothing
     // starts before the first Take, so a scan stopped at once decodes nothing.
-    JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead);
+    JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch = {});
     // Waits for the decodes already started.
     ~JpegPrefetcher();
     JpegPrefetcher(const JpegPrefetcher&) = delete;
@@ -49,6 +54,7 @@ private:
     std::vector<Item> items_;
     ScaleFor scaleFor_;
     std::size_t ahead_;
+    Launch launch_;
     std::size_t next_ = 0;     // the first item not taken
     std::size_t started_ = 0;  // items [0, started_) have a decode running or done
 };

@@ -13,7 +13,7 @@ namespace {
 // dest(x, y) := source(map(x, y)) for every destination pixel.
 template <class Map> PixelBuffer Turn(const PixelView& source, Map map) {
     if (source.empty()) return PixelBuffer();
-    PixelBuffer dest(source.height, source.width, source.bytesPerPixel);
+    auto dest = PixelBuffer::Uninitialised(source.height, source.width, source.bytesPerPixel);
     const int bpp = source.bytesPerPixel;
     for (int y = 0; y < dest.height(); ++y) {
         std::uint8_t* out = dest.row(y);

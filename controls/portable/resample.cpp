@@ -402,7 +402,7 @@ inline __m128i Interleave(__m128i a, __m128i b) {
 using PairWeights = PairList::Weights;
 
 // The sum of one entry whose taps, with zero-weight taps added, are the 2 * pairs neighbouring
-// pixels from s on: four pixels in one 16-bit load where they are 32-bit, else two in 8 bytes.
+// pixels from s on: four pixels in one 16-byte load where they are 32-bit, else two in 8 bytes.
 template <int Bpp, int Pairs>
 inline __m128i RunSum(const std::uint8_t* s, const PairWeights* w, int pairs) {
     const int n = Pairs > 0 ? Pairs : pairs;
@@ -628,7 +628,7 @@ private:
         const std::size_t dw = qstart_.size();
         std::size_t i = 0;
         for (; i + 4 <= dw; i += 4) {
-            if (ahead) Prefetch(ahead, i, dw);
+            Prefetch<Bpp>(ahead, qstart_[i]);
             StoreFour(out + i, Quotient(QSum<Bpp, Quads>(s, i), i), Quotient(QSum<Bpp, Quads>(s, i + 1), i + 1),
                       Quotient(QSum<Bpp, Quads>(s, i + 2), i + 2), Quotient(QSum<Bpp, Quads>(s, i + 3), i + 3));
         }
@@ -639,11 +639,14 @@ private:
         }
     }
 
-    // The part of the row ahead that the same share of the row needs, a cache line at a time.
-    void Prefetch(const std::uint8_t* ahead, std::size_t i, std::size_t dw) const {
-        const std::size_t bytes = static_cast<std::size_t>(sw_) * static_cast<std::size_t>(bpp_);
-        const std::size_t from = bytes * i / dw, to = bytes * (i + 4) / dw;
-        for (std::size_t b = from & ~std::size_t{63}; b < to; b += 64) _mm_prefetch(reinterpret_cast<const char*>(ahead + b), _MM_HINT_T0);
+    // The two cache lines of the row ahead where entry i's run starts (four entries step less
+    // than two lines while the picture shrinks less than 10 times).
+    template <int Bpp>
+    static void Prefetch(const std::uint8_t* ahead, std::int32_t start) {
+        if (!ahead || start < 0) return;
+        // In assembly: the optimiser drops the prefetch builtin here as dead code.
+        const std::uint8_t* line = ahead + Bpp * start;
+        asm volatile("prefetcht0 %0\n\tprefetcht0 %1" : : "m"(line[0]), "m"(line[64]));
     }
 
     // An entry tap pair by tap pair, wherever its pixels lie.
@@ -675,7 +678,7 @@ private:
         std::size_t i = 0;
         // Four pixels finished and stored at once.
         for (; i + 4 <= dw; i += 4) {
-            if (ahead) Prefetch(ahead, i, dw);
+            Prefetch<Bpp>(ahead, start_[i]);
             StoreFour(out + i, Quotient(Sum<Bpp, Pairs>(s, i), i), Quotient(Sum<Bpp, Pairs>(s, i + 1), i + 1),
                       Quotient(Sum<Bpp, Pairs>(s, i + 2), i + 2), Quotient(Sum<Bpp, Pairs>(s, i + 3), i + 3));
         }
@@ -782,40 +785,103 @@ inline void StoreThree(std::uint8_t* out, __m128i four, bool wide) {
     std::memcpy(out + 6, bytes + 8, 6);
 }
 
+// The vertical list's weights as bytes for pmaddubsw, for the entries whose sums add up
+// exactly in 16 bits: weights not negative, each two fitting (see FitsBytes) and the total at
+// most 257 (255 * 257 < 2^16), as the triangle's are when the picture shrinks 2.6 times or more.
+struct VerticalBytes {
+    struct alignas(16) Pair {
+        std::int8_t bytes[16];  // w0 w1, eight times
+    };
+    std::vector<std::uint8_t> usable;  // per entry
+    std::vector<Pair> weights;         // per pair of taps
+
+    VerticalBytes(const PairList& list, bool ssse3) : usable(list.dividers.size(), 0), weights(list.weights.size()) {
+        if (!ssse3) return;
+        for (std::size_t k = 0; k < usable.size(); ++k) {
+            bool fits = list.dividers[k].total <= 257;
+            for (std::size_t t = list.first[k]; t < list.first[k + 1] && fits; ++t) {
+                const std::uint32_t both = list.weights[t].pair[0];
+                const std::int32_t w0 = static_cast<std::int16_t>(both & 0xFFFF), w1 = static_cast<std::int16_t>(both >> 16);
+                fits = w0 >= 0 && w1 >= 0 && FitsBytes(w0, w1);
+                for (int n = 0; n < 8 && fits; ++n) {
+                    weights[t].bytes[2 * n] = static_cast<std::int8_t>(w0);
+                    weights[t].bytes[2 * n + 1] = static_cast<std::int8_t>(w1);
+                }
+            }
+            usable[k] = fits ? 1 : 0;
+        }
+    }
+};
+
+// Four finished pixels of a target row at chunk c, as 32- or 24-bit pixels.
+inline void StoreChunk(std::uint8_t* out, std::size_t c, __m128i four, int bpp, std::size_t rowBytes) {
+    if (bpp == 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * c), four);
+    } else {
+        StoreThree(out + 12 * c, four, 12 * c + 16 <= rowBytes);
+    }
+}
+
+// One target row's whole chunks of four pixels from the intermediate rows of its entry
+// (rows[2n], rows[2n + 1] for its pair t0 + n).
+void VerticalChunks(const std::uint8_t* const* rows, const PairList& list, std::size_t t0, std::size_t t1,
+                    std::size_t chunks, std::uint8_t* out, int bpp, std::size_t rowBytes, const Divider& d) {
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t c = 0; c < chunks; ++c) {
+        __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
+        for (std::size_t t = t0; t < t1; ++t) {
+            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
+            const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
+            const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
+            const __m128i w = list.weightsOf(t);
+            acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w));
+            acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w));
+            acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
+            acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
+        }
+        StoreChunk(out, c, FinishFour(acc0, acc1, acc2, acc3, d), bpp, rowBytes);
+    }
+}
+
+// The same with byte weights and 16-bit sums (see VerticalBytes).
+RESAMPLE_SSSE3 void VerticalChunksBytes(const std::uint8_t* const* rows, const VerticalBytes& bytes, std::size_t t0,
+                                        std::size_t t1, std::size_t chunks, std::uint8_t* out, int bpp,
+                                        std::size_t rowBytes, const Divider& d) {
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t c = 0; c < chunks; ++c) {
+        __m128i lo = zero, hi = zero;
+        for (std::size_t t = t0; t < t1; ++t) {
+            const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
+            const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
+            const __m128i w = _mm_load_si128(reinterpret_cast<const __m128i*>(bytes.weights[t].bytes));
+            lo = _mm_add_epi16(lo, _mm_maddubs_epi16(_mm_unpacklo_epi8(r0, r1), w));
+            hi = _mm_add_epi16(hi, _mm_maddubs_epi16(_mm_unpackhi_epi8(r0, r1), w));
+        }
+        StoreChunk(out, c,
+                   FinishFour(_mm_unpacklo_epi16(lo, zero), _mm_unpackhi_epi16(lo, zero), _mm_unpacklo_epi16(hi, zero),
+                              _mm_unpackhi_epi16(hi, zero), d),
+                   bpp, rowBytes);
+    }
+}
+
 // Target rows firstRow..endRow - 1 of both passes.
 void ResampleRows(const forms::PixelView& source, const forms::PixelView& target, const HorizontalFilter& horizontal,
-                  const PairList& vertical, int firstRow, int endRow) {
+                  const PairList& vertical, const VerticalBytes& bytes, int firstRow, int endRow) {
     const int dw = target.width, bpp = target.bytesPerPixel;
     // Room for every row of one target row's entry, and for the next one's first rows.
     RowRing ring(source, horizontal, dw, vertical.maxPixels + 4);
-    const std::size_t samples = static_cast<std::size_t>(dw) * 4;
-    const std::size_t chunks = samples / 16;
+    const std::size_t chunks = static_cast<std::size_t>(dw) / 4;
     const std::size_t rowBytes = static_cast<std::size_t>(dw) * bpp;
-    const __m128i zero = _mm_setzero_si128();
     std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(vertical.maxPixels));
     for (int k = firstRow; k < endRow; ++k) {
         const std::size_t t0 = vertical.first[static_cast<std::size_t>(k)], t1 = vertical.first[static_cast<std::size_t>(k) + 1];
         for (std::size_t n = 0; n < 2 * (t1 - t0); ++n) rows[n] = ring.row(vertical.pixels[2 * t0 + n], k);
         const Divider& d = vertical.dividers[static_cast<std::size_t>(k)];
         std::uint8_t* out = target.row(k);
-        for (std::size_t c = 0; c < chunks; ++c) {
-            __m128i acc0 = zero, acc1 = zero, acc2 = zero, acc3 = zero;
-            for (std::size_t t = t0; t < t1; ++t) {
-                const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0)] + 16 * c));
-                const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[2 * (t - t0) + 1] + 16 * c));
-                const __m128i lo = _mm_unpacklo_epi8(r0, r1), hi = _mm_unpackhi_epi8(r0, r1);
-                const __m128i w = vertical.weightsOf(t);
-                acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), w));
-                acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), w));
-                acc2 = _mm_add_epi32(acc2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), w));
-                acc3 = _mm_add_epi32(acc3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), w));
-            }
-            const __m128i four = FinishFour(acc0, acc1, acc2, acc3, d);
-            if (bpp == 4) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * c), four);
-            } else {
-                StoreThree(out + 12 * c, four, 12 * c + 16 <= rowBytes);
-            }
+        if (bytes.usable[static_cast<std::size_t>(k)]) {
+            VerticalChunksBytes(rows.data(), bytes, t0, t1, chunks, out, bpp, rowBytes, d);
+        } else {
+            VerticalChunks(rows.data(), vertical, t0, t1, chunks, out, bpp, rowBytes, d);
         }
         // The last pixels, fewer than four.
         for (std::size_t x = 4 * chunks; x < static_cast<std::size_t>(dw); ++x) {
@@ -842,12 +908,13 @@ void ResamplePixels(const forms::PixelView& source, const forms::PixelView& targ
     PairList pairs = Pair(BuildContributors(source.width, target.width, filter, radius), source.width);
     const PairList vertical = Pair(BuildContributors(source.height, target.height, filter, radius), source.height);
     if (pairs.usable() && vertical.usable()) {
-        const HorizontalFilter horizontal(std::move(pairs), source.width, source.bytesPerPixel,
-                                          code == ResampleCode::Best && HasSsse3());
+        const bool ssse3 = code == ResampleCode::Best && HasSsse3();
+        const HorizontalFilter horizontal(std::move(pairs), source.width, source.bytesPerPixel, ssse3);
+        const VerticalBytes bytes(vertical, ssse3);
         // Most of the work is the horizontal pass, one output pixel per target column and source row.
         const std::int64_t work = std::int64_t{target.width} * std::max(source.height, target.height);
         RunInParts(target.height, ResampleThreadCount(work, maxThreads),
-                   [&](int first, int end) { ResampleRows(source, target, horizontal, vertical, first, end); });
+                   [&](int first, int end) { ResampleRows(source, target, horizontal, vertical, bytes, first, end); });
         return;
     }
 #endif

@@ -50,7 +50,11 @@ GalleryStore::GalleryStore(PortfolioFiles& files, std::string programFolder)
     : files_(files), programFolder_(std::move(programFolder)) {}
 
 std::string GalleryStore::Folder(std::string_view name) const {
-    return programFolder_ + "Galleries\\" + std::string(name) + "\\";
+    return programFolder_ + std::string(kGalleriesFolder) + "\\" + std::string(name) + "\\";
+}
+
+std::string GalleryStore::PreviewPath(const std::string& folder, const std::string& thumbnail) {
+    return folder + PreviewOfThumbnail(thumbnail);
 }
 
 void GalleryStore::MakeFolder(const std::string& folder) { files_.MakeFolders(folder); }

@@ -12,6 +12,9 @@
 
 namespace editor {
 
+// The folder under the program folder that holds one folder per category.
+inline constexpr std::string_view kGalleriesFolder = "Galleries";
+
 struct GalleryPicture {
     std::string thumbnail;  // file names as stored
     std::string preview;    // empty when the thumbnail has no preview
@@ -38,6 +41,9 @@ public:
     // (file names ignore case, so both reach one folder).
     std::string Folder(std::string_view name) const;
     void MakeFolder(const std::string& folder);
+
+    // The preview that belongs to a thumbnail of the folder.
+    static std::string PreviewPath(const std::string& folder, const std::string& thumbnail);
 
     // The thumbnails the grid shows, in name order, each with its preview.
     std::vector<GalleryPicture> Pictures(const std::string& folder);

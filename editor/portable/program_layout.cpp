@@ -1,17 +1,23 @@
 #include "editor/portable/program_layout.h"
 
+#include "editor/portable/gallery_categories.h"
+#include "editor/portable/gallery_store.h"
+
+#include <vector>
+
 namespace editor {
-namespace {
 
-constexpr std::string_view kStartupFolders[] = {
-    "Galleries\\General", "Galleries\\GlamourFashion", "Galleries\\Swimwear",
-    "Galleries\\Lingerie", "Galleries\\Sheer", "Galleries\\ImpliedNudity",
-    "Galleries\\ArtNudes", "Galleries\\Miscellaneous", "Comment Files",
-};
-
-}  // namespace
-
-std::span<const std::string_view> StartupFolders() { return kStartupFolders; }
+std::span<const std::string_view> StartupFolders() {
+    // The galleries' folders follow the one table of categories.
+    static const std::vector<std::string> folders = [] {
+        std::vector<std::string> list;
+        for (const auto& c : GalleryCategories()) list.push_back(std::string(kGalleriesFolder) + "\\" + std::string(c.folder));
+        list.emplace_back("Comment Files");
+        return list;
+    }();
+    static const std::vector<std::string_view> views(folders.begin(), folders.end());
+    return views;
+}
 
 std::string WithTrailingBackslash(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';

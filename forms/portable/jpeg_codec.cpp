@@ -15,7 +15,9 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "forms/portable/atomic_file.h"
 #include "forms/portable/exceptions.h"
+#include "forms/portable/exif_orientation.h"
 
 namespace forms {
 namespace {
@@ -24,6 +26,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;  // first member: libjpeg hands back a pointer to it
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool endedEarly;     // the premature-end warning was met
 };
 
 void ErrorExit(j_common_ptr cinfo) {
@@ -34,7 +37,9 @@ void ErrorExit(j_common_ptr cinfo) {
 
 // Warnings are counted, never printed; trace messages are dropped.
 void EmitMessage(j_common_ptr cinfo, int level) {
-    if (level < 0) ++cinfo->err->num_warnings;
+    if (level >= 0) return;
+    ++cinfo->err->num_warnings;
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(cinfo->err)->endedEarly = true;
 }
 
 void OutputMessage(j_common_ptr) {}
@@ -45,6 +50,7 @@ void InstallErrorManager(ErrorManager& err) {
     err.pub.emit_message = EmitMessage;
     err.pub.output_message = OutputMessage;
     err.message[0] = '\0';
+    err.endedEarly = false;
 }
 
 JpegColorSpace ColorSpaceOf(J_COLOR_SPACE space) {
@@ -58,10 +64,54 @@ JpegColorSpace ColorSpaceOf(J_COLOR_SPACE space) {
     }
 }
 
+// Reads a file in chunks as libjpeg asks; at its end, as libjpeg's own sources do, warns and
+// supplies an end-of-image marker so that a cut file still decodes (with the warning).
+struct FileSource {
+    jpeg_source_mgr pub;  // first member
+    std::FILE* file = nullptr;
+    bool started = false;
+    JOCTET buffer[64 * 1024];
+};
+
+void InitFileSource(j_decompress_ptr) {}
+void TermFileSource(j_decompress_ptr) {}
+
+boolean FillFileBuffer(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+    std::size_t n = std::fread(src->buffer, 1, sizeof src->buffer, src->file);
+    if (n == 0) {
+        if (std::ferror(src->file)) ERREXIT(cinfo, JERR_FILE_READ);
+        if (!src->started) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = 0xFF;
+        src->buffer[1] = JPEG_EOI;
+        n = 2;
+    }
+    src->started = true;
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = n;
+    return TRUE;
+}
+
+void SkipFileData(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+    if (count <= 0) return;
+    while (static_cast<std::size_t>(count) > src->pub.bytes_in_buffer) {
+        count -= static_cast<long>(src->pub.bytes_in_buffer);
+        FillFileBuffer(cinfo);
+    }
+    src->pub.next_input_byte += count;
+    src->pub.bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
 struct Decompressor {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     bool created = false;
+    // Where the data comes from: a memory block, or a file when fileSource is set.
+    const std::uint8_t* data = nullptr;
+    unsigned long size = 0;
+    std::unique_ptr<FileSource> fileSource;
 
     Decompressor() {
         std::memset(&cinfo, 0, sizeof cinfo);
@@ -79,11 +129,23 @@ struct Decompressor {
 
 // The stages below are the only frames longjmp returns into: plain C calls, no C++ objects.
 
-bool ReadHeaderStage(Decompressor& d, const std::uint8_t* data, unsigned long size) {
+bool ReadHeaderStage(Decompressor& d) {
     if (setjmp(d.err.jump)) return false;
     jpeg_create_decompress(&d.cinfo);
     d.created = true;
-    jpeg_mem_src(&d.cinfo, data, size);
+    if (FileSource* src = d.fileSource.get()) {
+        src->pub.init_source = InitFileSource;
+        src->pub.fill_input_buffer = FillFileBuffer;
+        src->pub.skip_input_data = SkipFileData;
+        src->pub.resync_to_restart = jpeg_resync_to_restart;
+        src->pub.term_source = TermFileSource;
+        src->pub.bytes_in_buffer = 0;
+        src->pub.next_input_byte = nullptr;
+        d.cinfo.src = &src->pub;
+    } else {
+        jpeg_mem_src(&d.cinfo, d.data, d.size);
+    }
+    jpeg_save_markers(&d.cinfo, JPEG_APP0 + 1, 0xFFFF);  // Exif, for the orientation
     jpeg_read_header(&d.cinfo, TRUE);
     return true;
 }
@@ -123,8 +185,76 @@ unsigned long CheckedInputSize(std::size_t size) {
     return static_cast<unsigned long>(size);
 }
 
+void ReadHeader(Decompressor& d) {
+    if (!ReadHeaderStage(d)) d.Fail();
+}
+
 void ReadHeader(Decompressor& d, std::span<const std::uint8_t> data) {
-    if (!ReadHeaderStage(d, data.data(), CheckedInputSize(data.size()))) d.Fail();
+    d.data = data.data();
+    d.size = CheckedInputSize(data.size());
+    ReadHeader(d);
+}
+
+int OrientationOf(const jpeg_decompress_struct& cinfo) {
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1) {
+            const int orientation = ExifOrientation({m->data, m->data_length});
+            if (orientation != kUprightOrientation) return orientation;
+        }
+    return kUprightOrientation;
+}
+
+JpegInfo InfoOf(const jpeg_decompress_struct& cinfo) {
+    JpegInfo info;
+    info.width = static_cast<int>(cinfo.image_width);
+    info.height = static_cast<int>(cinfo.image_height);
+    info.components = cinfo.num_components;
+    info.colorSpace = ColorSpaceOf(cinfo.jpeg_color_space);
+    info.progressive = cinfo.progressive_mode != 0;
+    info.orientation = OrientationOf(cinfo);
+    return info;
+}
+
+void CheckDecodeOptions(int denom, int bytesPerPixel) {
+    if (denom != 1 && denom != 2 && denom != 4 && denom != 8)
+        throw std::invalid_argument("JPEG scale denominator must be 1, 2, 4 or 8");
+    if (bytesPerPixel != 3 && bytesPerPixel != 4)
+        throw std::invalid_argument("decoded JPEG pixels are 3 or 4 bytes");
+}
+
+// Decodes the picture whose header d has read into `into`.
+void DecodeAfterHeader(Decompressor& d, const JpegDecodeOptions& options, DecodedJpeg& into) {
+    const JpegInfo info = InfoOf(d.cinfo);
+    into.fullWidth = info.width;
+    into.fullHeight = info.height;
+    into.colorSpace = info.colorSpace;
+    into.orientation = info.orientation;
+    into.warnings = 0;
+    into.truncated = false;
+    if (info.colorSpace == JpegColorSpace::CMYK || info.colorSpace == JpegColorSpace::YCCK)
+        throw EInvalidGraphic("CMYK JPEG images are not supported");
+    const int denom = options.scaleFor ? options.scaleFor(info) : options.scaleDenominator;
+    CheckDecodeOptions(denom, options.bytesPerPixel);
+
+    const bool grayOutput = options.grayscale || info.colorSpace == JpegColorSpace::Grayscale;
+    d.cinfo.scale_num = 1;
+    d.cinfo.scale_denom = static_cast<unsigned>(denom);
+    d.cinfo.dct_method = JDCT_ISLOW;
+    // Gray files are decoded as gray and widened here: one channel through the IDCT.
+    d.cinfo.out_color_space = grayOutput ? JCS_GRAYSCALE : (options.bytesPerPixel == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR);
+    if (!CalcOutputStage(d)) d.Fail();
+
+    const std::uint64_t outPixels = std::uint64_t{d.cinfo.output_width} * d.cinfo.output_height;
+    // A progressive file keeps all its coefficients at full size whatever the scale.
+    const std::uint64_t fullPixels = std::uint64_t{d.cinfo.image_width} * d.cinfo.image_height;
+    if (outPixels > options.pixelLimit || (d.cinfo.progressive_mode && fullPixels > options.pixelLimit))
+        throw EInvalidGraphic(Format("JPEG image too large (%u x %u pixels)", d.cinfo.image_width, d.cinfo.image_height));
+
+    into.pixels.Reshape(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
+                        options.bytesPerPixel);
+    if (!DecompressStage(d, into.pixels.view(), grayOutput)) d.Fail();
+    into.warnings = static_cast<int>(d.err.pub.num_warnings);
+    into.truncated = d.err.endedEarly;
 }
 
 // libjpeg's growing memory destination, with the buffer in malloc'd memory that the holder
@@ -223,55 +353,37 @@ int ScaledJpegDimension(int full, int denominator) {
 JpegInfo ProbeJpeg(std::span<const std::uint8_t> data) {
     Decompressor d;
     ReadHeader(d, data);
-    JpegInfo info;
-    info.width = static_cast<int>(d.cinfo.image_width);
-    info.height = static_cast<int>(d.cinfo.image_height);
-    info.components = d.cinfo.num_components;
-    info.colorSpace = ColorSpaceOf(d.cinfo.jpeg_color_space);
-    info.progressive = d.cinfo.progressive_mode != 0;
-    return info;
+    return InfoOf(d.cinfo);
+}
+
+void DecodeJpegInto(std::span<const std::uint8_t> data, const JpegDecodeOptions& options, DecodedJpeg& into) {
+    if (!options.scaleFor) CheckDecodeOptions(options.scaleDenominator, options.bytesPerPixel);
+    Decompressor d;
+    ReadHeader(d, data);
+    DecodeAfterHeader(d, options, into);
+}
+
+void DecodeJpegFileInto(const std::string& path, const JpegDecodeOptions& options, DecodedJpeg& into) {
+    if (!options.scaleFor) CheckDecodeOptions(options.scaleDenominator, options.bytesPerPixel);
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw EFOpenError(Format("Cannot open file \"%s\"", path.c_str()));
+    Decompressor d;
+    d.fileSource = std::make_unique<FileSource>();
+    d.fileSource->file = file.get();
+    ReadHeader(d);
+    DecodeAfterHeader(d, options, into);
 }
 
 DecodedJpeg DecodeJpeg(std::span<const std::uint8_t> data, const JpegDecodeOptions& options) {
-    const int denom = options.scaleDenominator;
-    if (denom != 1 && denom != 2 && denom != 4 && denom != 8)
-        throw std::invalid_argument("JPEG scale denominator must be 1, 2, 4 or 8");
-    if (options.bytesPerPixel != 3 && options.bytesPerPixel != 4)
-        throw std::invalid_argument("decoded JPEG pixels are 3 or 4 bytes");
-
-    Decompressor d;
-    ReadHeader(d, data);
     DecodedJpeg result;
-    result.fullWidth = static_cast<int>(d.cinfo.image_width);
-    result.fullHeight = static_cast<int>(d.cinfo.image_height);
-    result.colorSpace = ColorSpaceOf(d.cinfo.jpeg_color_space);
-    if (result.colorSpace == JpegColorSpace::CMYK || result.colorSpace == JpegColorSpace::YCCK)
-        throw EInvalidGraphic("CMYK JPEG images are not supported");
-
-    const bool grayOutput = options.grayscale || result.colorSpace == JpegColorSpace::Grayscale;
-    d.cinfo.scale_num = 1;
-    d.cinfo.scale_denom = static_cast<unsigned>(denom);
-    d.cinfo.dct_method = JDCT_ISLOW;
-    // Gray files are decoded as gray and widened here: one channel through the IDCT.
-    d.cinfo.out_color_space = grayOutput ? JCS_GRAYSCALE : (options.bytesPerPixel == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR);
-    if (!CalcOutputStage(d)) d.Fail();
-
-    const std::uint64_t outPixels = std::uint64_t{d.cinfo.output_width} * d.cinfo.output_height;
-    // A progressive file keeps all its coefficients at full size whatever the scale.
-    const std::uint64_t fullPixels = std::uint64_t{d.cinfo.image_width} * d.cinfo.image_height;
-    if (outPixels > options.pixelLimit || (d.cinfo.progressive_mode && fullPixels > options.pixelLimit))
-        throw EInvalidGraphic(Format("JPEG image too large (%u x %u pixels)", d.cinfo.image_width, d.cinfo.image_height));
-
-    result.pixels = PixelBuffer(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
-                                options.bytesPerPixel);
-    if (!DecompressStage(d, result.pixels.view(), grayOutput)) d.Fail();
-    result.warnings = static_cast<int>(d.err.pub.num_warnings);
+    DecodeJpegInto(data, options, result);
     return result;
 }
 
 DecodedJpeg DecodeJpegFile(const std::string& path, const JpegDecodeOptions& options) {
-    const std::vector<std::uint8_t> bytes = ReadJpegFileBytes(path);
-    return DecodeJpeg(bytes, options);
+    DecodedJpeg result;
+    DecodeJpegFileInto(path, options, result);
+    return result;
 }
 
 std::vector<std::uint8_t> EncodeJpeg(const PixelView& pixels, const JpegEncodeOptions& options) {
@@ -302,11 +414,7 @@ std::vector<std::uint8_t> ReadJpegFileBytes(const std::string& path) {
 }
 
 void WriteJpegFileBytes(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) throw EFCreateError(Format("Cannot create file \"%s\"", path.c_str()));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed) throw EWriteError(Format("Cannot write file \"%s\"", path.c_str()));
+    WriteFileAtomically(path, bytes);
 }
 
 }  // namespace forms

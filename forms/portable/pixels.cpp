@@ -6,11 +6,24 @@
 
 namespace forms {
 
-PixelBuffer::PixelBuffer(int width, int height, int bytesPerPixel)
-    : width_(width), height_(height), bytesPerPixel_(bytesPerPixel) {
+PixelBuffer::PixelBuffer(int width, int height, int bytesPerPixel) {
+    Reshape(width, height, bytesPerPixel);
+    std::fill(bytes_.begin(), bytes_.end(), std::uint8_t{0});
+}
+
+PixelBuffer PixelBuffer::Uninitialised(int width, int height, int bytesPerPixel) {
+    PixelBuffer buffer;
+    buffer.Reshape(width, height, bytesPerPixel);
+    return buffer;
+}
+
+void PixelBuffer::Reshape(int width, int height, int bytesPerPixel) {
     if (width < 0 || height < 0) throw std::invalid_argument("negative pixel buffer size");
     if (bytesPerPixel != 3 && bytesPerPixel != 4) throw std::invalid_argument("pixels are 3 or 4 bytes");
-    bytes_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerPixel, 0);
+    bytes_.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * bytesPerPixel);
+    width_ = width;
+    height_ = height;
+    bytesPerPixel_ = bytesPerPixel;
 }
 
 PixelView PixelBuffer::view() {

@@ -3,6 +3,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace forms {
@@ -22,12 +25,31 @@ struct PixelView {
     std::size_t rowBytes() const { return static_cast<std::size_t>(width) * bytesPerPixel; }
 };
 
+// Leaves new elements uninitialised: a decoder or resampler writes every byte of a buffer,
+// and zeroing tens of megabytes first costs as much as a decode.
+template <class T> struct UninitialisedAllocator : std::allocator<T> {
+    template <class U> struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U> UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... A> void construct(U* p, A&&... a) { ::new (static_cast<void*>(p)) U(std::forward<A>(a)...); }
+};
+
 // Owning, tightly packed, top-down pixels. Copyable and movable.
 class PixelBuffer {
 public:
     PixelBuffer() = default;
     // bytesPerPixel is 3 or 4; throws std::invalid_argument otherwise or on negative sizes.
+    // Every byte is 0.
     PixelBuffer(int width, int height, int bytesPerPixel);
+
+    // For a writer that fills every byte: the contents are undefined.
+    static PixelBuffer Uninitialised(int width, int height, int bytesPerPixel);
+    // Gives the buffer a new size keeping its memory where it is large enough (a batch decodes
+    // into one buffer); the contents are undefined.
+    void Reshape(int width, int height, int bytesPerPixel);
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -46,7 +68,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     int bytesPerPixel_ = 3;
-    std::vector<std::uint8_t> bytes_;
+    std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>> bytes_;
 };
 
 // Copies the overlapping top-left area of from into to, converting between 24 and 32 bits;

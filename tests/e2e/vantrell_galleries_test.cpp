@@ -65,29 +65,33 @@ HWND ChildOfClass(HWND parent, const char* windowClass) {
     return find.found;
 }
 
-// Input as the user gives it, through the system's queue to the window under the pointer
-// or with the focus.
+// A click of the real mouse: moved there first, pressed once the pointer has arrived.
 void MouseClickAt(POINT screen, bool right) {
-    INPUT input[3] = {};
-    for (auto& i : input) i.type = INPUT_MOUSE;
-    input[0].mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    input[0].mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    input[2].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(3, input, sizeof(INPUT));
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof(INPUT));
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (POINT at{}; GetCursorPos(&at) && (at.x != screen.x || at.y != screen.y) && std::chrono::steady_clock::now() < end;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    INPUT click[2] = {};
+    for (auto& i : click) i.type = INPUT_MOUSE;
+    click[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
 }
 
-void PressKeys(std::initializer_list<WORD> keys) {
-    for (WORD key : keys) {
-        INPUT input[2] = {};
-        for (auto& i : input) {
-            i.type = INPUT_KEYBOARD;
-            i.ki.wVk = key;
-        }
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
+// A key of the real keyboard, pressed and released: it reaches the window with the focus.
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    for (auto& i : input) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
     }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
@@ -149,27 +153,16 @@ protected:
         });
         return cells;
     }
-    // An open menu window of the program other than this one (a sub-menu), nullptr when none.
-    HWND OtherMenu(HWND menu) const {
-        struct Find { DWORD process; HWND not_, found; } find{vantrell_->Id(), menu, nullptr};
-        EnumWindows([](HWND wnd, LPARAM param) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(wnd, &owner);
-            char cls[64] = {};
-            GetClassNameA(wnd, cls, sizeof cls);
-            if (owner != f->process || wnd == f->not_ || !IsWindowVisible(wnd) || lstrcmpA(cls, "#32768") != 0) return TRUE;
-            f->found = wnd;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&find));
-        return find.found;
+    HWND Focus() const {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &gui);
+        return gui.hwndFocus;
     }
-    // Clicks item index of a menu window of count items, all of one height.
-    static void ClickItem(HWND menu, int index, int count) {
-        RECT r;
-        GetWindowRect(menu, &r);
-        const int height = (r.bottom - r.top) / count;
-        MouseClickAt(POINT{(r.left + r.right) / 2, r.top + height * index + height / 2}, false);
+    std::string FocusClass() const {
+        char cls[64] = {};
+        GetClassNameA(Focus(), cls, sizeof cls);
+        return cls;
     }
     // Every preview in the gallery has its thumbnail beside it.
     void ExpectNoLonePreview(const char* folder = "General") const {
@@ -264,6 +257,8 @@ TEST_F(VantrellGalleries, AStoppedBatchLeavesNoPreviewWithoutItsThumbnail) {
 
 // The grid's pop-up menu opens on the picture itself under the mouse and on the selected
 // cell by the menu key, and its "Move Image to" moves the picture.
+// Disabled: on the headless display the menu the program opens is often closed at once by
+// the display's late focus report, so a failure here does not yet tell a fault from that race.
 TEST_F(VantrellGalleries, DISABLED_ThePopupMenuOpensOnThePictureAndByKeyboardAndMoves) {
     CreateDirectoryA((program_.Path() + "Galleries").c_str(), nullptr);
     CreateDirectoryA(Gallery().c_str(), nullptr);
@@ -272,31 +267,36 @@ TEST_F(VantrellGalleries, DISABLED_ThePopupMenuOpensOnThePictureAndByKeyboardAnd
         Write(Gallery() + "thm_" + name, Photo(150, 100));
     }
     Start();
-    SetForegroundWindow(window_);
-    const struct { const char* how; int category; const char* folder; const char* moved; } ways[] = {
-        {"right click on the picture", 4, "Sheer", "a.jpg"},
-        {"menu key", 3, "Lingerie", "b.jpg"},
+    const struct { const char* how; bool keyboard; int category; const char* folder; const char* moved; } ways[] = {
+        {"right click on the picture", false, 4, "Sheer", "a.jpg"},
+        {"menu key", true, 3, "Lingerie", "b.jpg"},
     };
     for (const auto& way : ways) {
-        const auto cells = Cells();
-        ASSERT_FALSE(cells.empty()) << way.how;
-        HWND cell = cells.front();
-        RECT r;
-        GetWindowRect(cell, &r);
-        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        if (std::string(way.how) == "menu key") {
-            MouseClickAt(centre, false);  // selects the cell and gives the grid the focus
-            PressKeys({VK_APPS});
+        SetForegroundWindow(window_);
+        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window_; }, std::chrono::seconds(10))) << way.how;
+        if (way.keyboard) {
+            // Tab to the grid, whose selected cell the menu key asks about.
+            for (int i = 0; i < 40 && FocusClass() != "TThumbView"; ++i) {
+                const HWND before = Focus();
+                PressKey(VK_TAB);
+                WaitUntil([&] { return Focus() != before; }, std::chrono::seconds(2));
+            }
+            ASSERT_EQ(FocusClass(), "TThumbView");
+            PressKey(VK_APPS);
         } else {
-            MouseClickAt(centre, true);
+            const auto cells = Cells();
+            ASSERT_FALSE(cells.empty()) << way.how;
+            RECT r;
+            GetWindowRect(cells.front(), &r);
+            MouseClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}, true);
         }
         HWND menu = vantrell_->WaitForPopupMenu(std::chrono::seconds(10));
         ASSERT_NE(menu, nullptr) << way.how;
-        // "Move Image to" (the first of three items), then the category in its sub-menu.
-        ClickItem(menu, 0, 3);
-        HWND submenu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (submenu = OtherMenu(menu)) != nullptr; }, std::chrono::seconds(10))) << way.how;
-        ClickItem(submenu, way.category, 8);
+        // Home takes the menu's first item ("Move Image to"), Right opens its sub-menu,
+        // where Home takes "General"; then down to the category, and Enter.
+        for (WORD key : {VK_HOME, VK_RIGHT, VK_HOME}) PressKey(key);
+        for (int i = 0; i < way.category; ++i) PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
         const std::string target = Gallery(way.folder);
         EXPECT_TRUE(WaitUntil([&] { return Exists(target + "thm_" + way.moved); }, std::chrono::seconds(10))) << way.how;
         EXPECT_TRUE(Exists(target + "prv_" + way.moved)) << way.how;

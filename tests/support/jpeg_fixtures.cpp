@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -47,6 +48,37 @@ JpegBytes WithFrameSize(JpegBytes jpeg, int width, int height) {
         }
     }
     throw std::invalid_argument("no frame header in the JPEG");
+}
+
+JpegBytes WithExifOrientation(const JpegBytes& jpeg, int orientation, bool bigEndian) {
+    if (jpeg.size() < 2 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) throw std::invalid_argument("not a JPEG file");
+    JpegBytes tiff;
+    auto put16 = [&](unsigned v) {
+        const std::uint8_t hi = static_cast<std::uint8_t>(v >> 8), lo = static_cast<std::uint8_t>(v);
+        tiff.insert(tiff.end(), bigEndian ? std::initializer_list<std::uint8_t>{hi, lo} : std::initializer_list<std::uint8_t>{lo, hi});
+    };
+    auto put32 = [&](unsigned v) {
+        if (bigEndian) { put16(v >> 16); put16(v & 0xFFFF); }
+        else { put16(v & 0xFFFF); put16(v >> 16); }
+    };
+    tiff.push_back(bigEndian ? 'M' : 'I');
+    tiff.push_back(bigEndian ? 'M' : 'I');
+    put16(42);
+    put32(8);  // IFD0 right after the header
+    put16(2);  // two entries: another tag first, so the orientation is searched for
+    put16(0x011A); put16(5); put32(1); put32(38);  // XResolution, a RATIONAL held elsewhere
+    put16(0x0112); put16(3); put32(1); put16(static_cast<unsigned>(orientation)); put16(0);
+    put32(0);  // no next IFD
+    put32(72); put32(1);  // the XResolution value, at offset 38
+    JpegBytes segment = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
+    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    const std::size_t length = segment.size() - 2;
+    segment[2] = static_cast<std::uint8_t>(length >> 8);
+    segment[3] = static_cast<std::uint8_t>(length);
+    JpegBytes out(jpeg.begin(), jpeg.begin() + 2);
+    out.insert(out.end(), segment.begin(), segment.end());
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
 }
 
 }  // namespace testsupport

@@ -14,4 +14,8 @@ JpegBytes FourComponentJpeg(bool ycck);
 // a damaged or hostile file announces; raises when the file has no frame header.
 JpegBytes WithFrameSize(JpegBytes jpeg, int width, int height);
 
+// The file with an Exif APP1 segment right after its start marker whose IFD0 holds an
+// orientation tag of the given value, in big-endian ("MM") or little-endian ("II") order.
+JpegBytes WithExifOrientation(const JpegBytes& jpeg, int orientation, bool bigEndian);
+
 }  // namespace testsupport

@@ -174,6 +174,20 @@ TEST(ExecCommand, LastSenseKeepsTheDrivesSenseAndIsClearedByTheNextCommand) {
     EXPECT_EQ(f.device.LastError, "");
 }
 
+TEST(ExecCommand, NoEventToWaitOnIsAFailureTextNotAnException) {
+    struct NoEvents : VirtualClock {
+        std::unique_ptr<CommandEvent> NewEvent() override { throw std::runtime_error("CAN'T CREATE EVENT"); }
+    } clock;
+    DeviceOnRecorder f;
+    TSCSIDevice device(f.layer, clock);
+    device.HaId = device.Target = device.Lun = 0;
+    bool ok = true;
+    EXPECT_NO_THROW(ok = device.TestUnitReady(5000));
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(device.LastError, "CAN'T CREATE EVENT");
+    EXPECT_TRUE(f.sent.empty());
+}
+
 TEST(ExecCommand, NoOpCodeCompletesWithoutReachingTheDrive) {
     DeviceOnRecorder f;
     CommandBlock b = TestUnitReadyBlock(1000);

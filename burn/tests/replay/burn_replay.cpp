@@ -4,6 +4,8 @@
 //   burn_replay --spti             prints the drive type of D: and the drives the pass-through layer lists
 //   burn_replay --pattern SECTORS  burns that many sectors of the test pattern
 //   burn_replay --image FILE       burns the file (a multiple of 2048 bytes)
+//   burn_replay --ready [HA:T]     one TEST UNIT READY (to the first recorder, or to that address);
+//                                  prints its result, error, duration and the requests left behind
 // Exit code 0 when everything asked for succeeded.
 #include <windows.h>
 
@@ -87,6 +89,24 @@ int Burn(const std::vector<std::uint8_t>& image) {
     return 0;
 }
 
+int Ready(const char* address) {
+    if (!ProcessAspiLoader().LoadASPILayer(false)) return 2;
+    TSCSIDevice d(ProcessAspiLayer(), SystemClock());
+    unsigned ha = 0, target = 0;
+    if (address != nullptr && std::sscanf(address, "%u:%u", &ha, &target) == 2) {
+        d.HaId = static_cast<std::uint8_t>(ha);
+        d.Target = static_cast<std::uint8_t>(target);
+        d.Lun = 0;
+    } else if (!FindRecorder(d)) {
+        return Fail(d, "no recorder");
+    }
+    const ULONGLONG start = GetTickCount64();
+    const bool ready = d.TestUnitReady(1000);
+    std::printf("ready=%d error=%s ms=%llu abandoned=%u\n", ready ? 1 : 0, d.LastError.c_str(),
+                GetTickCount64() - start, static_cast<unsigned>(AbandonedRequestCount()));
+    return 0;
+}
+
 int Load() {
     const bool loaded = ProcessAspiLoader().LoadASPILayer(false);
     const AspiLayer& layer = ProcessAspiLayer();
@@ -108,6 +128,7 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "--load") return Load();
     if (mode == "--spti") return Spti();
+    if (mode == "--ready") return Ready(argc > 2 ? argv[2] : nullptr);
     if (mode == "--pattern" && argc > 2) return Burn(testing_support::ReplayPattern(std::stoul(argv[2])));
     if (mode == "--image" && argc > 2) {
         std::ifstream in(argv[2], std::ios::binary);
@@ -119,6 +140,6 @@ int main(int argc, char** argv) {
         }
         return Burn(image);
     }
-    std::printf("usage: burn_replay --load | --spti | --pattern SECTORS | --image FILE\n");
+    std::printf("usage: burn_replay --load | --spti | --ready | --pattern SECTORS | --image FILE\n");
     return 4;
 }

@@ -75,10 +75,11 @@ protected:
         std::error_code ignored;
         fs::remove_all(folder_, ignored);
     }
-    void WriteIni(bool asynchronous) {
+    void WriteIni(bool asynchronous, const std::string& more = "") {
         std::ofstream(folder_ / "vcdr.ini") << "[recorder]\nasynchronous=" << asynchronous
                                             << "\n[device0]\naddress=0:1:0\nletter=E\nmedium=blank\n"
-                                               "image=disc.img\nstate=disc.state\ntrace=trace.txt\n";
+                                               "image=disc.img\nstate=disc.state\ntrace=trace.txt\n"
+                                            << more;
     }
     Result Replay(const std::string& args, const std::string& overrides = "wnaspi32=n") {
         return Shell("cd " + Quote(folder_.string()) + " && " + WineEnvironment(overrides) +
@@ -140,6 +141,33 @@ TEST_F(ProgramFolder, GenisoimageImageIsStoredByteForByteAndReadable) {
     EXPECT_NE(info.Output.find("Joliet with UCS level 3 found"), std::string::npos) << info.Output;
     const Result names = Shell("isoinfo -J -f -i " + Quote(image));
     EXPECT_NE(names.Output.find("/files/gallery/Summer shoot, beach.jpg"), std::string::npos) << names.Output;
+}
+
+// The system's event wait: a request the recorder never ends fails as a time-out after the
+// 10 s floor, aborted and ended by the abort from the recorder's own thread.
+TEST_F(ProgramFolder, RequestThatNeverEndsTimesOutAfterTheFloor) {
+    WriteIni(true, "fault1=op=00 never\n");
+    const Result r = Replay("--ready");
+    ASSERT_EQ(r.Code, 0) << r.Output;
+    const std::string timedOut = "ready=0 error=COMMAND TIMEOUT ms=";
+    const auto at = r.Output.find(timedOut);
+    ASSERT_NE(at, std::string::npos) << r.Output;
+    const unsigned long ms = std::stoul(r.Output.substr(at + timedOut.size()));
+    EXPECT_GE(ms, 9900u);
+    EXPECT_LT(ms, 10000u + 5000u) << "the abort ends the request at once";
+    EXPECT_NE(r.Output.find(" abandoned=0"), std::string::npos) << r.Output;
+    EXPECT_NE(ReadFile(folder_ / "trace.txt").find(" TEST UNIT READY 00 cdb=000000000000 -> 01/00/00 sense=0/00/00 never"),
+              std::string::npos);
+}
+
+// Wine's own library takes an execute request, leaves it pending and never signals it, nor
+// ends it on an abort: after the time-out and the abort's grace the request is left alive.
+TEST_F(ProgramFolder, RequestWinesLibraryNeverEndsIsLeftAlive) {
+    WriteIni(false);
+    const Result r = Replay("--ready 0:0", "");
+    ASSERT_EQ(r.Code, 0) << r.Output;
+    EXPECT_NE(r.Output.find("ready=0 error=COMMAND TIMEOUT ms="), std::string::npos) << r.Output;
+    EXPECT_NE(r.Output.find(" abandoned=1"), std::string::npos) << r.Output;
 }
 
 TEST_F(ProgramFolder, WithTheLibraryDisabledTheLoadFails) {

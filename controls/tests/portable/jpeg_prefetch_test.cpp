@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <system_error>
 
 #include "forms/portable/exceptions.h"
 
@@ -63,6 +65,23 @@ TEST_F(JpegPrefetchTest, AScaleThatFailsIsRaisedOnTake) {
     JpegPrefetcher prefetcher(paths, [](const std::string&) -> int { throw forms::EFOpenError("gone"); }, 3);
     EXPECT_THROW(prefetcher.Take(paths[0]), forms::EFOpenError);
     // Destruction waits for the decodes still running.
+}
+
+TEST_F(JpegPrefetchTest, AThreadThatCannotStartLeavesTheDecodeToTheCaller) {
+    // Every other launch fails as a system out of threads fails.
+    int launches = 0;
+    auto launch = [&](JpegPrefetcher::Task task) {
+        if (launches++ % 2 == 0) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::async(std::launch::async, std::move(task));
+    };
+    JpegPrefetcher prefetcher(paths, [](const std::string&) { return 1; }, 2, launch);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        auto got = prefetcher.Take(paths[i]);
+        ASSERT_TRUE(got.has_value()) << i;
+        EXPECT_EQ(got->decoded.pixels.width(), 40 + static_cast<int>(i) * 8) << i;
+        EXPECT_NEAR(got->decoded.pixels.row(0)[0], static_cast<int>(i) * 40, 3) << i;  // this picture's own blue
+    }
+    EXPECT_GT(launches, 2);
 }
 
 }  // namespace

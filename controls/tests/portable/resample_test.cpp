@@ -267,6 +267,24 @@ TEST(ResamplePixels, FlatPictureStaysFlatForEveryFilter) {
     }
 }
 
+// Weights that round up add to more than 256 (up to 265 for these sizes), so a white
+// picture's sums pass 255 * 257, the most that 16 bits hold.
+TEST(ResamplePixels, WhiteStaysWhiteWhereTheWeightsAddToMoreThan256) {
+    const struct {
+        F filter;
+        int src, dst;
+    } cases[] = {{F::Triangle, 35, 4}, {F::Bell, 66, 7}, {F::Spline, 60, 9}, {F::Hermite, 309, 2}, {F::Box, 400, 2}};
+    for (const auto& c : cases) {
+        forms::PixelBuffer src(c.src, c.src, 3);
+        forms::FillPixels(src.view(), 255, 255, 255);
+        forms::PixelBuffer dst(c.dst, c.dst, 3);
+        ResamplePixels(src.view(), dst.view(), c.filter, 0.0f);
+        for (int y = 0; y < c.dst; ++y) {
+            for (int x = 0; x < 3 * c.dst; ++x) ASSERT_EQ(dst.row(y)[x], 255) << static_cast<int>(c.filter) << " " << c.src << " to " << c.dst;
+        }
+    }
+}
+
 TEST(ResamplePixels, TargetsOfOnePixelTakeTheMiddleOfTheSource) {
     // A horizontal ramp 0, 10, ..., 100: one column of output averages it to its middle.
     forms::PixelBuffer src(11, 3, 3);

@@ -144,8 +144,8 @@ TEST_F(GalleriesPageTest, AddedPicturesBecomeBaselineRgbPreviewsAndThumbnailsOfT
         EXPECT_EQ(seen[i].topmost, expected[i].topmost) << i;
     }
     const struct { const char* file; int width, height; } made[] = {
-        {"prv_beach.jpg", 834, 556}, {"thm_beach.jpg", 150, 94},
-        {"prv_Studio.jpeg", 502, 754}, {"thm_Studio.jpeg", 95, 150},
+        {"prv_beach.jpg", 834, 556}, {"thm_beach.jpg", 150, 100},
+        {"prv_Studio.jpeg", 503, 754}, {"thm_Studio.jpeg", 100, 150},
     };
     for (const auto& m : made) {
         const auto info = ProbeJpeg(ReadJpegFileBytes(Gallery() + m.file));

@@ -156,13 +156,66 @@ TEST(JpegCodec, BrokenDataRaisesInvalidGraphicAndTheCodecGoesOn) {
     EXPECT_EQ(DecodeJpeg(good).pixels.width(), 40);
 }
 
-TEST(JpegCodec, FileCutInsideTheImageDataDecodesWithAWarning) {
+TEST(JpegCodec, FileCutInsideTheImageDataDecodesMarkedTruncated) {
     const Bytes good = Encode(64, 64, {.quality = 95});
     const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() * 2 / 3));
-    const DecodedJpeg decoded = DecodeJpeg(cut);
-    EXPECT_EQ(decoded.pixels.width(), 64);
-    EXPECT_EQ(decoded.pixels.height(), 64);
-    EXPECT_GT(decoded.warnings, 0);
+    const auto path = (std::filesystem::temp_directory_path() / "jpeg_codec_cut.jpg").string();
+    WriteJpegFileBytes(path, cut);
+    // From memory and from a file read as it decodes, at every scale.
+    for (int scale : {1, 2, 8}) {
+        for (const DecodedJpeg& decoded : {DecodeJpeg(cut, {.scaleDenominator = scale}),
+                                           DecodeJpegFile(path, {.scaleDenominator = scale})}) {
+            EXPECT_EQ(decoded.pixels.width(), ScaledJpegDimension(64, scale));
+            EXPECT_EQ(decoded.pixels.height(), ScaledJpegDimension(64, scale));
+            EXPECT_GT(decoded.warnings, 0);
+            EXPECT_TRUE(decoded.truncated) << "scale 1/" << scale;
+        }
+        EXPECT_FALSE(DecodeJpeg(good, {.scaleDenominator = scale}).truncated);
+    }
+    std::remove(path.c_str());
+}
+
+TEST(JpegCodec, FileDecodeMatchesMemoryDecode) {
+    const auto path = (std::filesystem::temp_directory_path() / "jpeg_codec_file.jpg").string();
+    // Larger than one read chunk of the file source, progressive and baseline.
+    for (bool progressive : {false, true}) {
+        const Bytes jpeg = Encode(700, 500, {.quality = 100, .progressive = progressive});
+        ASSERT_GT(jpeg.size(), 64u * 1024);
+        WriteJpegFileBytes(path, jpeg);
+        for (int scale : {1, 4}) {
+            const auto fromFile = DecodeJpegFile(path, {.scaleDenominator = scale});
+            const auto fromMemory = DecodeJpeg(jpeg, {.scaleDenominator = scale});
+            ASSERT_EQ(fromFile.pixels.width(), fromMemory.pixels.width());
+            ASSERT_EQ(fromFile.pixels.height(), fromMemory.pixels.height());
+            EXPECT_TRUE(std::equal(fromFile.pixels.data(), fromFile.pixels.data() + fromFile.pixels.stride() * fromFile.pixels.height(),
+                                   fromMemory.pixels.data()));
+            EXPECT_FALSE(fromFile.truncated);
+        }
+    }
+    std::remove(path.c_str());
+}
+
+TEST(JpegCodec, TheScaleCanBeChosenFromTheHeader) {
+    const Bytes jpeg = testsupport::WithExifOrientation(Encode(80, 48), 6, true);
+    JpegInfo seen;
+    const auto decoded = DecodeJpeg(jpeg, {.scaleFor = [&](const JpegInfo& info) { seen = info; return 4; }});
+    EXPECT_EQ(seen.width, 80);
+    EXPECT_EQ(seen.height, 48);
+    EXPECT_EQ(seen.orientation, 6);
+    EXPECT_EQ(decoded.pixels.width(), 20);
+    EXPECT_EQ(decoded.orientation, 6);
+    EXPECT_THROW(DecodeJpeg(jpeg, {.scaleFor = [](const JpegInfo&) { return 3; }}), std::invalid_argument);
+}
+
+TEST(JpegCodec, DecodingIntoABufferReusesItsMemory) {
+    DecodedJpeg into;
+    DecodeJpegInto(Encode(200, 150), {}, into);
+    const std::uint8_t* memory = into.pixels.data();
+    DecodeJpegInto(Encode(150, 100), {}, into);
+    EXPECT_EQ(into.pixels.data(), memory);
+    EXPECT_EQ(into.pixels.width(), 150);
+    // The contents are the smaller picture's, not left over from the larger one.
+    EXPECT_LE(MaxChannelError(into.pixels, Gradient(150, 100)), 8);
 }
 
 TEST(JpegCodec, PixelLimitRefusesBeforeAllocating) {
@@ -284,6 +337,18 @@ TEST(JpegCodec, RefusesEmptyPicturesAndBadArguments) {
         EXPECT_THROW(DecodeJpeg(jpeg, options), std::invalid_argument) << denom;
     }
 }
+
+#ifndef _WIN32
+// A hostile file: a header claiming a huge picture in front of gigabytes of nothing (sparse,
+// so it costs no disk). Refused from its header; the rest is never read.
+TEST(JpegCodec, AFileRefusedByItsHeaderIsNotReadWhole) {
+    const auto path = (std::filesystem::temp_directory_path() / "jpeg_codec_huge.jpg").string();
+    WriteJpegFileBytes(path, testsupport::WithFrameSize(Encode(16, 16), 60000, 60000));
+    std::filesystem::resize_file(path, std::uintmax_t{6} << 30);
+    EXPECT_THROW(DecodeJpegFile(path), EInvalidGraphic);
+    std::remove(path.c_str());
+}
+#endif
 
 TEST(JpegCodec, FilesRoundTripAndMissingFilesRaiseOpenErrors) {
     const auto path = (std::filesystem::temp_directory_path() / "jpeg_codec_test.jpg").string();

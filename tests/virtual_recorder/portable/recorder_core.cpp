@@ -339,8 +339,9 @@ Answer RecorderCore::Write10(Context& c) {
     if (c.Length != blocks * kSector || c.Direction != Transfer::Out || c.Buffer == nullptr) return Check(5, 0x24, 0);
     if (!config_.ImagePath.empty()) {
         const std::string path = NumberedImagePath(config_.ImagePath, state_.DiscNumber);
+        // Created when missing, never truncated: earlier sectors stay.
+        if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary);
         std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
-        if (!out) out.open(path, std::ios::binary | std::ios::out);
         out.seekp(static_cast<std::streamoff>(lba) * kSector);
         out.write(reinterpret_cast<const char*>(c.Buffer), c.Length);
         out.flush();

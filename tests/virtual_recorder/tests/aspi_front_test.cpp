@@ -2,6 +2,7 @@
 // completed at once or from the recorder's own thread, and aborts.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -153,6 +154,29 @@ TEST(AspiFrontEnd, AbortCompletesTheRequestThatNeverWould) {
         ASSERT_TRUE(event.Wait(std::chrono::seconds(1)));
         EXPECT_EQ(s.Header.Status, kSsAborted);
         EXPECT_EQ(front.PendingCount(), 0u);
+    }
+}
+
+// Requests from several threads at once, as the user-interface and write threads send them.
+TEST(AspiFrontEnd, ConcurrentRequestsAllComplete) {
+    for (bool async : {false, true}) {
+        SCOPED_TRACE(async);
+        AspiFrontEnd front(TwoDevices(), Options(async));
+        std::vector<std::thread> threads;
+        std::atomic<int> good{0};
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&] {
+                for (int i = 0; i < 100; ++i) {
+                    std::uint8_t buffer[36] = {};
+                    Event event;
+                    SrbExecute s = Inquiry(1, 2, buffer, &event);
+                    front.Send(&s);
+                    if (event.Wait(std::chrono::seconds(10)) && s.Header.Status == kSsComp && buffer[0] == 5) ++good;
+                }
+            });
+        }
+        for (auto& t : threads) t.join();
+        EXPECT_EQ(good, 400);
     }
 }
 

@@ -324,6 +324,12 @@ TEST(RecorderCore, StateFileCarriesTheDiscToTheNextRun) {
     EXPECT_EQ(again.State().NextWritable, 4u + 11400);
     ASSERT_EQ(again.State().Page5.size(), 52u);
     EXPECT_EQ(drive.Write(4 + 11400, Pattern(kSector, 3)).SrbStatus, 1);  // the page came back too
+    // The second session lands at its address; the first stays as it was.
+    const std::string image = ReadFile(dir / "disc.img");
+    ASSERT_EQ(image.size(), (4 + 11400 + 1) * std::size_t{kSector});
+    const auto first = Pattern(4 * kSector, 9), second = Pattern(kSector, 3);
+    EXPECT_TRUE(image.compare(0, first.size(), std::string(first.begin(), first.end())) == 0);
+    EXPECT_TRUE(image.compare((4 + 11400) * std::size_t{kSector}, kSector, std::string(second.begin(), second.end())) == 0);
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Fuzzes one target with clang's libFuzzer, address and undefined-behaviour sanitizers:
+#   ./fuzz.sh jpeg [SECONDS] [WORKERS]     (default 60 seconds, 1 worker)
+# Starts from the committed seeds in fuzz/corpus/NAME and grows a working corpus in
+# build/fuzz/NAME-corpus; an input that crashes is saved into fuzz/corpus/NAME as crash-*,
+# where ./test.sh replays it (commit it with the fix). Prints libFuzzer's execution counts.
+set -euo pipefail
+source "$(dirname "$0")/scripts/common.sh"
+cd "$ROOT"
+
+[ $# -ge 1 ] || die "usage: ./fuzz.sh NAME [SECONDS] [WORKERS]; targets: jpeg"
+name=$1 seconds=${2:-60} workers=${3:-1}
+declare -A sources=(
+    [jpeg]="fuzz/jpeg_fuzzer.cpp fuzz/jpeg_fuzz_entry.cpp forms/portable/jpeg_codec.cpp forms/portable/exif_orientation.cpp
+            forms/portable/pixels.cpp forms/portable/exceptions.cpp forms/portable/atomic_file.cpp"
+)
+[ -n "${sources[$name]:-}" ] || die "no fuzz target named $name (have: ${!sources[*]})"
+command -v clang++ >/dev/null || die "clang++ is missing; run ./build.sh as root once"
+
+out=$BUILD/fuzz
+mkdir -p "$out/$name-corpus"
+log "building the $name fuzzer"
+# shellcheck disable=SC2086
+clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$ROOT" \
+    ${sources[$name]} -ljpeg -o "$out/$name-fuzzer"
+log "fuzzing $name for $seconds s on $workers worker(s)"
+args=(-max_total_time="$seconds" -artifact_prefix="$ROOT/fuzz/corpus/$name/crash-" -print_final_stats=1)
+if [ "$workers" -gt 1 ]; then
+    args+=(-fork="$workers")
+fi
+"$out/$name-fuzzer" "${args[@]}" "$out/$name-corpus" "fuzz/corpus/$name"
