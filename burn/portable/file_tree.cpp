@@ -75,8 +75,10 @@ bool FileTree::Fits(const std::u16string& jolietName, const std::string& isoName
     const bool fits = jolietName.size() <= (isFile ? kMaxJolietFileName : kMaxJolietDirName) &&
                       IsoRecordLength(isoId) <= kMaxRecordLength;
     if (!fits) {
-        const std::u16string where = dir->parent == dir ? u"\\" : dir->path + u"\\";
-        Log(">>> NAME TOO LONG FOR A DIRECTORY RECORD, SKIPPED \"" + Utf8(where + jolietName) + "\"", 3);
+        // The tree path as named, not upper-cased as the lookups keep it.
+        std::u16string where = u"\\" + jolietName;
+        for (const TDEntry* d = dir; d->parent != d; d = d->parent) where = u"\\" + d->jolietName + where;
+        Log(">>> NAME TOO LONG FOR A DIRECTORY RECORD, SKIPPED \"" + Utf8(where) + "\"", 3);
     }
     return fits;
 }
