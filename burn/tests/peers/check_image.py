@@ -127,6 +127,29 @@ def file_bytes(path):
     return path.read_bytes()
 
 
+def wine_iso_names(src):
+    """What each folder's entries should be called in the ISO tree, from Wine's own listing:
+    the alternate name, or the upper-cased long name when there is none."""
+    env = dict(os.environ, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    listing = work / "dir.txt"
+    with open(listing, "wb") as f:
+        subprocess.run(["wine", "cmd", "/c", "dir", "/s", "/x", "/a", windows(src)], env=env, stdout=f,
+                       stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    folders, current = {}, None
+    for line in listing.read_bytes().decode("cp1252", errors="replace").splitlines():
+        if line.startswith("Directory of "):
+            rel = line[len("Directory of "):].replace("\\", "/")[len(windows(src)):]
+            current = folders.setdefault(rel or "/", [])
+        elif current is not None and len(line) > 49 and line[2] == "/" and line[49:] not in (".", ".."):
+            is_dir = "<DIR>" in line[20:36]
+            short, long_name = line[36:48].strip(), line[49:]
+            iso = short or long_name.upper()
+            if not is_dir and "." not in iso:
+                iso += "."
+            current.append((iso, is_dir, long_name))
+    return folders
+
+
 def check_image(src, image, skipped):
     exp = expected_tree(src, skipped)
     raw = image.read_bytes()
@@ -191,6 +214,23 @@ def check_image(src, image, skipped):
     iso_listing = [l for l in run(["isoinfo", "-f", "-i", str(image)]).stdout.decode("latin-1").splitlines()]
     if len(iso_listing) != len(set(iso_listing)):
         fail("isoinfo -f: repeated ISO names")
+    by_folder = {}
+    for line in iso_listing:
+        parent, name = line.rsplit("/", 1)
+        by_folder.setdefault(parent or "/", set()).add(strip_version(name))
+    iso_folder = {"/": "/"}  # source folder -> ISO folder, ASCII folder names only
+    for rel, entries in sorted(wine_iso_names(src).items(), key=lambda kv: kv[0].count("/")):
+        if rel not in iso_folder:
+            continue
+        kept = [(short, d, n) for short, d, n in entries
+                if (rel.rstrip("/") + "/" + n + ("" if d or "." in n else ".")) not in skipped]
+        got = by_folder.get(iso_folder[rel], set())
+        wanted = {short for short, _, _ in kept}
+        if not wanted <= got or len(got) != len(kept):
+            fail(f"ISO names in {rel}: missing {sorted(wanted - got)[:5]}, {len(got)} listed for {len(kept)} entries")
+        for short, d, n in kept:
+            if d and n.isascii():
+                iso_folder[rel.rstrip("/") + "/" + n] = iso_folder[rel].rstrip("/") + "/" + short
     by_extent = {rec.extent_location(): p for p, rec in joliet.items() if rec is not None and rec.data_length > 0}
     iso_files = walk(iso, False)
     for iso_path, rec in iso_files.items():
