@@ -126,15 +126,15 @@ PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::strin
     return move;
 }
 
-std::vector<std::string> GalleryStore::RemoveLonePreviews(const std::string& folder,
-                                                          const std::vector<std::string>& sourceNames) {
-    std::vector<std::string> removed;
+std::vector<std::pair<std::string, std::string>> GalleryStore::RemoveLonePreviews(
+    const std::string& folder, const std::vector<std::string>& sourceNames) {
+    std::vector<std::pair<std::string, std::string>> left;
     for (const auto& name : sourceNames) {
         const std::string preview = folder + PreviewName(name);
-        if (files_.FileExists(folder + ThumbnailName(name)) || !files_.FileExists(preview)) continue;
-        if (Removed(files_, preview)) removed.push_back(name);
+        if (files_.FileExists(folder + ThumbnailName(name))) continue;
+        if (std::string reason; !Removed(files_, preview, &reason)) left.push_back({PreviewName(name), reason});
     }
-    return removed;
+    return left;
 }
 
 }  // namespace editor

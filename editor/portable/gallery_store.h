@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace editor {
@@ -59,8 +60,10 @@ public:
     PictureMove Move(const std::string& sourceFolder, const std::string& targetFolder, const std::string& thumbnail);
 
     // Removes the previews of these source names that have no thumbnail beside them, as a
-    // batch that stopped or refused a picture leaves them; returns the names removed.
-    std::vector<std::string> RemoveLonePreviews(const std::string& folder, const std::vector<std::string>& sourceNames);
+    // batch that stopped or refused a picture leaves them; returns the previews that could
+    // not be removed, each with the reason.
+    std::vector<std::pair<std::string, std::string>> RemoveLonePreviews(const std::string& folder,
+                                                                        const std::vector<std::string>& sourceNames);
 
 private:
     PortfolioFiles& files_;

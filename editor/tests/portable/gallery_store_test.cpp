@@ -186,10 +186,15 @@ TEST_F(GalleryStoreTest, ASourceThatCannotBeRemovedIsReportedAndKeptWhole) {
 TEST_F(GalleryStoreTest, OnlyTheNamedPreviewsWithoutThumbnailsAreTakenBack) {
     Pair(kGeneral, "paired.jpg", "p");
     files_.Put(kGeneral + "prv_lone.jpg");
+    files_.Put(kGeneral + "prv_locked.jpg");
     files_.Put(kGeneral + "prv_notmine.jpg");
-    const auto removed = store_.RemoveLonePreviews(kGeneral, {"paired.jpg", "lone.jpg", "missing.jpg"});
-    EXPECT_EQ(removed, std::vector<std::string>{"lone.jpg"});
-    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_notmine.jpg", "prv_paired.jpg", "thm_paired.jpg"}));
+    files_.FailOn(FaultyFiles::kRemove, kGeneral + "prv_locked.jpg");
+    const auto left = store_.RemoveLonePreviews(kGeneral, {"paired.jpg", "lone.jpg", "locked.jpg", "missing.jpg"});
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].first, "prv_locked.jpg");
+    EXPECT_EQ(left[0].second, "Locked: " + kGeneral + "prv_locked.jpg");
+    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_locked.jpg", "prv_notmine.jpg", "prv_paired.jpg",
+                                                       "thm_paired.jpg"}));
 }
 
 }  // namespace
