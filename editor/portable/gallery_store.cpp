@@ -94,6 +94,8 @@ PictureRemoval GalleryStore::Delete(const std::string& folder, const std::string
 
 PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::string& targetFolder,
                                const std::string& thumbnail) {
+    // Into its own folder (in any letter case) a move would end by deleting the picture.
+    if (forms::SameTextAscii(sourceFolder, targetFolder)) return {};
     const std::string preview = PreviewOfThumbnail(thumbnail);
     const bool hasPreview = files_.FileExists(sourceFolder + preview);
     files_.MakeFolders(targetFolder);

@@ -56,7 +56,7 @@ public:
     // Moves a picture to another gallery, replacing one of the same name there. Both files
     // are copied under temporary names and renamed into place, so a failed copy leaves the
     // target's own files as they were (and raises); the source goes only once the target
-    // holds the picture.
+    // holds the picture. A move into the folder the picture is in does nothing.
     PictureMove Move(const std::string& sourceFolder, const std::string& targetFolder, const std::string& thumbnail);
 
     // Removes the previews of these source names that have no thumbnail beside them, as a

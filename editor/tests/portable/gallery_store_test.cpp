@@ -119,6 +119,10 @@ TEST_F(GalleryStoreTest, AMoveTakesBothFilesAndReplacesAPictureOfTheSameName) {
     EXPECT_EQ(Names(kSheer), (std::vector<std::string>{"prv_one.jpg", "thm_one.jpg"}));
     EXPECT_EQ(Read(kSheer + "thm_one.jpg"), "thumb mine");
     EXPECT_EQ(Read(kSheer + "prv_one.jpg"), "preview mine");
+    // Into the folder it is in, however the name is written: nothing moves, nothing is lost.
+    const auto none = store_.Move(kGeneral, std::string(kRoot) + "GALLERIES\\general\\", "thm_two.jpg");
+    EXPECT_FALSE(none.thumbnailRemoved);
+    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_two.jpg", "thm_two.jpg"}));
     // Into a gallery folder that does not exist yet, and a thumbnail without its preview.
     files_.Put(kGeneral + "thm_lone.jpg", "lone");
     const std::string misc = std::string(kRoot) + "Galleries\\Miscellaneous\\";
