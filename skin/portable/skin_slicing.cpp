@@ -51,6 +51,18 @@ void TileCopy(const forms::PixelBuffer& source, const SkinRect& from, forms::Pix
         for (int x = to.left; x < to.right; x += w) StretchCopy(source, from, target, {x, y, x + w, y + h});
 }
 
+void KeyedCopy(const forms::PixelBuffer& source, forms::PixelBuffer& target, int x, int y, std::uint32_t keyRgb) {
+    const std::uint8_t key[3] = {static_cast<std::uint8_t>(keyRgb), static_cast<std::uint8_t>(keyRgb >> 8),
+                                 static_cast<std::uint8_t>(keyRgb >> 16)};
+    const SkinRect visible = Clip({x, y, x + source.width(), y + source.height()}, target.width(), target.height());
+    for (int ty = visible.top; ty < visible.bottom; ++ty)
+        for (int tx = visible.left; tx < visible.right; ++tx) {
+            const std::uint8_t* p = source.row(ty - y) + source.bytesPerPixel() * (tx - x);
+            if (p[0] == key[0] && p[1] == key[1] && p[2] == key[2]) continue;
+            CopyPixel(source, tx - x, ty - y, target, tx, ty);
+        }
+}
+
 forms::PixelBuffer SliceFrame(int width, int height, const forms::PixelBuffer& image, SkinMargins m, bool stacked,
                               bool tile, int count, int index) {
     if (width <= 0 || height <= 0) return forms::PixelBuffer(0, 0, 3);

@@ -36,6 +36,11 @@ void StretchCopy(const forms::PixelBuffer& source, const SkinRect& from, forms::
 // and bottom (cut only at target's edges).
 void TileCopy(const forms::PixelBuffer& source, const SkinRect& from, forms::PixelBuffer& target, const SkinRect& to);
 
+// Copies source onto target with its top-left at (x, y), leaving out key-colour pixels; parts
+// outside target are cut off.
+void KeyedCopy(const forms::PixelBuffer& source, forms::PixelBuffer& target, int x, int y,
+               std::uint32_t keyRgb = kSkinKeyColour);
+
 // Frame index of count sized to width × height: corners fixed, edges stretched along their
 // length, the centre tiled or stretched. Margins that do not fit the target are dropped in
 // pairs; an empty image or target gives an empty result.
