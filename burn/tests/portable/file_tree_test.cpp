@@ -131,6 +131,15 @@ TEST(FileTree, NamesWhoseRecordsWouldNotFitAreSkippedAndLogged) {
     }
 }
 
+TEST(FileTree, SkipLineNamesTheTreePathAsItIsSpelt) {
+    Master m;
+    m.disk.AddFolder(u"C:\\src\\Photos");
+    m.disk.AddFile(u"C:\\src\\Photos\\" + std::u16string(120, u'x') + u".txt", {1});
+    m.Insert();
+    ASSERT_EQ(m.log.size(), 1u);
+    EXPECT_EQ(m.log[0].first, ">>> NAME TOO LONG FOR A DIRECTORY RECORD, SKIPPED \"\\Photos\\" + std::string(120, 'x') + ".txt\"");
+}
+
 TEST(FileTree, SkippedLastFileOfASubfolderDoesNotCutOffTheFoldersAfterIt) {
     Master m;
     m.disk.AddFolder(u"C:\\src\\a");

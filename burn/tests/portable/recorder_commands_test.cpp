@@ -201,6 +201,28 @@ TEST(RecorderCommands, WriteParametersGoToTheDrive) {
     EXPECT_TRUE(dvdRam.sent.empty());
 }
 
+// The recorder's "not ready, then ready" and a disc just loaded, as the burn start meets them.
+TEST(RecorderCommands, WaitUnitReadyOnTheRecorder) {
+    {
+        DeviceOnRecorder f({WithFault("op=00 times=3 sense=02/04/01")});
+        EXPECT_TRUE(f.device.WaitUnitReady(10000, 1000));
+        EXPECT_EQ(f.clock.Now, 4000u);  // one disc poll, then three more unit polls
+    }
+    {
+        DeviceOnRecorder f({WithFault("op=51 times=ever sense=02/04/01")});
+        EXPECT_FALSE(f.device.WaitUnitReady(10000, 1000));
+        EXPECT_EQ(f.clock.Now, 11000u);
+    }
+    DeviceOnRecorder f;
+    ASSERT_TRUE(f.device.LoadOrEject(true));
+    EXPECT_FALSE(f.device.TestUnitReady(5000));
+    EXPECT_EQ(f.device.LastError, "NOT READY (MEDIUM NOT PRESENT - TRAY OPEN)");
+    ASSERT_TRUE(f.device.LoadOrEject(false));
+    EXPECT_FALSE(f.device.RezeroUnit());
+    EXPECT_EQ(f.device.LastError, "UNIT ATTENTION (NOT READY TO READY CHANGE, MEDIUM MAY HAVE CHANGED)");
+    EXPECT_TRUE(f.device.WaitUnitReady(10000, 1000));
+}
+
 TEST(RecorderCommands, TimeStampStructure) {
     DeviceOnRecorder f;
     std::vector<std::uint8_t> seen;

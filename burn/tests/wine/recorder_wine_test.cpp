@@ -170,6 +170,13 @@ TEST_F(ProgramFolder, RequestWinesLibraryNeverEndsIsLeftAlive) {
     EXPECT_NE(r.Output.find(" abandoned=1"), std::string::npos) << r.Output;
 }
 
+TEST_F(ProgramFolder, BadIniLeavesNoAdaptersAndSaysWhy) {
+    std::ofstream(folder_ / "vcdr.ini") << "[device0]\nmedium=floppy\n";
+    const Result r = Replay("--load");
+    EXPECT_NE(r.Output.find("loaded=1 layer=WNASPI32.DLL support=E800"), std::string::npos) << r.Output;
+    EXPECT_NE(ReadFile(folder_ / "vcdr-error.txt").find("unknown medium \"floppy\""), std::string::npos);
+}
+
 TEST_F(ProgramFolder, WithTheLibraryDisabledTheLoadFails) {
     WriteIni(false);
     // A fresh prefix has only C: and Z:, both fixed: the pass-through layer finds no drive either.

@@ -87,6 +87,9 @@ struct ThumbViewTest : testing::Test {
         g.viewHeight = view->Height();
         g.lineCapacity = LineCapacity(g, view->Count());
         EXPECT_EQ(view->LineCapacity(), g.lineCapacity) << name;
+        if (form.Visible()) {
+            EXPECT_TRUE(IsWindowVisible(view->Handle())) << name << ": drawn again after the batch";
+        }
         const int h = view->HorzScrollBar()->Position(), v = view->VertScrollBar()->Position();
         for (int i = 0; i < view->Count(); ++i) {
             const TThumbnail* cell = view->Thumbnail(i);
@@ -433,6 +436,8 @@ TEST_F(ThumbViewTest, ARightClickOnAnyPartOfACellOpensTheViewsMenuThere) {
         EXPECT_EQ(menu->PopupComponent(), view) << c.part;
         EXPECT_EQ(view->Selected(), 1) << c.part << ": the button went down on the cell";
     }
+    delete menu;
+    EXPECT_EQ(view->PopupMenu(), nullptr) << "the view still hears of components that go";
 }
 
 TEST_F(ThumbViewTest, TheMenuKeyAndShiftF10OpenTheMenuAtTheSelectedCell) {

@@ -129,7 +129,10 @@ Answer RecorderCore::Execute(const std::uint8_t* cdb, std::size_t cdbLen, Transf
     ++sequence_;
     Context c{cdb, cdbLen, direction, buffer, length, threadId};
     Answer a = Run(c);
-    if (a.SrbStatus == burn::kSsErr && a.Sense[0] != 0 && c.Opcode() != 0x03) state_.PendingSense = a.Sense;
+    // Sense data lasts until the next command, as on a drive.
+    if (c.Opcode() != 0x03 && !a.NeverCompletes) {
+        state_.PendingSense = a.SrbStatus == burn::kSsErr ? a.Sense : std::array<std::uint8_t, 18>{};
+    }
     Trace(c, a);
     return a;
 }

@@ -144,6 +144,17 @@ TEST(RecorderCore, RequestSenseGivesThePendingSenseOnce) {
     EXPECT_EQ(sense[12], 0x3A);  // then the lasting condition
 }
 
+TEST(RecorderCore, SenseLastsUntilTheNextCommand) {
+    RecorderCore core(DeviceConfig{});
+    Drive drive{core};
+    std::vector<std::uint8_t> page(60, 0);
+    EXPECT_EQ(drive.Run({0x55, 0x10, 0, 0, 0, 0, 0, 0, 60, 0}, Transfer::Out, &page).SrbStatus, 4);
+    EXPECT_EQ(drive.Run({0x00, 0, 0, 0, 0, 0}).SrbStatus, 1);
+    const auto sense = drive.In({0x03, 0, 0, 0, 18, 0}, 18);
+    EXPECT_EQ(sense[2], 0);
+    EXPECT_EQ(sense[12], 0);
+}
+
 TEST(RecorderCore, FaultsAnswerAsConfigured) {
     struct Case {
         const char* name;
