@@ -30,7 +30,8 @@ private:
     // The probe skin paints every frame flat in a colour of its own.
     Rgb ProbeColour() {
         const int n = ++probeIndex_;
-        Rgb c{(n * 37) % 200 + 20, (n * 71) % 200 + 30, (n * 113) % 160 + 10};
+        const Rgb c{(n * 37) % 200 + 20, (n * 71) % 200 + 30, (n * 113) % 160 + 10};
+        pendingProbe_.push_back(c);
         return c;
     }
     skin_pack::Rgb24Picture Probe(int frames, int w, int h, bool stacked = false) {
@@ -49,6 +50,8 @@ private:
     }
     void Add(const std::string& name, const skin_pack::Rgb24Picture& picture) {
         art_.entries.push_back({name, skin_pack::Bmp24Bytes(picture)});
+        if (!pendingProbe_.empty()) art_.probeFrames.push_back({name, std::move(pendingProbe_)});
+        pendingProbe_.clear();
     }
 
     void Borders();
@@ -63,6 +66,7 @@ private:
     const SkinParams& p_;
     SkinArt art_;
     int probeIndex_ = 0;
+    std::vector<Rgb> pendingProbe_;
     std::string ini_;
 };
 

@@ -33,6 +33,8 @@ struct SkinArt {
     std::vector<skin_pack::SkinEntry> entries;  // the INI first, then the bitmaps
     std::string ini;
     skin_pack::Rgb24Picture menuGlyphs;  // the programs' SKINMENUGLYPHS bitmap, the same for every skin
+    // The probe skin's flat colour of every frame, by bitmap name.
+    std::vector<std::pair<std::string, std::vector<Rgb>>> probeFrames;
 };
 
 SkinArt PaintSkin(const SkinParams& p);

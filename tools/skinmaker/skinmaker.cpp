@@ -3,6 +3,7 @@
 // (skin-N.skin), a manifest (skin-N.manifest) and a preview (preview-N.png), plus the contact
 // sheet of all six (contact-sheet.png) and the 64 × 16 menu glyphs (menuglyphs.bmp). Any failed gate fails the build.
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -261,6 +262,27 @@ std::string Manifest(const Built& b) {
     return m.str();
 }
 
+// Names the probe skin's frame colours for the tests: kProbe_<bitmap>[frame - 1] as 0xRRGGBB.
+std::string ProbeHeader(const SkinArt& probe) {
+    std::ostringstream h;
+    h << "// Written by tools/skinmaker: the probe skin's flat colour of every frame, 0xRRGGBB.\n"
+         "#pragma once\n#include <cstdint>\n\nnamespace probe {\n";
+    for (const auto& [file, colours] : probe.probeFrames) {
+        std::string id = file.substr(0, file.size() - 4);
+        for (char& c : id)
+            if (c == '.' || c == '-') c = '_';
+        h << "constexpr std::uint32_t k_" << id << "[] = {";
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "0x%06X", static_cast<unsigned>((colours[i].r << 16) | (colours[i].g << 8) | colours[i].b));
+            h << (i ? ", " : "") << hex;
+        }
+        h << "};\n";
+    }
+    h << "}  // namespace probe\n";
+    return h.str();
+}
+
 int Run(const fs::path& out) {
     fs::create_directories(out);
     std::vector<Built> built;
@@ -304,6 +326,8 @@ int Run(const fs::path& out) {
     }
     WriteFile(out / "contact-sheet.png", PngBytes(contact.picture));
     WriteFile(out / "menuglyphs.bmp", skin_pack::Bmp24Bytes(PaintSkin(Skins()[0]).menuGlyphs));
+    const std::string header = ProbeHeader(PaintSkin(ProbeSkin()));
+    WriteFile(out / "probe_colours.h", std::vector<std::uint8_t>(header.begin(), header.end()));
     return 0;
 }
 

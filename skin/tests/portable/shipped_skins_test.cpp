@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "skin/portable/skin_parse.h"
+#include "skin/portable/skin_slicing.h"
+#include "skins/probe_colours.h"
 
 namespace skin {
 namespace {
@@ -63,6 +65,38 @@ TEST(ShippedSkins, LoadIntoTheElementsTheToolDrew) {
             }
         }
         EXPECT_GE(elements, 30);
+    }
+}
+
+}  // namespace
+}  // namespace skin
+
+namespace skin {
+namespace {
+
+// The probe skin's frames read back at the colours the tool names for them.
+TEST(ShippedSkins, ProbeFramesKeepTheirNamedColours) {
+    const std::string stream = ReadFile(std::string(SKIN_ARTIFACTS) + "/skin-probe.skin");
+    ASSERT_FALSE(stream.empty());
+    forms::TMemoryStream s;
+    s.WriteBuffer(stream.data(), static_cast<std::int64_t>(stream.size()));
+    std::optional<SkinElements> e = LoadSkinElements(s, nullptr, 17);
+    ASSERT_TRUE(e.has_value());
+    auto centre = [](const TDataSkinObject& o, int frame) {
+        const SkinRect f = FrameRect(o.image.width(), o.image.height(), o.FrameCount, frame, false);
+        const std::uint8_t* p = o.image.row((f.top + f.bottom) / 2) + 3 * ((f.left + f.right) / 2);
+        return static_cast<std::uint32_t>((p[2] << 16) | (p[1] << 8) | p[0]);
+    };
+    const struct { const char* what; const TDataSkinObject* element; int frame; std::uint32_t colour; } cases[] = {
+        {"tab 3", e->Part("Tabs"), 3, probe::k_tabs[2]},
+        {"thumb 2", e->Part("HorzScrollThumb"), 2, probe::k_hthumb[1]},
+        {"menu item 5", e->Part("MenuItem"), 5, probe::k_menuitem[4]},
+        {"button 4", e->buttons.get(), 4, probe::k_button[3]},
+        {"close 4", e->captionButtons[0].get(), 4, probe::k_close[3]},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(c.element, nullptr) << c.what;
+        EXPECT_EQ(centre(*c.element, c.frame), c.colour) << c.what;
     }
 }
 
