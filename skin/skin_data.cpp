@@ -16,7 +16,16 @@ COLORREF ResolveColour(std::uint32_t colour) {
 
 }  // namespace
 
-TSkinData::TSkinData(forms::TComponent* owner) : forms::TComponent(owner), Skin3rd(DefaultSkin3rd()) {}
+TSkinData::TSkinData(forms::TComponent* owner) : forms::TComponent(owner), Skin3rd(DefaultSkin3rd()) {
+    LoadMenuGlyphs(GetModuleHandleA(nullptr));
+}
+
+void TSkinData::LoadMenuGlyphs(HINSTANCE module) {
+    menuGlyphs_.FreeImage();
+    if (!FindResourceA(module, "SKINMENUGLYPHS", MAKEINTRESOURCEA(2))) return;  // RT_BITMAP
+    menuGlyphs_.LoadFromResourceName(module, "SKINMENUGLYPHS");
+    menuGlyphs_.TransparentColor = forms::clWhite;
+}
 
 std::string TSkinData::SkinStore() { return Designing() && skinStream_.Size() > 0 ? "(Good)" : "(none)"; }
 

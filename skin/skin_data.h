@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/bitmap.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/component.h"
 #include "forms/portable/streams.h"
@@ -75,6 +76,12 @@ public:
     // A solid brush of the ButtonFace colour, replaced at every parse.
     HBRUSH FaceBrush() const { return faceBrush_.get(); }
 
+    // The menu bar's restore, maximise, minimise and close glyphs: a 64 × 16 strip of 16 × 16
+    // glyphs on white (the mask colour), from the bitmap resource "SKINMENUGLYPHS" of module;
+    // empty when the module has none. The constructor reads the program's own.
+    void LoadMenuGlyphs(HINSTANCE module);
+    forms::TBitmap& MenuGlyphs() { return menuGlyphs_; }
+
 private:
     bool Designing() const { return (ComponentState() & forms::csDesigning) != 0; }
 
@@ -84,6 +91,7 @@ private:
     forms::TMemoryStream skinStream_;
     LoadedSkin loaded_;
     forms::UniqueBrush faceBrush_;
+    forms::TBitmap menuGlyphs_;
 };
 
 }  // namespace skin

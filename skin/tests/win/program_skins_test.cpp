@@ -9,6 +9,7 @@
 #include "forms/portable/exceptions.h"
 #include "skin/portable/skin_parse.h"
 #include "skin/resource_stream.h"
+#include "skin/skin_data.h"
 
 namespace skin {
 namespace {
@@ -45,6 +46,16 @@ TEST(ProgramSkins, VantrellCarriesTheStoreItemsAndItsOwnSkin) {
     EXPECT_EQ(info.bmWidth, 64);
     EXPECT_EQ(info.bmHeight, 16);
     DeleteObject(glyphs);
+
+    TSkinData data(nullptr);
+    EXPECT_EQ(data.MenuGlyphs().Width(), 0);  // the test program carries none
+    data.LoadMenuGlyphs(reinterpret_cast<HINSTANCE>(program));
+    ASSERT_EQ(data.MenuGlyphs().Width(), 64);
+    // Close, the fourth glyph, is ink on white: its centre dark, its corner white.
+    const std::uint8_t* centre = data.MenuGlyphs().ScanLine(7) + 3 * (48 + 8);
+    const std::uint8_t* corner = data.MenuGlyphs().ScanLine(0) + 3 * 48;
+    EXPECT_LT(centre[0] + centre[1] + centre[2], 100);
+    EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255);
     FreeLibrary(program);
 }
 
