@@ -16,6 +16,7 @@
 #include "burn/portable/command_clock.h"
 #include "burn/portable/mode_pages.h"
 #include "burn/portable/srb.h"
+#include "burn/portable/device_capabilities.h"
 
 namespace burn {
 
@@ -23,6 +24,15 @@ inline constexpr std::uint8_t kNoDevice = 254;
 inline constexpr char kNotSentMessage[] = "NO DEVICE SELECTED";
 // After a time-out the request is aborted and given this much longer to finish.
 inline constexpr std::uint32_t kAbortGraceMs = 5000;
+inline constexpr char kInvalidDeviceMessage[] = "INVALID DEVICE ID / NOT A CD OR DVD DRIVE";
+inline constexpr std::uint8_t kNoPeripheral = 0x1F;
+inline constexpr std::size_t kCapabilitiesPageSize = 22;
+inline constexpr std::size_t kAtipSize = 26;
+
+// The speed and buffer fields of the capabilities page, in host order (kB/s, kB).
+struct CapabilityFields {
+    std::uint16_t MaxReadKBs = 0, BufferKB = 0, CurrentReadKBs = 0, MaxWriteKBs = 0, CurrentWriteKBs = 0;
+};
 
 #pragma pack(push, 1)
 // READ TRACK INFORMATION answer with its multi-byte fields in host order.
@@ -80,6 +90,40 @@ public:
     bool SessionAtOnce = false;
     std::function<void(TSCSIDevice& sender, const std::string& message, std::uint8_t level)> OnDebugMessage;
 
+    // Device list and selection.
+    std::int8_t HostAdapterCount = -1;   // -1: the adapter inquiry failed
+    std::array<std::uint8_t, kCapabilitiesPageSize> CapabilitiesPage{};
+    CapabilityFields CapabilityValues;   // the page's speed fields in host order
+    std::string DeviceName, DeviceDescription;
+    std::uint8_t PeripheralType = kNoPeripheral;
+    bool DoDebug = false, UnderrunProtection = false, TestWrite = false;
+    std::vector<std::string> Devices;
+    std::function<void(TSCSIDevice& sender)> OnDeviceChange;
+    SrbHaInquiry AdapterInquiry{};
+    std::array<std::uint8_t, kAtipSize> Atip{};
+    std::uint16_t DeviceMaxWriteSpeed = 0, DeviceMaxReadSpeed = 0;
+    std::uint8_t WriteModes = 0;   // bit 0 raw, 1 session-at-once, 2 track-at-once
+    std::uint16_t ReadSpeed = 0;
+    // Loads the device layer (the program wires the loader); exceptions count as failure.
+    std::function<bool(bool preferSpti)> LoadLayer;
+    // The letter of the volume on this adapter and target as the platform's volumes report it;
+    // 0 when none does (always so under Wine).
+    std::function<char(std::uint8_t haId, std::uint8_t target)> VolumeLetter;
+
+    bool InitializeASPI(bool preferSpti);
+    void QueryHostAdapters(std::uint8_t haId);
+    void EnumerateDevices();
+    void SetDevice(const std::string& line);
+    char GetDriveLetter();
+    bool GetCapabilities();
+    std::uint16_t MaxWriteSpeedX();
+    std::uint16_t MaxReadSpeedX();
+    std::uint16_t CurrentWriteSpeedX();
+    std::uint8_t DeviceType();
+    void ProbeWriteModes();
+    std::uint16_t WriteSpeed() const { return writeSpeed_; }
+    void SetWriteSpeed(std::uint16_t x);
+
     void DebugMessage(const std::string& text, std::uint8_t level);
 
     // Sends one command; out: the data it sends, in: receives the data it reads (resized to the
@@ -124,6 +168,8 @@ protected:
     CommandClock& clock_;
 
 private:
+    void ClearSelection();
+    std::uint16_t writeSpeed_ = 0;
     std::uint8_t AdditionalSenseCode() const { return LastSense[12]; }
 };
 
