@@ -1,0 +1,70 @@
+// vantburn's one window: the portfolio to burn, the recorder and speed to burn with, the log.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "burn/portable/drive_choice.h"
+#include "burn/portable/log_queue.h"
+#include "burn/portable/scsi_device.h"
+#include "forms/button.h"
+#include "forms/combo_box.h"
+#include "forms/edit.h"
+#include "forms/form.h"
+#include "forms/group_box.h"
+#include "forms/label.h"
+
+namespace burn {
+
+inline constexpr char kBurnWindowCaption[] = "CD Burn Utility";
+inline constexpr char kSupportPage[] = "https://vantrell.example.org/support";
+
+class TForm1 : public forms::TForm {
+public:
+    // args: the command line without the program's path; programFolder: the executable's
+    // folder by default.
+    TForm1(forms::TComponent* owner, std::vector<std::string> args, std::string programFolder = {});
+    ~TForm1() override;
+
+    void FormCreate();
+    void FormShow();
+    void cbdrivesChange();
+    void cbSpeedDropDown();
+    std::uint16_t GetSpeed();
+    void Button1Click();
+
+    // The argument count was wrong: the program ends without showing the window.
+    bool Terminating() const { return terminating_; }
+    // Moves every queued log line into the memo (the window's thread only).
+    void FlushLog();
+
+    std::string ProgramFolder, PortfolioName, PortfolioFolder;
+    forms::TLabel* Label1;
+    forms::TGroupBox* GroupBox1;
+    forms::TLabel* Label3;
+    forms::TComboBox* cbdrives;
+    forms::TLabel* Label4;
+    forms::TComboBox* cbSpeed;
+    forms::TLabel* Label2;
+    forms::TMemo* Memo1;
+    forms::TButton* Button1;
+    forms::TButton* bburn;
+    std::unique_ptr<TSCSIDevice> mcdb;
+
+protected:
+    void WndProc(forms::TMessage& message) override;
+
+private:
+    void BuildControls();
+    void ShowChoices();
+
+    std::vector<std::string> args_;
+    bool terminating_ = false;
+    bool portfolioAccepted_ = false;
+    LogQueue log_;
+    std::unique_ptr<DriveChoice> choice_;
+};
+
+}  // namespace burn
