@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -23,8 +24,10 @@ const char* const kDefaultThumbFilter =
 namespace {
 
 constexpr DWORD kHourglassAfterMs = 1000;
-// A scan lets pending messages run this often, so the window stays alive and Stop works.
+// A scan lets pending messages run this often, so the window stays alive and Stop works,
 constexpr DWORD kScanPumpMs = 100;
+// and draws the view this often: each drawing costs as much as there are cells.
+constexpr DWORD kScanShowMs = 1000;
 
 // The keys that ask for a context menu: the menu key, and F10 with Shift.
 bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
@@ -70,15 +73,53 @@ private:
 
 }  // namespace
 
-// One layout, and one update of the scroll ranges, for a batch of changes to the cells.
+// Keeps a visible window from being drawn while its cells are made, moved or freed: the
+// system then keeps no visible regions for them, work that grows with the number of cells
+// already there. Resuming has the whole view drawn again.
+class RedrawPause {
+public:
+    explicit RedrawPause(forms::TWinControl& view) : view_(view) { Pause(); }
+    ~RedrawPause() { Resume(); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+    void Pause() {
+        HWND wnd = view_.WindowHandle();
+        // Nested in another pause the window is already invisible: nothing to do.
+        if (paused_ || wnd == nullptr || !IsWindowVisible(wnd)) return;
+        SendMessageA(wnd, WM_SETREDRAW, FALSE, 0);
+        paused_ = true;
+    }
+    // For a window that is gone.
+    void Forget() { paused_ = false; }
+    void Resume() {
+        if (!paused_) return;
+        paused_ = false;
+        HWND wnd = view_.WindowHandle();
+        if (wnd == nullptr) return;
+        SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+
+private:
+    forms::TWinControl& view_;
+    bool paused_ = false;
+};
+
+// One layout, one update of the scroll ranges and one repaint for a batch of changes to the
+// cells. A view destroyed meanwhile is left alone.
 class LayoutBatch {
 public:
     explicit LayoutBatch(TThumbView& view)
         : view_(view), alive_(view.alive_), exceptions_(std::uncaught_exceptions()) {
         view_.DisableAlign();
+        pause_.emplace(view_);
     }
     ~LayoutBatch() noexcept(false) {
-        if (!*alive_) return;
+        if (!*alive_) {
+            pause_->Forget();
+            return;
+        }
         if (std::uncaught_exceptions() == exceptions_) {
             Finish();
             return;
@@ -92,18 +133,36 @@ public:
     LayoutBatch(const LayoutBatch&) = delete;
     LayoutBatch& operator=(const LayoutBatch&) = delete;
 
+    // Puts the cells so far where they belong, with scroll ranges to match, so that the
+    // messages let through meanwhile see the view as outside the batch; with show, the view
+    // is drawn again too.
+    void Suspend(bool show) {
+        view_.Layout();
+        view_.EnableAlign();
+        if (show) pause_->Resume();
+    }
+    void Continue() {
+        pause_->Pause();
+        view_.DisableAlign();
+    }
+
 private:
     void Finish() {
         struct Enable {
             forms::TWinControl& view;
-            ~Enable() { view.EnableAlign(); }
-        } enable{view_};
+            std::optional<RedrawPause>& pause;
+            ~Enable() {
+                view.EnableAlign();
+                pause.reset();
+            }
+        } enable{view_, pause_};
         view_.Layout();
     }
 
     TThumbView& view_;
     std::shared_ptr<bool> alive_;
     int exceptions_;
+    std::optional<RedrawPause> pause_;
 };
 
 TThumbView::TThumbView(forms::TComponent* owner) : TBaseThumbView(owner), filter_(kDefaultThumbFilter) {
@@ -216,17 +275,41 @@ void TThumbView::ClearThumbnails() {
     LayoutBatch batch(*this);
     // From the end: each removal then moves nothing in the list.
     for (int i = Count() - 1; i >= 0; --i) {
-        if (TThumbnail* cell = list_.Thumbnail(i)) {
-            cell->SetParent(nullptr);
-            delete cell;
-        }
+        if (TThumbnail* cell = list_.Thumbnail(i)) FreeCell(cell);
         list_.Delete(i);
     }
     plan_.MoveAll();
 }
 
+void TThumbView::Notification(forms::TComponent* component, forms::TOperation operation) {
+    // A cell the view makes or frees is news to no other cell; telling every one of them
+    // would make each cell cost as much as all the cells before it.
+    if (operation == forms::opInsert && makingCell_) return;
+    if (operation == forms::opRemove && component != nullptr && component == leavingCell_) return;
+    TBaseThumbView::Notification(component, operation);
+}
+
+void TThumbView::FreeCell(TThumbnail* cell) {
+    cell->SetParent(nullptr);
+    leavingCell_ = cell;
+    struct Done {
+        const forms::TComponent*& cell;
+        ~Done() { cell = nullptr; }
+    } done{leavingCell_};
+    delete cell;
+}
+
 TThumbnail* TThumbView::AddThumbnail(const std::string& title, bool relayout) {
-    auto* cell = new TThumbnail(this);
+    TThumbnail* cell = nullptr;
+    {
+        // The constructor tells its owner before the pointer is known.
+        makingCell_ = true;
+        struct Done {
+            bool& making;
+            ~Done() { making = false; }
+        } done{makingCell_};
+        cell = new TThumbnail(this);
+    }
     const ThumbGrid grid = Grid();
     cell->SetBounds(CellLeft(grid, Count() + 1) - HorzScrollBar()->Position(),
                     CellTop(grid, Count() + 1) - VertScrollBar()->Position(), cellWidth_, cellHeight_);
@@ -260,69 +343,88 @@ TThumbnail* TThumbView::AddThumbnail(const std::string& title, bool relayout) {
 
 void TThumbView::SetDirectory(const std::string& v) {
     selected_ = -1;
-    if (busy_) return;
-    if (v.empty()) {
-        ClearThumbnails();
-    } else {
-        const std::shared_ptr<bool> alive = alive_;
-        forms::TStringList working;
-        {
-            // A removal asked for in a scan that an exception ended is forgotten.
-            deferredRemovals_.clear();
-            ScanScope scope(busy_, *this, alive);
-            const DWORD start = GetTickCount();
-            DWORD lastPump = start;
-            CollectFiles(v);
-            working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
-            ClearThumbnails();
-            directory_ = v;
-            std::unique_ptr<JpegPrefetcher> prefetcher = MakePrefetcher(working);
-            if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
-            if (!*alive) return;
-            bool stop = false;
-            {
-                LayoutBatch batch(*this);
-                ComputeCellSize();
-                for (int i = 0; i < working.Count(); ++i) {
-                    // A full view stops as a stopped scan does.
-                    if (Count() >= kMaxThumbCount) break;
-                    if (OnScanProgress) OnScanProgress(this, i + 1, stop);
-                    if (!*alive) return;
-                    if (stop) break;
-                    const std::string& path = working[i];
-                    // Placed with the line capacity of the batch: the others stay where they are.
-                    TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
-                    Layout();
-                    cell->Image()->SetPrefetcher(prefetcher.get());
-                    cell->SetFileName(path);
-                    if (!*alive) return;
-                    cell->Image()->SetPrefetcher(nullptr);
-                    if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
-                    if (!PumpDuringScan(lastPump, alive)) return;
-                }
-                ComputeCellSize();
-            }
-            if (OnStopScanning) OnStopScanning(this);
-            if (!*alive) return;
-        }
-        RemoveDeferredCells();
+    if (busy_) {
+        // Asked for by a message the scan let through (the user chose another folder): the
+        // scan ends early and the new folder follows. From the scan's own events: refused.
+        if (pumping_) pendingDirectory_ = v;
+        return;
     }
-    directory_ = v;
+    const std::shared_ptr<bool> alive = alive_;
+    pendingDirectory_.reset();  // left by a scan that an exception ended
+    std::string folder = v;
+    for (;;) {
+        if (!ScanFolder(folder, alive)) return;
+        if (!pendingDirectory_) break;
+        folder = std::move(*pendingDirectory_);
+        pendingDirectory_.reset();
+    }
+    directory_ = folder;
     if (Count() > 0 && selected_ < 0) SetSelected(0);
     Invalidate();
 }
 
-bool TThumbView::PumpDuringScan(DWORD& lastPump, const std::shared_ptr<bool>& alive) {
-    if (forms::Application == nullptr || GetTickCount() - lastPump < kScanPumpMs) return true;
-    // The messages see the view as outside the batch: the cells so far where they belong,
-    // scroll ranges to match.
+bool TThumbView::ScanFolder(const std::string& v, const std::shared_ptr<bool>& alive) {
+    if (v.empty()) {
+        ClearThumbnails();
+        return true;
+    }
+    forms::TStringList working;
+    {
+        // A removal asked for in a scan that an exception ended is forgotten.
+        deferredRemovals_.clear();
+        ScanScope scope(busy_, *this, alive);
+        const DWORD start = GetTickCount();
+        ScanClock clock{start, start};
+        CollectFiles(v);
+        working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
+        ClearThumbnails();
+        directory_ = v;
+        std::unique_ptr<JpegPrefetcher> prefetcher = MakePrefetcher(working);
+        if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
+        if (!*alive) return false;
+        bool stop = false;
+        {
+            LayoutBatch batch(*this);
+            ComputeCellSize();
+            for (int i = 0; i < working.Count() && !pendingDirectory_; ++i) {
+                // A full view stops as a stopped scan does.
+                if (Count() >= kMaxThumbCount) break;
+                if (OnScanProgress) OnScanProgress(this, i + 1, stop);
+                if (!*alive) return false;
+                if (stop) break;
+                const std::string& path = working[i];
+                // Placed with the line capacity of the batch: the others stay where they are.
+                TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
+                Layout();
+                cell->Image()->SetPrefetcher(prefetcher.get());
+                cell->SetFileName(path);
+                if (!*alive) return false;
+                cell->Image()->SetPrefetcher(nullptr);
+                if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
+                if (!PumpDuringScan(clock, alive, batch)) return false;
+            }
+            ComputeCellSize();
+        }
+        if (OnStopScanning) OnStopScanning(this);
+        if (!*alive) return false;
+    }
+    RemoveDeferredCells();
+    return true;
+}
+
+bool TThumbView::PumpDuringScan(ScanClock& clock, const std::shared_ptr<bool>& alive, LayoutBatch& batch) {
+    const DWORD now = GetTickCount();
+    if (forms::Application == nullptr || now - clock.lastPump < kScanPumpMs) return true;
+    const bool show = now - clock.lastShown >= kScanShowMs;
     ComputeCellSize();
-    Layout();
-    EnableAlign();
+    batch.Suspend(show);
+    pumping_ = true;
     forms::Application->ProcessMessages();
     if (!*alive) return false;
-    DisableAlign();
-    lastPump = GetTickCount();
+    pumping_ = false;
+    batch.Continue();
+    clock.lastPump = GetTickCount();
+    if (show) clock.lastShown = clock.lastPump;
     return true;
 }
 
@@ -427,10 +529,7 @@ void TThumbView::DeleteItem(int index) {
 void TThumbView::RemoveNow(int index) {
     {
         LayoutBatch batch(*this);
-        if (TThumbnail* cell = list_.Thumbnail(index)) {
-            cell->SetParent(nullptr);
-            delete cell;
-        }
+        if (TThumbnail* cell = list_.Thumbnail(index)) FreeCell(cell);
         list_.Delete(index);
         plan_.Removed(index);
         selected_ = -1;
@@ -583,9 +682,9 @@ void TThumbView::WndProc(forms::TMessage& m) {
     }
     TBaseThumbView::WndProc(m);
     if (m.Msg == WM_PAINT && !painted_) {
-        // The first paint scans the folder again.
+        // The first paint scans the folder again; one painted during a scan is being scanned.
         painted_ = true;
-        SetDirectory(directory_);
+        if (!busy_) SetDirectory(directory_);
     }
 }
 

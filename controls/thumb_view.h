@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     TThumbnail* Thumbnail(int index) const { return dynamic_cast<TThumbnail*>(Objects(index)); }
 };
 
+class LayoutBatch;
+
 class TThumbView : public TBaseThumbView {
 public:
     explicit TThumbView(forms::TComponent* owner);
@@ -40,7 +43,8 @@ public:
     static const forms::TClassInfo& StaticClass();
 
     const std::string& Directory() const { return directory_; }
-    // Rescans, whether or not the value changed; from inside a scan only clears Selected.
+    // Rescans, whether or not the value changed. From a scan's events it only clears
+    // Selected; from a message that a scan let run, the scan ends early and this one follows.
     void SetDirectory(const std::string& v);
     int Selected() const { return selected_; }
     // -1 or an index of a cell; EListError for anything else, before any cell is touched.
@@ -115,8 +119,11 @@ protected:
     void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
     void KeyDown(WORD& key, forms::TShiftState shift) override;
     void KeyUp(WORD& key, forms::TShiftState shift) override;
+    void Notification(forms::TComponent* component, forms::TOperation operation) override;
 
 private:
+    // Frees a cell that is no longer in the view's layout.
+    void FreeCell(TThumbnail* cell);
     // The wheel moves the content along the scrolling direction, one pixel per unit of delta.
     void ScrollByWheel(int delta, bool horizontalWheel);
     // A context menu asked for from the keyboard opens at the selected cell.
@@ -124,6 +131,8 @@ private:
     ThumbGrid Grid() const;
     TThumbnail* AddThumbnail(const std::string& title, bool relayout);
     void CollectFiles(std::string folder);
+    // One scan (an empty folder clears the view); false when the view was destroyed meanwhile.
+    bool ScanFolder(const std::string& folder, const std::shared_ptr<bool>& alive);
     void ClearThumbnails();
     void ComputeCellSize();
     void ComputeLineCapacity();
@@ -133,9 +142,14 @@ private:
     // Every cell is placed again at the next Layout.
     void Relayout();
     void RefreshAll();
+    // When a scan last let messages run, and last had the view drawn.
+    struct ScanClock {
+        DWORD lastPump;
+        DWORD lastShown;
+    };
     // Lets pending messages run during a scan when kScanPumpMs have passed since the last
     // time; false when the view was destroyed meanwhile (then nothing of it may be touched).
-    bool PumpDuringScan(DWORD& lastPump, const std::shared_ptr<bool>& alive);
+    bool PumpDuringScan(ScanClock& clock, const std::shared_ptr<bool>& alive, LayoutBatch& batch);
     friend class LayoutBatch;
     void RemoveNow(int index);
     void RemoveDeferredCells();
@@ -174,6 +188,12 @@ private:
     std::vector<TThumbnail*> deferredRemovals_;
     // False once the view is destroyed: a scan that let messages run checks it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // Messages are running inside a scan; a folder they asked for comes next.
+    bool pumping_ = false;
+    std::optional<std::string> pendingDirectory_;
+    // The cell being made or freed by the view itself.
+    bool makingCell_ = false;
+    const forms::TComponent* leavingCell_ = nullptr;
 };
 
 // Every picture format the form library loads: all of them first, then one entry each.

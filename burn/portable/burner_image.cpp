@@ -83,15 +83,17 @@ std::string BurnerImage::BurnImageFile(ImageSink& sink) {
         cache.Abort();
         result = "CAN'T CREATE FILE \"" + Utf8(ISOFileName) + "\"";
     } else {
-        std::vector<std::uint8_t> buffer(kBlockBytes);
         for (;;) {
-            const int length = cache.GetBlock(buffer.data());
+            int length = 0;
+            std::unique_ptr<CacheBlock> block = cache.TakeBlock(length);
             if (length == 0) break;
             if (length < 0) {
                 cache.WaitForBlock(std::chrono::milliseconds(10));
                 continue;
             }
-            if (!sink.Write(buffer.data(), static_cast<std::size_t>(length))) {
+            const bool written = sink.Write(block->data.data(), static_cast<std::size_t>(length));
+            cache.ReturnBlock(std::move(block));
+            if (!written) {
                 cache.Abort();
                 result = "CAN'T WRITE FILE \"" + Utf8(ISOFileName) + "\"";
                 break;

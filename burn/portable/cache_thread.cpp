@@ -9,6 +9,8 @@
 namespace burn {
 namespace {
 
+constexpr std::size_t kSpareBlocks = 8;
+
 std::size_t RoundToSector(std::size_t n) { return (n + kSectorSize - 1) / kSectorSize * kSectorSize; }
 
 }  // namespace
@@ -62,22 +64,40 @@ std::uint64_t TCacheThread::Remaining() const {
 }
 
 int TCacheThread::GetBlock(std::uint8_t* dest) {
-    std::unique_ptr<CacheBlock> block;
-    {
-        std::lock_guard guard(lock_);
-        if (queue_.empty()) return (finished_ || abortRequest_) ? 0 : -1;
-        block = std::move(queue_.front());
-        queue_.pop_front();
-        remaining_ -= block->length;
-        changed_.notify_all();
+    int length = 0;
+    std::unique_ptr<CacheBlock> block = TakeBlock(length);
+    if (length > 0) {
+        std::memcpy(dest, block->data.data(), block->length);
+        ReturnBlock(std::move(block));
     }
-    std::memcpy(dest, block->data.data(), block->length);
-    return static_cast<int>(block->length);
+    return length;
+}
+
+std::unique_ptr<CacheBlock> TCacheThread::TakeBlock(int& length) {
+    std::lock_guard guard(lock_);
+    if (queue_.empty()) {
+        length = (finished_ || abortRequest_) ? 0 : -1;
+        return nullptr;
+    }
+    std::unique_ptr<CacheBlock> block = std::move(queue_.front());
+    queue_.pop_front();
+    remaining_ -= block->length;
+    length = static_cast<int>(block->length);
+    // A producer waiting on a full queue is woken once it has drained to half.
+    if (producerWaiting_ && queue_.size() <= maxBlocks_ / 2) changed_.notify_all();
+    return block;
+}
+
+void TCacheThread::ReturnBlock(std::unique_ptr<CacheBlock> block) {
+    std::lock_guard guard(lock_);
+    if (spare_.size() < kSpareBlocks) spare_.push_back(std::move(block));
 }
 
 void TCacheThread::WaitForBlock(std::chrono::milliseconds timeout) {
     std::unique_lock guard(lock_);
+    consumerWaiting_ = true;
     changed_.wait_for(guard, timeout, [this] { return !queue_.empty() || finished_ || abortRequest_; });
+    consumerWaiting_ = false;
 }
 
 void TCacheThread::SetPriority(CachePriority p) {
@@ -103,18 +123,31 @@ bool TCacheThread::Append() {
         guard.unlock();
         SetPriority(CachePriority::Idle);
         guard.lock();
+        producerWaiting_ = true;
         changed_.wait(guard, [this] { return queue_.size() + 1 < maxBlocks_ || abortRequest_; });
+        producerWaiting_ = false;
     }
     if (abortRequest_) return false;
     staging_->length = static_cast<std::uint32_t>(fill_);
     queue_.push_back(std::move(staging_));
     const std::size_t queued = queue_.size();
-    changed_.notify_all();
+    if (consumerWaiting_) changed_.notify_all();
+    if (!spare_.empty()) {
+        staging_ = std::move(spare_.back());
+        spare_.pop_back();
+    }
     guard.unlock();
     SetPriority(PriorityForQueue(queued, maxBlocks_));
-    staging_ = std::make_unique<CacheBlock>();
+    if (!staging_) staging_ = std::make_unique<CacheBlock>();
     fill_ = 0;
     return true;
+}
+
+// Moves the fill past n bytes just placed, zeroing the rest of their last sector.
+void TCacheThread::ZeroTail(std::size_t n) {
+    const std::size_t rounded = RoundToSector(n);
+    std::memset(staging_->data.data() + fill_ + n, 0, rounded - n);
+    fill_ += rounded;
 }
 
 bool TCacheThread::Flush() { return fill_ == 0 || Append(); }
@@ -123,7 +156,7 @@ bool TCacheThread::Emit(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const std::size_t n = std::min(bytes.size(), kBlockBytes - fill_);
         std::memcpy(staging_->data.data() + fill_, bytes.data(), n);
-        fill_ += RoundToSector(n);
+        ZeroTail(n);
         bytes = bytes.subspan(n);
         if (fill_ == kBlockBytes && !Append()) return false;
     }
@@ -133,7 +166,8 @@ bool TCacheThread::Emit(std::span<const std::uint8_t> bytes) {
 bool TCacheThread::EmitZeros(std::uint64_t count) {
     while (count > 0) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(count, kBlockBytes - fill_));
-        fill_ += RoundToSector(n);  // a fresh block is already zero
+        std::memset(staging_->data.data() + fill_, 0, RoundToSector(n));
+        fill_ += RoundToSector(n);
         count -= n;
         if (fill_ == kBlockBytes && !Append()) return false;
     }
@@ -163,7 +197,7 @@ bool TCacheThread::ReadFile(const std::u16string& path, std::uint64_t size) {
             }
             got += static_cast<std::size_t>(r);
         }
-        fill_ += RoundToSector(n);
+        ZeroTail(n);
         left -= n;
         if (abortRequest_) return false;
         if (fill_ == kBlockBytes && !Append()) return false;

@@ -60,6 +60,10 @@ public:
     // Copies the oldest block into dest: its length, 0 at the end of the image or after an
     // abort, -1 when none is ready yet.
     int GetBlock(std::uint8_t* dest);
+    // The same without the copy: the oldest block itself, to be handed back with ReturnBlock.
+    // length is as GetBlock's; the block is empty unless length > 0.
+    std::unique_ptr<CacheBlock> TakeBlock(int& length);
+    void ReturnBlock(std::unique_ptr<CacheBlock> block);
     // Waits at most the given time for a block or the end.
     void WaitForBlock(std::chrono::milliseconds timeout);
     void Abort();
@@ -78,6 +82,7 @@ private:
     bool EmitZeros(std::uint64_t count);
     bool ReadFile(const std::u16string& path, std::uint64_t size);
     bool Flush();
+    void ZeroTail(std::size_t n);
     bool Append();
     void Fail(const std::string& text);
     void SetPriority(CachePriority p);
@@ -90,10 +95,13 @@ private:
     mutable std::mutex lock_;
     std::condition_variable changed_;
     std::deque<std::unique_ptr<CacheBlock>> queue_;
+    std::vector<std::unique_ptr<CacheBlock>> spare_;  // blocks the writer is done with, used again
+    // Each side wakes the other only when it waits: under Wine every wake is a server call.
+    bool producerWaiting_ = false, consumerWaiting_ = false;
     std::uint64_t remaining_ = 0;
     std::string status_;
     std::u16string currentFile_;
-    bool abortRequest_ = false;
+    std::atomic<bool> abortRequest_{false};  // also read between reads without the lock
     std::atomic<bool> filled_{false}, finished_{false};
 
     std::unique_ptr<CacheBlock> staging_;

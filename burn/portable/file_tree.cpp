@@ -75,8 +75,10 @@ bool FileTree::Fits(const std::u16string& jolietName, const std::string& isoName
     const bool fits = jolietName.size() <= (isFile ? kMaxJolietFileName : kMaxJolietDirName) &&
                       IsoRecordLength(isoId) <= kMaxRecordLength;
     if (!fits) {
-        const std::u16string where = dir->parent == dir ? u"\\" : dir->path + u"\\";
-        Log(">>> NAME TOO LONG FOR A DIRECTORY RECORD, SKIPPED \"" + Utf8(where + jolietName) + "\"", 3);
+        // The tree path as named, not upper-cased as the lookups keep it.
+        std::u16string where = u"\\" + jolietName;
+        for (const TDEntry* d = dir; d->parent != d; d = d->parent) where = u"\\" + d->jolietName + where;
+        Log(">>> NAME TOO LONG FOR A DIRECTORY RECORD, SKIPPED \"" + Utf8(where) + "\"", 3);
     }
     return fits;
 }
@@ -229,8 +231,9 @@ bool FileTree::InsertDir(TDEntry* dest, std::u16string sourcePath, bool archiveO
     }
     if (sourcePath.empty() || sourcePath.back() != u'\\') sourcePath += u'\\';
     if (mask.empty()) mask = u"*.*";
+    const std::vector<ListingRecord> all = recursive ? lister->List(sourcePath, u"*.*") : std::vector<ListingRecord>{};
     if (recursive) {
-        for (const ListingRecord& rec : lister->List(sourcePath, u"*.*")) {
+        for (const ListingRecord& rec : all) {
             if (!(rec.attributes & kAttrDirectory) || IsDots(rec.name)) continue;
             ListingRecord named = rec;
             std::string shortName = rec.alternate.empty() ? AsciiUpper(rec.name) : rec.alternate;
@@ -249,7 +252,8 @@ bool FileTree::InsertDir(TDEntry* dest, std::u16string sourcePath, bool archiveO
         }
     }
     bool result = true;
-    for (const ListingRecord& rec : lister->List(sourcePath, mask)) {
+    // The folder pass already listed everything when the mask takes every name.
+    for (const ListingRecord& rec : recursive && mask == u"*.*" ? all : lister->List(sourcePath, mask)) {
         if (rec.attributes & kAttrDirectory) continue;
         if (archiveOnly && !(rec.attributes & kAttrArchive)) continue;
         result = AddFile(dest, rec, archiveOnly, 0, sourcePath + rec.name);

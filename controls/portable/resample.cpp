@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <thread>
 #include <utility>
 
@@ -275,7 +276,8 @@ int ResampleThreadCount(std::int64_t outputPixels, int maxThreads) {
 namespace {
 
 // Calls work(first, end) for parts contiguous slices of 0..count - 1, all but the first on
-// threads of their own; a thread that cannot be started leaves its slice to this one.
+// threads of their own; a thread that cannot be started leaves its slice to this one. What a
+// slice throws (its buffers not allocated) is thrown here once every thread has ended.
 template <class Work>
 void RunInParts(int count, int parts, const Work& work) {
     parts = std::min(parts, count);
@@ -284,24 +286,37 @@ void RunInParts(int count, int parts, const Work& work) {
         return;
     }
     const auto bound = [&](int p) { return static_cast<int>(std::int64_t{count} * p / parts); };
-    std::vector<std::thread> threads;
-    threads.reserve(static_cast<std::size_t>(parts - 1));
-    struct Joiner {
-        std::vector<std::thread>& threads;
-        ~Joiner() {
-            for (std::thread& t : threads) {
-                if (t.joinable()) t.join();
+    std::vector<std::exception_ptr> errors(static_cast<std::size_t>(parts));
+    const auto guarded = [&](int p) {
+        try {
+            work(bound(p), bound(p + 1));
+        } catch (...) {
+            errors[static_cast<std::size_t>(p)] = std::current_exception();
+        }
+    };
+    {
+        std::vector<std::thread> threads;
+        threads.reserve(static_cast<std::size_t>(parts - 1));
+        struct Joiner {
+            std::vector<std::thread>& threads;
+            ~Joiner() {
+                for (std::thread& t : threads) {
+                    if (t.joinable()) t.join();
+                }
+            }
+        } joiner{threads};
+        for (int p = 1; p < parts; ++p) {
+            try {
+                threads.emplace_back(guarded, p);
+            } catch (...) {
+                guarded(p);
             }
         }
-    } joiner{threads};
-    for (int p = 1; p < parts; ++p) {
-        try {
-            threads.emplace_back(work, bound(p), bound(p + 1));
-        } catch (...) {
-            work(bound(p), bound(p + 1));
-        }
+        guarded(0);
     }
-    work(0, bound(1));
+    for (const std::exception_ptr& e : errors) {
+        if (e) std::rethrow_exception(e);
+    }
 }
 
 // Truncating division of a weighted sum by its entry's total, clamped to 0..255, in single

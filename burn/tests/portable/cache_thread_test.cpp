@@ -134,6 +134,38 @@ TEST(CacheThread, DeliversTheLaidOutImageWhateverTheTiming) {
     }
 }
 
+// GetBlock copies each block out, as the recorder's writer takes them.
+TEST(CacheThread, GetBlockHandsOutTheSameBytesFromAnotherThread) {
+    Master m;
+    std::map<std::u16string, std::vector<std::uint8_t>> contents;
+    kTrees[0].build(m, contents);
+    m.Insert();
+    m.Prepare();
+    const std::vector<std::uint8_t> expected = ReferenceImage(m, m.burner.MetadataStream(), contents);
+    CacheJob job;
+    job.cacheSize = 2097152;
+    job.metadata = m.burner.MetadataStream();
+    job.paddingSectors = m.burner.Layout().PaddingSectors();
+    for (const auto& e : m.burner.tree.Files()) {
+        if (!e->IsDirectory() && e->isoSize > 0) job.files.push_back({e->sourcePath, e->isoSize});
+    }
+    job.imageBytes = std::uint64_t{m.burner.Layout().ImageLength()} * kSectorSize;
+    m.disk.maxDelayMicroseconds = 200;
+    TCacheThread cache(job, m.disk);
+    std::vector<std::uint8_t> got;
+    std::thread writer([&] {
+        std::vector<std::uint8_t> buffer(kBlockBytes);
+        for (int length; (length = cache.GetBlock(buffer.data())) != 0;) {
+            if (length < 0) cache.WaitForBlock(std::chrono::milliseconds(5));
+            else got.insert(got.end(), buffer.begin(), buffer.begin() + length);
+        }
+    });
+    writer.join();
+    EXPECT_EQ(cache.StatusText(), "");
+    EXPECT_EQ(cache.Remaining(), 0u);
+    EXPECT_TRUE(got == expected);
+}
+
 TEST(CacheThread, ABlockSizedFileFillsOneBlockAndSmallFilesShareOne) {
     Master m;
     std::map<std::u16string, std::vector<std::uint8_t>> contents;

@@ -131,6 +131,15 @@ TEST(FileTree, NamesWhoseRecordsWouldNotFitAreSkippedAndLogged) {
     }
 }
 
+TEST(FileTree, SkipLineNamesTheTreePathAsItIsSpelt) {
+    Master m;
+    m.disk.AddFolder(u"C:\\src\\Photos");
+    m.disk.AddFile(u"C:\\src\\Photos\\" + std::u16string(120, u'x') + u".txt", {1});
+    m.Insert();
+    ASSERT_EQ(m.log.size(), 1u);
+    EXPECT_EQ(m.log[0].first, ">>> NAME TOO LONG FOR A DIRECTORY RECORD, SKIPPED \"\\Photos\\" + std::string(120, 'x') + ".txt\"");
+}
+
 TEST(FileTree, SkippedLastFileOfASubfolderDoesNotCutOffTheFoldersAfterIt) {
     Master m;
     m.disk.AddFolder(u"C:\\src\\a");
@@ -167,6 +176,22 @@ TEST(FileTree, LimitsOfDirectoriesAndFilesAreLoggedOnce) {
     for (std::size_t i = 0; t.Files().size() < kMaxFiles; ++i) added += t.AddFile(d, {u"f" + Utf16(std::to_string(i)), "", 1, 0, {}}, false, 0, u"x");
     EXPECT_FALSE(t.AddFile(d, {u"last", "", 1, 0, {}}, false, 0, u"x"));
     EXPECT_EQ(log.back(), (std::pair<std::string, int>{"MAXIMUM FILES CAN BE 65535", 3}));
+}
+
+TEST(FileTree, KeepSourcePathPlacesTheFolderUnderItsOwnPath) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"C:\\src", u"\\SRC"},
+        {u"\\\\server\\share\\src\\", u"\\SRC"},
+    };
+    for (const auto& [source, treePath] : cases) {
+        Master m;
+        m.disk.AddFile(u"C:\\src\\a.txt", {1});
+        m.disk.AddFile(u"\\\\server\\share\\src\\a.txt", {1});
+        EXPECT_TRUE(m.burner.tree.InsertDir(m.burner.tree.Root(), source, false, true, true, 63, u""));
+        const TDEntry* d = m.burner.tree.FindDir(treePath);
+        ASSERT_NE(d, nullptr) << Utf8(source);
+        EXPECT_EQ(JolietNames(d), std::vector<std::u16string>{u"a.txt"});
+    }
 }
 
 TEST(FileTree, MakeDirAndForceDirBuildEachLevelOnce) {
