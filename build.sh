@@ -18,6 +18,8 @@ configure win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLIBJPEG_WIN_PREFIX="$DEPS/libjpeg-win"
 configure native -DCMAKE_BUILD_TYPE=Debug -DVANTRELL_SANITIZE=ON
 
+log "painting the skins"  # the Windows programs carry them as resources
+cmake --build "$BUILD/native" --target skins -j "$JOBS"
 log "building build/win"
 cmake --build "$BUILD/win" -j "$JOBS"
 log "building build/native"

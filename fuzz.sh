@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes one target with clang's libFuzzer, address and undefined-behaviour sanitizers:
-#   ./fuzz.sh jpeg [SECONDS] [WORKERS]     (default 60 seconds, 1 worker)
+#   ./fuzz.sh jpeg|skin-stream|skin-text [SECONDS] [WORKERS]     (default 60 seconds, 1 worker)
 # Starts from the committed seeds in fuzz/corpus/NAME and grows a working corpus in
 # build/fuzz/NAME-corpus; an input that crashes is saved into fuzz/corpus/NAME as crash-*,
 # where ./test.sh replays it (commit it with the fix). Prints libFuzzer's execution counts.
@@ -8,11 +8,13 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 cd "$ROOT"
 
-[ $# -ge 1 ] || die "usage: ./fuzz.sh NAME [SECONDS] [WORKERS]; targets: jpeg"
+[ $# -ge 1 ] || die "usage: ./fuzz.sh NAME [SECONDS] [WORKERS]; targets: jpeg skin-stream skin-text"
 name=$1 seconds=${2:-60} workers=${3:-1}
 declare -A sources=(
     [jpeg]="fuzz/jpeg_fuzzer.cpp fuzz/jpeg_fuzz_entry.cpp forms/portable/jpeg_codec.cpp forms/portable/exif_orientation.cpp
             forms/portable/pixels.cpp forms/portable/exceptions.cpp forms/portable/atomic_file.cpp"
+    [skin-stream]="fuzz/skin_stream_fuzzer.cpp fuzz/skin_fuzz_entry.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
+    [skin-text]="fuzz/skin_text_fuzzer.cpp fuzz/skin_fuzz_entry.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
 )
 [ -n "${sources[$name]:-}" ] || die "no fuzz target named $name (have: ${!sources[*]})"
 command -v clang++ >/dev/null || die "clang++ is missing; run ./build.sh as root once"

@@ -1,0 +1,72 @@
+#include "fuzz/skin_fuzz_entry.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "skin/portable/skin_parse.h"
+#include "skin/portable/skin_reader.h"
+#include "tools/skin_pack/bmp_writer.h"
+#include "tools/skin_pack/lzh_encoder.h"
+#include "tools/skin_pack/skin_archive.h"
+
+namespace fuzz {
+
+namespace {
+
+constexpr int kScrollBar = 17;
+
+void Fill(forms::TMemoryStream& s, const std::uint8_t* data, std::size_t size) {
+    if (size > 0) s.WriteBuffer(data, static_cast<std::int64_t>(size));
+    s.SetPosition(0);
+}
+
+skin_pack::Rgb24Picture Picture(int w, int h) {
+    skin_pack::Rgb24Picture p{w, h, {}};
+    for (int i = 0; i < w * h; ++i) p.pixels.push_back(i % 3 == 0 ? 0xFF00FFu : 0x102030u * (i % 7));
+    return p;
+}
+
+}  // namespace
+
+void FuzzSkinStreamOnce(const std::uint8_t* data, std::size_t size) {
+    forms::TMemoryStream source;
+    Fill(source, data, size);
+    skin::TSkinReader reader;
+    if (!reader.LoadSkinStream(source)) return;
+    forms::TMemoryStream entry;
+    std::uint64_t sum = 0;
+    for (const std::string& name : reader.names) {
+        reader.GetEntry(name, entry);
+        for (std::int64_t i = 0; i < entry.Size(); ++i) sum += entry.Memory()[i];  // touch every byte
+    }
+    std::string name;
+    reader.FindEntry(".ini", entry, name);
+    if (sum == 1) std::memset(&sum, 0, sizeof sum);  // keeps the reads from being optimised away
+}
+
+void FuzzSkinTextOnce(const std::uint8_t* data, std::size_t size) {
+    const std::uint8_t* zero = static_cast<const std::uint8_t*>(std::memchr(data, 0, size));
+    const std::size_t textSize = zero ? static_cast<std::size_t>(zero - data) : size;
+    std::vector<skin_pack::SkinEntry> entries = {{"skin.ini", {data, data + textSize}},
+                                                 {"a.bmp", skin_pack::Bmp24Bytes(Picture(60, 21))},
+                                                 {"b.bmp", skin_pack::Bmp24Bytes(Picture(13, 13))},
+                                                 {"c.bmp", skin_pack::Bmp24Bytes(Picture(1, 1))}};
+    if (zero) entries.push_back({"f.bmp", {zero + 1, data + size}});
+    const std::vector<std::uint8_t> archive = skin_pack::ArchiveBytes(entries);
+
+    // Literals only: the match finder would cost more than the parse, and the decoding of
+    // hostile bits is the other target's work.
+    skin_pack::LzhSymbolWriter writer;
+    for (std::uint8_t b : archive) writer.Literal(b);
+    const std::vector<std::uint8_t> coded = writer.Finish();
+    const std::uint32_t n = static_cast<std::uint32_t>(archive.size());
+    forms::TMemoryStream stream;
+    stream.WriteBuffer(&n, 4);
+    stream.WriteBuffer(coded.data(), static_cast<std::int64_t>(coded.size()));
+    stream.SetPosition(0);
+    skin::LoadedSkin skin;
+    skin.Load(stream, nullptr, kScrollBar);
+}
+
+}  // namespace fuzz

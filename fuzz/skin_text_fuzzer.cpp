@@ -1,0 +1,7 @@
+// The libFuzzer target (./fuzz.sh skin-text).
+#include "fuzz/skin_fuzz_entry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::FuzzSkinTextOnce(data, size);
+    return 0;
+}

@@ -1,0 +1,348 @@
+// skinmaker OUT_DIR: paints our six skins and the probe skin, checks them against the quality
+// gates and the engine's own reader and parser, and writes for each skin its stream
+// (skin-N.skin), a manifest (skin-N.manifest) and a preview (preview-N.png), plus the contact
+// sheet of all six (contact-sheet.png) and the 64 × 16 menu glyphs (menuglyphs.bmp). Any failed gate fails the build.
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "skin/portable/skin_bitmap.h"
+#include "skin/portable/skin_parse.h"
+#include "skin/portable/skin_slicing.h"
+#include "tools/skinmaker/png_writer.h"
+#include "tools/skinmaker/skin_art.h"
+
+namespace skinmaker {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kPlatformScrollBar = 17;
+
+const std::vector<SkinParams>& Skins() {
+    static const std::vector<SkinParams> skins = {
+        {"Linen", {236, 233, 228}, {33, 33, 36}, {250, 249, 247}, {222, 219, 213}, {28, 28, 30}, {150, 146, 140},
+         {46, 110, 190}, {255, 255, 255}, {250, 250, 249}, {30, 30, 32}, 6, false, true},
+        {"Graphite", {58, 60, 64}, {236, 237, 240}, {72, 75, 80}, {40, 42, 46}, {240, 240, 242}, {20, 20, 22},
+         {230, 140, 50}, {20, 20, 22}, {46, 48, 52}, {232, 233, 236}, 0, true, false},
+        {"Rosewood", {246, 232, 234}, {58, 30, 38}, {176, 78, 104}, {128, 40, 66}, {255, 255, 255}, {90, 26, 46},
+         {176, 60, 96}, {255, 255, 255}, {252, 244, 246}, {58, 30, 38}, 6, false, true},
+        {"Lagoon", {222, 234, 244}, {16, 38, 60}, {36, 112, 178}, {18, 70, 128}, {255, 255, 255}, {12, 48, 90},
+         {20, 110, 190}, {255, 255, 255}, {244, 249, 253}, {16, 38, 60}, 0, true, true},
+        {"Contrast", {0, 0, 0}, {255, 255, 255}, {20, 20, 20}, {0, 0, 0}, {255, 235, 0}, {255, 255, 255},
+         {255, 235, 0}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, 0, false, true},
+        {"Pastel", {240, 236, 248}, {52, 44, 72}, {200, 214, 248}, {168, 188, 236}, {40, 36, 64}, {150, 150, 190},
+         {120, 96, 184}, {255, 255, 255}, {252, 250, 255}, {52, 44, 72}, 5, false, true},
+    };
+    return skins;
+}
+
+SkinParams ProbeSkin() {
+    SkinParams p{"Probe", {200, 200, 200}, {0, 0, 0}, {0, 0, 200}, {0, 0, 200}, {255, 255, 255}, {0, 0, 0},
+                 {0, 120, 0}, {255, 255, 255}, {255, 255, 255}, {0, 0, 0}, 0, false, false};
+    p.probe = true;
+    return p;
+}
+
+double Luminance(Rgb c) {
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
+}
+double Contrast(Rgb a, Rgb b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+double Distance(Rgb a, Rgb b) {
+    return std::sqrt(double((a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b)));
+}
+Rgb PixelAt(const forms::PixelBuffer& p, int x, int y) {
+    const std::uint8_t* px = p.row(y) + 3 * x;
+    return {px[2], px[1], px[0]};
+}
+Rgb FromColourRef(std::uint32_t c) { return Rgb::FromRef(c); }
+
+struct Built {
+    SkinParams params;
+    std::vector<std::uint8_t> stream;
+    skin::SkinElements elements;
+};
+
+std::vector<std::string> failures;
+void Gate(bool ok, const std::string& what) {
+    if (!ok) failures.push_back(what);
+}
+
+// Decodes the stream with the engine's reader and parser; every image key must name a valid
+// 24-bit entry.
+skin::SkinElements SelfCheck(const SkinParams& p, const SkinArt& art, const std::vector<std::uint8_t>& stream) {
+    forms::TMemoryStream s;
+    s.WriteBuffer(stream.data(), static_cast<std::int64_t>(stream.size()));
+    skin::TSkinReader reader;
+    s.SetPosition(0);
+    if (!reader.LoadSkinStream(s)) throw std::runtime_error(p.name + ": the engine refuses the stream");
+    std::istringstream lines(art.ini);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto eq = line.find('=');
+        if (eq == std::string::npos || !line.ends_with(".bmp")) continue;
+        const std::string name = line.substr(eq + 1);
+        forms::TMemoryStream entry;
+        reader.GetEntry(name, entry);
+        const forms::PixelBuffer picture = skin::DecodeSkinBitmap(entry.Memory(), static_cast<std::size_t>(entry.Size()));
+        Gate(!picture.empty(), p.name + ": " + line + " names no valid 24-bit bitmap");
+    }
+    s.SetPosition(0);
+    std::optional<skin::SkinElements> e = skin::LoadSkinElements(s, nullptr, kPlatformScrollBar);
+    if (!e) throw std::runtime_error(p.name + ": the engine cannot parse the skin");
+    return std::move(*e);
+}
+
+const char* const kPainted[] = {"Tabs", "ComboButton", "SunkEdge", "ExtraImages", "GroupBoxEdge", "GroupBox",
+                                "Toolbars", "StatusBarEdges", "Headerbar", "MenuItem", "MenuBackground", "Scrollbar",
+                                "HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb", "Progress",
+                                "UpDown.Horz", "UpDown.Vert", "Trackbar.ThumbHorz", "Trackbar.ThumbVert",
+                                "Trackbar.ThumbLeft", "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown"};
+
+Rgb TitleMiddle(const skin::SkinElements& e) {
+    const auto& top = e.borders[2]->image;
+    return PixelAt(top, top.width() / 2, kTitleHeight / 2);
+}
+
+void QualityGates(const Built& b, const SkinArt& art) {
+    const auto& e = b.elements;
+    const std::string& n = b.params.name;
+    for (const auto& entry : art.entries) {
+        if (!entry.name.ends_with(".bmp")) continue;
+        const forms::PixelBuffer p = skin::DecodeSkinBitmap(entry.bytes.data(), entry.bytes.size());
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x) {
+                const Rgb c = PixelAt(p, x, y);
+                if (c == kMagenta) continue;
+                if (Distance(c, kMagenta) < 40) {
+                    Gate(false, n + ": " + entry.name + " has a pixel near magenta at " + std::to_string(x) + "," + std::to_string(y));
+                    y = p.height();
+                    break;
+                }
+            }
+    }
+    for (const char* part : kPainted) Gate(e.Part(part) != nullptr, n + ": element " + part + " is missing");
+    for (int i = 0; i < 4; ++i) Gate(!e.borders[i]->image.empty(), n + ": a frame border is missing");
+    Gate(e.menuBar != nullptr, n + ": the menu bar is missing");
+    Gate(!e.buttons->image.empty() && !e.buttons->checkImage.empty() && !e.buttons->radioImage.empty(), n + ": buttons or marks missing");
+    Gate(e.captionButtons.size() == 6, n + ": three caption buttons and three MDI buttons expected");
+    if (b.params.probe) return;
+
+    auto thick = [&](const char* part, bool horizontal) {
+        const skin::TDataSkinObject* o = e.Part(part);
+        if (!o) return;
+        const skin::SkinRect f = skin::FrameRect(o->image.width(), o->image.height(), o->FrameCount, 1, false);
+        Gate((horizontal ? f.Height() : f.Width()) == kPlatformScrollBar, n + ": " + part + " is not 17 pixels thick");
+    };
+    thick("HorzScroll", true);
+    thick("HorzScrollThumb", true);
+    thick("VertScroll", false);
+    thick("VertScrollThumb", false);
+    thick("Scrollbar", true);
+
+    const Rgb titleText = FromColourRef(e.colours.TitleTextActive);
+    Rgb under = TitleMiddle(e);
+    if (!e.title->image.empty()) under = PixelAt(e.title->image, e.title->image.width() / 2, e.title->image.height() / 4);
+    Gate(Contrast(titleText, under) >= 4.5, n + ": caption text contrast " + std::to_string(Contrast(titleText, under)));
+    const auto& button = e.buttons->image;
+    const Rgb buttonFace = PixelAt(button, button.width() / 10, button.height() / 2);
+    Gate(Contrast(FromColourRef(e.colours.ButtonText), buttonFace) >= 4.5, n + ": button text contrast");
+    const auto& menu = e.Part("MenuBackground")->image;
+    Gate(Contrast(FromColourRef(e.colours.MenuText), PixelAt(menu, menu.width() / 2, menu.height() / 2)) >= 4.5,
+         n + ": menu text contrast");
+    const auto& item = e.Part("MenuItem")->image;
+    const skin::SkinRect hot = skin::FrameRect(item.width(), item.height(), 5, 2, false);
+    Gate(Contrast(FromColourRef(e.colours.HilightText), PixelAt(item, hot.left + hot.Width() / 2, hot.Height() / 2)) >= 4.5,
+         n + ": highlighted menu text contrast");
+}
+
+// A mock window from the skin's own bitmaps through the engine's slicing.
+skin_pack::Rgb24Picture Preview(const skin::SkinElements& e) {
+    constexpr int W = 360, H = 240;
+    forms::PixelBuffer out(W, H, 3);
+    forms::FillPixels(out.view(), 0x50, 0x48, 0x40);
+    auto slice = [&](const skin::TDataSkinObject& o, int x, int y, int w, int h, int frame, bool stacked = false) {
+        const forms::PixelBuffer s = skin::SliceFrame(w, h, o.image, {o.LeftWidth, o.TopHeight, o.RightWidth, o.BottomHeight},
+                                                      stacked, o.Tile == 0 ? false : false, o.FrameCount, frame);
+        skin::KeyedCopy(s, out, x, y);
+    };
+    const auto& L = *e.borders[0];
+    const auto& R = *e.borders[1];
+    const auto& T = *e.borders[2];
+    const auto& B = *e.borders[3];
+    const int lw = L.image.width() / L.FrameCount, rw = R.image.width() / R.FrameCount;
+    const int th = T.image.height() / T.FrameCount, bh = B.image.height() / B.FrameCount;
+    const Rgb face = FromColourRef(e.colours.ButtonFace);
+    forms::PixelView client{out.row(th) + 3 * lw, W - lw - rw, H - th - bh, out.stride(), 3};
+    forms::FillPixels(client, static_cast<std::uint8_t>(face.b), static_cast<std::uint8_t>(face.g), static_cast<std::uint8_t>(face.r));
+    slice(L, 0, 0, lw, H, 1);
+    slice(R, W - rw, 0, rw, H, 1);
+    slice(T, lw, 0, W - lw - rw, th, 1, true);
+    slice(B, lw, H - bh, W - lw - rw, bh, 1, true);
+    if (!e.title->image.empty()) {
+        const forms::PixelBuffer strip = skin::ThreePart(120, e.title->image.height() / 2, e.title->image, true, 2, 1,
+                                                         e.title->TXTBackleft, e.title->TXTBackRight);
+        skin::KeyedCopy(strip, out, (W - 120) / 2, (th - strip.height()) / 2);
+    }
+    for (std::size_t i = 0; i + 3 < e.captionButtons.size(); ++i) {
+        const auto& b = *e.captionButtons[i];
+        const skin::SkinRect f = skin::FrameRect(b.image.width(), b.image.height(), b.FrameCount, 1, false);
+        forms::PixelBuffer frame(f.Width(), f.Height(), 3);
+        skin::StretchCopy(b.image, f, frame, {0, 0, f.Width(), f.Height()});
+        skin::KeyedCopy(frame, out, W - rw - b.Xcoord, b.Ycoord);
+    }
+    const int x0 = lw + 12, y0 = th + 12;
+    const skin::TDataSkinObject& button = *e.buttons;
+    for (int s = 1; s <= 5; ++s) slice(button, x0 + (s - 1) * 62, y0, 56, 24, s);
+    auto mark = [&](const forms::PixelBuffer& img, int frames, int frame, int x, int y) {
+        const skin::SkinRect f = skin::FrameRect(img.width(), img.height(), frames, frame, false);
+        forms::PixelBuffer m(f.Width(), f.Height(), 3);
+        skin::StretchCopy(img, f, m, {0, 0, f.Width(), f.Height()});
+        skin::KeyedCopy(m, out, x, y);
+    };
+    for (int i = 0; i < 4; ++i) {
+        mark(e.buttons->checkImage, e.buttons->CheckButtonFrame, i == 0 ? 1 : i == 1 ? 5 : i == 2 ? 2 : 6, x0 + i * 24, y0 + 36);
+        mark(e.buttons->radioImage, e.buttons->RadioButtonFrame, i == 0 ? 1 : i == 1 ? 5 : i == 2 ? 2 : 6, x0 + 110 + i * 24, y0 + 36);
+    }
+    if (auto* tabs = e.Part("Tabs")) {
+        slice(*tabs, x0, y0 + 62, 70, 22, 3);
+        slice(*tabs, x0 + 70, y0 + 64, 70, 20, 1);
+    }
+    if (auto* combo = e.Part("ComboButton")) slice(*combo, x0, y0 + 96, 180, 21, 1);
+    if (auto* sunk = e.Part("GroupBoxEdge")) slice(*sunk, x0, y0 + 126, 200, 50, 1);
+    const int sx = W - rw - 17 - 6;
+    if (auto* track = e.Part("VertScroll")) slice(*track, sx, th + 6, 17, H - th - bh - 12, 1);
+    if (auto* thumb = e.Part("VertScrollThumb")) slice(*thumb, sx, th + 30, 17, 50, 1);
+    if (auto* arrows = e.Part("Scrollbar")) {
+        mark(arrows->image, arrows->FrameCount, 1, sx, th + 6);
+        mark(arrows->image, arrows->FrameCount, 5, sx, H - bh - 23);
+    }
+    skin_pack::Rgb24Picture picture{W, H, {}};
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) picture.pixels.push_back(PixelAt(out, x, y).Ref());
+    return picture;
+}
+
+void WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    const fs::path temporary = path.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out) throw std::runtime_error("cannot write " + temporary.string());
+    }
+    fs::rename(temporary, path);
+}
+
+std::string Manifest(const Built& b) {
+    std::ostringstream m;
+    const auto& e = b.elements;
+    m << "name " << b.params.name << "\n";
+    m << "face " << e.colours.ButtonFace << "\n";
+    m << "title-middle " << TitleMiddle(e).Ref() << "\n";
+    auto line = [&](const std::string& name, const skin::TDataSkinObject& o) {
+        m << "element " << name << ' ' << o.image.width() << ' ' << o.image.height() << ' ' << o.FrameCount << "\n";
+    };
+    for (int i = 0; i < 4; ++i) line(e.borders[i]->name, *e.borders[i]);
+    line("Buttons", *e.buttons);
+    if (e.menuBar) line("MenuBar", *e.menuBar);
+    for (const auto& [name, part] : e.parts) line(name, *part);
+    for (const auto& c : e.captionButtons) line(c->name, *c);
+    return m.str();
+}
+
+// Names the probe skin's frame colours for the tests: kProbe_<bitmap>[frame - 1] as 0xRRGGBB.
+std::string ProbeHeader(const SkinArt& probe) {
+    std::ostringstream h;
+    h << "// Written by tools/skinmaker: the probe skin's flat colour of every frame, 0xRRGGBB.\n"
+         "#pragma once\n#include <cstdint>\n\nnamespace probe {\n";
+    for (const auto& [file, colours] : probe.probeFrames) {
+        std::string id = file.substr(0, file.size() - 4);
+        for (char& c : id)
+            if (c == '.' || c == '-') c = '_';
+        h << "constexpr std::uint32_t k_" << id << "[] = {";
+        for (std::size_t i = 0; i < colours.size(); ++i) {
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "0x%06X", static_cast<unsigned>((colours[i].r << 16) | (colours[i].g << 8) | colours[i].b));
+            h << (i ? ", " : "") << hex;
+        }
+        h << "};\n";
+    }
+    h << "}  // namespace probe\n";
+    return h.str();
+}
+
+int Run(const fs::path& out) {
+    fs::create_directories(out);
+    std::vector<Built> built;
+    std::vector<SkinParams> all = Skins();
+    all.push_back(ProbeSkin());
+    for (const SkinParams& p : all) {
+        const SkinArt art = PaintSkin(p);
+        Built b{p, skin_pack::WriteSkinStream(art.entries), {}};
+        b.elements = SelfCheck(p, art, b.stream);
+        QualityGates(b, art);
+        built.push_back(std::move(b));
+    }
+    for (std::size_t i = 0; i < 6; ++i)
+        for (std::size_t j = i + 1; j < 6; ++j) {
+            const double face = Distance(FromColourRef(built[i].elements.colours.ButtonFace), FromColourRef(built[j].elements.colours.ButtonFace));
+            const double title = Distance(TitleMiddle(built[i].elements), TitleMiddle(built[j].elements));
+            Gate(face >= 48 || title >= 48, built[i].params.name + " and " + built[j].params.name + " look alike");
+        }
+    int rounded = 0, square = 0, strip = 0;
+    for (std::size_t i = 0; i < 6; ++i) {
+        rounded += built[i].params.cornerRadius > 0 && built[i].params.transBorders;
+        square += !built[i].params.transBorders;
+        strip += built[i].params.captionOnStrip;
+    }
+    Gate(rounded >= 2 && square >= 1 && strip >= 1, "the six skins must cover rounded, rectangular and strip captions");
+    if (!failures.empty()) {
+        for (const auto& f : failures) std::cerr << "skinmaker: " << f << '\n';
+        return 1;
+    }
+    skin_pack::Rgb24Picture sheet{3 * 360 + 40, 2 * 240 + 30, {}};
+    sheet.pixels.assign(static_cast<std::size_t>(sheet.width) * sheet.height, Rgb{200, 200, 204}.Ref());
+    Canvas contact(sheet.width, sheet.height, Rgb{200, 200, 204});
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        const std::string stem = i < 6 ? std::to_string(i) : "probe";
+        WriteFile(out / ("skin-" + stem + ".skin"), built[i].stream);
+        const std::string manifest = Manifest(built[i]);
+        WriteFile(out / ("skin-" + stem + ".manifest"), std::vector<std::uint8_t>(manifest.begin(), manifest.end()));
+        const skin_pack::Rgb24Picture preview = Preview(built[i].elements);
+        WriteFile(out / ("preview-" + stem + ".png"), PngBytes(preview));
+        if (i < 6) contact.Paste(10 + static_cast<int>(i % 3) * 370, 10 + static_cast<int>(i / 3) * 250, preview);
+    }
+    WriteFile(out / "contact-sheet.png", PngBytes(contact.picture));
+    WriteFile(out / "menuglyphs.bmp", skin_pack::Bmp24Bytes(PaintSkin(Skins()[0]).menuGlyphs));
+    const std::string header = ProbeHeader(PaintSkin(ProbeSkin()));
+    WriteFile(out / "probe_colours.h", std::vector<std::uint8_t>(header.begin(), header.end()));
+    return 0;
+}
+
+}  // namespace
+}  // namespace skinmaker
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: skinmaker OUT_DIR\n";
+        return 2;
+    }
+    try {
+        return skinmaker::Run(argv[1]);
+    } catch (const std::exception& e) {
+        std::cerr << "skinmaker: " << e.what() << '\n';
+        return 1;
+    }
+}
