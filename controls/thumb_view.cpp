@@ -343,56 +343,73 @@ TThumbnail* TThumbView::AddThumbnail(const std::string& title, bool relayout) {
 
 void TThumbView::SetDirectory(const std::string& v) {
     selected_ = -1;
-    if (busy_) return;
-    if (v.empty()) {
-        ClearThumbnails();
-    } else {
-        const std::shared_ptr<bool> alive = alive_;
-        forms::TStringList working;
-        {
-            // A removal asked for in a scan that an exception ended is forgotten.
-            deferredRemovals_.clear();
-            ScanScope scope(busy_, *this, alive);
-            const DWORD start = GetTickCount();
-            ScanClock clock{start, start};
-            CollectFiles(v);
-            working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
-            ClearThumbnails();
-            directory_ = v;
-            std::unique_ptr<JpegPrefetcher> prefetcher = MakePrefetcher(working);
-            if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
-            if (!*alive) return;
-            bool stop = false;
-            {
-                LayoutBatch batch(*this);
-                ComputeCellSize();
-                for (int i = 0; i < working.Count(); ++i) {
-                    // A full view stops as a stopped scan does.
-                    if (Count() >= kMaxThumbCount) break;
-                    if (OnScanProgress) OnScanProgress(this, i + 1, stop);
-                    if (!*alive) return;
-                    if (stop) break;
-                    const std::string& path = working[i];
-                    // Placed with the line capacity of the batch: the others stay where they are.
-                    TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
-                    Layout();
-                    cell->Image()->SetPrefetcher(prefetcher.get());
-                    cell->SetFileName(path);
-                    if (!*alive) return;
-                    cell->Image()->SetPrefetcher(nullptr);
-                    if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
-                    if (!PumpDuringScan(clock, alive, batch)) return;
-                }
-                ComputeCellSize();
-            }
-            if (OnStopScanning) OnStopScanning(this);
-            if (!*alive) return;
-        }
-        RemoveDeferredCells();
+    if (busy_) {
+        // Asked for by a message the scan let through (the user chose another folder): the
+        // scan ends early and the new folder follows. From the scan's own events: refused.
+        if (pumping_) pendingDirectory_ = v;
+        return;
     }
-    directory_ = v;
+    const std::shared_ptr<bool> alive = alive_;
+    pendingDirectory_.reset();  // left by a scan that an exception ended
+    std::string folder = v;
+    for (;;) {
+        if (!ScanFolder(folder, alive)) return;
+        if (!pendingDirectory_) break;
+        folder = std::move(*pendingDirectory_);
+        pendingDirectory_.reset();
+    }
+    directory_ = folder;
     if (Count() > 0 && selected_ < 0) SetSelected(0);
     Invalidate();
+}
+
+bool TThumbView::ScanFolder(const std::string& v, const std::shared_ptr<bool>& alive) {
+    if (v.empty()) {
+        ClearThumbnails();
+        return true;
+    }
+    forms::TStringList working;
+    {
+        // A removal asked for in a scan that an exception ended is forgotten.
+        deferredRemovals_.clear();
+        ScanScope scope(busy_, *this, alive);
+        const DWORD start = GetTickCount();
+        ScanClock clock{start, start};
+        CollectFiles(v);
+        working.Assign(sorted_ ? sortedFiles_ : foundFiles_);
+        ClearThumbnails();
+        directory_ = v;
+        std::unique_ptr<JpegPrefetcher> prefetcher = MakePrefetcher(working);
+        if (OnStartScanning) OnStartScanning(this, working.Count() - 1);
+        if (!*alive) return false;
+        bool stop = false;
+        {
+            LayoutBatch batch(*this);
+            ComputeCellSize();
+            for (int i = 0; i < working.Count() && !pendingDirectory_; ++i) {
+                // A full view stops as a stopped scan does.
+                if (Count() >= kMaxThumbCount) break;
+                if (OnScanProgress) OnScanProgress(this, i + 1, stop);
+                if (!*alive) return false;
+                if (stop) break;
+                const std::string& path = working[i];
+                // Placed with the line capacity of the batch: the others stay where they are.
+                TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
+                Layout();
+                cell->Image()->SetPrefetcher(prefetcher.get());
+                cell->SetFileName(path);
+                if (!*alive) return false;
+                cell->Image()->SetPrefetcher(nullptr);
+                if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
+                if (!PumpDuringScan(clock, alive, batch)) return false;
+            }
+            ComputeCellSize();
+        }
+        if (OnStopScanning) OnStopScanning(this);
+        if (!*alive) return false;
+    }
+    RemoveDeferredCells();
+    return true;
 }
 
 bool TThumbView::PumpDuringScan(ScanClock& clock, const std::shared_ptr<bool>& alive, LayoutBatch& batch) {
@@ -401,8 +418,10 @@ bool TThumbView::PumpDuringScan(ScanClock& clock, const std::shared_ptr<bool>& a
     const bool show = now - clock.lastShown >= kScanShowMs;
     ComputeCellSize();
     batch.Suspend(show);
+    pumping_ = true;
     forms::Application->ProcessMessages();
     if (!*alive) return false;
+    pumping_ = false;
     batch.Continue();
     clock.lastPump = GetTickCount();
     if (show) clock.lastShown = clock.lastPump;
@@ -663,9 +682,9 @@ void TThumbView::WndProc(forms::TMessage& m) {
     }
     TBaseThumbView::WndProc(m);
     if (m.Msg == WM_PAINT && !painted_) {
-        // The first paint scans the folder again.
+        // The first paint scans the folder again; one painted during a scan is being scanned.
         painted_ = true;
-        SetDirectory(directory_);
+        if (!busy_) SetDirectory(directory_);
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,8 @@ public:
     static const forms::TClassInfo& StaticClass();
 
     const std::string& Directory() const { return directory_; }
-    // Rescans, whether or not the value changed; from inside a scan only clears Selected.
+    // Rescans, whether or not the value changed. From a scan's events it only clears
+    // Selected; from a message that a scan let run, the scan ends early and this one follows.
     void SetDirectory(const std::string& v);
     int Selected() const { return selected_; }
     // -1 or an index of a cell; EListError for anything else, before any cell is touched.
@@ -129,6 +131,8 @@ private:
     ThumbGrid Grid() const;
     TThumbnail* AddThumbnail(const std::string& title, bool relayout);
     void CollectFiles(std::string folder);
+    // One scan (an empty folder clears the view); false when the view was destroyed meanwhile.
+    bool ScanFolder(const std::string& folder, const std::shared_ptr<bool>& alive);
     void ClearThumbnails();
     void ComputeCellSize();
     void ComputeLineCapacity();
@@ -184,6 +188,9 @@ private:
     std::vector<TThumbnail*> deferredRemovals_;
     // False once the view is destroyed: a scan that let messages run checks it.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // Messages are running inside a scan; a folder they asked for comes next.
+    bool pumping_ = false;
+    std::optional<std::string> pendingDirectory_;
     // The cell being made or freed by the view itself.
     bool makingCell_ = false;
     const forms::TComponent* leavingCell_ = nullptr;

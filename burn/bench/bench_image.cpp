@@ -1,4 +1,4 @@
-// The image benchmark. Times, as the median of 5 after one untimed pass:
+// The image benchmark. Times, as the median of 5 after one untimed round, taking turns:
 //  (a) the copy floor: image_copy_floor.exe under Wine copies the tree's files into one file in
 //      63488-byte blocks;
 //  (b) ours: burn_mkimage.exe under Wine masters the tree into an image file;
@@ -122,12 +122,28 @@ double Seconds(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double Median(const std::function<void()>& work) {
-    work();  // untimed: warms the page cache and Wine
-    std::vector<double> t;
-    for (int i = 0; i < 5; ++i) t.push_back(Seconds(work));
-    std::sort(t.begin(), t.end());
-    return t[2];
+// Medians of 5 after one untimed round that warms the page cache and Wine. The contenders take
+// turns within each round, so that the load of a shared machine falls on all of them alike, and
+// each starts with nothing left to write back.
+std::vector<double> Medians(const std::vector<std::function<void()>>& contenders) {
+    for (const auto& work : contenders) work();
+    std::vector<std::vector<double>> times(contenders.size());
+    for (int round = 0; round < 5; ++round) {
+        for (std::size_t i = 0; i < contenders.size(); ++i) {
+            // Untimed: no one pays for the write-back of another's output (genisoimage does not flush).
+            std::system("sync");
+            times[i].push_back(Seconds(contenders[i]));
+        }
+    }
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::printf("  runs:");
+        for (double x : t) std::printf(" %.3f", x);
+        std::printf("\n");
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[2]);
+    }
+    return medians;
 }
 
 void Run(const std::string& command) {
@@ -182,25 +198,30 @@ int main() {
         }
     }
     const fs::path floorOut = kWork / "floor.bin", ours = kWork / "ours.iso", theirs = kWork / "genisoimage.iso";
-    const double floor = Median([&] {
-        Run(Wine((winBurn / "image_copy_floor.exe").string(), Quote(Windows(kWork / "files.txt")) + " " + Quote(Windows(floorOut))));
-    });
-    const double mastering = Median([&] {
-        Run(Wine((winBurn / "burn_mkimage.exe").string(), Quote(Windows(site)) + " " + Quote(Windows(ours))));
-    });
-    const double peer = Median([&] { Run("genisoimage -quiet -J -o " + Quote(theirs.string()) + " " + Quote(site.string())); });
-
     PosixLister lister;
     NoFiles none;
     std::uint32_t sectors = 0;
-    const double layoutOurs = Median([&] {
-        burn::BurnerImage burner(none);
-        burner.tree.lister = &lister;
-        burner.tree.InsertDir(burner.tree.Root(), burn::Utf16(layout.string() + "/"), false, false, true, 63, u"*.*");
-        burner.PrepareImage({}, {}, 0);
-        sectors = burner.ImageSectors();
+    const std::vector<double> image = Medians({
+        [&] {
+            Run(Wine((winBurn / "image_copy_floor.exe").string(),
+                     Quote(Windows(kWork / "files.txt")) + " " + Quote(Windows(floorOut))));
+        },
+        [&] { Run(Wine((winBurn / "burn_mkimage.exe").string(), Quote(Windows(site)) + " " + Quote(Windows(ours)))); },
+        [&] { Run("genisoimage -quiet -J -o " + Quote(theirs.string()) + " " + Quote(site.string())); },
     });
-    const double layoutPeer = Median([&] { Run("genisoimage -quiet -J -print-size " + Quote(layout.string())); });
+    const double floor = image[0], mastering = image[1], peer = image[2];
+    const std::vector<double> layouts = Medians({
+        [&] {
+            burn::BurnerImage burner(none);
+            burner.tree.lister = &lister;
+            burner.tree.InsertDir(burner.tree.Root(), burn::Utf16(layout.string() + "/"), false, false, true, 63,
+                                  u"*.*");
+            burner.PrepareImage({}, {}, 0);
+            sectors = burner.ImageSectors();
+        },
+        [&] { Run("genisoimage -quiet -J -print-size " + Quote(layout.string())); },
+    });
+    const double layoutOurs = layouts[0], layoutPeer = layouts[1];
 
     std::printf("site tree: %zu files, %.1f MB, 300 folders; layout tree: %zu folders, 6000 files (%u sectors)\n", files,
                 bytes / 1e6, CountFolders(layout), sectors);

@@ -22,12 +22,14 @@ void JpegPrefetcher::StartUpTo(std::size_t end) {
     for (; started_ < end; ++started_) {
         const std::string path = items_[started_].path;
         ScaleFor scaleFor = scaleFor_;
-        Task task = [path, scaleFor] {
+        // The destructor waits for every task, so `this` outlives them.
+        Task task = [this, path, scaleFor] {
             PrefetchedJpeg out;
             out.scaleDenominator = scaleFor(path);
             forms::JpegDecodeOptions options;
             options.scaleDenominator = out.scaleDenominator;
-            out.decoded = forms::DecodeJpegFile(path, options);
+            out.decoded = Reused();
+            forms::DecodeJpegFileInto(path, options, out.decoded);
             return out;
         };
         try {
@@ -37,6 +39,20 @@ void JpegPrefetcher::StartUpTo(std::size_t end) {
             items_[started_].result = std::async(std::launch::deferred, std::move(task));
         }
     }
+}
+
+forms::DecodedJpeg JpegPrefetcher::Reused() {
+    std::lock_guard<std::mutex> hold(poolLock_);
+    if (pool_.empty()) return {};
+    forms::DecodedJpeg reused = std::move(pool_.back());
+    pool_.pop_back();
+    return reused;
+}
+
+void JpegPrefetcher::Recycle(forms::DecodedJpeg&& done) {
+    std::lock_guard<std::mutex> hold(poolLock_);
+    // No more than the decodes that can run at once: the rest would only hold memory.
+    if (pool_.size() <= ahead_) pool_.push_back(std::move(done));
 }
 
 std::optional<PrefetchedJpeg> JpegPrefetcher::Take(const std::string& path) {

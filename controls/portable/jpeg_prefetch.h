@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,11 +42,16 @@ public:
     // ones (each is handed out once).
     std::optional<PrefetchedJpeg> Take(const std::string& path);
 
+    // Gives back a decode the caller is done with: a later decode reuses its memory instead
+    // of allocating (and faulting in) a buffer of its own.
+    void Recycle(forms::DecodedJpeg&& done);
+
     // How many decodes have been started (for tests).
     std::size_t Started() const { return started_; }
 
 private:
     void StartUpTo(std::size_t end);
+    forms::DecodedJpeg Reused();
 
     struct Item {
         std::string path;
@@ -57,6 +63,8 @@ private:
     Launch launch_;
     std::size_t next_ = 0;     // the first item not taken
     std::size_t started_ = 0;  // items [0, started_) have a decode running or done
+    std::mutex poolLock_;      // the workers take from the pool
+    std::vector<forms::DecodedJpeg> pool_;
 };
 
 }  // namespace controls

@@ -10,24 +10,6 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Takes back, however the batch ends, the previews it made that have no thumbnail.
-class LonePreviewSweep {
-public:
-    LonePreviewSweep(GalleryStore& store, const std::string& folder) : store_(store), folder_(folder) {}
-    ~LonePreviewSweep() {
-        try {
-            store_.RemoveLonePreviews(folder_, made_);
-        } catch (...) {
-        }
-    }
-    void Made(const std::string& name) { made_.push_back(name); }
-
-private:
-    GalleryStore& store_;
-    const std::string& folder_;
-    std::vector<std::string> made_;
-};
-
 }  // namespace
 
 PictureBatch::PictureBatch(GalleryStore& store, std::string folder, MakePicture make)
@@ -42,7 +24,26 @@ void PictureBatch::Refuse(const std::string& file, const std::exception& e) { re
 
 void PictureBatch::Run(const std::vector<std::string>& files) {
     store_.MakeFolder(folder_);
-    LonePreviewSweep sweep(store_, folder_);
+    try {
+        RunPasses(files);
+    } catch (...) {
+        // However the batch ends, no preview it made stays without its thumbnail; the
+        // failure that ended it is the one reported.
+        try {
+            TakeBackLonePreviews();
+        } catch (...) {
+        }
+        throw;
+    }
+    TakeBackLonePreviews();
+}
+
+void PictureBatch::TakeBackLonePreviews() {
+    previewsLeft_ = store_.RemoveLonePreviews(folder_, made_);
+    made_.clear();
+}
+
+void PictureBatch::RunPasses(const std::vector<std::string>& files) {
     std::vector<bool> previewMade(files.size(), false);
     for (int pass = 1; pass <= 2; ++pass) {
         if (OnPassStart) OnPassStart(pass);
@@ -53,7 +54,7 @@ void PictureBatch::Run(const std::vector<std::string>& files) {
             if (pass == 1) {
                 try {
                     make_(files[i], preview, kPreviewBox);
-                    sweep.Made(name);
+                    made_.push_back(name);
                     previewMade[i] = true;
                 } catch (const std::exception& e) {
                     Refuse(files[i], e);
@@ -71,10 +72,17 @@ void PictureBatch::Run(const std::vector<std::string>& files) {
 }
 
 std::string PictureBatch::RefusalReport() const {
-    if (refused_.empty()) return {};
-    std::string text = refused_.size() == 1 ? "This image could not be added and was skipped:\n"
-                                            : "These images could not be added and were skipped:\n";
-    for (const auto& r : refused_) text += "\n" + NameOf(r.file) + ": " + r.reason;
+    std::string text;
+    if (!refused_.empty()) {
+        text = refused_.size() == 1 ? "This image could not be added and was skipped:\n"
+                                    : "These images could not be added and were skipped:\n";
+        for (const auto& r : refused_) text += "\n" + NameOf(r.file) + ": " + r.reason;
+    }
+    if (!previewsLeft_.empty()) {
+        if (!text.empty()) text += "\n\n";
+        text += "These previews have no thumbnail and could not be removed:\n";
+        for (const auto& [preview, reason] : previewsLeft_) text += "\n" + preview + ": " + reason;
+    }
     return text;
 }
 

@@ -38,18 +38,24 @@ public:
 
     bool Stopped() const { return stopped_; }
     const std::vector<RefusedPicture>& Refused() const { return refused_; }
-    // One message naming each refused file and why; empty when none was refused.
+    // One message naming each refused file and why, and any preview the batch could not
+    // take back; empty when there is nothing to tell.
     std::string RefusalReport() const;
 
 private:
     bool Stop();
     void Refuse(const std::string& file, const std::exception& e);
+    void RunPasses(const std::vector<std::string>& files);
+    // Removes the previews this batch made that got no thumbnail.
+    void TakeBackLonePreviews();
 
     GalleryStore& store_;
     std::string folder_;
     MakePicture make_;
     bool stopped_ = false;
     std::vector<RefusedPicture> refused_;
+    std::vector<std::string> made_;  // source names whose preview this batch wrote
+    std::vector<std::pair<std::string, std::string>> previewsLeft_;
 };
 
 }  // namespace editor

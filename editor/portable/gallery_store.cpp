@@ -94,6 +94,8 @@ PictureRemoval GalleryStore::Delete(const std::string& folder, const std::string
 
 PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::string& targetFolder,
                                const std::string& thumbnail) {
+    // Into its own folder (in any letter case) a move would end by deleting the picture.
+    if (forms::SameTextAscii(sourceFolder, targetFolder)) return {};
     const std::string preview = PreviewOfThumbnail(thumbnail);
     const bool hasPreview = files_.FileExists(sourceFolder + preview);
     files_.MakeFolders(targetFolder);
@@ -126,15 +128,15 @@ PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::strin
     return move;
 }
 
-std::vector<std::string> GalleryStore::RemoveLonePreviews(const std::string& folder,
-                                                          const std::vector<std::string>& sourceNames) {
-    std::vector<std::string> removed;
+std::vector<std::pair<std::string, std::string>> GalleryStore::RemoveLonePreviews(
+    const std::string& folder, const std::vector<std::string>& sourceNames) {
+    std::vector<std::pair<std::string, std::string>> left;
     for (const auto& name : sourceNames) {
         const std::string preview = folder + PreviewName(name);
-        if (files_.FileExists(folder + ThumbnailName(name)) || !files_.FileExists(preview)) continue;
-        if (Removed(files_, preview)) removed.push_back(name);
+        if (files_.FileExists(folder + ThumbnailName(name))) continue;
+        if (std::string reason; !Removed(files_, preview, &reason)) left.push_back({PreviewName(name), reason});
     }
-    return removed;
+    return left;
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace editor {
@@ -55,12 +56,14 @@ public:
     // Moves a picture to another gallery, replacing one of the same name there. Both files
     // are copied under temporary names and renamed into place, so a failed copy leaves the
     // target's own files as they were (and raises); the source goes only once the target
-    // holds the picture.
+    // holds the picture. A move into the folder the picture is in does nothing.
     PictureMove Move(const std::string& sourceFolder, const std::string& targetFolder, const std::string& thumbnail);
 
     // Removes the previews of these source names that have no thumbnail beside them, as a
-    // batch that stopped or refused a picture leaves them; returns the names removed.
-    std::vector<std::string> RemoveLonePreviews(const std::string& folder, const std::vector<std::string>& sourceNames);
+    // batch that stopped or refused a picture leaves them; returns the previews that could
+    // not be removed, each with the reason.
+    std::vector<std::pair<std::string, std::string>> RemoveLonePreviews(const std::string& folder,
+                                                                        const std::vector<std::string>& sourceNames);
 
 private:
     PortfolioFiles& files_;

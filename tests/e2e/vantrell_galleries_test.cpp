@@ -253,11 +253,15 @@ TEST_F(VantrellGalleries, ThePopupMenuOpensOnThePictureAndByKeyboardAndMoves) {
         {"menu key", true, 3, "Lingerie", "b.jpg"},
     };
     for (const auto& way : ways) {
-        // The grid may still be making its cells when the page shows.
+        // The grid makes its cells anew as the page first shows: wait until the same cells
+        // have stood for several looks in a row.
         std::vector<HWND> cells;
+        int steady = 0;
         ASSERT_TRUE(WaitUntil([&] {
-            cells = Cells();
-            return !cells.empty() && std::all_of(cells.begin(), cells.end(), [](HWND c) { return IsWindow(c) != FALSE; });
+            const auto now = Cells();
+            steady = !now.empty() && now == cells ? steady + 1 : 0;
+            cells = now;
+            return steady >= 6;
         }, std::chrono::seconds(10))) << way.how;
         ASSERT_FALSE(cells.empty()) << way.how;
         // The middle of the cell, where its picture is.

@@ -178,6 +178,22 @@ TEST(FileTree, LimitsOfDirectoriesAndFilesAreLoggedOnce) {
     EXPECT_EQ(log.back(), (std::pair<std::string, int>{"MAXIMUM FILES CAN BE 65535", 3}));
 }
 
+TEST(FileTree, KeepSourcePathPlacesTheFolderUnderItsOwnPath) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"C:\\src", u"\\SRC"},
+        {u"\\\\server\\share\\src\\", u"\\SRC"},
+    };
+    for (const auto& [source, treePath] : cases) {
+        Master m;
+        m.disk.AddFile(u"C:\\src\\a.txt", {1});
+        m.disk.AddFile(u"\\\\server\\share\\src\\a.txt", {1});
+        EXPECT_TRUE(m.burner.tree.InsertDir(m.burner.tree.Root(), source, false, true, true, 63, u""));
+        const TDEntry* d = m.burner.tree.FindDir(treePath);
+        ASSERT_NE(d, nullptr) << Utf8(source);
+        EXPECT_EQ(JolietNames(d), std::vector<std::u16string>{u"a.txt"});
+    }
+}
+
 TEST(FileTree, MakeDirAndForceDirBuildEachLevelOnce) {
     FileTree t;
     TDEntry* d = t.ForceDir(u"\\one\\Two words\\three");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
@@ -82,6 +83,29 @@ TEST_F(JpegPrefetchTest, AThreadThatCannotStartLeavesTheDecodeToTheCaller) {
         EXPECT_NEAR(got->decoded.pixels.row(0)[0], static_cast<int>(i) * 40, 3) << i;  // this picture's own blue
     }
     EXPECT_GT(launches, 2);
+}
+
+TEST_F(JpegPrefetchTest, ARecycledDecodeLendsItsMemoryToALaterOne) {
+    // Largest first, so that each later picture fits in a recycled buffer.
+    const std::vector<std::string> list = {paths[5], paths[4], paths[3], paths[2]};
+    JpegPrefetcher prefetcher(list, [](const std::string&) { return 1; }, 1);
+    auto first = prefetcher.Take(list[0]);
+    ASSERT_TRUE(first.has_value());
+    const std::uint8_t* memory = first->decoded.pixels.data();
+    prefetcher.Recycle(std::move(first->decoded));
+    // The first decode to begin after the recycling takes the buffer; which one that is
+    // depends on the threads, but the last two begin after it.
+    std::vector<PrefetchedJpeg> later;
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        auto got = prefetcher.Take(list[i]);
+        ASSERT_TRUE(got.has_value()) << i;
+        const int width = 40 + static_cast<int>(5 - i) * 8;
+        EXPECT_EQ(got->decoded.pixels.width(), width) << i;
+        // Its own picture, to the last pixel.
+        EXPECT_NEAR(got->decoded.pixels.row(23)[(width - 1) * 3], static_cast<int>(5 - i) * 40, 3) << i;
+        later.push_back(std::move(*got));
+    }
+    EXPECT_EQ(std::count_if(later.begin(), later.end(), [&](const PrefetchedJpeg& p) { return p.decoded.pixels.data() == memory; }), 1);
 }
 
 }  // namespace

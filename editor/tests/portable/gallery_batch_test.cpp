@@ -120,6 +120,27 @@ TEST_F(BatchTest, AThumbnailThatCannotBeMadeTakesItsPreviewBackAndIsReported) {
     EXPECT_EQ(batch.RefusalReport(), "This image could not be added and was skipped:\n\na.jpg: Disk full");
 }
 
+// A preview the batch made and cannot take back is not left unsaid.
+TEST_F(BatchTest, ALonePreviewThatCannotBeRemovedIsReported) {
+    struct LockedFiles : testing_files::MemoryPortfolioFiles {
+        void Remove(const std::string& path) override {
+            if (path == kGallery + "prv_a.jpg") throw forms::EWriteError("In use");
+            MemoryPortfolioFiles::Remove(path);
+        }
+    } files;
+    files.MakeFolders(kRoot);
+    files.Put(kChosen + "a.jpg", "jpeg");
+    GalleryStore store(files, kRoot);
+    PictureBatch batch(store, kGallery, [&](const std::string& source, const std::string& target, PictureBox box) {
+        if (box.width == kThumbnailBox.width) throw forms::EWriteError("Disk full");
+        files.WriteFile(target, "made from " + source);
+    });
+    batch.Run({kChosen + "a.jpg"});
+    EXPECT_EQ(batch.RefusalReport(),
+              "This image could not be added and was skipped:\n\na.jpg: Disk full\n\n"
+              "These previews have no thumbnail and could not be removed:\n\nprv_a.jpg: In use");
+}
+
 TEST_F(BatchTest, AFailureOutsideThePicturesStillTakesBackTheLonePreviews) {
     Chosen("a.jpg");
     Chosen("b.jpg");

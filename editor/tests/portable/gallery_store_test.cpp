@@ -119,6 +119,10 @@ TEST_F(GalleryStoreTest, AMoveTakesBothFilesAndReplacesAPictureOfTheSameName) {
     EXPECT_EQ(Names(kSheer), (std::vector<std::string>{"prv_one.jpg", "thm_one.jpg"}));
     EXPECT_EQ(Read(kSheer + "thm_one.jpg"), "thumb mine");
     EXPECT_EQ(Read(kSheer + "prv_one.jpg"), "preview mine");
+    // Into the folder it is in, however the name is written: nothing moves, nothing is lost.
+    const auto none = store_.Move(kGeneral, std::string(kRoot) + "GALLERIES\\general\\", "thm_two.jpg");
+    EXPECT_FALSE(none.thumbnailRemoved);
+    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_two.jpg", "thm_two.jpg"}));
     // Into a gallery folder that does not exist yet, and a thumbnail without its preview.
     files_.Put(kGeneral + "thm_lone.jpg", "lone");
     const std::string misc = std::string(kRoot) + "Galleries\\Miscellaneous\\";
@@ -186,10 +190,15 @@ TEST_F(GalleryStoreTest, ASourceThatCannotBeRemovedIsReportedAndKeptWhole) {
 TEST_F(GalleryStoreTest, OnlyTheNamedPreviewsWithoutThumbnailsAreTakenBack) {
     Pair(kGeneral, "paired.jpg", "p");
     files_.Put(kGeneral + "prv_lone.jpg");
+    files_.Put(kGeneral + "prv_locked.jpg");
     files_.Put(kGeneral + "prv_notmine.jpg");
-    const auto removed = store_.RemoveLonePreviews(kGeneral, {"paired.jpg", "lone.jpg", "missing.jpg"});
-    EXPECT_EQ(removed, std::vector<std::string>{"lone.jpg"});
-    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_notmine.jpg", "prv_paired.jpg", "thm_paired.jpg"}));
+    files_.FailOn(FaultyFiles::kRemove, kGeneral + "prv_locked.jpg");
+    const auto left = store_.RemoveLonePreviews(kGeneral, {"paired.jpg", "lone.jpg", "locked.jpg", "missing.jpg"});
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].first, "prv_locked.jpg");
+    EXPECT_EQ(left[0].second, "Locked: " + kGeneral + "prv_locked.jpg");
+    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_locked.jpg", "prv_notmine.jpg", "prv_paired.jpg",
+                                                       "thm_paired.jpg"}));
 }
 
 }  // namespace
