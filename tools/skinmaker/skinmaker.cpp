@@ -4,7 +4,9 @@
 // sheet of all six (contact-sheet.png) and the 64 × 16 menu glyphs (menuglyphs.bmp). Any failed gate fails the build.
 #include <cmath>
 #include <cstdio>
+#include <array>
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -50,6 +52,50 @@ SkinParams ProbeSkin() {
 }
 
 
+// A 5 × 7 pixel font for the skin names in the previews' title bars.
+const std::map<char, std::array<const char*, 7>>& PreviewFont() {
+    static const std::map<char, std::array<const char*, 7>> font = {
+        {'C', {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}},
+        {'G', {".###.", "#...#", "#....", "#.###", "#...#", "#...#", ".###."}},
+        {'L', {"#....", "#....", "#....", "#....", "#....", "#....", "#####"}},
+        {'P', {"####.", "#...#", "#...#", "####.", "#....", "#....", "#...."}},
+        {'R', {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#"}},
+        {'a', {".....", ".....", ".###.", "....#", ".####", "#...#", ".####"}},
+        {'b', {"#....", "#....", "####.", "#...#", "#...#", "#...#", "####."}},
+        {'d', {"....#", "....#", ".####", "#...#", "#...#", "#...#", ".####"}},
+        {'e', {".....", ".....", ".###.", "#...#", "#####", "#....", ".###."}},
+        {'g', {".....", ".####", "#...#", "#...#", ".####", "....#", ".###."}},
+        {'h', {"#....", "#....", "####.", "#...#", "#...#", "#...#", "#...#"}},
+        {'i', {"..#..", ".....", ".##..", "..#..", "..#..", "..#..", ".###."}},
+        {'l', {".##..", "..#..", "..#..", "..#..", "..#..", "..#..", ".###."}},
+        {'n', {".....", ".....", "####.", "#...#", "#...#", "#...#", "#...#"}},
+        {'o', {".....", ".....", ".###.", "#...#", "#...#", "#...#", ".###."}},
+        {'p', {".....", "####.", "#...#", "#...#", "####.", "#....", "#...."}},
+        {'r', {".....", ".....", "#.##.", "##..#", "#....", "#....", "#...."}},
+        {'s', {".....", ".....", ".####", "#....", ".###.", "....#", "####."}},
+        {'t', {"..#..", "..#..", "#####", "..#..", "..#..", "..#..", "...##"}},
+        {'w', {".....", ".....", "#...#", "#...#", "#.#.#", "#.#.#", ".#.#."}},
+    };
+    return font;
+}
+
+void DrawName(forms::PixelBuffer& out, const std::string& text, int x, int y, Rgb ink) {
+    for (char ch : text) {
+        const auto it = PreviewFont().find(ch);
+        if (it != PreviewFont().end()) {
+            for (int j = 0; j < 7; ++j)
+                for (int i = 0; i < 5; ++i) {
+                    if (it->second[j][i] != '#' || x + i >= out.width() || y + j >= out.height()) continue;
+                    std::uint8_t* p = out.row(y + j) + 3 * (x + i);
+                    p[0] = static_cast<std::uint8_t>(ink.b);
+                    p[1] = static_cast<std::uint8_t>(ink.g);
+                    p[2] = static_cast<std::uint8_t>(ink.r);
+                }
+        }
+        x += 6;
+    }
+}
+
 // A mock window from the skin's own bitmaps through the engine's slicing.
 skin_pack::Rgb24Picture Preview(const skin::SkinElements& e) {
     constexpr int W = 360, H = 240;
@@ -78,6 +124,9 @@ skin_pack::Rgb24Picture Preview(const skin::SkinElements& e) {
                                                          e.title->TXTBackleft, e.title->TXTBackRight);
         skin::KeyedCopy(strip, out, (W - 120) / 2, (th - strip.height()) / 2);
     }
+    const int nameWidth = 6 * static_cast<int>(e.skinName.size());
+    const int nameX = e.title->TextAlignment == 1 ? (W - nameWidth) / 2 : lw + e.title->LeftWidth;
+    DrawName(out, e.skinName, nameX, (th - 7) / 2, FromColourRef(e.colours.TitleTextActive));
     for (std::size_t i = 0; i + 3 < e.captionButtons.size(); ++i) {
         const auto& b = *e.captionButtons[i];
         const skin::SkinRect f = skin::FrameRect(b.image.width(), b.image.height(), b.FrameCount, 1, false);
