@@ -86,6 +86,8 @@ void TThumbImage::LoadFile(const std::string& path) {
                                          : forms::DecodeJpegFile(path, options);
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->AssignPixels(decoded.pixels.view());
+        // The bitmap holds its own copy: the scan's later decodes reuse this memory.
+        if (prefetcher_ != nullptr) prefetcher_->Recycle(std::move(decoded));
         lastJpegScale_ = options.scaleDenominator;
         Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
     }
