@@ -1,5 +1,6 @@
 #include "tools/skinmaker/quality_gates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <stdexcept>
@@ -110,20 +111,42 @@ void QualityGates(const Built& b, const SkinArt& art) {
     thick("VertScrollThumb", false);
     thick("Scrollbar", true);
 
+    // Text may land on any pixel inside the margins of what it is drawn on, so the worst of
+    // them counts, frame by frame.
+    auto worst = [](Rgb ink, const skin::TDataSkinObject& o, std::initializer_list<int> frames, bool stacked) {
+        double lowest = 21;
+        for (int frame : frames) {
+            const skin::SkinRect f = skin::FrameRect(o.image.width(), o.image.height(), o.FrameCount, frame, stacked);
+            const int left = f.left + std::max(o.LeftWidth, 1), right = f.right - std::max(o.RightWidth, 1);
+            const int top = f.top + std::max(o.TopHeight, 1), bottom = f.bottom - std::max(o.BottomHeight, 1);
+            for (int y = top; y < bottom; ++y)
+                for (int x = left; x < right; ++x) {
+                    const Rgb c = PixelAt(o.image, x, y);
+                    if (!(c == kMagenta)) lowest = std::min(lowest, Contrast(ink, c));
+                }
+        }
+        return lowest;
+    };
+    auto gate = [&](double ratio, const std::string& what) {
+        Gate(ratio >= 4.5, n + ": " + what + " contrast " + std::to_string(ratio) + " is under 4.5");
+    };
     const Rgb titleText = FromColourRef(e.colours.TitleTextActive);
-    Rgb under = TitleMiddle(e);
-    if (!e.title->image.empty()) under = PixelAt(e.title->image, e.title->image.width() / 2, e.title->image.height() / 4);
-    Gate(Contrast(titleText, under) >= 4.5, n + ": caption text contrast " + std::to_string(Contrast(titleText, under)));
-    const auto& button = e.buttons->image;
-    const Rgb buttonFace = PixelAt(button, button.width() / 10, button.height() / 2);
-    Gate(Contrast(FromColourRef(e.colours.ButtonText), buttonFace) >= 4.5, n + ": button text contrast");
-    const auto& menu = e.Part("MenuBackground")->image;
-    Gate(Contrast(FromColourRef(e.colours.MenuText), PixelAt(menu, menu.width() / 2, menu.height() / 2)) >= 4.5,
-         n + ": menu text contrast");
-    const auto& item = e.Part("MenuItem")->image;
-    const skin::SkinRect hot = skin::FrameRect(item.width(), item.height(), 5, 2, false);
-    Gate(Contrast(FromColourRef(e.colours.HilightText), PixelAt(item, hot.left + hot.Width() / 2, hot.Height() / 2)) >= 4.5,
-         n + ": highlighted menu text contrast");
+    if (!e.title->image.empty()) {
+        // On the strip, between its caps.
+        skin::TDataSkinObject strip = *e.title;
+        strip.LeftWidth = e.title->TXTBackleft;
+        strip.RightWidth = e.title->TXTBackRight;
+        strip.TopHeight = strip.BottomHeight = 4;
+        gate(worst(titleText, strip, {1}, true), "caption text");
+    } else {
+        // The title bar's rows the caption's letters cover.
+        skin::TDataSkinObject bar = *e.borders[2];
+        bar.TopHeight = bar.BottomHeight = 6;
+        gate(worst(titleText, bar, {1}, true), "caption text");
+    }
+    gate(worst(FromColourRef(e.colours.ButtonText), *e.buttons, {1, 2, 3, 5}, false), "button text");
+    gate(worst(FromColourRef(e.colours.MenuText), *e.Part("MenuBackground"), {1}, false), "menu text");
+    gate(worst(FromColourRef(e.colours.HilightText), *e.Part("MenuItem"), {2, 3}, false), "highlighted menu text");
 }
 
 }  // namespace skinmaker
