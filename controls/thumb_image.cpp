@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "controls/portable/jpeg_scale_choice.h"
-#include "controls/portable/picture_turns.h"
+#include "forms/portable/picture_turns.h"
 #include "controls/thumb_cell.h"
 #include "forms/bitmap.h"
 #include "forms/gdi_handle.h"
@@ -118,7 +118,7 @@ void TThumbImage::ReduceTo(int width, int height) {
 void TThumbImage::TurnQuarter(bool clockwise) {
     if (!CanModify()) return;
     std::unique_ptr<TBitmap> source = Copy24(*Picture()->Graphic());
-    forms::PixelBuffer turned = clockwise ? controls::RotateClockwise(source->Pixels()) : controls::RotateCounterClockwise(source->Pixels());
+    forms::PixelBuffer turned = clockwise ? forms::RotateClockwise(source->Pixels()) : forms::RotateCounterClockwise(source->Pixels());
     auto dest = std::make_unique<TBitmap>();
     dest->AssignPixels(turned.view());
     Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(dest)));
@@ -131,7 +131,7 @@ void TThumbImage::RotateCounterClockwise() { TurnQuarter(false); }
 void TThumbImage::Mirror(int kind) {
     if (!CanModify() || kind < 0 || kind > 2) return;
     std::unique_ptr<TBitmap> bitmap = Copy24(*Picture()->Graphic());
-    MirrorPixels(bitmap->Pixels(), static_cast<MirrorKind>(kind));
+    forms::MirrorPixels(bitmap->Pixels(), static_cast<forms::MirrorKind>(kind));
     Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
     Invalidate();
 }
