@@ -4,12 +4,13 @@
 #include <memory>
 
 #include "controls/portable/jpeg_scale_choice.h"
-#include "forms/portable/picture_turns.h"
 #include "controls/thumb_cell.h"
 #include "forms/bitmap.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/jpeg_codec.h"
+#include "forms/portable/picture_turns.h"
 #include "forms/portable/properties.h"
+#include "forms/portable/text_case.h"
 
 namespace controls {
 
@@ -18,14 +19,11 @@ using forms::TClassInfo;
 
 namespace {
 
-std::string UpperExtension(const std::string& path) {
+std::string_view Extension(std::string_view path) {
     const std::size_t slash = path.find_last_of("\\/:");
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    for (char& c : ext)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return ext;
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+    return path.substr(dot);
 }
 
 // The picture's graphic as a 24-bit bitmap of its own.
@@ -38,7 +36,7 @@ std::unique_ptr<TBitmap> Copy24(const forms::TGraphic& graphic) {
 
 }  // namespace
 
-bool IsScaledJpegPath(const std::string& path) { return UpperExtension(path) == ".JPG"; }
+bool IsScaledJpegPath(const std::string& path) { return forms::SameTextAscii(Extension(path), ".JPG"); }
 
 std::uint64_t MeasureFileSize(const std::string& path) {
     forms::UniqueKernelHandle file(forms::NullIfInvalid(
