@@ -4,12 +4,13 @@
 #include <memory>
 
 #include "controls/portable/jpeg_scale_choice.h"
-#include "controls/portable/picture_turns.h"
 #include "controls/thumb_cell.h"
 #include "forms/bitmap.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/jpeg_codec.h"
+#include "forms/portable/picture_turns.h"
 #include "forms/portable/properties.h"
+#include "forms/portable/text_case.h"
 
 namespace controls {
 
@@ -18,14 +19,11 @@ using forms::TClassInfo;
 
 namespace {
 
-std::string UpperExtension(const std::string& path) {
+std::string_view Extension(std::string_view path) {
     const std::size_t slash = path.find_last_of("\\/:");
     const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    for (char& c : ext)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return ext;
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+    return path.substr(dot);
 }
 
 // The picture's graphic as a 24-bit bitmap of its own.
@@ -38,7 +36,7 @@ std::unique_ptr<TBitmap> Copy24(const forms::TGraphic& graphic) {
 
 }  // namespace
 
-bool IsScaledJpegPath(const std::string& path) { return UpperExtension(path) == ".JPG"; }
+bool IsScaledJpegPath(const std::string& path) { return forms::SameTextAscii(Extension(path), ".JPG"); }
 
 std::uint64_t MeasureFileSize(const std::string& path) {
     forms::UniqueKernelHandle file(forms::NullIfInvalid(
@@ -86,6 +84,8 @@ void TThumbImage::LoadFile(const std::string& path) {
                                          : forms::DecodeJpegFile(path, options);
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->AssignPixels(decoded.pixels.view());
+        // The bitmap holds its own copy: the scan's later decodes reuse this memory.
+        if (prefetcher_ != nullptr) prefetcher_->Recycle(std::move(decoded));
         lastJpegScale_ = options.scaleDenominator;
         Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
     }
@@ -116,7 +116,7 @@ void TThumbImage::ReduceTo(int width, int height) {
 void TThumbImage::TurnQuarter(bool clockwise) {
     if (!CanModify()) return;
     std::unique_ptr<TBitmap> source = Copy24(*Picture()->Graphic());
-    forms::PixelBuffer turned = clockwise ? controls::RotateClockwise(source->Pixels()) : controls::RotateCounterClockwise(source->Pixels());
+    forms::PixelBuffer turned = clockwise ? forms::RotateClockwise(source->Pixels()) : forms::RotateCounterClockwise(source->Pixels());
     auto dest = std::make_unique<TBitmap>();
     dest->AssignPixels(turned.view());
     Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(dest)));
@@ -129,7 +129,7 @@ void TThumbImage::RotateCounterClockwise() { TurnQuarter(false); }
 void TThumbImage::Mirror(int kind) {
     if (!CanModify() || kind < 0 || kind > 2) return;
     std::unique_ptr<TBitmap> bitmap = Copy24(*Picture()->Graphic());
-    MirrorPixels(bitmap->Pixels(), static_cast<MirrorKind>(kind));
+    forms::MirrorPixels(bitmap->Pixels(), static_cast<forms::MirrorKind>(kind));
     Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
     Invalidate();
 }

@@ -12,6 +12,7 @@
 #include "forms/application.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/properties.h"
+#include "forms/portable/text_case.h"
 
 namespace controls {
 
@@ -36,12 +37,6 @@ bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
 
 // A WM_CONTEXTMENU from the keyboard carries no mouse position.
 bool FromKeyboard(LPARAM position) { return LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF; }
-
-std::string UpperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 bool FolderExists(const std::string& folder) {
     const DWORD attributes = GetFileAttributesA(folder.c_str());
@@ -261,7 +256,7 @@ void TThumbView::CollectFiles(std::string folder) {
             do {
                 if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
                 const std::string path = folder + found.cFileName;
-                if (!seen.insert(UpperAscii(path)).second) continue;
+                if (!seen.insert(forms::UpperAscii(path)).second) continue;
                 foundFiles_.Add(path);
                 sortedFiles_.Add(path);
             } while (FindNextFileA(search.get(), &found));

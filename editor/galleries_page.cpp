@@ -261,9 +261,12 @@ void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
             bar->SetPosition(0);
         }
         GalleryStore store = Store();
-        PictureBatch batch(store, GalleryFolder(), [](const std::string& source, const std::string& target, PictureBox box) {
-            ProcessPictureFile(source, target, box, [] { Application->ProcessMessages(); });
-        });
+        // One workspace for the batch: each picture decodes into the memory of the one before.
+        PictureWorkspace workspace;
+        PictureBatch batch(store, GalleryFolder(),
+                           [&workspace](const std::string& source, const std::string& target, PictureBox box) {
+                               ProcessPictureFile(source, target, box, [] { Application->ProcessMessages(); }, workspace);
+                           });
         // A quit met while messages ran, as a closed dialog, stops the batch as Cancel does.
         batch.StopRequested = [this] { return state_.CancelRequested || Application->Terminated(); };
         batch.OnPassStart = [this](int pass) {

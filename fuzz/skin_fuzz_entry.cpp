@@ -7,7 +7,6 @@
 #include "skin/portable/skin_parse.h"
 #include "skin/portable/skin_reader.h"
 #include "tools/skin_pack/bmp_writer.h"
-#include "tools/skin_pack/lzh_encoder.h"
 #include "tools/skin_pack/skin_archive.h"
 
 namespace fuzz {
@@ -49,24 +48,22 @@ void FuzzSkinTextOnce(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* zero = static_cast<const std::uint8_t*>(std::memchr(data, 0, size));
     const std::size_t textSize = zero ? static_cast<std::size_t>(zero - data) : size;
     std::vector<skin_pack::SkinEntry> entries = {{"skin.ini", {data, data + textSize}},
-                                                 {"a.bmp", skin_pack::Bmp24Bytes(Picture(60, 21))},
-                                                 {"b.bmp", skin_pack::Bmp24Bytes(Picture(13, 13))},
+                                                 {"a.bmp", skin_pack::Bmp24Bytes(Picture(24, 6))},
+                                                 {"b.bmp", skin_pack::Bmp24Bytes(Picture(13, 4))},
                                                  {"c.bmp", skin_pack::Bmp24Bytes(Picture(1, 1))}};
     if (zero) entries.push_back({"f.bmp", {zero + 1, data + size}});
     const std::vector<std::uint8_t> archive = skin_pack::ArchiveBytes(entries);
 
-    // Literals only: the match finder would cost more than the parse, and the decoding of
-    // hostile bits is the other target's work.
-    skin_pack::LzhSymbolWriter writer;
-    for (std::uint8_t b : archive) writer.Literal(b);
-    const std::vector<std::uint8_t> coded = writer.Finish();
-    const std::uint32_t n = static_cast<std::uint32_t>(archive.size());
-    forms::TMemoryStream stream;
-    stream.WriteBuffer(&n, 4);
-    stream.WriteBuffer(coded.data(), static_cast<std::int64_t>(coded.size()));
-    stream.SetPosition(0);
-    skin::LoadedSkin skin;
-    skin.Load(stream, nullptr, kScrollBar);
+    // Indexed straight from its bytes: the decoding of hostile bits is the other target's work,
+    // and coding every input would cost more than the parse.
+    skin::TSkinReader reader;
+    if (!reader.IndexArchive(archive.data(), static_cast<std::int64_t>(archive.size()))) return;
+    forms::TMemoryStream text;
+    std::string name;
+    reader.FindEntry(".ini", text, name);
+    skin::TQuickIni ini;
+    ini.LoadFromStream(text);
+    skin::ParseSkin(ini, reader, kScrollBar);
 }
 
 }  // namespace fuzz

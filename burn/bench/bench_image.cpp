@@ -125,10 +125,12 @@ double Seconds(const std::function<void()>& work) {
 // Medians of 5 after one untimed round that warms the page cache and Wine. The contenders take
 // turns within each round, so that the load of a shared machine falls on all of them alike, and
 // each starts with nothing left to write back.
-std::vector<double> Medians(const std::vector<std::function<void()>>& contenders) {
+std::vector<double> Medians(const std::vector<std::string>& names, const std::vector<std::function<void()>>& contenders,
+                            const std::function<void()>& clear = [] {}) {
     for (const auto& work : contenders) work();
     std::vector<std::vector<double>> times(contenders.size());
     for (int round = 0; round < 5; ++round) {
+        clear();  // untimed: no one pays for freeing an earlier output it replaces
         for (std::size_t i = 0; i < contenders.size(); ++i) {
             // Untimed: no one pays for the write-back of another's output (genisoimage does not flush).
             std::system("sync");
@@ -136,8 +138,9 @@ std::vector<double> Medians(const std::vector<std::function<void()>>& contenders
         }
     }
     std::vector<double> medians;
-    for (auto& t : times) {
-        std::printf("  runs:");
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        auto& t = times[i];
+        std::printf("  %-28s runs:", names[i].c_str());
         for (double x : t) std::printf(" %.3f", x);
         std::printf("\n");
         std::sort(t.begin(), t.end());
@@ -201,16 +204,21 @@ int main() {
     PosixLister lister;
     NoFiles none;
     std::uint32_t sectors = 0;
-    const std::vector<double> image = Medians({
+    const std::vector<double> image = Medians({"(a) copy floor", "(b) burn_mkimage", "(c) genisoimage"}, {
         [&] {
             Run(Wine((winBurn / "image_copy_floor.exe").string(),
                      Quote(Windows(kWork / "files.txt")) + " " + Quote(Windows(floorOut))));
         },
         [&] { Run(Wine((winBurn / "burn_mkimage.exe").string(), Quote(Windows(site)) + " " + Quote(Windows(ours)))); },
         [&] { Run("genisoimage -quiet -J -o " + Quote(theirs.string()) + " " + Quote(site.string())); },
+    }, [&] {
+        std::error_code ignored;
+        for (const fs::path& p : {floorOut, ours, theirs}) fs::remove(p, ignored);
     });
     const double floor = image[0], mastering = image[1], peer = image[2];
-    const std::vector<double> layouts = Medians({
+    std::printf("image sizes: ours %.1f MB, genisoimage %.1f MB, copy floor %.1f MB\n", fs::file_size(ours) / 1e6,
+                fs::file_size(theirs) / 1e6, fs::file_size(floorOut) / 1e6);
+    const std::vector<double> layouts = Medians({"(d) listing + PrepareImage", "(d) genisoimage -print-size"}, {
         [&] {
             burn::BurnerImage burner(none);
             burner.tree.lister = &lister;
@@ -225,8 +233,7 @@ int main() {
 
     std::printf("site tree: %zu files, %.1f MB, 300 folders; layout tree: %zu folders, 6000 files (%u sectors)\n", files,
                 bytes / 1e6, CountFolders(layout), sectors);
-    std::printf("image sizes: ours %.1f MB, genisoimage %.1f MB, copy floor %.1f MB\n", fs::file_size(ours) / 1e6,
-                fs::file_size(theirs) / 1e6, fs::file_size(floorOut) / 1e6);
+
     std::printf("%-58s %9s\n", "median of 5, seconds", "");
     std::printf("%-58s %9.3f\n", "(a) copy floor: Win32 copy in 63488-byte blocks, Wine", floor);
     std::printf("%-58s %9.3f\n", "(b) burn_mkimage.exe, Wine", mastering);

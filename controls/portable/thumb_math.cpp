@@ -1,5 +1,7 @@
 #include "controls/portable/thumb_math.h"
 
+#include "forms/portable/text_case.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -21,23 +23,11 @@ ThumbSize FitProportional(ThumbSize size, ThumbSize box) {
             static_cast<int>(std::trunc(static_cast<double>(size.height) / 100 * p))};
 }
 
-namespace {
-
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string UpperCopy(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), UpperAscii);
-    return out;
-}
-
-}  // namespace
-
 std::string ReplaceAllText(std::string_view text, std::string_view search, std::string_view replacement,
                            bool caseSensitive) {
     if (search.empty()) return std::string(text);
-    const std::string foldedText = caseSensitive ? std::string(text) : UpperCopy(text);
-    const std::string foldedSearch = caseSensitive ? std::string(search) : UpperCopy(search);
+    const std::string foldedText = caseSensitive ? std::string(text) : forms::UpperAscii(text);
+    const std::string foldedSearch = caseSensitive ? std::string(search) : forms::UpperAscii(search);
     std::string result;
     std::size_t from = 0;
     for (;;) {

@@ -1,6 +1,6 @@
 #include "editor/portable/picture_processing.h"
 
-#include "controls/portable/picture_turns.h"
+#include "forms/portable/picture_turns.h"
 #include "controls/portable/resample.h"
 #include "forms/portable/exceptions.h"
 
@@ -45,17 +45,17 @@ namespace {
 enum class Turn { None, Clockwise, Anticlockwise };
 struct Upright {
     Turn turn;
-    std::optional<controls::MirrorKind> mirror;
+    std::optional<forms::MirrorKind> mirror;
 };
 constexpr Upright kUpright[9] = {
     {Turn::None, std::nullopt},                                // (unused)
     {Turn::None, std::nullopt},                                // 1
-    {Turn::None, controls::MirrorKind::LeftRight},             // 2
-    {Turn::None, controls::MirrorKind::Both},                  // 3: half a turn
-    {Turn::None, controls::MirrorKind::TopBottom},             // 4
-    {Turn::Clockwise, controls::MirrorKind::LeftRight},        // 5: transposed
+    {Turn::None, forms::MirrorKind::LeftRight},             // 2
+    {Turn::None, forms::MirrorKind::Both},                  // 3: half a turn
+    {Turn::None, forms::MirrorKind::TopBottom},             // 4
+    {Turn::Clockwise, forms::MirrorKind::LeftRight},        // 5: transposed
     {Turn::Clockwise, std::nullopt},                           // 6
-    {Turn::Anticlockwise, controls::MirrorKind::LeftRight},    // 7: transversed
+    {Turn::Anticlockwise, forms::MirrorKind::LeftRight},    // 7: transversed
     {Turn::Anticlockwise, std::nullopt},                       // 8
 };
 
@@ -71,10 +71,10 @@ forms::PixelBuffer MakeUpright(forms::PixelBuffer& pixels, int orientation) {
     forms::PixelBuffer result;
     switch (upright.turn) {
         case Turn::None: result = std::move(pixels); break;
-        case Turn::Clockwise: result = controls::RotateClockwise(pixels.view()); break;
-        case Turn::Anticlockwise: result = controls::RotateCounterClockwise(pixels.view()); break;
+        case Turn::Clockwise: result = forms::RotateClockwise(pixels.view()); break;
+        case Turn::Anticlockwise: result = forms::RotateCounterClockwise(pixels.view()); break;
     }
-    if (upright.mirror) controls::MirrorPixels(result.view(), *upright.mirror);
+    if (upright.mirror) forms::MirrorPixels(result.view(), *upright.mirror);
     return result;
 }
 
@@ -118,11 +118,11 @@ BoxedPicture Boxed(PictureWorkspace& workspace, PictureBox fit) {
     const Upright& upright = UprightFor(workspace.decoded.orientation);
     forms::PixelBuffer* pixels = &decoded;
     if (upright.turn != Turn::None) {
-        workspace.turned = upright.turn == Turn::Clockwise ? controls::RotateClockwise(decoded.view())
-                                                           : controls::RotateCounterClockwise(decoded.view());
+        workspace.turned = upright.turn == Turn::Clockwise ? forms::RotateClockwise(decoded.view())
+                                                           : forms::RotateCounterClockwise(decoded.view());
         pixels = &workspace.turned;
     }
-    if (upright.mirror) controls::MirrorPixels(pixels->view(), *upright.mirror);
+    if (upright.mirror) forms::MirrorPixels(pixels->view(), *upright.mirror);
     return {*pixels, fit};
 }
 

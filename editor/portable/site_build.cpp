@@ -4,9 +4,9 @@
 #include "editor/portable/gallery_store.h"
 #include "editor/portable/picture_names.h"
 #include "editor/portable/site_build_fragments.h"
+#include "forms/portable/text_case.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <set>
 
@@ -63,12 +63,6 @@ enum PageIndex { kIndex, kBiographyPage, kGalleries, kBigImage, kWork, kWebSites
 constexpr int kGalleryColumns = 4;
 constexpr std::string_view kCrLf = "\r\n";
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 std::string_view Extension(std::string_view name) {
     const auto dot = name.rfind('.');
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
@@ -83,7 +77,7 @@ std::vector<std::string> FileNames(PortfolioFiles& files, const std::string& fol
     for (const auto& entry : files.List(folder))
         if (!entry.folder) names.push_back(entry.name);
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string ua = Upper(a), ub = Upper(b);
+        const std::string ua = forms::UpperAscii(a), ub = forms::UpperAscii(b);
         return ua != ub ? ua < ub : a < b;
     });
     return names;
@@ -226,7 +220,7 @@ std::string SiteBuild::GalleryTable(const GalleryCategory& category, const Keywo
             continue;
         }
         const std::string page = preview + ".html";
-        const auto [owner, fresh] = published.owner.emplace(Upper(thumbnail), category.caption);
+        const auto [owner, fresh] = published.owner.emplace(forms::UpperAscii(thumbnail), category.caption);
         if (!fresh && owner->second != category.caption) {
             Log("       Warning: " + thumbnail + " of " + std::string(category.caption) + " replaces the one of " +
                 std::string(owner->second));
@@ -234,9 +228,9 @@ std::string SiteBuild::GalleryTable(const GalleryCategory& category, const Keywo
         }
         for (const auto& name : {thumbnail, preview}) {
             files_.Copy(folder + name, output_ + "files\\" + name);
-            published.names.insert(Upper(name));
+            published.names.insert(forms::UpperAscii(name));
         }
-        published.names.insert(Upper(page));
+        published.names.insert(forms::UpperAscii(page));
         ++pictures;
 
         if (++cells == 1) text += Line(kGalleryRowStart);
@@ -258,10 +252,10 @@ void SiteBuild::CopyOtherFiles(Published& published) {
     for (const auto& name : FileNames(files_, template_ + "files\\")) {
         if (IsPageName(name)) continue;
         files_.Copy(template_ + "files\\" + name, output_ + "files\\" + name);
-        published.names.insert(Upper(name));
+        published.names.insert(forms::UpperAscii(name));
     }
     for (const auto& name : FileNames(files_, template_)) {
-        if (Upper(name) == "INDEX.HTML" || IsPageName(name)) continue;
+        if (forms::UpperAscii(name) == "INDEX.HTML" || IsPageName(name)) continue;
         files_.Copy(template_ + name, output_ + name);
     }
 }
@@ -270,7 +264,7 @@ void SiteBuild::RemoveStaleGalleryFiles(const Published& published) {
     // A picture deleted from a gallery must not stay in the site (and be burnt to disc).
     for (const auto& name : FileNames(files_, output_ + "files\\")) {
         if (!IsGalleryFileName(name)) continue;
-        if (published.names.count(Upper(name))) continue;
+        if (published.names.count(forms::UpperAscii(name))) continue;
         Log("       Removing " + name + " (no longer in the galleries)");
         files_.Remove(output_ + "files\\" + name);
     }

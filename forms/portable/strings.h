@@ -80,7 +80,4 @@ private:
     int updateCount_ = 0;
 };
 
-// Until every caller says CompareTextAscii.
-inline int CompareTextFolded(std::string_view a, std::string_view b) { return CompareTextAscii(a, b); }
-
 }  // namespace forms

@@ -1,6 +1,6 @@
 #include "skin/portable/bitmap_transforms.h"
 
-#include <cstring>
+#include "forms/portable/picture_turns.h"
 
 namespace skin {
 
@@ -11,20 +11,6 @@ void MakeRgb24(forms::PixelBuffer& picture) {
     forms::PixelBuffer converted(picture.width(), picture.height(), 3);
     forms::CopyPixels(picture.view(), converted.view());
     picture = std::move(converted);
-}
-
-// A new 24-bit picture of width × height whose pixel (x, y) comes from source at where(x, y).
-template <class Where> void Remap(forms::PixelBuffer& picture, int width, int height, Where where) {
-    MakeRgb24(picture);
-    forms::PixelBuffer result(width, height, 3);
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* out = result.row(y);
-        for (int x = 0; x < width; ++x) {
-            const auto [sx, sy] = where(x, y);
-            std::memcpy(out + 3 * x, picture.row(sy) + 3 * sx, 3);
-        }
-    }
-    picture = std::move(result);
 }
 
 }  // namespace
@@ -41,25 +27,23 @@ void GrayPixels(forms::PixelBuffer& picture) {
 }
 
 void MirrorPixels(forms::PixelBuffer& picture) {
-    const int w = picture.width();
-    Remap(picture, w, picture.height(), [w](int x, int y) { return std::pair{w - 1 - x, y}; });
+    MakeRgb24(picture);
+    forms::MirrorPixels(picture.view(), forms::MirrorKind::LeftRight);
 }
 
 void FlipPixels(forms::PixelBuffer& picture) {
-    const int h = picture.height();
-    Remap(picture, picture.width(), h, [h](int x, int y) { return std::pair{x, h - 1 - y}; });
+    MakeRgb24(picture);
+    forms::MirrorPixels(picture.view(), forms::MirrorKind::TopBottom);
 }
 
 void RotatePixelsLeft(forms::PixelBuffer& picture) {
-    // Destination (y, W-1-x) holds source (x, y): destination (dx, dy) reads source (W-1-dy, dx).
-    const int w = picture.width(), h = picture.height();
-    Remap(picture, h, w, [w](int dx, int dy) { return std::pair{w - 1 - dy, dx}; });
+    MakeRgb24(picture);
+    picture = forms::RotateCounterClockwise(picture.view());
 }
 
 void RotatePixelsRight(forms::PixelBuffer& picture) {
-    // Destination (H-1-y, x) holds source (x, y): destination (dx, dy) reads source (dy, H-1-dx).
-    const int h = picture.height();
-    Remap(picture, h, picture.width(), [h](int dx, int dy) { return std::pair{dy, h - 1 - dx}; });
+    MakeRgb24(picture);
+    picture = forms::RotateClockwise(picture.view());
 }
 
 }  // namespace skin

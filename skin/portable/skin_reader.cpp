@@ -55,8 +55,10 @@ bool TSkinReader::LoadSkinStream(forms::TMemoryStream& source) {
     } catch (const ElzhException&) {
         return false;
     }
-    const std::uint8_t* bytes = archive.Memory();
-    const std::int64_t size = archive.Size();
+    return IndexArchive(archive.Memory(), archive.Size());
+}
+
+bool TSkinReader::IndexArchive(const std::uint8_t* bytes, std::int64_t size) {
     std::array<std::int32_t, 4> words{};
     for (int k = 0; k < 4; ++k) words[k] = ReadInt32At(bytes, size, 4 * k);
     if (words[0] != kSkinArchiveVersion) {

@@ -29,6 +29,8 @@ public:
     // name list longer than the archive, more than 1001 entries or a negative size fail
     // without a message, and nothing is indexed.
     bool LoadSkinStream(forms::TMemoryStream& source);
+    // Indexes an unpacked archive under the same rules (LoadSkinStream is Unpack, then this).
+    bool IndexArchive(const std::uint8_t* bytes, std::int64_t size);
     // Decodes source (U, then the coded bits) into target; ElzhException on a refused size.
     static void Unpack(forms::TMemoryStream& source, forms::TMemoryStream& target);
     // The entry named name (any case); no match leaves target empty.

@@ -101,6 +101,7 @@ void LzhSymbolWriter::Symbol(int c) {
         path[depth++] = static_cast<std::uint8_t>(node & 1);
         node = tree_->prnt[node];
     } while (node != kLzhRoot);
+    longestCode_ = std::max(longestCode_, depth);
     while (depth > 0) Bit(path[--depth]);
     tree_->Update(c);
 }

@@ -22,6 +22,8 @@ public:
     void Match(int length, int distance);
     // Pads the last byte with zero bits and hands over the coded bytes.
     std::vector<std::uint8_t> Finish();
+    // The longest symbol code written so far, in bits.
+    int LongestCode() const { return longestCode_; }
 
 private:
     void Symbol(int c);
@@ -30,6 +32,7 @@ private:
     std::vector<std::uint8_t> out_;
     std::uint8_t current_ = 0;
     int count_ = 0;
+    int longestCode_ = 0;
 };
 
 // The coded bits alone. Matches are 3 to 60 bytes at distances 1 to 4096, never past the end

@@ -38,12 +38,13 @@ private:
         return Strip(frames, w, h, stacked, [&](Canvas& c, int x, int y, int) { c.Fill(x, y, w, h, ProbeColour()); });
     }
 
+    bool Dark() const { return p_.face.r + p_.face.g + p_.face.b < 3 * 128; }
     Rgb Inactive(Rgb c) const { return Mix(c, p_.face, 0.55); }
     Rgb StateFace(int state) const {
         switch (state) {
-        case kHot: return Lighter(p_.face, 0.25);
+        case kHot: return Lighter(p_.face, Dark() ? 0.1 : 0.25);  // light text keeps its contrast
         // On a dark face pressing lightens, or black would stay black.
-        case kPressed: return p_.face.r + p_.face.g + p_.face.b < 150 ? Lighter(p_.face, 0.12) : Darker(p_.face, 0.12);
+        case kPressed: return Dark() ? Lighter(p_.face, 0.06) : Darker(p_.face, 0.12);
         case kDisabled: return Mix(p_.face, Rgb{128, 128, 128}, 0.15);
         default: return p_.face;
         }

@@ -24,10 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes RandomBytes(std::size_t n, unsigned seed) {
+Bytes RandomBytes(std::size_t n, unsigned seed, unsigned alphabet = 256) {
     std::mt19937 rng(seed);
     Bytes b(n);
-    for (auto& x : b) x = static_cast<std::uint8_t>(rng());
+    for (auto& x : b) x = static_cast<std::uint8_t>(rng() % alphabet);
     return b;
 }
 
@@ -100,6 +100,7 @@ TEST_F(LhasaOracle, ExtractsWhatOurEncoderPacked) {
         {"one", {'q'}},
         {"random", RandomBytes(150 * 1024, 4)},
         {"zeros", Bytes(300 * 1024, 0)},  // matches of 60 throughout
+        {"skewed", RandomBytes(120000, 7, 3)},  // three symbols: the rare ones get codes past 16 bits
         {"skin.ini", Bytes(ini.begin(), ini.end())},
         {"title.bmp", SmallBmp()},
         {"blanks", [] { std::string s = "    four blanks lead, then more   text"; return Bytes(s.begin(), s.end()); }()},
@@ -144,10 +145,18 @@ TEST_F(LhasaOracle, RandomBitStreamsDecodeAlikeInBoth) {
 
 TEST_F(LhasaOracle, HandSpelledStreamsDecodeAlikeInBoth) {
     // A first match reaching the ring's last 60 bytes, then matches cut by the declared size.
+    // Literals in Fibonacci counts, the most frequent first: the rare ones end deep in the tree,
+    // with codes past 16 bits.
+    std::vector<std::pair<int, int>> deep;
+    int fibonacci[20] = {1, 1};
+    for (int k = 2; k < 20; ++k) fibonacci[k] = fibonacci[k - 1] + fibonacci[k - 2];
+    for (int k = 19; k >= 0; --k)
+        for (int i = 0; i < fibonacci[k]; ++i) deep.push_back({k, 0});
     const struct { const char* name; std::vector<std::pair<int, int>> symbols; std::int32_t size; } cases[] = {
         {"far", {{60, 4096}, {'z', 0}, {60, 4096}}, 121},
         {"cut", {{'a', 0}, {'b', 0}, {40, 2}}, 20},
         {"behind", {{'k', 0}, {30, 100}, {3, 1}}, 34},
+        {"deep", deep, static_cast<std::int32_t>(deep.size())},
     };
     std::vector<Bytes> coded, ours;
     for (const auto& c : cases) {
@@ -156,6 +165,7 @@ TEST_F(LhasaOracle, HandSpelledStreamsDecodeAlikeInBoth) {
             if (b == 0) writer.Literal(static_cast<std::uint8_t>(a));
             else writer.Match(a, b);
         }
+        if (std::string(c.name) == "deep") EXPECT_GT(writer.LongestCode(), 16);
         coded.push_back(writer.Finish());
         Bytes out;
         ASSERT_TRUE(OurDecode(coded.back(), c.size, out)) << c.name;

@@ -208,8 +208,10 @@ TEST_F(ProgramFolder, FolderBackedCdRomLetterIsNotListed) {
     const Result r = Replay("--spti", "");
     Shell(env + " wine reg delete 'HKLM\\Software\\Wine\\Drives' /v d: /f");
     fs::remove(link, error);
-    // Back to one lasting server, as the test run keeps it.
+    // Back to one lasting server, as the test run keeps it, with its services started here:
+    // a service started later by another test's program would hold that program's pipes.
     Shell(env + " sh -c " + Quote(restart + "wineserver -p"));
+    Shell(env + " wine cmd /c exit 0");
     EXPECT_NE(r.Output.find("type D:=5 drives=0"), std::string::npos) << r.Output;
 }
 

@@ -1,12 +1,9 @@
-#include "controls/portable/picture_turns.h"
+#include "forms/portable/picture_turns.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace controls {
-
-using forms::PixelBuffer;
-using forms::PixelView;
+namespace forms {
 
 namespace {
 
@@ -60,4 +57,4 @@ void MirrorPixels(const PixelView& pixels, MirrorKind kind) {
     }
 }
 
-}  // namespace controls
+}  // namespace forms

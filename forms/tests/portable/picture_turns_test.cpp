@@ -1,14 +1,13 @@
-#include "controls/portable/picture_turns.h"
+#include "forms/portable/picture_turns.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-namespace controls {
+namespace forms {
 namespace {
 
-using forms::PixelBuffer;
 
 // Each pixel's blue byte holds its letter, so a picture reads as rows of text.
 PixelBuffer FromRows(const std::vector<std::string>& rows, int bpp) {
@@ -97,4 +96,4 @@ TEST(PictureTurns, PaddedAndEmptyViews) {
 }
 
 }  // namespace
-}  // namespace controls
+}  // namespace forms

@@ -2,7 +2,7 @@
 #pragma once
 #include "forms/portable/pixels.h"
 
-namespace controls {
+namespace forms {
 
 // A new picture of source height by source width, same pixel size.
 forms::PixelBuffer RotateClockwise(const forms::PixelView& source);
@@ -12,4 +12,4 @@ enum class MirrorKind { LeftRight = 0, TopBottom = 1, Both = 2 };
 // In place.
 void MirrorPixels(const forms::PixelView& pixels, MirrorKind kind);
 
-}  // namespace controls
+}  // namespace forms

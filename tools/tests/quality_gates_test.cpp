@@ -1,0 +1,74 @@
+// The skin maker's gates catch the faults they are there for: a skin that breaks one is
+// reported, a sound one passes.
+#include "tools/skinmaker/quality_gates.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/skin_pack/bmp_writer.h"
+
+namespace skinmaker {
+namespace {
+
+SkinParams Sound() {
+    return {"Sound", {236, 233, 228}, {33, 33, 36}, {250, 249, 247}, {222, 219, 213}, {28, 28, 30}, {150, 146, 140},
+            {46, 110, 190}, {255, 255, 255}, {250, 250, 249}, {30, 30, 32}, 6, false, true};
+}
+
+std::vector<std::string> Check(const SkinParams& p, const std::function<void(SkinArt&)>& spoil = {}) {
+    SkinArt art = PaintSkin(p);
+    if (spoil) spoil(art);
+    GateFailures().clear();
+    Built b{p, skin_pack::WriteSkinStream(art.entries), {}};
+    b.elements = SelfCheck(p, art, b.stream);
+    QualityGates(b, art);
+    return GateFailures();
+}
+
+bool Mentions(const std::vector<std::string>& failures, const std::string& part) {
+    for (const auto& f : failures)
+        if (f.find(part) != std::string::npos) return true;
+    return false;
+}
+
+void Replace(SkinArt& art, const std::string& name, const skin_pack::Rgb24Picture& picture) {
+    for (auto& e : art.entries)
+        if (e.name == name) e.bytes = skin_pack::Bmp24Bytes(picture);
+}
+
+TEST(QualityGates, ASoundSkinPassesAndEachFaultIsReported) {
+    EXPECT_EQ(Check(Sound()), std::vector<std::string>{});
+
+    SkinParams greyCaption = Sound();
+    greyCaption.titleText = {200, 200, 200};
+    SkinParams pinkAccent = Sound();
+    pinkAccent.accent = {250, 20, 240};  // a pink the region cut would leave as a fringe
+    SkinParams faintMenu = Sound();
+    faintMenu.menuText = {220, 220, 220};
+    const struct {
+        const char* what;
+        SkinParams params;
+        std::function<void(SkinArt&)> spoil;
+        const char* reported;
+    } cases[] = {
+        {"caption text on its title", greyCaption, {}, "caption text contrast"},
+        {"near-magenta pixels", pinkAccent, {}, "near magenta"},
+        {"menu text on its background", faintMenu, {}, "menu text contrast"},
+        {"a 16-pixel scroll track", Sound(), [](SkinArt& a) { Replace(a, "hscroll.bmp", {80, 16, std::vector<std::uint32_t>(80 * 16, 0xC0C0C0)}); },
+         "HorzScroll is not 17 pixels thick"},
+        {"an image key naming nothing", Sound(), [](SkinArt& a) { std::erase_if(a.entries, [](const auto& e) { return e.name == "tabs.bmp"; }); },
+         "Image=tabs.bmp names no valid 24-bit bitmap"},
+        {"a missing element", Sound(), [](SkinArt& a) { std::erase_if(a.entries, [](const auto& e) { return e.name == "tabs.bmp"; }); },
+         "element Tabs is missing"},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> failures = Check(c.params, c.spoil);
+        EXPECT_TRUE(Mentions(failures, c.reported)) << c.what << ": got " << ::testing::PrintToString(failures);
+    }
+}
+
+}  // namespace
+}  // namespace skinmaker
