@@ -1,5 +1,5 @@
-// vantrell carries our skins as resources: each is the stream the build painted, byte for byte,
-// and loads through the resource into a whole skin.
+// Both programs carry our skins as resources: each is the stream the build painted, byte for
+// byte, and loads through the resource into a whole skin.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -56,6 +56,23 @@ TEST(ProgramSkins, VantrellCarriesTheStoreItemsAndItsOwnSkin) {
     const std::uint8_t* corner = data.MenuGlyphs().ScanLine(0) + 3 * 48;
     EXPECT_LT(centre[0] + centre[1] + centre[2], 100);
     EXPECT_EQ(corner[0] + corner[1] + corner[2], 3 * 255);
+    FreeLibrary(program);
+}
+
+TEST(ProgramSkins, VantburnCarriesTheSecondStoreSkinAndTheGlyphs) {
+    HMODULE program = LoadLibraryExA(VANTBURN_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr) << VANTBURN_EXE;
+    forms::TMemoryStream stream;
+    ReadSkinResource(program, kSkinDataResource, stream);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.Memory()), stream.Size()),
+              ReadFile(std::string(SKIN_ARTIFACTS_WIN) + "/skin-1.skin"));
+    LoadedSkin skin;
+    EXPECT_TRUE(skin.Load(stream, nullptr, GetSystemMetrics(SM_CXHSCROLL)));
+    forms::TMemoryStream none;
+    EXPECT_THROW(ReadSkinResource(program, kSkinStoreItems[0], none), forms::EInvalidOperation);
+    TSkinData data(nullptr);
+    data.LoadMenuGlyphs(reinterpret_cast<HINSTANCE>(program));
+    EXPECT_EQ(data.MenuGlyphs().Width(), 64);
     FreeLibrary(program);
 }
 
