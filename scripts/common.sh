@@ -6,7 +6,8 @@ DEPS=$BUILD/deps
 # process of its prefix; VANTRELL_WINEPREFIX names another (the test of run.sh does).
 export WINEPREFIX=${VANTRELL_WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Keeps a caller's overrides (a test names the DLLs its programs load from their own folders).
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export WINEARCH=win64
 # en_US gives Wine the ANSI code page 1252 and "/" as the short date separator.
 pin_locale() { export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8; }
