@@ -1,8 +1,7 @@
 // vantburn started as vantrell starts it, on the virtual recorder's WNASPI32.DLL: the window's
 // device and speed lists, Burn, and the refusals, read back from the real windows. Wine loads
-// our DLL only with WINEDLLOVERRIDES=wnaspi32=n in the environment of the wine that starts this
-// program (set by its test); a value set from inside a running program does not reach the
-// loader of the programs it starts.
+// our DLL only with WINEDLLOVERRIDES=wnaspi32=n, given to the wine that starts this program by
+// its test and inherited by the programs it starts.
 #include <gtest/gtest.h>
 
 #include <windows.h>
