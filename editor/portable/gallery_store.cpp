@@ -11,6 +11,7 @@ namespace {
 
 // A move's copies wait under this prefix, which no grid or site listing takes.
 constexpr std::string_view kMovingPrefix = "~moving_";
+constexpr std::string_view kKeptPrefix = "~kept_";
 
 bool Removed(PortfolioFiles& files, const std::string& path, std::string* reason = nullptr) {
     if (!files.FileExists(path)) return true;
@@ -42,6 +43,39 @@ public:
 private:
     PortfolioFiles& files_;
     std::vector<std::string> pending_;
+};
+
+// The target's own files of the moving picture's names, renamed aside until the moved ones
+// stand in their place: a move that fails midway puts them back instead of losing them.
+class SetAside {
+public:
+    explicit SetAside(PortfolioFiles& files) : files_(files) {}
+    ~SetAside() {
+        for (auto it = kept_.rbegin(); it != kept_.rend(); ++it) {
+            if (committed_) {
+                Removed(files_, it->second);
+                continue;
+            }
+            try {
+                files_.Rename(it->second, it->first);
+            } catch (const std::exception&) {
+                // Still whole under its kept name: nothing is deleted.
+            }
+        }
+    }
+    void Keep(const std::string& path) {
+        if (!files_.FileExists(path)) return;
+        const auto slash = path.rfind('\\') + 1;
+        const std::string kept = path.substr(0, slash) + std::string(kKeptPrefix) + path.substr(slash);
+        files_.Rename(path, kept);
+        kept_.push_back({path, kept});
+    }
+    void Commit() { committed_ = true; }
+
+private:
+    PortfolioFiles& files_;
+    std::vector<std::pair<std::string, std::string>> kept_;  // original, kept
+    bool committed_ = false;
 };
 
 }  // namespace
@@ -105,17 +139,19 @@ PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::strin
         const std::string movingPreview = targetFolder + std::string(kMovingPrefix) + preview;
         copies.Copy(sourceFolder + thumbnail, movingThumbnail);
         if (hasPreview) copies.Copy(sourceFolder + preview, movingPreview);
-        // The preview first: should the thumbnail then fail, a preview that was not there
-        // before is taken back, and a picture of that name already there stays listed.
-        const bool targetHadThumbnail = files_.FileExists(targetFolder + thumbnail);
-        const bool targetHadPreview = files_.FileExists(targetFolder + preview);
+        SetAside kept(files_);
+        kept.Keep(targetFolder + thumbnail);
+        if (hasPreview) kept.Keep(targetFolder + preview);
+        // The preview first: should the thumbnail then fail, the preview placed is taken
+        // back and the target's own picture returns.
         if (hasPreview) copies.Place(movingPreview, targetFolder + preview);
         try {
             copies.Place(movingThumbnail, targetFolder + thumbnail);
         } catch (...) {
-            if (hasPreview && !targetHadThumbnail && !targetHadPreview) Removed(files_, targetFolder + preview);
+            if (hasPreview) Removed(files_, targetFolder + preview);
             throw;
         }
+        kept.Commit();
     }
     PictureMove move;
     std::string reason;

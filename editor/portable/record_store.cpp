@@ -55,8 +55,14 @@ std::string RecordStore::Save(RecordList list, const std::string& name, const Re
         ini_.Write(file, name, std::string(kCommentFileKey), commentFile);
         ini_.Flush(file);
     } catch (...) {
-        // A new file no record names would only take a name from the next one.
-        if (fresh) files_.Remove(CommentFolder() + commentFile);
+        // A new file no record names would only take a name from the next one. The failed
+        // write is what the user is told about, not a failed clean-up.
+        if (fresh) {
+            try {
+                files_.Remove(CommentFolder() + commentFile);
+            } catch (const std::exception&) {
+            }
+        }
         throw;
     }
     return commentFile;

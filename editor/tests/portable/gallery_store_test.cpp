@@ -18,7 +18,7 @@ const std::string kSheer = std::string(kRoot) + "Galleries\\Sheer\\";
 // file makes them fail.
 class FaultyFiles : public testing_files::MemoryPortfolioFiles {
 public:
-    enum Operation { kCopyTo, kRenameTo, kRemove };
+    enum Operation { kCopyTo, kRenameTo, kRenameFrom, kRemove };
     void FailOn(Operation operation, const std::string& path) { failures_.push_back({operation, path}); }
 
     void Copy(const std::string& source, const std::string& target) override {
@@ -27,6 +27,7 @@ public:
     }
     void Rename(const std::string& source, const std::string& target) override {
         Check(kRenameTo, target);
+        Check(kRenameFrom, source);
         MemoryPortfolioFiles::Rename(source, target);
     }
     void Remove(const std::string& path) override {
@@ -136,7 +137,10 @@ TEST_F(GalleryStoreTest, AFailedMoveLeavesBothGalleriesAsTheyWere) {
     const struct { const char* what; FaultyFiles::Operation operation; std::string path; } cases[] = {
         {"first copy", FaultyFiles::kCopyTo, kSheer + "~moving_thm_one.jpg"},
         {"second copy", FaultyFiles::kCopyTo, kSheer + "~moving_prv_one.jpg"},
-        {"preview into place", FaultyFiles::kRenameTo, kSheer + "prv_one.jpg"},
+        {"preview into place", FaultyFiles::kRenameFrom, kSheer + "~moving_prv_one.jpg"},
+        {"thumbnail into place", FaultyFiles::kRenameFrom, kSheer + "~moving_thm_one.jpg"},
+        {"target's own thumbnail held", FaultyFiles::kRenameFrom, kSheer + "thm_one.jpg"},
+        {"target's own preview held", FaultyFiles::kRenameFrom, kSheer + "prv_one.jpg"},
     };
     for (const auto& c : cases) {
         FaultyFiles files;
