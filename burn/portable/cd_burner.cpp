@@ -6,6 +6,7 @@
 #include "burn/portable/iso_records.h"
 #include "burn/portable/joliet_names.h"
 #include "burn/portable/next_writable_address.h"
+#include "burn/portable/session_toc.h"
 #include "burn/portable/write_thread.h"
 
 namespace burn {
@@ -63,6 +64,7 @@ DeviceQueries TCDBurner::SelectedDevice() {
     device.nextWritableAddress = [this, type] {
         return GetNextWritableAddress(*this, TestWrite, UnderrunProtection, type);
     };
+    device.session = DeviceSessionDisc(*this);
     return device;
 }
 
@@ -82,6 +84,10 @@ void TCDBurner::PrepareImage(const DeviceQueries& device, const LocalDateTime& n
         sessionStartRead_ = next.has_value();
         if (!next) DebugMessage(">>> ERROR GETTING NEXT WRITABLE ADDRESS", 0);
         else options.sessionStart = SessionStartFrom(*next);
+    }
+    if (sessionToImport_ != 0) {
+        const int number = sessionToImport_ == 0xFFFF ? -1 : sessionToImport_;
+        ImportSession(tree, number, nullptr, device.session, options.sessionStart);
     }
     if (Bootable && !BootImage.empty()) {
         if (std::unique_ptr<SourceFile> boot = files_.Open(BootImage)) {

@@ -17,6 +17,7 @@
 #include "burn/portable/file_tree.h"
 #include "burn/portable/iso_layout.h"
 #include "burn/portable/scsi_device.h"
+#include "burn/portable/session_import.h"
 
 namespace burn {
 
@@ -24,6 +25,7 @@ namespace burn {
 struct DeviceQueries {
     int deviceType = 0;
     std::function<std::optional<std::uint32_t>()> nextWritableAddress;
+    SessionDisc session;  // the earlier sessions, for an import
 };
 
 // The session start a next writable address gives; above 0xFF000000 a drive means none: 0.
@@ -79,7 +81,10 @@ public:
     // Unpublished state.
     bool Bootable = false;
     std::u16string BootImage;
-    std::uint16_t SessionToImport = 0;
+    // The earlier session PrepareImage repeats in the new image: 0 none, 0xFFFF (or any number
+    // above the disc's count) the last one.
+    std::uint16_t SessionToImport() const { return sessionToImport_; }
+    void SetSessionToImport(std::uint16_t number) { sessionToImport_ = number; }
     std::atomic<std::uint64_t> BytesWritten{0};  // written by the writer, read by the window's timer
     std::u16string CurrentFile() const;
     // Sets the calling (cache) thread's priority for the queue level; the program wires it.
@@ -129,6 +134,7 @@ private:
 
     FileSource& files_;
     std::size_t cacheSize_ = 4194304;
+    std::uint16_t sessionToImport_ = 0;
     ImageLayout layout_;
     std::vector<std::uint8_t> metadata_;
     // False when the layout asked the recorder for the session start and got no answer.
