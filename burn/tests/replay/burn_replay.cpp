@@ -4,6 +4,8 @@
 //   burn_replay --spti             prints the drive type of D: and the drives the pass-through layer lists
 //   burn_replay --pattern SECTORS  burns that many sectors of the test pattern
 //   burn_replay --image FILE       burns the file (a multiple of 2048 bytes)
+//   burn_replay --burn FOLDER      masters the folder and burns it with the burner's BurnCD, as
+//                                  vantburn does; prints the log and the result
 //   burn_replay --ready [HA:T]     one TEST UNIT READY (to the first recorder, or to that address);
 //                                  prints its result, error, duration and the requests left behind
 // Exit code 0 when everything asked for succeeded.
@@ -16,9 +18,11 @@
 #include <vector>
 
 #include "burn/device_layers.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/scsi_device.h"
 #include "burn/tests/replay/replay_pattern.h"
 #include "burn/win_platform.h"
+#include "burn/win_sources.h"
 
 namespace {
 
@@ -89,6 +93,45 @@ int Burn(const std::vector<std::uint8_t>& image) {
     return 0;
 }
 
+int BurnFolder(const std::string& folder) {
+    if (!ProcessAspiLoader().LoadASPILayer(false)) {
+        std::printf("FAILED load\n");
+        return 2;
+    }
+    WinFolderLister lister;
+    WinFileSource files;
+    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);
+    ConnectBurner(burner);
+    burner.tree.lister = &lister;
+    burner.FinalizeDisc = true;
+    burner.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
+        std::printf("[%u] %s\n", level, text.c_str());
+    };
+    if (!FindRecorder(burner)) return Fail(burner, "no recorder");
+    std::string result = "NO RESULT";
+    DWORD doneThread = 0;
+    int doneCalls = 0;
+    burner.OnWriteDone = [&](TCDBurner&, const std::string& error) {
+        result = error;
+        doneThread = GetCurrentThreadId();
+        ++doneCalls;
+    };
+    burner.ClearFiles();
+    std::u16string source(folder.begin(), folder.end());
+    if (!burner.tree.InsertDir(burner.tree.Root(), source, false, false, true, 63, u"*.*")) {
+        std::printf("FAILED insert\n");
+        return 1;
+    }
+    burner.PrepareImage(burner.SelectedDevice(), LocalNow(), StandardBiasMinutes());
+    std::printf("image sectors %u at %u\n", burner.ImageSectors(), burner.Layout().sessionStart);
+    const bool started = burner.BurnCD();
+    burner.WaitForWriter();
+    std::printf("started=%d done=%d on %s thread bytes=%llu result=\"%s\"\n", started ? 1 : 0, doneCalls,
+                doneThread == GetCurrentThreadId() ? "the calling" : "another",
+                static_cast<unsigned long long>(burner.BytesWritten.load()), result.c_str());
+    return result.empty() ? 0 : 1;
+}
+
 int Ready(const char* address) {
     if (!ProcessAspiLoader().LoadASPILayer(false)) return 2;
     TSCSIDevice d(ProcessAspiLayer(), SystemClock());
@@ -129,6 +172,7 @@ int main(int argc, char** argv) {
     if (mode == "--load") return Load();
     if (mode == "--spti") return Spti();
     if (mode == "--ready") return Ready(argc > 2 ? argv[2] : nullptr);
+    if (mode == "--burn" && argc > 2) return BurnFolder(argv[2]);
     if (mode == "--pattern" && argc > 2) return Burn(testing_support::ReplayPattern(std::stoul(argv[2])));
     if (mode == "--image" && argc > 2) {
         std::ifstream in(argv[2], std::ios::binary);
@@ -140,6 +184,6 @@ int main(int argc, char** argv) {
         }
         return Burn(image);
     }
-    std::printf("usage: burn_replay --load | --spti | --ready | --pattern SECTORS | --image FILE\n");
+    std::printf("usage: burn_replay --load | --spti | --ready | --pattern SECTORS | --image FILE | --burn FOLDER\n");
     return 4;
 }

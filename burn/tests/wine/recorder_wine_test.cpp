@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -213,6 +214,50 @@ TEST_F(ProgramFolder, FolderBackedCdRomLetterIsNotListed) {
     Shell(env + " sh -c " + Quote(restart + "wineserver -p"));
     Shell(env + " wine cmd /c exit 0");
     EXPECT_NE(r.Output.find("type D:=5 drives=0"), std::string::npos) << r.Output;
+}
+
+// The burner's own burn: a folder mastered and burnt with BurnCD, the cache thread and the writer
+// at their priorities and the system's clock and events, through our library answering from its
+// own thread. The stored disc is read back by the peers. The waits for the drive to be ready
+// make it last about 9 s.
+TEST_F(ProgramFolder, BurnCDBurnsAFolderThatThePeersReadBack) {
+    const fs::path site = folder_ / "site";
+    fs::create_directories(site / "files" / "gallery");
+    std::mt19937 gen(11);
+    const std::pair<const char*, std::size_t> files[] = {
+        {"index.html", 4000}, {"files/about.html", 2500}, {"files/gallery/Summer shoot, beach.jpg", 700000},
+        {"files/gallery/thm_Summer shoot, beach.jpg", 9000}, {"files/empty.txt", 0},
+    };
+    for (const auto& [name, size] : files) {
+        std::string bytes(size, '\0');
+        for (auto& b : bytes) b = static_cast<char>(gen());
+        std::ofstream(site / name, std::ios::binary) << bytes;
+    }
+    std::string source = "Z:" + site.string();
+    std::replace(source.begin(), source.end(), '/', '\\');
+    WriteIni(true);
+    const Result r = Replay("--burn " + Quote(source));
+    ASSERT_EQ(r.Code, 0) << r.Output;
+    EXPECT_NE(r.Output.find(">>> STARTING WRITE PROCESS ON CD-R AT 48X"), std::string::npos) << r.Output;
+    EXPECT_NE(r.Output.find("started=1 done=1 on another thread"), std::string::npos) << r.Output;
+    EXPECT_NE(ReadFile(folder_ / "disc.state").find("status=complete\n"), std::string::npos);
+
+    const std::string trace = ReadFile(folder_ / "trace.txt");
+    const std::size_t lastWrite = trace.rfind(" WRITE (10) 2A "), flush = trace.find(" SYNCHRONIZE CACHE 35 ", lastWrite),
+                      close = trace.find(" CLOSE TRACK/SESSION 5B ", flush),
+                      allow = trace.find(" PREVENT/ALLOW REMOVAL 1E ", close);
+    ASSERT_NE(lastWrite, std::string::npos) << trace;
+    EXPECT_NE(flush, std::string::npos) << "the flush after the last write";
+    EXPECT_NE(close, std::string::npos) << "the close after the flush";
+    EXPECT_NE(allow, std::string::npos) << "the restore after the close";
+
+    const std::string image = (folder_ / "disc.img").string();
+    const Result vfy = Shell("isovfy " + Quote(image));
+    EXPECT_NE(vfy.Output.find("No errors found"), std::string::npos) << vfy.Output;
+    const Result extract = Shell("7z x -o" + Quote((folder_ / "out").string()) + " " + Quote(image));
+    ASSERT_EQ(extract.Code, 0) << extract.Output;
+    const Result diff = Shell("diff -r " + Quote(site.string()) + " " + Quote((folder_ / "out").string()));
+    EXPECT_EQ(diff.Code, 0) << diff.Output;
 }
 
 }  // namespace
