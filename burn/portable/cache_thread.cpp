@@ -110,8 +110,8 @@ void TCacheThread::Fail(const std::string& text) {
     std::lock_guard guard(lock_);
     if (status_.empty()) status_ = text;
     queue_.clear();
+    // Not Filled: a burn's priming poll must never take a failed cache for a primed one.
     finished_ = true;
-    filled_ = true;
     changed_.notify_all();
 }
 

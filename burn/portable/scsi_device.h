@@ -110,6 +110,8 @@ public:
     // 0 when none does (always so under Wine).
     std::function<char(std::uint8_t haId, std::uint8_t target)> VolumeLetter;
 
+    // A device layer is loaded.
+    bool ASPIInitialized() const { return layer_.ASPIInitialized; }
     bool InitializeASPI(bool preferSpti);
     void QueryHostAdapters(std::uint8_t haId);
     void EnumerateDevices();

@@ -133,6 +133,16 @@ TEST(BurnCD, WritesTheImageFromTheLayoutsSessionStartThenFlushesClosesAndRestore
     }
 }
 
+TEST(BurnCD, AFailedBufferPollEndsPollingButNotTheBurn) {
+    BurnerOnRecorder f(Disc({"op=5C nth=1 sense=05/20/00"}));
+    AddFiles(f.disk);
+    ASSERT_TRUE(f.Burn());
+    EXPECT_EQ(f.doneText, "");
+    ASSERT_GT(Writes(f).size(), 10u);
+    EXPECT_EQ(f.Count(kBufferCapacity, f.First(kWrite)) - f.Count(kBufferCapacity, f.Last(kWrite)), 1u)
+        << "only the poll that failed";
+}
+
 struct WriteFaultCase {
     const char* what;
     const char* fault;
