@@ -253,6 +253,38 @@ TEST_F(PeerImage, RecordsWithoutAUsableNameAreSkippedAndLogged) {
     EXPECT_EQ(tree_.FindDir(u"\\long")->firstChild, nullptr);
 }
 
+// Two records of one name: an associated file before the file itself, or the parts of a file
+// recorded in several extents. Only a whole, real file is imported.
+TEST_F(PeerImage, FileOfSeveralRecordsIsImportedOnlyWhole) {
+    const struct {
+        const char* flags;
+        const char* logged;
+        bool imported;  // x1.dat is imported, with the second record's data
+    } cases[] = {{"4", nullptr, true}, {"128", "FILE OF SEVERAL EXTENTS SKIPPED \"\\x1.dat\"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        SetUp();
+        File("x1.dat", 3000);
+        File("x2.dat", 5000);
+        File("y.dat", 10);
+        Master("genisoimage -J");
+        Patch(std::string("joliet x1.dat flags ") + c.flags);
+        Patch("joliet x2.dat rename x1.dat");
+        Import();
+        sources_ = {{"x1.dat", sources_["x2.dat"]}, {"y.dat", sources_["y.dat"]}};
+        ExpectRealFiles(SameName);
+        EXPECT_EQ(FilePaths(), c.imported ? (std::vector<std::string>{"x1.dat", "y.dat"})
+                                          : (std::vector<std::string>{"y.dat"}));
+        if (c.logged) {
+            EXPECT_TRUE(Logged(c.logged, 4));
+        }
+        TearDown();
+        sources_.clear();
+        tree_.ClearFiles();
+        log_.clear();
+    }
+}
+
 // Corrupt records end their sector or their branch; nothing imported is garbage.
 TEST_F(PeerImage, CorruptRecordsAreBounded) {
     const struct {
