@@ -225,7 +225,8 @@ bool ImportSessionTree(FileTree& tree, TDEntry* parent, const SessionSource& sou
 }
 
 bool ImportSession(FileTree& tree, int sessionNumber, TDEntry* parent, const SessionDisc& disc, std::uint32_t limit) {
-    const int count = disc.sessionCount ? disc.sessionCount() : 0;
+    if (!disc.sessionCount || !disc.sessionStart || !disc.read) return false;  // no disc to ask
+    const int count = disc.sessionCount();
     if (count <= 0) return false;
     if (sessionNumber == -1 || sessionNumber > count) sessionNumber = count;
     if (sessionNumber <= 0) return false;
