@@ -161,6 +161,8 @@ TEST_F(SecondSession, AnUnreadableTableOfContentsImportsNothing) {
         const char* logged;
     } cases[] = {
         {"op=43 times=ever sense=05/24/00", nullptr},  // no session count: nothing to do
+        {"op=43 nth=2 sense=05/24/00", ">>> ERROR IMPORTING SESSION # 1"},  // the session's start
+        {"op=43 nth=3 sense=05/24/00", ">>> ERROR IMPORTING SESSION # 1"},  // the end of the recorded area
         {"op=28 times=ever sense=03/11/00", ">>> ERROR IMPORTING SESSION 1 (ISO IMAGE NOT FOUND)"},
     };
     for (const auto& c : cases) {
