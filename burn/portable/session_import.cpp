@@ -27,7 +27,9 @@ std::uint32_t LE32(const std::uint8_t* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24;
 }
 
-std::uint32_t Sectors(std::uint32_t bytes) { return static_cast<std::uint32_t>((std::uint64_t{bytes} + kSector - 1) / kSector); }
+std::uint32_t Sectors(std::uint32_t bytes) {
+    return static_cast<std::uint32_t>((std::uint64_t{bytes} + kSector - 1) / kSector);
+}
 
 // A Joliet descriptor is a supplementary one with a UCS-2 escape sequence.
 bool IsJoliet(const std::uint8_t* d) {

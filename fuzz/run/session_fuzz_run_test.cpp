@@ -16,7 +16,8 @@ TEST(SessionImportFuzz, RunsAMinuteWithoutAFault) {
     const int status = std::system(("'" VANTRELL_ROOT "/fuzz.sh' session-import 60 >'" + log + "' 2>&1").c_str());
     std::ifstream in(log);
     const std::string output{std::istreambuf_iterator<char>(in), {}};
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output.substr(output.size() > 6000 ? output.size() - 6000 : 0);
+    const std::string tail = output.substr(output.size() > 6000 ? output.size() - 6000 : 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << tail;
     EXPECT_NE(output.find("stat::number_of_executed_units"), std::string::npos) << "libFuzzer did not run to its end";
 }
 
