@@ -20,8 +20,11 @@
 #include "forms/win_control.h"
 #include "skin/controls/box_skins.h"
 #include "skin/controls/button_skins.h"
+#include "skin/controls/combo_skins.h"
 #include "skin/controls/control_messages.h"
 #include "skin/controls/property_access.h"
+#include "skin/controls/scroll_skins.h"
+#include "skin/controls/tab_skins.h"
 #include "skin/controls/skin_control.h"
 #include "skin/skin_data.h"
 
@@ -62,6 +65,9 @@ void Attach(TControlSkinList& list, forms::TControl& control, SkinClass skinClas
     if (skin == nullptr) return;
     switch (way) {
         case AttachWay::Handle: skin->AttachHandle(windowed->Handle(), list.Data(), &list); break;
+        case AttachWay::Scroll:
+            if (auto* scroll = dynamic_cast<TSkinScrollbar*>(skin)) scroll->AttachScrollControl(&list, list.Data());
+            break;
         default: skin->AttachControl(&list, list.Data(), colour); break;
     }
 }
@@ -116,6 +122,9 @@ TSkinControl* CreateControlSkin(SkinClass skin, forms::TComponent* owner) {
         case SkinClass::CheckBox: return new TSkinCheckBox(owner);
         case SkinClass::RadioButton: return new TSkinRadioButton(owner);
         case SkinClass::Edit: return new TSkinEdit(owner);
+        case SkinClass::ComBox: return new TSkinComBox(owner);
+        case SkinClass::Scrollbar: return new TSkinScrollbar(owner);
+        case SkinClass::Tab: return new TSkinTab(owner);
         default: return nullptr;
     }
 }

@@ -46,8 +46,7 @@ std::map<std::string, std::string> SkinsByControl(const TControlSkinList& list) 
     return by;
 }
 
-// Each control of a test form that holds the programs' kinds gets its skin; the kinds whose
-// skins are still to come get none (the rules' table test shows they match their rows).
+// Each control of a test form that holds the programs' kinds gets its skin.
 TEST_F(Attachment, EachControlGetsTheExpectedSkin) {
     auto* pages = Place<forms::TPageControl>(form, form, "Pages", 0, 0, 500, 360);
     auto* sheet = new forms::TTabSheet(form);
@@ -72,8 +71,10 @@ TEST_F(Attachment, EachControlGetsTheExpectedSkin) {
 
     SkinChildControls(*list, *form);
     const std::map<std::string, std::string> expected = {
-        {"Button", "TSkinButton"},   {"Check", "TSkinCheckBox"}, {"Radio", "TSkinRadioButton"},
-        {"Group", "TSkinGroupBox"},  {"Edit", "TSkinEdit"},      {"Panel", "TSkinBox"},
+        {"Pages", "TSkinTab"},          {"Button", "TSkinButton"},    {"Check", "TSkinCheckBox"},
+        {"Radio", "TSkinRadioButton"},  {"Group", "TSkinGroupBox"},   {"Edit", "TSkinEdit"},
+        {"Combo", "TSkinComBox"},       {"Picker", "TSkinComBox"},    {"Rich", "TSkinScrollbar"},
+        {"Memo", "TSkinScrollbar"},     {"List", "TSkinScrollbar"},   {"Panel", "TSkinBox"},
         {"Tag100", "TSkinButton"},
     };
     EXPECT_EQ(SkinsByControl(*list), expected);
