@@ -50,6 +50,13 @@ public:
         f.bytes = std::move(bytes);
         return f;
     }
+    // The file is gone from its folder, as after a delete.
+    void RemoveFile(const std::u16string& path) {
+        const auto [parent, name] = Split(path);
+        auto& records = listing_[parent];
+        std::erase_if(records, [&](const ListingRecord& r) { return r.name == name; });
+        files_.erase(path);
+    }
     void SetListedSize(const std::u16string& path, std::uint64_t size) {
         const auto [parent, name] = Split(path);
         for (auto& r : listing_[parent]) if (r.name == name) r.size = size;
