@@ -21,7 +21,7 @@
 #include "skin/controls/box_skins.h"
 #include "skin/controls/button_skins.h"
 #include "skin/controls/combo_skins.h"
-#include "skin/controls/control_messages.h"
+#include "skin/skin_messages.h"
 #include "skin/controls/property_access.h"
 #include "skin/controls/scroll_skins.h"
 #include "skin/controls/tab_skins.h"
@@ -170,7 +170,7 @@ bool IsScrollingControl(const forms::TControl& control) { return IsScrollingCont
 bool IsControlSkinned(const TControlSkinList& list, const forms::TControl& control) {
     if (list.IsListed(&control)) return true;
     const auto* w = dynamic_cast<const forms::TWinControl*>(&control);
-    return w != nullptr && w->HandleAllocated() && SendMessageA(w->WindowHandle(), WM_SKIN_SKINNED_QUERY, 0, 0) == 1;
+    return w != nullptr && w->HandleAllocated() && SendMessageA(w->WindowHandle(), kMsgSkinnedQuery, 0, 0) == 1;
 }
 
 void SkinChildControls(TControlSkinList& list, forms::TComponent& owner) {
@@ -219,7 +219,7 @@ void SkinChildWindows(TControlSkinList& list, HWND parent) {
 
 void SkinChildWindow(TControlSkinList& list, HWND wnd) {
     if (list.FindByHandle(wnd) != nullptr) return;
-    if (SendMessageA(wnd, WM_SKIN_SKINNED_QUERY, 0, 0) == 1) return;
+    if (SendMessageA(wnd, kMsgSkinnedQuery, 0, 0) == 1) return;
     std::array<char, 101> name{};
     const int length = GetClassNameA(wnd, name.data(), static_cast<int>(name.size()));
     name[static_cast<size_t>(length > 0 ? length : 0)] = '\0';

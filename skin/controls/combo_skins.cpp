@@ -14,7 +14,7 @@ bool IsPopupOrDesktopChild(HWND wnd) {
     return (GetWindowLongPtrA(wnd, GWL_STYLE) & WS_POPUP) != 0 || GetAncestor(wnd, GA_PARENT) == GetDesktopWindow();
 }
 
-TSkinComBox::~TSkinComBox() { editHook_.Restore(); }
+TSkinComBox::~TSkinComBox() = default;
 
 void TSkinComBox::AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl) {
     if (Attached()) return;
@@ -33,9 +33,10 @@ void TSkinComBox::HookParts() {
     if ((style_ & 3) != CBS_SIMPLE) {
         editChild_ = GetWindow(Handle(), GW_CHILD);
         if (editChild_ != nullptr) {
-            editHook_.Install(editChild_, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-                return EditChildMessage(msg, wParam, lParam);
-            });
+            editHook_ = std::make_unique<forms::WindowSubclass>(
+                editChild_, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {
+                    return EditChildMessage(msg, wParam, lParam, next);
+                });
         }
         listHandle_ = nullptr;
         return;
@@ -46,9 +47,9 @@ void TSkinComBox::HookParts() {
     listHandle_ = info.hwndList;
 }
 
-LRESULT TSkinComBox::EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TSkinComBox::EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {
     const std::weak_ptr<void> alive = LifeToken();
-    const LRESULT result = editHook_.CallPrevious(msg, wParam, lParam);
+    const LRESULT result = next(msg, wParam, lParam);
     if (alive.expired()) return result;
     switch (msg) {
         case WM_PAINT: PaintFrame(nullptr); break;
@@ -70,7 +71,7 @@ LRESULT TSkinComBox::EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TSkinComBox::Unskin() {
     TSkinControl::Unskin();
-    editHook_.Restore();
+    editHook_.reset();
 }
 
 void TSkinComBox::AfterMessage(TMessage& m) {

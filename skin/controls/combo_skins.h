@@ -4,7 +4,7 @@
 #pragma once
 #include <memory>
 
-#include "forms/window_subclass.h"
+#include "forms/subclass.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin {
@@ -28,12 +28,12 @@ public:
 
 private:
     void HookParts();
-    LRESULT EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);
 
     LONG_PTR style_ = 0;
     HWND editChild_ = nullptr;
     HWND listHandle_ = nullptr;
-    forms::TWindowSubclass editHook_;
+    std::unique_ptr<forms::WindowSubclass> editHook_;
 };
 
 }  // namespace skin

@@ -6,7 +6,7 @@
 #include "forms/bitmap.h"
 #include "forms/graphics.h"
 #include "forms/win_control.h"
-#include "skin/controls/control_messages.h"
+#include "skin/skin_messages.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
 #include "skin/portable/skin_slicing.h"
@@ -18,19 +18,6 @@ using forms::TMessage;
 
 namespace {
 std::atomic<int> paintErrors{0};
-}
-
-// What the hook in the control's WindowProc calls: the skin while it lives, else the
-// procedure it replaced.
-struct TSkinControl::Link {
-    TSkinControl* skin = nullptr;
-    std::function<void(TMessage&)> saved;
-};
-
-void TSkinControl::Hook::operator()(TMessage& m) const {
-    const std::shared_ptr<Link> keep = link;  // this functor may be replaced while it runs
-    if (keep->skin != nullptr) keep->skin->SkinWndProc(m);
-    else if (keep->saved) keep->saved(m);
 }
 
 int TSkinControl::PaintErrors() { return paintErrors.load(); }
@@ -46,33 +33,35 @@ TSkinControl::~TSkinControl() {
 }
 
 void TSkinControl::HookControl(forms::TWinControl* control) {
-    link_ = std::make_shared<Link>();
-    link_->skin = this;
-    link_->saved = control->WindowProc;
-    control->WindowProc = Hook{link_};
+    controlHook_ = std::make_unique<forms::WindowProcHook>(
+        *control, [this](TMessage& m, const forms::WindowProcHook::Next& next) { Dispatch(m, next); });
 }
 
 void TSkinControl::HookHandle(HWND wnd) {
-    subclass_.Install(wnd, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-        TMessage m{msg, wParam, lParam, 0};
-        SkinWndProc(m);
-        return m.Result;
-    });
+    subclass_ = std::make_unique<forms::WindowSubclass>(
+        wnd, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {
+            TMessage m{msg, wParam, lParam, 0};
+            const Default callNext = [&next](TMessage& message) {
+                message.Result = next(message.Msg, message.WParam, message.LParam);
+            };
+            Dispatch(m, callNext);
+            return m.Result;
+        });
+}
+
+void TSkinControl::Dispatch(TMessage& m, const Default& next) {
+    const std::weak_ptr<void> alive = LifeToken();
+    const Default* outer = next_;
+    next_ = &next;
+    SkinWndProc(m);
+    if (!alive.expired()) next_ = outer;
 }
 
 void TSkinControl::Unhook() {
-    if (link_) {
-        link_->skin = nullptr;
-        // Only while ours is in front: a later subclasser keeps its chain, which now passes
-        // through ours to the saved procedure.
-        // A control being destroyed frees this skin after its own members are gone.
-        if (control_ != nullptr && !control_->IsDestroying()) {
-            const Hook* current = control_->WindowProc.target<Hook>();
-            if (current != nullptr && current->link == link_) control_->WindowProc = link_->saved;
-        }
-        link_.reset();
-    }
-    subclass_.Restore();
+    // Each hook puts the old procedure back only while it is in front; a later subclasser
+    // keeps its chain. A control being destroyed keeps whatever it has.
+    controlHook_.reset();
+    subclass_.reset();
 }
 
 void TSkinControl::RememberColour(bool colourControl) {
@@ -120,12 +109,12 @@ void TSkinControl::Unskin() {
 }
 
 void TSkinControl::SkinWndProc(TMessage& m) {
-    if (m.Msg == WM_SKIN_SKINNED_QUERY) {
+    if (m.Msg == kMsgSkinnedQuery) {
         m.Result = 1;
         return;
     }
     if (!skinOn_) {
-        if (m.Msg == WM_SKIN_CONTROL_SWITCH) {
+        if (m.Msg == kMsgControlSwitch) {
             skinOn_ = static_cast<LONG_PTR>(m.WParam) > 0;
             if (skinOn_) InvalidateSkin();
             return;
@@ -141,12 +130,7 @@ void TSkinControl::SkinWndProc(TMessage& m) {
 }
 
 void TSkinControl::CallDefault(TMessage& m) {
-    if (link_ && link_->saved) {
-        const std::shared_ptr<Link> keep = link_;
-        keep->saved(m);
-    } else if (subclass_.Installed()) {
-        m.Result = subclass_.CallPrevious(m.Msg, m.WParam, m.LParam);
-    }
+    if (next_ != nullptr) (*next_)(m);
 }
 
 bool TSkinControl::BeforeMessage(TMessage& m) {
@@ -169,7 +153,7 @@ void TSkinControl::AfterMessage(TMessage& m) {
         case WM_SETTEXT:
         case forms::CM_ENABLEDCHANGED: InvalidateSkin(); break;
         case WM_PAINT: PaintFrame(reinterpret_cast<HDC>(m.WParam)); break;
-        case WM_SKIN_CONTROL_SWITCH: skinOn_ = static_cast<LONG_PTR>(m.WParam) > 0; break;
+        case kMsgControlSwitch: skinOn_ = static_cast<LONG_PTR>(m.WParam) > 0; break;
         default: break;
     }
 }

@@ -12,7 +12,7 @@
 #include "forms/control.h"
 #include "forms/messages.h"
 #include "forms/portable/component.h"
-#include "forms/window_subclass.h"
+#include "forms/subclass.h"
 #include "skin/portable/skin_elements.h"
 
 namespace forms {
@@ -85,7 +85,7 @@ protected:
     // Draws frame index of count frames of strip stretched into rect.
     void DrawStrip(HDC dc, const RECT& rect, const forms::PixelBuffer& strip, int count, int index, bool transparent) const;
     const SkinElements* Elements() const;
-    bool Unicode() const { return subclass_.Installed() ? subclass_.Unicode() : false; }
+    bool Unicode() const { return subclass_ != nullptr && subclass_->Unicode(); }
     // True while this object lives: taken before a call that may free it (user handlers,
     // modal loops), asked after.
     std::weak_ptr<void> LifeToken() const { return life_; }
@@ -113,11 +113,9 @@ protected:
     TSkinData* data_ = nullptr;
 
 private:
-    struct Link;
-    struct Hook {
-        std::shared_ptr<Link> link;
-        void operator()(forms::TMessage& m) const;
-    };
+    using Default = std::function<void(forms::TMessage&)>;
+    // Runs SkinWndProc with next as the control's own handling of this message.
+    void Dispatch(forms::TMessage& m, const Default& next);
     void Unhook();
 
     HWND handle_ = nullptr;
@@ -126,8 +124,9 @@ private:
     bool skinOn_ = true;
     bool attached_ = false;
     int lifeState_ = kLifeCreated;
-    std::shared_ptr<Link> link_;
-    forms::TWindowSubclass subclass_;
+    std::unique_ptr<forms::WindowProcHook> controlHook_;
+    std::unique_ptr<forms::WindowSubclass> subclass_;
+    const Default* next_ = nullptr;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 

@@ -18,7 +18,7 @@
 #include "forms/rich_edit.h"
 #include "skin/controls/box_skins.h"
 #include "skin/controls/button_skins.h"
-#include "skin/controls/control_messages.h"
+#include "skin/skin_messages.h"
 #include "skin/controls/tests/win/control_skin_fixture.h"
 
 namespace skin {
@@ -110,10 +110,10 @@ TEST_F(Attachment, OneControlSwitchedOffAndOn) {
     Pump();
     const COLORREF own = PaintedPixels(button->Handle()).At(4, 4);
     SkinChildControls(*list, *form);
-    SendMessageA(button->Handle(), WM_SKIN_CONTROL_SWITCH, 0, 0);
+    SendMessageA(button->Handle(), kMsgControlSwitch, 0, 0);
     EXPECT_EQ(PaintedPixels(button->Handle()).At(4, 4), own);
-    EXPECT_EQ(SendMessageA(button->Handle(), WM_SKIN_SKINNED_QUERY, 0, 0), 1) << "still skinned while off";
-    SendMessageA(button->Handle(), WM_SKIN_CONTROL_SWITCH, 1, 0);
+    EXPECT_EQ(SendMessageA(button->Handle(), kMsgSkinnedQuery, 0, 0), 1) << "still skinned while off";
+    SendMessageA(button->Handle(), kMsgControlSwitch, 1, 0);
     EXPECT_EQ(PaintedPixels(button->Handle()).At(4, 4), Rgb(probe::k_button[0]));
 }
 

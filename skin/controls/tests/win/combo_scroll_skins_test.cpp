@@ -79,16 +79,17 @@ TEST_F(ComboSkins, TheEditChildIsHookedAndGivenBack) {
     forms::TComboBox* combo = NewCombo(form, 20);
     HWND edit = GetWindow(combo->Handle(), GW_CHILD);
     ASSERT_NE(edit, nullptr);
-    const WNDPROC own = forms::TWindowSubclass::CurrentProc(edit);
+    auto procOf = [](HWND w) { return IsWindowUnicode(w) ? GetWindowLongPtrW(w, GWLP_WNDPROC) : GetWindowLongPtrA(w, GWLP_WNDPROC); };
+    const LONG_PTR own = procOf(edit);
     auto* skin = new TSkinComBox(combo);
     skin->AttachControl(list.get(), data.get(), false);
-    EXPECT_NE(forms::TWindowSubclass::CurrentProc(edit), own);
+    EXPECT_NE(procOf(edit), own);
     SendMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(skin->State() & kStatePressed, kStatePressed);
     SendMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(skin->State() & kStatePressed, 0u);
     list->UnskinAll();
-    EXPECT_EQ(forms::TWindowSubclass::CurrentProc(edit), own);
+    EXPECT_EQ(procOf(edit), own);
 }
 
 // A simple combo has no button to draw (the combo information says so) and its list is found.
