@@ -137,8 +137,11 @@ ControlFacts FactsOf(const forms::TControl& c) {
         bool (*test)(const forms::TControl&);
         std::uint32_t bit;
     };
-    static constexpr std::array<KindTest, 14> tests = {{
+    static constexpr std::array<KindTest, 15> tests = {{
         {&Is<forms::TCustomTabControl>, kTabControl},
+        // A page paints its own background, which the labels and boxes on it take: it is
+        // recoloured like a panel.
+        {&Is<forms::TTabSheet>, kPanel},
         {&Is<forms::TCustomCheckBox>, kCheckBox},
         {&Is<forms::TCustomGroupBox>, kGroupBox},
         {&Is<forms::TRadioButton>, kRadioButton},

@@ -39,7 +39,7 @@ TEST(AttachRules, EachControlOfTheProgramsGetsItsSkin) {
     };
     const Case cases[] = {
         {Facts("TPageControl", kTabControl | kContainer), SkinClass::Tab, AttachWay::Handle, false, ChildRule::None},
-        {Facts("TTabSheet", 0), SkinClass::None, AttachWay::Control, false, ChildRule::None},
+        {Facts("TTabSheet", kPanel), SkinClass::Box, AttachWay::Control, true, ChildRule::SkinChildren},
         {Facts("TContainer", kContainer), SkinClass::None, AttachWay::Control, false, ChildRule::SkinChildren},
         {Facts("TButton", kButton), SkinClass::Button, AttachWay::Control, false, ChildRule::None},
         {Facts("TCheckBox", kCheckBox), SkinClass::CheckBox, AttachWay::Control, false, ChildRule::None},

@@ -71,7 +71,7 @@ TEST_F(Attachment, EachControlGetsTheExpectedSkin) {
 
     SkinChildControls(*list, *form);
     const std::map<std::string, std::string> expected = {
-        {"Pages", "TSkinTab"},          {"Button", "TSkinButton"},    {"Check", "TSkinCheckBox"},
+        {"Pages", "TSkinTab"},          {"Sheet", "TSkinBox"},        {"Button", "TSkinButton"},    {"Check", "TSkinCheckBox"},
         {"Radio", "TSkinRadioButton"},  {"Group", "TSkinGroupBox"},   {"Edit", "TSkinEdit"},
         {"Combo", "TSkinComBox"},       {"Picker", "TSkinComBox"},    {"Rich", "TSkinScrollbar"},
         {"Memo", "TSkinScrollbar"},     {"List", "TSkinScrollbar"},   {"Panel", "TSkinBox"},
