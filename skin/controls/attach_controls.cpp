@@ -25,6 +25,7 @@
 #include "skin/controls/property_access.h"
 #include "skin/controls/scroll_skins.h"
 #include "skin/controls/tab_skins.h"
+#include "skin/controls/updown_skins.h"
 #include "skin/controls/skin_control.h"
 #include "skin/skin_data.h"
 
@@ -125,6 +126,7 @@ TSkinControl* CreateControlSkin(SkinClass skin, forms::TComponent* owner) {
         case SkinClass::ComBox: return new TSkinComBox(owner);
         case SkinClass::Scrollbar: return new TSkinScrollbar(owner);
         case SkinClass::Tab: return new TSkinTab(owner);
+        case SkinClass::UpDown: return new TSkinUpDown(owner);
         default: return nullptr;
     }
 }

@@ -5,6 +5,7 @@
 #include "forms/win_control.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/property_access.h"
+#include "skin/controls/updown_skins.h"
 #include "skin/skin_data.h"
 
 namespace skin {
@@ -165,6 +166,14 @@ void TSkinEdit::DrawBorder(HDC dc, const RECT& rect) const {
 }
 
 void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
+    if (!buddySought_) {
+        if (HWND upDown = FindUpDownChild(Handle())) {
+            buddySought_ = true;
+            auto* buddy = new TSkinUpDown(Owner());
+            buddy->SetInsideEdit(true);
+            buddy->AttachHandle(upDown, data_, List());
+        }
+    }
     RECT client{};
     GetClientRect(Handle(), &client);
     if (client.right >= rect.right - rect.left || client.bottom >= rect.bottom - rect.top) return;  // no border

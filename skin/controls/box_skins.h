@@ -54,6 +54,8 @@ public:
 
 private:
     void DrawBorder(HDC dc, const RECT& rect) const;
+
+    bool buddySought_ = false;  // an up-down child found once gets its own skin
 };
 
 }  // namespace skin

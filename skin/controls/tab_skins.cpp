@@ -5,7 +5,9 @@
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
 #include "forms/graphics.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
+#include "skin/controls/updown_skins.h"
 #include "skin/portable/bitmap_transforms.h"
 #include "skin/portable/skin_slicing.h"
 #include "skin/skin_data.h"
@@ -79,6 +81,11 @@ void TSkinTab::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list) {
     enabled_ = IsWindowEnabled(wnd) != FALSE;
     text_ = WindowText();
     PrepareBitmaps();
+    HWND upDown = FindWindowExA(wnd, nullptr, "msctls_updown32", nullptr);
+    if (upDown != nullptr && (List() == nullptr || List()->FindByHandle(upDown) == nullptr)) {
+        auto* arrows = new TSkinUpDown(Owner());
+        arrows->AttachHandle(upDown, data, list);
+    }
 }
 
 void TSkinTab::RefreshSkin() {
