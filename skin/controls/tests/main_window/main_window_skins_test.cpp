@@ -43,7 +43,7 @@ std::unique_ptr<TSkinData> LoadSkin(const std::string& stem) {
     return data;
 }
 
-// The window's pixels as the screen shows them, 0xRRGGBB.
+// The window's pixels as the screen shows them, as the platform writes colours (0x00BBGGRR).
 skin_pack::Rgb24Picture Grab(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
@@ -57,7 +57,7 @@ skin_pack::Rgb24Picture Grab(HWND wnd) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::uint8_t* p = view.pixel(x, y);
-            picture.pixels[static_cast<size_t>(y) * w + x] = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+            picture.pixels[static_cast<size_t>(y) * w + x] = (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
         }
     return picture;
 }
@@ -69,7 +69,7 @@ void WritePng(const std::string& name, const skin_pack::Rgb24Picture& picture) {
     EXPECT_TRUE(out.good()) << name;
 }
 
-// The colour most of a control's own pixels have (its children's left out), 0xRRGGBB.
+// The colour most of a control's own pixels have (its children's left out).
 std::uint32_t CommonColour(forms::TWinControl& control) {
     HWND wnd = control.WindowHandle();
     const skin_pack::Rgb24Picture picture = Grab(wnd);
@@ -100,8 +100,6 @@ std::uint32_t CommonColour(forms::TWinControl& control) {
         }
     return best;
 }
-
-std::uint32_t Rrggbb(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
 class MainWindowSkins : public testing::Test {
 protected:
@@ -141,7 +139,7 @@ protected:
 TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
     std::unique_ptr<TSkinData> data = LoadSkin("probe");
     Open(*data);
-    const std::uint32_t face = Rrggbb(forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonFace)));
+    const COLORREF face = forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonFace));
     for (int page = 0; page < form_->PageControl1->PageCount(); ++page) {
         ShowPage(page);
         SCOPED_TRACE(form_->PageControl1->Pages(page)->Caption());
