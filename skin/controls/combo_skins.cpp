@@ -4,6 +4,7 @@
 #include "forms/graphics.h"
 #include "forms/win_control.h"
 #include "skin/controls/portable/control_frames.h"
+#include "skin/controls/scroll_skins.h"
 #include "skin/skin_data.h"
 
 namespace skin {
@@ -45,6 +46,10 @@ void TSkinComBox::HookParts() {
     info.cbSize = sizeof info;
     if (!GetComboBoxInfo(Handle(), &info)) return;
     listHandle_ = info.hwndList;
+    if (listHandle_ != nullptr && !IsPopupOrDesktopChild(listHandle_) && (GetWindowLongPtrA(listHandle_, GWL_STYLE) & WS_CHILD)) {
+        auto* bars = new TSkinScrollbarH(Owner());
+        bars->AttachHandle(listHandle_, data_, List());
+    }
 }
 
 LRESULT TSkinComBox::EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {

@@ -9,6 +9,7 @@
 #include "forms/win_control.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
+#include "skin/controls/portable/scroll_geometry.h"
 #include "skin/portable/skin_slicing.h"
 #include "skin/skin_data.h"
 
@@ -217,12 +218,10 @@ void TWScrollbar::Paint(HDC dc) {
     if (tracking_ && part_ == 5) {
         POINT cursor{};
         GetCursorPos(&cursor);
-        const int thumbLength = thumbEnd_ - thumbStart_;
         const int moved = vertical_ ? cursor.y - cursorAtPress_.y : cursor.x - cursorAtPress_.x;
-        const int low = arrow_;
-        const int high = length_ - arrow_ - thumbLength;
-        thumbStart_ = high >= low ? std::clamp(thumbStartAtPress_ + moved, low, high) : low;
-        thumbEnd_ = thumbStart_ + thumbLength;
+        const std::optional<ThumbSpan> dragged = DraggedThumb(length_, arrow_, thumbStartAtPress_, thumbEnd_ - thumbStart_, moved);
+        thumbStart_ = dragged ? dragged->start : 0;
+        thumbEnd_ = dragged ? dragged->end : 0;
     } else {
         thumbStart_ = info.xyThumbTop;
         thumbEnd_ = info.xyThumbBottom;
@@ -247,8 +246,7 @@ void TSkinScrollbar::AttachScrollControl(TControlSkinList* list, TSkinData* data
     SetControl(control);
     SetHandle(control->Handle());
     if (list != nullptr) list->Add(this);
-    horizontal_ = std::make_unique<TWScrollbar>(data, Handle(), 0);
-    vertical_ = std::make_unique<TWScrollbar>(data, Handle(), 1);
+    MakeOverlays(data);
     if (!control->Visible()) {
         horizontal_->HideBar();
         vertical_->HideBar();
@@ -269,19 +267,10 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
         case WM_SIZE: InvalidateSkin(); break;
         case WM_NCPAINT:
             if (Control() != nullptr) SetHandle(Control()->Handle());
-            for (TWScrollbar* bar : {horizontal_.get(), vertical_.get()}) {
-                if (bar != nullptr) bar->UpdatePosition(Handle());
-            }
+            UpdateOverlays();
             break;
         case WM_HSCROLL:
-        case WM_VSCROLL: {
-            TWScrollbar* bar = m.Msg == WM_HSCROLL ? horizontal_.get() : vertical_.get();
-            if (bar != nullptr) {
-                bar->SetPart(LOWORD(m.WParam));
-                bar->Repaint();
-            }
-            break;
-        }
+        case WM_VSCROLL: FollowScroll(m); break;
         case WM_MOUSEWHEEL:
             for (TWScrollbar* bar : {horizontal_.get(), vertical_.get()}) {
                 if (bar != nullptr && bar->Visible()) bar->Repaint();
@@ -293,6 +282,50 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
                 if (vertical_) vertical_->HideBar();
             }
             break;
+        default: TSkinControl::AfterMessage(m); break;
+    }
+}
+
+void TSkinScrollbar::MakeOverlays(TSkinData* data) {
+    horizontal_ = std::make_unique<TWScrollbar>(data, Handle(), 0);
+    vertical_ = std::make_unique<TWScrollbar>(data, Handle(), 1);
+}
+
+void TSkinScrollbar::UpdateOverlays() {
+    for (TWScrollbar* bar : {horizontal_.get(), vertical_.get()}) {
+        if (bar != nullptr) bar->UpdatePosition(Handle());
+    }
+}
+
+void TSkinScrollbar::FollowScroll(const TMessage& m) {
+    TWScrollbar* bar = m.Msg == WM_HSCROLL ? horizontal_.get() : vertical_.get();
+    if (bar != nullptr) {
+        bar->SetPart(LOWORD(m.WParam));
+        bar->Repaint();
+    }
+}
+
+void TSkinScrollbarH::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list) {
+    if (LifeState() != kLifeCreated) return;
+    SetData(data);
+    SetList(list);
+    SetHandle(wnd);
+    if (list != nullptr) list->Add(this);
+    MakeOverlays(data);
+    HookHandle(wnd);
+    SetLifeState(kLifeAttached);
+}
+
+void TSkinScrollbarH::AfterMessage(TMessage& m) {
+    if (!IsWindowVisible(Handle()) && vertical_) vertical_->HideBar();
+    switch (m.Msg) {
+        case WM_SIZE:
+        case WM_NCPAINT:
+            UpdateOverlays();
+            InvalidateSkin();
+            break;
+        case WM_HSCROLL:
+        case WM_VSCROLL: FollowScroll(m); break;
         default: TSkinControl::AfterMessage(m); break;
     }
 }

@@ -73,8 +73,22 @@ public:
     TWScrollbar* Horizontal() const { return horizontal_.get(); }
     TWScrollbar* Vertical() const { return vertical_.get(); }
 
-private:
+protected:
+    void MakeOverlays(TSkinData* data);
+    void UpdateOverlays();
+    // WM_HSCROLL / WM_VSCROLL: the bar's pressed part follows the host's own scroll loop.
+    void FollowScroll(const forms::TMessage& m);
+
     std::unique_ptr<TWScrollbar> horizontal_, vertical_;
+};
+
+// A raw window's two bars (a simple combo's list).
+class TSkinScrollbarH : public TSkinScrollbar {
+public:
+    using TSkinScrollbar::TSkinScrollbar;
+    void AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list) override;
+    void AfterMessage(forms::TMessage& m) override;
+    const char* SkinClassName() const override { return "TSkinScrollbarH"; }
 };
 
 }  // namespace skin

@@ -102,6 +102,20 @@ TEST_F(ComboSkins, ASimpleComboGetsNoButton) {
     EXPECT_NE(skin->ListHandle(), nullptr);
     const PaintedPixels pixels(combo->Handle());
     for (const std::uint32_t glyph : probe::k_extra) EXPECT_NE(pixels.At(pixels.Width() - 8, 10), Rgb(glyph));
+    // Its list, a child window, gets skinned bars of its own: the vertical one on the list's bar
+    // once the items overflow.
+    auto* bars = dynamic_cast<TSkinScrollbarH*>(list->FindByHandle(skin->ListHandle()));
+    ASSERT_NE(bars, nullptr);
+    for (int i = 0; i < 40; ++i) combo->Items()->Add("item " + std::to_string(i));
+    Pump();
+    RedrawWindow(skin->ListHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    ASSERT_TRUE(bars->Vertical()->Visible());
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetScrollBarInfo(skin->ListHandle(), OBJID_VSCROLL, &info));
+    RECT overlay{};
+    GetWindowRect(bars->Vertical()->Handle(), &overlay);
+    EXPECT_TRUE(EqualRect(&overlay, &info.rcScrollBar));
 }
 
 TEST(ComboSkinsPlain, APopupOrADesktopChild) {
