@@ -45,6 +45,8 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
     HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(testsupport::NamedMutexExists(testsupport::UnitVersioningMutexOf(p.Id())));
+    EXPECT_TRUE(testsupport::NamedMappingExists(testsupport::UnitVersioningMappingOf(p.Id())));
     const Lists lists = WaitForLists(window, 3);
     ASSERT_NE(lists.drives, nullptr);
     const auto drives = ComboItems(lists.drives);
@@ -78,6 +80,7 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     EXPECT_EQ(testsupport::WindowText(memos[0]), "");
     ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
     EXPECT_TRUE(p.WaitForExit(20s));
+    EXPECT_FALSE(testsupport::NamedMutexExists(testsupport::UnitVersioningMutexOf(p.Id())));
 }
 
 TEST(VantburnStart, WrongArgumentCountsOnlyTerminate) {
