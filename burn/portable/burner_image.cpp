@@ -40,6 +40,10 @@ void BurnerImage::PrepareImage(const DeviceQueries& device, const LocalDateTime&
         if (!next) Log(">>> ERROR GETTING NEXT WRITABLE ADDRESS", 0);
         else if (*next <= kNoAddress) options.sessionStart = *next;
     }
+    if (sessionToImport_ != 0) {
+        const int number = sessionToImport_ == 0xFFFF ? -1 : sessionToImport_;
+        ImportSession(tree, number, nullptr, device.session, options.sessionStart);
+    }
     if (Bootable && !BootImage.empty()) {
         if (std::unique_ptr<SourceFile> boot = files_.Open(BootImage)) {
             options.bootImageSize = boot->Size();

@@ -12,6 +12,7 @@
 #include "burn/portable/file_source.h"
 #include "burn/portable/file_tree.h"
 #include "burn/portable/iso_layout.h"
+#include "burn/portable/session_import.h"
 
 namespace burn {
 
@@ -19,6 +20,7 @@ namespace burn {
 struct DeviceQueries {
     int deviceType = 0;
     std::function<std::optional<std::uint32_t>()> nextWritableAddress;
+    SessionDisc session;  // the earlier sessions, for an import
 };
 
 // Where the image-file mode puts its bytes.
@@ -49,6 +51,10 @@ public:
     std::function<void(CachePriority)> setCachePriority;
 
     std::size_t CacheSize() const { return cacheSize_; }
+    // The earlier session PrepareImage repeats in the new image: 0 none, 0xFFFF (or any number
+    // above the disc's count) the last one.
+    std::uint16_t SessionToImport() const { return sessionToImport_; }
+    void SetSessionToImport(std::uint16_t number) { sessionToImport_ = number; }
     void SetCacheSize(std::int64_t bytes);
 
     // now and biasMinutes: the local time and the time zone's standard bias, read by the caller.
@@ -67,6 +73,7 @@ private:
 
     FileSource& files_;
     std::size_t cacheSize_ = 4194304;
+    std::uint16_t sessionToImport_ = 0;
     ImageLayout layout_;
     std::vector<std::uint8_t> metadata_;
 };

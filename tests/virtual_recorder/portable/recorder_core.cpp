@@ -393,6 +393,21 @@ Answer RecorderCore::ReadToc(Context& c) {
                 d.insert(d.end(), t, t + 8);
             }
         }
+    } else if (format == 2) {  // full TOC: A0 (first track), A1 (last track), A2 (lead-out), the track
+        if (sessions.empty()) return Check(5, 0x24, 0);
+        d[2] = 1;
+        d[3] = static_cast<std::uint8_t>(sessions.size());
+        for (std::size_t i = 0; i < sessions.size(); ++i) {
+            const auto number = static_cast<std::uint8_t>(i + 1);
+            const std::pair<std::uint8_t, std::uint32_t> points[] = {
+                {0xA0, 0}, {0xA1, 0}, {0xA2, sessions[i].first + sessions[i].second}, {number, sessions[i].first}};
+            for (const auto& [point, lba] : points) {
+                std::uint8_t t[11] = {number, 0x14, 0, point};
+                if (point == 0xA0 || point == 0xA1) t[8] = number;
+                else PutMsf(t + 7, lba);
+                d.insert(d.end(), t, t + 11);
+            }
+        }
     } else {
         return Check(5, 0x24, 0);
     }
