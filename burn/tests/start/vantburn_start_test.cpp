@@ -74,6 +74,14 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     // Back to the read-only drive: Burn goes off again.
     PickDrive(lists.drives, 0);
     EXPECT_TRUE(WaitUntil([&] { return ComboItems(lists.speeds).size() == 2 && !IsWindowEnabled(burn); }));
+    // The notice at the top spans the window, not the width of one letter.
+    HWND notice = nullptr;
+    for (HWND label : Children(window, "LABEL"))
+        if (testsupport::WindowText(label).rfind("CD Burning is experimental", 0) == 0) notice = label;
+    ASSERT_NE(notice, nullptr);
+    RECT r;
+    GetWindowRect(notice, &r);
+    EXPECT_GE(r.right - r.left, 400);
     // The log memo is cleared once the scan is shown.
     const auto memos = Children(window, "MEMO");
     ASSERT_EQ(memos.size(), 1u);
