@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "burn/device_layers.h"
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/joliet_names.h"
 #include "burn/portable/next_writable_address.h"
 #include "burn/portable/scsi_device.h"
@@ -108,34 +108,34 @@ int Append(const std::string& folder) {
         std::printf("FAILED load\n");
         return 2;
     }
-    TSCSIDevice d(ProcessAspiLayer(), SystemClock());
-    d.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t) { std::printf("%s\n", text.c_str()); };
+    WinFileSource files;
+    TCDBurner d(ProcessAspiLayer(), SystemClock(), files);
+    d.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
+        std::printf("[%u] %s\n", level, text.c_str());
+    };
     if (!FindRecorder(d)) return Fail(d, "no recorder");
     if (!ReadCapabilities(d)) return Fail(d, "capabilities");
     WinFolderLister lister;
-    WinFileSource files;
-    BurnerImage burner(files);
-    burner.tree.lister = &lister;
-    burner.tree.log = [](const std::string& line, std::uint8_t level) { std::printf("[%u] %s\n", level, line.c_str()); };
-    burner.setCachePriority = SetCachePriority;
-    burner.tree.now = LocalNow();
-    burner.tree.ClearFiles();
-    if (!burner.tree.InsertDir(burner.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) {
+    d.tree.lister = &lister;
+    d.setCachePriority = SetCachePriority;
+    d.tree.now = LocalNow();
+    d.ClearFiles();
+    if (!d.tree.InsertDir(d.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) {
         std::printf("FAILED insert %s\n", folder.c_str());
         return 1;
     }
-    burner.SetSessionToImport(0xFFFF);
+    d.SetSessionToImport(0xFFFF);
     DeviceQueries device;
     device.deviceType = d.DeviceType();
     device.nextWritableAddress = [&] { return GetNextWritableAddress(d, false, true, static_cast<std::uint8_t>(device.deviceType)); };
     device.session = DeviceSessionDisc(d);
-    burner.PrepareImage(device, LocalNow(), StandardBiasMinutes());
-    const std::uint32_t start = burner.Layout().sessionStart;
+    d.PrepareImage(device, LocalNow(), StandardBiasMinutes());
+    const std::uint32_t start = d.Layout().sessionStart;
     if (start == 0) return Fail(d, "next writable address");
     testing_support::RecorderSink sink(d, start);
-    const std::string status = burner.BurnImageFile(sink);
+    const std::string status = d.BurnImageFile(sink);
     if (!status.empty()) return Fail(d, status.c_str());
-    std::printf("appended %u sectors at %u, volume end %u\n", burner.ImageSectors(), start, burner.Layout().end);
+    std::printf("appended %u sectors at %u, volume end %u\n", d.ImageSectors(), start, d.Layout().end);
     return 0;
 }
 
