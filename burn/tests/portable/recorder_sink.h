@@ -28,7 +28,9 @@ public:
         }
         return true;
     }
-    bool Commit() override { return device_.SynchronizeCache(120000, false) && device_.CloseTrackSession(false, false); }
+    bool Commit() override {
+        return device_.SynchronizeCache(120000, false) && device_.CloseTrackSession(false, false);
+    }
     void Discard() override {}
 
 private:
