@@ -131,13 +131,13 @@ std::string TThWrite::StartUp() {
 
 // The invisible track read by GetNextWritableAddress is still in TrackInfo.
 std::string TThWrite::CheckDisc(std::uint32_t neededSectors) {
-    // Random-access media take a write anywhere; the others must be blank or appendable.
-    if (type_ != kTypeDvdRam && type_ != kTypeDvdPlusRw) {
-        std::uint8_t info[kDiscInformationLength] = {};
-        const bool read = b_.ReadDiscInformation(info, sizeof info);
-        const std::uint8_t status = info[2] & 0x03;
-        if (!read || status > 1 || !(b_.TrackInfo.Valid & kNextWritableValid)) return kDiscNotWritableText;
-    }
+    // Random-access media are overwritten where they stand and report neither state nor room
+    // the same way; the others must be blank or appendable, with room for the image.
+    if (type_ == kTypeDvdRam || type_ == kTypeDvdPlusRw) return {};
+    std::uint8_t info[kDiscInformationLength] = {};
+    const bool read = b_.ReadDiscInformation(info, sizeof info);
+    const std::uint8_t status = info[2] & 0x03;
+    if (!read || status > 1 || !(b_.TrackInfo.Valid & kNextWritableValid)) return kDiscNotWritableText;
     const std::uint32_t free = b_.TrackInfo.FreeBlocks;
     if (neededSectors > free) return kNoSpaceText;
     return {};
