@@ -184,6 +184,27 @@ TEST(BurnCD, OnlyABusyRecorderIsAskedToWriteAgain) {
     }
 }
 
+TEST(BurnCD, BusyIsTheBusyFlagOrFixedFormatSenseSayingNotReady) {
+    struct Case {
+        bool busy;
+        std::uint8_t responseCode, asc;
+        bool retried;
+    };
+    const Case cases[] = {
+        {true, 0x00, 0x00, true},    {false, 0x70, 0x04, true},  {false, 0xF0, 0x04, true},
+        {false, 0x71, 0x04, true},   {false, 0xF1, 0x04, true},  {false, 0x70, 0x00, false},
+        {false, 0x00, 0x04, false},  {false, 0x72, 0x04, false}, {false, 0x70, 0x3A, false},
+        {false, 0x00, 0x00, false},
+    };
+    for (const Case& c : cases) {
+        std::array<std::uint8_t, 18> sense{};
+        sense[0] = c.responseCode;
+        sense[12] = c.asc;
+        EXPECT_EQ(IsBusyAnswer(c.busy, sense.data()), c.retried)
+            << "busy " << c.busy << " response " << int{c.responseCode} << " ASC " << int{c.asc};
+    }
+}
+
 TEST(BurnCD, ARecorderThatStaysBusyIsAskedTenThousandTimesSixHundredMillisecondsApart) {
     BurnerOnRecorder f(Disc({"op=2A times=ever target=08"}));
     AddFiles(f.disk);
