@@ -167,6 +167,33 @@ TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
     }
 }
 
+// Unskinning the window gives its controls their own look back: the pages and what stands on
+// them their own colours, the buttons their own painting.
+TEST_F(MainWindowSkins, UnskinningGivesTheControlsTheirOwnLookBack) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    form_ = std::make_unique<editor::TForm1>(nullptr, folder_.Path());
+    forms::Application->SetMainForm(form_.get());
+    form_->Show();
+    Settle();
+    auto* label = dynamic_cast<forms::TWinControl*>(form_->FindComponent("Label63"));
+    auto* next = dynamic_cast<forms::TWinControl*>(form_->FindComponent("NextButton"));
+    ASSERT_TRUE(label != nullptr && next != nullptr);
+    const COLORREF ownLabel = CommonColour(*label);
+    const COLORREF ownButton = CommonColour(*next);
+    skin_ = new TSkinForm(form_.get());
+    skin_->AttachForm(data.get(), form_.get());
+    PostMessageA(form_->Handle(), kMsgAttachControls, 0, 1000);
+    ASSERT_TRUE(PumpUntil([&] { return skin_->ControlSkins() != nullptr && !skin_->ControlSkins()->Skins().empty(); }));
+    Settle();
+    EXPECT_NE(CommonColour(*label), ownLabel);
+    EXPECT_NE(CommonColour(*next), ownButton);
+    skin_->UnskinForm();
+    Settle();
+    EXPECT_EQ(skin_->ControlSkins(), nullptr);
+    EXPECT_EQ(CommonColour(*label), ownLabel);
+    EXPECT_EQ(CommonColour(*next), ownButton);
+}
+
 // The reviewer's view: each skin on the main window, and every page under skin 0.
 TEST_F(MainWindowSkins, GrabsForTheReviewer) {
     for (int n = 0; n < 6; ++n) {
