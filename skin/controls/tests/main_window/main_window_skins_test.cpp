@@ -17,6 +17,7 @@
 #include "forms/group_box.h"
 #include "forms/label.h"
 #include "forms/page_control.h"
+#include "forms/portable/properties.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/scroll_skins.h"
 #include "skin/frame/skin_form.h"
@@ -164,6 +165,34 @@ TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
                     << "an overlay outside " << (scroll->Control() != nullptr ? scroll->Control()->Name() : "?");
             }
         }
+    }
+}
+
+// The main window's controls of each kind get their skins through the form skin; the slider
+// and the painted progress bars get none.
+TEST_F(MainWindowSkins, EachKindOnTheMainWindowGetsItsSkin) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    std::map<std::string, std::string> skins;
+    for (TSkinControl* s : skin_->ControlSkins()->Skins())
+        if (const auto* owner = dynamic_cast<const forms::TComponent*>(s->Owner())) skins[owner->Name()] = s->SkinClassName();
+    const struct {
+        const char* control;
+        const char* skin;
+    } cases[] = {
+        {"PageControl1", "TSkinTab"},      {"biography", "TSkinBox"},         {"NextButton", "TSkinButton"},
+        {"CheckBox6", "TSkinCheckBox"},    {"DateTimePicker1", "TSkinComBox"}, {"RichEdit4", "TSkinScrollbar"},
+        {"thumbView", "TSkinScrollbar"},   {"ComboBox13", "TSkinComBox"},     {"Memo1", "TSkinScrollbar"},
+        {"Label63", ""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(form_->FindComponent(c.control), nullptr) << c.control;
+        const auto it = skins.find(c.control);
+        EXPECT_EQ(it != skins.end() ? it->second : "", c.skin) << c.control;
+    }
+    for (forms::TComponent* c : form_->ComponentList()) {
+        const std::string cls = c->ClassInfo().Name();
+        if (cls == "TSlider" || cls == "TSpecialProgress") EXPECT_EQ(skins.count(c->Name()), 0u) << c->Name();
     }
 }
 
