@@ -1,5 +1,6 @@
 #include "burn/portable/session_import.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <set>
@@ -20,13 +21,15 @@ constexpr std::size_t kMinRecord = 34;       // 33 fixed bytes and a one-byte id
 constexpr std::size_t kLastRecordStart = 2015;
 constexpr std::size_t kMaxJolietIdBytes = 214;
 constexpr std::size_t kMaxIsoIdBytes = 239;
-constexpr std::uint8_t kFlagHidden = 0x01, kFlagDirectory = 0x02;
+constexpr std::uint8_t kFlagHidden = 0x01, kFlagDirectory = 0x02, kFlagAssociated = 0x04, kFlagMultiExtent = 0x80;
 
 std::uint32_t LE32(const std::uint8_t* p) {
     return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t{p[3]} << 24;
 }
 
-std::uint32_t Sectors(std::uint32_t bytes) { return static_cast<std::uint32_t>((std::uint64_t{bytes} + kSector - 1) / kSector); }
+std::uint32_t Sectors(std::uint32_t bytes) {
+    return static_cast<std::uint32_t>((std::uint64_t{bytes} + kSector - 1) / kSector);
+}
 
 // A Joliet descriptor is a supplementary one with a UCS-2 escape sequence.
 bool IsJoliet(const std::uint8_t* d) {
@@ -43,6 +46,11 @@ std::u16string WithoutVersion(std::u16string name) {
     return name;
 }
 
+// A file's name in the tree: one without a "." gets one.
+std::u16string FileName(const std::u16string& name) {
+    return name.find(u'.') == std::u16string::npos ? name + u'.' : name;
+}
+
 std::string Quoted(const TDEntry* dir, const std::u16string& name) {
     std::u16string where = name.empty() ? u"" : u"\\" + name;
     for (const TDEntry* d = dir; d->parent != d; d = d->parent) where = u"\\" + d->jolietName + where;
@@ -55,6 +63,7 @@ struct Frame {
     std::uint32_t sector = 0;
     std::size_t offset = 0;
     bool loaded = false;
+    std::u16string split;  // the name of a file whose parts are being passed over
     std::array<std::uint8_t, kSector> data{};
 };
 
@@ -106,10 +115,11 @@ private:
             return;
         }
         f.offset += length;
-        Record(f.dir, r);
+        Record(f, r);
     }
 
-    void Record(TDEntry* dir, const std::uint8_t* r) {
+    void Record(Frame& f, const std::uint8_t* r) {
+        TDEntry* dir = f.dir;
         const std::size_t idLength = r[32];
         const std::uint8_t* id = r + 33;
         if (idLength == 1 && (id[0] == 0 || id[0] == 1)) return;  // "." and ".."
@@ -125,15 +135,29 @@ private:
             Log(Utf8(name) + "\n\rERROR IMPORTING SESSION, FILE NAME LENGTH EXCEEDS 120 CHARS", 4);
             return;
         }
-        // A name holding a path separator would land in another folder of the tree.
-        if (name.find(u'\\') != std::u16string::npos || name.find(u'/') != std::u16string::npos || name == u"." ||
-            name == u"..") {
+        // A name holding a path separator would land in another folder of the tree; control
+        // characters are no part of a name.
+        const bool control = std::any_of(name.begin(), name.end(), [](char16_t c) { return c < u' '; });
+        if (control || name.find(u'\\') != std::u16string::npos || name.find(u'/') != std::u16string::npos ||
+            name == u"." || name == u"..") {
             Log(">>> ERROR IMPORTING SESSION, INVALID NAME " + Quoted(dir, name), 4);
             return;
         }
         const std::uint32_t extent = LE32(r + 2);
         const std::uint32_t size = LE32(r + 10);
         const std::uint8_t flags = r[25];
+        // An associated file is not the file of its name; a file recorded in several parts
+        // cannot be one entry of the tree, and any one part of it alone would show it cut short.
+        if (flags & kFlagAssociated) return;
+        if (!f.split.empty() && name == f.split) {
+            if (!(flags & kFlagMultiExtent)) f.split.clear();
+            return;
+        }
+        if (flags & kFlagMultiExtent) {
+            f.split = name;
+            Log(">>> ERROR IMPORTING SESSION, FILE OF SEVERAL EXTENTS SKIPPED " + Quoted(dir, name), 4);
+            return;
+        }
         ListingRecord rec;
         rec.name = name;
         rec.alternate = MakeDirShortName(name);
@@ -144,6 +168,10 @@ private:
             Log(">>> ERROR IMPORTING SESSION, EXTENT OUTSIDE THE RECORDED AREA " + Quoted(dir, name), 4);
             return;
         }
+        // What the new session already holds under this name stays: the disc's older entry
+        // would replace it or stand beside it under the same name.
+        const TFEntry* existing = tree_.FindChild(dir, (flags & kFlagDirectory) ? name : FileName(name));
+        if (existing && !(existing->IsDirectory() && (flags & kFlagDirectory))) return;
         if (flags & kFlagDirectory) {
             rec.attributes |= kAttrDirectory;
             rec.size = 0;
@@ -199,7 +227,8 @@ bool ImportSessionTree(FileTree& tree, TDEntry* parent, const SessionSource& sou
 }
 
 bool ImportSession(FileTree& tree, int sessionNumber, TDEntry* parent, const SessionDisc& disc, std::uint32_t limit) {
-    const int count = disc.sessionCount ? disc.sessionCount() : 0;
+    if (!disc.sessionCount || !disc.sessionStart || !disc.read) return false;  // no disc to ask
+    const int count = disc.sessionCount();
     if (count <= 0) return false;
     if (sessionNumber == -1 || sessionNumber > count) sessionNumber = count;
     if (sessionNumber <= 0) return false;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/scsi_device.h"
 
 namespace burn::testing_support {
@@ -28,7 +28,9 @@ public:
         }
         return true;
     }
-    bool Commit() override { return device_.SynchronizeCache(120000, false) && device_.CloseTrackSession(false, false); }
+    bool Commit() override {
+        return device_.SynchronizeCache(120000, false) && device_.CloseTrackSession(false, false);
+    }
     void Discard() override {}
 
 private:

@@ -39,6 +39,8 @@ protected:
         // The first session: our own image of two files, on a disc left appendable.
         testing::Master first;
         first.disk.AddFolder(u"C:\\src\\photos\\");
+        first.disk.AddFolder(u"C:\\src\\set.2020\\");
+        first.disk.AddFile(u"C:\\src\\set.2020\\x.txt", testing::Pattern(10, 5));
         first.disk.AddFile(u"C:\\src\\a.txt", testing::Pattern(3000, 1));
         first.disk.AddFile(u"C:\\src\\photos\\Beach Day.jpeg", testing::Pattern(70000, 2));
         first.Insert();
@@ -91,11 +93,13 @@ TEST_F(SecondSession, ImportedFilesKeepTheirSectorsBesideTheNewOnes) {
         int session;
         std::vector<std::u16string> names;
     } cases[] = {
-        {-1, {u"\\.\\c.txt", u"\\.\\a.txt", u"\\PHOTOS\\New One.jpeg", u"\\PHOTOS\\Beach Day.jpeg"}},
-        {1, {u"\\.\\a.txt", u"\\PHOTOS\\Beach Day.jpeg"}},
+        {-1, {u"\\.\\c.txt", u"\\.\\a.txt", u"\\PHOTOS\\New One.jpeg", u"\\PHOTOS\\Beach Day.jpeg",
+              u"\\SET.2020\\x.txt"}},
+        {1, {u"\\.\\a.txt", u"\\PHOTOS\\Beach Day.jpeg", u"\\SET.2020\\x.txt"}},
     };
     const std::map<std::u16string, std::pair<std::size_t, unsigned>> content = {
-        {u"a.txt", {3000, 1}}, {u"Beach Day.jpeg", {70000, 2}}, {u"c.txt", {5000, 3}}, {u"New One.jpeg", {9000, 4}}};
+        {u"a.txt", {3000, 1}}, {u"Beach Day.jpeg", {70000, 2}}, {u"c.txt", {5000, 3}}, {u"New One.jpeg", {9000, 4}},
+        {u"x.txt", {10, 5}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.session);
         FileTree tree;
@@ -110,7 +114,7 @@ TEST_F(SecondSession, ImportedFilesKeepTheirSectorsBesideTheNewOnes) {
             names.push_back(path);
             const auto [size, seed] = content.at(file.entry->jolietName);
             ASSERT_EQ(file.entry->isoSize, size);
-            const bool old = seed <= 2;
+            const bool old = seed <= 2 || seed == 5;
             EXPECT_EQ(file.entry->isoExtent < start, old) << "old files in the first session, new ones in the second";
             std::vector<std::uint8_t> bytes((size + 2047) / 2048 * 2048);
             for (std::size_t s = 0; s < bytes.size() / 2048; ++s)
@@ -125,6 +129,30 @@ TEST_F(SecondSession, ImportedFilesKeepTheirSectorsBesideTheNewOnes) {
     }
 }
 
+// A name the new session already holds keeps the new entry: an older file does not replace
+// it even with ReplaceFile, and an older folder does not stand beside a new file of its name.
+TEST_F(SecondSession, NewEntriesKeepTheirNamesOverTheDiscsOlderOnes) {
+    DeviceOnRecorder f({disc_});
+    testing::Master second;
+    second.disk.AddFile(u"C:\\src\\a.txt", testing::Pattern(100, 9));
+    second.disk.AddFile(u"C:\\src\\set.2020", testing::Pattern(200, 8));
+    second.Insert();
+    second.burner.tree.ReplaceFile = true;
+    second.burner.SetSessionToImport(1);
+    DeviceQueries device;
+    device.session = DeviceSessionDisc(f.device);
+    second.burner.PrepareImage(device, {}, 0);
+    std::map<std::u16string, int> named;
+    for (const TFEntry* e = second.burner.tree.Root()->firstChild; e; e = e->next) ++named[e->jolietName];
+    EXPECT_EQ(named, (std::map<std::u16string, int>{{u"a.txt", 1}, {u"photos", 1}, {u"set.2020", 1}}));
+    const TFEntry* a = second.burner.tree.FindChild(second.burner.tree.Root(), u"a.txt");
+    EXPECT_FALSE(a->imported);
+    EXPECT_EQ(a->sourcePath, u"C:\\src\\a.txt");
+    EXPECT_EQ(a->isoSize, 100u);
+    EXPECT_FALSE(second.burner.tree.FindChild(second.burner.tree.Root(), u"set.2020")->IsDirectory());
+    EXPECT_NE(second.burner.tree.FindChild(second.burner.tree.FindDir(u"\\photos"), u"Beach Day.jpeg"), nullptr);
+}
+
 // Without a table of contents, or with an unreadable one, nothing is imported and the session
 // is reported; the image is still laid out.
 TEST_F(SecondSession, AnUnreadableTableOfContentsImportsNothing) {
@@ -133,6 +161,8 @@ TEST_F(SecondSession, AnUnreadableTableOfContentsImportsNothing) {
         const char* logged;
     } cases[] = {
         {"op=43 times=ever sense=05/24/00", nullptr},  // no session count: nothing to do
+        {"op=43 nth=2 sense=05/24/00", ">>> ERROR IMPORTING SESSION # 1"},  // the session's start
+        {"op=43 nth=3 sense=05/24/00", ">>> ERROR IMPORTING SESSION # 1"},  // the end of the recorded area
         {"op=28 times=ever sense=03/11/00", ">>> ERROR IMPORTING SESSION 1 (ISO IMAGE NOT FOUND)"},
     };
     for (const auto& c : cases) {
@@ -147,7 +177,7 @@ TEST_F(SecondSession, AnUnreadableTableOfContentsImportsNothing) {
         DeviceQueries device;
         device.session = DeviceSessionDisc(f.device);
         second.burner.PrepareImage(device, {}, 0);
-        EXPECT_EQ(second.burner.tree.Files().size(), 1u);
+        EXPECT_EQ(second.burner.tree.Files().size(), 1u);  // c.txt alone
         if (c.logged) {
             EXPECT_EQ(second.log.back(), (std::pair<std::string, int>{c.logged, 4}));
         } else {

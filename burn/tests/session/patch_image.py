@@ -8,6 +8,7 @@ FIELD and VALUE:
     idlength N           the identifier-length byte
     extent N             the extent, both halves
     size N               the data length, both halves
+    flags N              the file-flags byte
     rename NEW           a new identifier of the same byte length
     loop                 a directory record made to point at the root's extent
 """
@@ -80,6 +81,8 @@ def main():
         image[at + 32] = int(value)
     elif field == "extent":
         both32(image, at + 2, int(value))
+    elif field == "flags":
+        image[at + 25] = int(value)
     elif field == "size":
         both32(image, at + 10, int(value))
     elif field == "rename":

@@ -34,7 +34,7 @@ std::string Bytes(std::size_t size, unsigned seed) {
 
 std::string Shell(const std::string& command, int* code = nullptr) {
     const fs::path out = fs::temp_directory_path() / ("session-run-" + std::to_string(std::random_device{}()));
-    const int status = std::system((command + " >'" + out.string() + "' 2>&1").c_str());
+    const int status = std::system(("(" + command + ") >'" + out.string() + "' 2>&1").c_str());
     std::ifstream in(out, std::ios::binary);
     std::string text{std::istreambuf_iterator<char>(in), {}};
     fs::remove(out);
@@ -57,10 +57,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(work_); }
 
-    void File(const std::string& path, std::size_t size) {
-        fs::create_directories((work_ / "src" / path).parent_path());
+    void File(const std::string& path, std::size_t size, const char* folder = "src") {
+        fs::create_directories((work_ / folder / path).parent_path());
         sources_[path] = Bytes(size, static_cast<unsigned>(sources_.size() + 1));
-        std::ofstream(work_ / "src" / path, std::ios::binary) << sources_[path];
+        std::ofstream(work_ / folder / path, std::ios::binary) << sources_[path];
     }
     void Folder(const std::string& path) { fs::create_directories(work_ / "src" / path); }
 
@@ -86,10 +86,10 @@ protected:
         image_.assign(std::istreambuf_iterator<char>(in), {});
         ASSERT_EQ(image_.size() % 2048, 0u);
     }
-    SessionDisc Disc() {
+    SessionDisc Disc(std::uint32_t start = 0) {
         SessionDisc disc;
         disc.sessionCount = [] { return 1; };
-        disc.sessionStart = [](int, int) { return std::optional<std::uint32_t>(0); };
+        disc.sessionStart = [start](int, int) { return std::optional<std::uint32_t>(start); };
         disc.recordedEnd = [this] { return std::optional<std::uint32_t>(image_.size() / 2048); };
         disc.read = [this](std::uint32_t lba, std::uint8_t* sector) {
             if (std::uint64_t{lba} * 2048 + 2048 > image_.size()) return false;
@@ -98,7 +98,7 @@ protected:
         };
         return disc;
     }
-    bool Import(int number = 1) { return ImportSession(tree_, number, nullptr, Disc()); }
+    bool Import(int number = 1, std::uint32_t start = 0) { return ImportSession(tree_, number, nullptr, Disc(start)); }
 
     std::vector<Imported> Entries() const {
         std::vector<Imported> out;
@@ -253,6 +253,38 @@ TEST_F(PeerImage, RecordsWithoutAUsableNameAreSkippedAndLogged) {
     EXPECT_EQ(tree_.FindDir(u"\\long")->firstChild, nullptr);
 }
 
+// Two records of one name: an associated file before the file itself, or the parts of a file
+// recorded in several extents. Only a whole, real file is imported.
+TEST_F(PeerImage, FileOfSeveralRecordsIsImportedOnlyWhole) {
+    const struct {
+        const char* flags;
+        const char* logged;
+        bool imported;  // x1.dat is imported, with the second record's data
+    } cases[] = {{"4", nullptr, true}, {"128", "FILE OF SEVERAL EXTENTS SKIPPED \"\\x1.dat\"", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        SetUp();
+        File("x1.dat", 3000);
+        File("x2.dat", 5000);
+        File("y.dat", 10);
+        Master("genisoimage -J");
+        Patch(std::string("joliet x1.dat flags ") + c.flags);
+        Patch("joliet x2.dat rename x1.dat");
+        Import();
+        sources_ = {{"x1.dat", sources_["x2.dat"]}, {"y.dat", sources_["y.dat"]}};
+        ExpectRealFiles(SameName);
+        EXPECT_EQ(FilePaths(), c.imported ? (std::vector<std::string>{"x1.dat", "y.dat"})
+                                          : (std::vector<std::string>{"y.dat"}));
+        if (c.logged) {
+            EXPECT_TRUE(Logged(c.logged, 4));
+        }
+        TearDown();
+        sources_.clear();
+        tree_.ClearFiles();
+        log_.clear();
+    }
+}
+
 // Corrupt records end their sector or their branch; nothing imported is garbage.
 TEST_F(PeerImage, CorruptRecordsAreBounded) {
     const struct {
@@ -294,6 +326,50 @@ TEST_F(PeerImage, CorruptRecordsAreBounded) {
         sources_.clear();
         tree_.ClearFiles();
         log_.clear();
+    }
+}
+
+// A second session made by each peer: its tree holds the first session's files where they were.
+TEST_F(PeerImage, SecondSessionShowsTheFirstSessionsFilesInTheirSectors) {
+    const struct {
+        const char* what;
+        bool xorriso;
+    } cases[] = {{"genisoimage -C -M", false}, {"xorriso appending to the image file", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        File("old one.txt", 5000);
+        File("photos/old two.jpeg", 9000);
+        Master("genisoimage -J -R");  // genisoimage takes the earlier names from Rock Ridge
+        const std::size_t firstSectors = image_.size() / 2048;
+        File("new one.txt", 3000, "src2");
+        File("photos/new two.jpeg", 7000, "src2");
+        int code = 0;
+        std::uint32_t start = 0;
+        const std::string src2 = (work_ / "src2").string();
+        if (c.xorriso) {
+            const std::string out = Shell("xorriso -dev '" + Image() + "' -joliet on -map '" + src2 + "' / -commit", &code);
+            ASSERT_EQ(code, 0) << out;
+        } else {
+            start = static_cast<std::uint32_t>(firstSectors);
+            const std::string second = (work_ / "second.iso").string();
+            const std::string out = Shell("genisoimage -quiet -J -R -C 0," + std::to_string(start) + " -M '" + Image() +
+                                          "' -o '" + second + "' '" + src2 + "' && cat '" + second + "' >>'" + Image() + "'",
+                                          &code);
+            ASSERT_EQ(code, 0) << out;
+        }
+        Load();
+        ASSERT_TRUE(Import(1, start));
+        EXPECT_EQ(FilePaths(), (std::vector<std::string>{"new one.txt", "old one.txt", "photos/new two.jpeg",
+                                                          "photos/old two.jpeg"}));
+        ExpectRealFiles(SameName);
+        for (const auto& i : Entries()) {
+            if (i.path.find("old") != std::string::npos) EXPECT_LT(i.entry->isoExtent, firstSectors) << i.path;
+            if (i.path.find("new") != std::string::npos) EXPECT_GE(i.entry->isoExtent, firstSectors) << i.path;
+        }
+        TearDown();
+        sources_.clear();
+        tree_.ClearFiles();
     }
 }
 

@@ -45,6 +45,8 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
     HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(testsupport::NamedMutexExists(testsupport::UnitVersioningMutexOf(p.Id())));
+    EXPECT_TRUE(testsupport::NamedMappingExists(testsupport::UnitVersioningMappingOf(p.Id())));
     const Lists lists = WaitForLists(window, 3);
     ASSERT_NE(lists.drives, nullptr);
     const auto drives = ComboItems(lists.drives);
@@ -72,12 +74,21 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     // Back to the read-only drive: Burn goes off again.
     PickDrive(lists.drives, 0);
     EXPECT_TRUE(WaitUntil([&] { return ComboItems(lists.speeds).size() == 2 && !IsWindowEnabled(burn); }));
+    // The notice at the top spans the window, not the width of one letter.
+    HWND notice = nullptr;
+    for (HWND label : Children(window, "LABEL"))
+        if (testsupport::WindowText(label).rfind("CD Burning is experimental", 0) == 0) notice = label;
+    ASSERT_NE(notice, nullptr);
+    RECT r;
+    GetWindowRect(notice, &r);
+    EXPECT_GE(r.right - r.left, 400);
     // The log memo is cleared once the scan is shown.
     const auto memos = Children(window, "MEMO");
     ASSERT_EQ(memos.size(), 1u);
     EXPECT_EQ(testsupport::WindowText(memos[0]), "");
     ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
     EXPECT_TRUE(p.WaitForExit(20s));
+    EXPECT_FALSE(testsupport::NamedMutexExists(testsupport::UnitVersioningMutexOf(p.Id())));
 }
 
 TEST(VantburnStart, WrongArgumentCountsOnlyTerminate) {

@@ -140,7 +140,15 @@ RecorderConfig ParseConfig(const std::string& text, const std::string& folder) {
         if (eq == std::string::npos) throw std::invalid_argument("vcdr.ini: not key=value: \"" + line + "\"");
         const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
         if (section == "recorder") {
-            if (key != "asynchronous") throw std::invalid_argument("vcdr.ini: unknown key \"" + key + "\"");
+            if (key != "asynchronous") {
+                DeviceConfig probe;
+                try {
+                    Apply(probe, key, value, folder);
+                } catch (const std::invalid_argument&) {
+                    throw std::invalid_argument("vcdr.ini: unknown key \"" + key + "\"");
+                }
+                throw std::invalid_argument("vcdr.ini: \"" + key + "\" belongs to a [deviceN] section, not [recorder]");
+            }
             config.Asynchronous = Number(key, value) != 0;
         } else if (deviceBySection.count(section)) {
             Apply(config.Devices[deviceBySection[section]], key, value, folder);

@@ -654,6 +654,9 @@ void RecorderCore::Trace(const Context& c, const Answer& a) const {
     if (c.Opcode() == 0x2A || c.Opcode() == 0x28) {
         text += " lba=" + std::to_string(c.Lba()) + " blocks=" + std::to_string(c.Blocks());
     }
+    // The parameters a MODE SELECT sent: the write parameters the host asked for.
+    if (c.Opcode() == 0x55 && c.Direction == Transfer::Out && c.Buffer != nullptr)
+        text += " data=" + HexBytes(c.Buffer, c.Length);
     if (a.NeverCompletes) text += " never";
     if (a.DelayMs) text += " delay=" + std::to_string(a.DelayMs);
     std::ofstream(config_.TracePath, std::ios::app) << text << "\n";

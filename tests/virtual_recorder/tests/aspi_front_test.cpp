@@ -210,6 +210,13 @@ TEST(ConfigFile, DevicesDiscsFaultsAndFiles) {
                             "[device0]\naddress=1-2-3\n", "[device0]\ncapacity=lots\n"}) {
         EXPECT_THROW(ParseConfig(bad, ""), std::invalid_argument) << bad;
     }
+    // A device's key under [recorder] says where it belongs.
+    try {
+        ParseConfig("[recorder]\ntrace=trace.txt\n[device0]\n", "");
+        ADD_FAILURE() << "trace under [recorder] accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("belongs to a [deviceN] section"), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace

@@ -347,6 +347,8 @@ TEST(RecorderCore, StateFileCarriesTheDiscToTheNextRun) {
     const std::string trace = ReadFile(dir / "trace.txt");
     EXPECT_NE(trace.find("WRITE (10) 2A cdb=2A000000000000000400 -> 01/00/00 sense=0/00/00 lba=0 blocks=4"),
               std::string::npos) << trace;
+    // The page the host asked for, as it was sent: track-at-once, multisession, data block type 8.
+    EXPECT_NE(trace.find(" data=00000000000000000532" "01C408"), std::string::npos) << trace;
 
     config.ResumeState = true;
     RecorderCore again(config);
