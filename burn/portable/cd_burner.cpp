@@ -110,8 +110,8 @@ CacheJob TCDBurner::MakeCacheJob() {
     CacheJob job;
     job.cacheSize = cacheSize_;
     job.writePostGap = WritePostGap;
-    job.metadata = std::move(metadata_);
-    metadata_ = {};
+    // A copy: a second burn of the same layout must carry the file system too.
+    job.metadata = metadata_;
     if (layout_.bootable) {
         job.bootImage = BootImage;
         job.bootImageSize = layout_.bootImageSize;

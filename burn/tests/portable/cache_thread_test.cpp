@@ -134,6 +134,18 @@ TEST(CacheThread, DeliversTheLaidOutImageWhateverTheTiming) {
     }
 }
 
+TEST(CacheThread, ASecondImageOfOneLayoutEqualsTheFirst) {
+    Master m;
+    std::map<std::u16string, std::vector<std::uint8_t>> contents;
+    kTrees[0].build(m, contents);
+    m.Insert();
+    m.Prepare();
+    MemorySink first, second;
+    EXPECT_EQ(Burn(m, first).result, "");
+    EXPECT_EQ(Burn(m, second).result, "");
+    EXPECT_TRUE(second.bytes == first.bytes) << "the metadata are sent again";
+}
+
 // GetBlock copies each block out, as the recorder's writer takes them.
 TEST(CacheThread, GetBlockHandsOutTheSameBytesFromAnotherThread) {
     Master m;
