@@ -172,15 +172,18 @@ bool TCDBurner::BurnCD() {
                      : std::make_unique<TCacheThread>(std::move(job), files_, setCachePriority);
     for (;;) {
         clock_.Sleep(kPrimingPollMs);
-        // The failure is looked at first: a cache that failed has also stopped filling.
-        const std::string status = cache->StatusText();
+        // The failure is looked at first: a cache that failed has also stopped filling. A cache
+        // that fails sets Filled with it, so Filled is confirmed by a second look at the failure.
+        std::string status = cache->StatusText();
+        const bool filled = status.empty() && cache->Filled();
+        if (filled) status = cache->StatusText();
         if (!status.empty()) {
             SetCurrentFile(cache->CurrentFile());
             cache.reset();  // joined and freed before anyone hears of the failure
             WriteDone(status);
             return false;
         }
-        if (cache->Filled()) {
+        if (filled) {
             StartWriter(std::move(cache));
             return true;
         }

@@ -449,7 +449,9 @@ TEST(BurnCD, ThePrimingPollLooksEveryHundredMillisecondsAndStartsTheWriterOnceOr
         const char* what;
         int fillAfter, failAfter;
     };
-    const Case cases[] = {{"filled after 1 poll", 1, 0}, {"filled after 4 polls", 4, 0}, {"error after 3 polls", 0, 3}};
+    // "failing as it fills": the failure arrives between the poll's look at it and at Filled.
+    const Case cases[] = {{"filled after 1 poll", 1, 0}, {"filled after 4 polls", 4, 0}, {"error after 3 polls", 0, 3},
+                          {"failing as it fills", 1, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         BurnerOnRecorder f;
@@ -475,7 +477,7 @@ TEST(BurnCD, ThePrimingPollLooksEveryHundredMillisecondsAndStartsTheWriterOnceOr
         EXPECT_EQ(sleeps, static_cast<std::size_t>(polls));
         EXPECT_EQ(f.doneCalls, 1);
         EXPECT_TRUE(freedBeforeDone) << "the cache is joined and freed before the end is reported";
-        if (c.fillAfter) {
+        if (!c.failAfter) {
             EXPECT_TRUE(started);
             EXPECT_NE(f.doneThread, std::this_thread::get_id());
             EXPECT_EQ(f.doneText, "");

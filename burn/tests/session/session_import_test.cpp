@@ -237,6 +237,17 @@ TEST_F(PeerImage, OnlyTheVersionIsCutFromAnIdentifier) {
     EXPECT_EQ(FilePaths(), (std::vector<std::string>{"a;b.txt"}));
 }
 
+// A folder whose name holds a path separator would be merged into another folder of that path.
+TEST_F(PeerImage, NameWithAPathSeparatorIsSkipped) {
+    File("p/q/inner.txt", 10);
+    File("p_q/other.txt", 20);
+    Master("genisoimage -J");
+    Patch("joliet p_q rename 'p\\q'");
+    ASSERT_TRUE(Import());
+    EXPECT_EQ(FilePaths(), (std::vector<std::string>{"p/q/inner.txt"}));
+    EXPECT_TRUE(Logged(">>> ERROR IMPORTING SESSION, INVALID NAME \"\\p\\q\"", 4));
+}
+
 TEST_F(PeerImage, RecordsWithoutAUsableNameAreSkippedAndLogged) {
     File("long/" + std::string(103, 'n'), 10);
     File("sub/inner.txt", 20);
