@@ -96,6 +96,7 @@ public:
     RECT CaptionTextRect() const { return captionTextRect_; }
     HRGN Region() const { return region_.get(); }
     TSkinData* SkinData() const { return data_; }
+    bool HasIcon() const { return !iconImage_.empty(); }
 
 private:
     LRESULT FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);
