@@ -76,6 +76,10 @@ public:
     // Places the picture (and its shadow) for the cell's size, the strip and the picture.
     virtual void PlaceImage();
 
+    // The box the picture is shown in: the view's MaxWidth by MaxHeight, or the cell's own
+    // size off a view.
+    ThumbSize ReductionBox() const;
+
 protected:
     void BoundsChanged() override;
     void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
@@ -85,8 +89,6 @@ protected:
 private:
     void ReadFileInfo(const std::string& path);
     std::string LoadPicture(const std::string& path);
-    // The view's MaxWidth by MaxHeight, or the cell's own size off a view.
-    ThumbSize ReductionBox() const;
     void ResolveTitle();
 
     std::string title_;

@@ -58,8 +58,6 @@ const TClassInfo& TThumbImage::StaticClass() {
     return info;
 }
 
-bool TThumbImage::OnCell() const { return Parent() != nullptr && dynamic_cast<TThumbnail*>(Parent()) != nullptr; }
-
 bool TThumbImage::CanModify() const {
     const forms::TGraphic* graphic = Picture()->Graphic();
     return graphic != nullptr && !graphic->Empty();
@@ -75,18 +73,31 @@ void TThumbImage::LoadFile(const std::string& path) {
             return;
         }
     } else {
-        forms::JpegDecodeOptions options;
-        options.scaleDenominator = OnCell() ? JpegScaleForFileSize(MeasureFileSize(path)) : 1;
+        const auto* cell = dynamic_cast<const TThumbnail*>(Parent());
         std::optional<PrefetchedJpeg> ahead;
-        if (prefetcher_ != nullptr) ahead = prefetcher_->Take(path);
-        forms::DecodedJpeg decoded = ahead && ahead->scaleDenominator == options.scaleDenominator
-                                         ? std::move(ahead->decoded)
-                                         : forms::DecodeJpegFile(path, options);
+        // The view decodes ahead for its cells, by the rule a cell uses.
+        if (prefetcher_ != nullptr && cell != nullptr) ahead = prefetcher_->Take(path);
+        int scale = 1;
+        forms::DecodedJpeg decoded;
+        if (ahead) {
+            decoded = std::move(ahead->decoded);
+            scale = ahead->scaleDenominator;
+        } else {
+            forms::JpegDecodeOptions options;
+            if (cell != nullptr) {
+                const ThumbSize box = cell->ReductionBox();
+                const std::uint64_t bytes = MeasureFileSize(path);
+                options.scaleFor = [&](const forms::JpegInfo& header) {
+                    return scale = JpegScaleForCell(bytes, header.width, header.height, box.width, box.height);
+                };
+            }
+            decoded = forms::DecodeJpegFile(path, options);
+        }
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->AssignPixels(decoded.pixels.view());
         // The bitmap holds its own copy: the scan's later decodes reuse this memory.
         if (prefetcher_ != nullptr) prefetcher_->Recycle(std::move(decoded));
-        lastJpegScale_ = options.scaleDenominator;
+        lastJpegScale_ = scale;
         Picture()->SetGraphic(std::unique_ptr<forms::TGraphic>(std::move(bitmap)));
     }
     angle_ = AT0;

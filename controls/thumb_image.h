@@ -1,5 +1,5 @@
 // TThumbImage: the picture of a thumbnail cell. Loads a picture file (JPEG files on a cell
-// decode at a reduced scale chosen by the file's size), shrinks its picture into a box,
+// decode at a reduced scale chosen by the file's size and the cell's box), shrinks its picture into a box,
 // turns it in quarter turns and mirrors it.
 #pragma once
 #include <cstdint>
@@ -23,8 +23,8 @@ public:
     const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
     static const forms::TClassInfo& StaticClass();
 
-    // ".JPG" in any letter case decodes through libjpeg (scaled by file size when the image
-    // sits on a cell); every other extension goes to the general picture loader, whose
+    // ".JPG" in any letter case decodes through libjpeg (on a cell, reduced as
+    // JpegScaleForCell says for the file's size and the cell's box); every other extension goes to the general picture loader, whose
     // failures go to OnInvalidImage when it is assigned.
     void LoadFile(const std::string& path);
     // Shrinks the picture proportionally into the box; never enlarges; an empty box does nothing.
@@ -40,8 +40,8 @@ public:
     bool CanModify() const;
     std::uint16_t Zoom() const { return zoom_; }
     void SetZoom(std::uint16_t v) { zoom_ = v; }
-    // Decodes made ahead by a scan, taken when they match the file and its scale (not owned;
-    // nullptr: decode in place).
+    // Decodes made ahead by a scan for its cells, by the cell's rule for the view's box (not
+    // owned; nullptr: decode in place).
     void SetPrefetcher(JpegPrefetcher* p) { prefetcher_ = p; }
     // The reduced-size decoding used by the last JPEG load (1, 2, 4 or 8).
     int LastJpegScale() const { return lastJpegScale_; }
@@ -51,7 +51,6 @@ public:
     TInvalidImageEvent OnInvalidImage;
 
 private:
-    bool OnCell() const;
     void TurnQuarter(bool clockwise);
 
     TAngle angle_ = AT0;

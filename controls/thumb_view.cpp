@@ -423,13 +423,19 @@ bool TThumbView::PumpDuringScan(ScanClock& clock, const std::shared_ptr<bool>& a
     return true;
 }
 
-std::unique_ptr<JpegPrefetcher> TThumbView::MakePrefetcher(const forms::TStringList& files) {
+std::unique_ptr<JpegPrefetcher> TThumbView::MakePrefetcher(const forms::TStringList& files) const {
     std::vector<std::string> jpegs;
     for (int i = 0; i < files.Count(); ++i)
         if (IsScaledJpegPath(files[i])) jpegs.push_back(files[i]);
     const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // The box of every cell of this scan (ReductionBox).
+    const int boxWidth = MaxWidth(), boxHeight = MaxHeight();
     return std::make_unique<JpegPrefetcher>(
-        std::move(jpegs), [](const std::string& path) { return JpegScaleForFileSize(MeasureFileSize(path)); }, threads);
+        std::move(jpegs),
+        [boxWidth, boxHeight](const std::string& path, const forms::JpegInfo& header) {
+            return JpegScaleForCell(MeasureFileSize(path), header.width, header.height, boxWidth, boxHeight);
+        },
+        threads);
 }
 
 void TThumbView::RemoveDeferredCells() {

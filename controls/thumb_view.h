@@ -154,7 +154,7 @@ private:
     void RemoveNow(int index);
     void RemoveDeferredCells();
     // Decodes the scan's JPEG files ahead on worker threads.
-    static std::unique_ptr<JpegPrefetcher> MakePrefetcher(const forms::TStringList& files);
+    std::unique_ptr<JpegPrefetcher> MakePrefetcher(const forms::TStringList& files) const;
     void ForwardInvalidImage(forms::TObject* sender, const std::string& fileName);
 
     int maxWidth_ = 200;

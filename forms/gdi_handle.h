@@ -40,6 +40,7 @@ struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
 struct WindowDeleter { void operator()(HWND h) const { if (IsWindow(h)) DestroyWindow(h); } };
 struct KernelHandleDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct FindDeleter { void operator()(HANDLE h) const { FindClose(h); } };
+struct MappedViewDeleter { void operator()(void* view) const { UnmapViewOfFile(view); } };
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
@@ -56,6 +57,7 @@ using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 // pass their answer through NullIfInvalid so that an empty owner means "none".
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
+using UniqueMappedView = UniqueHandle<void*, MappedViewDeleter>;  // MapViewOfFile
 inline HANDLE NullIfInvalid(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
 
 // GetDC/GetWindowDC paired with ReleaseDC.

@@ -25,9 +25,8 @@ void JpegPrefetcher::StartUpTo(std::size_t end) {
         // The destructor waits for every task, so `this` outlives them.
         Task task = [this, path, scaleFor] {
             PrefetchedJpeg out;
-            out.scaleDenominator = scaleFor(path);
             forms::JpegDecodeOptions options;
-            options.scaleDenominator = out.scaleDenominator;
+            options.scaleFor = [&](const forms::JpegInfo& header) { return out.scaleDenominator = scaleFor(path, header); };
             out.decoded = Reused();
             forms::DecodeJpegFileInto(path, options, out.decoded);
             return out;

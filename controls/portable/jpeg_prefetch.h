@@ -21,8 +21,9 @@ struct PrefetchedJpeg {
 
 class JpegPrefetcher {
 public:
-    // The scale each file is decoded at (called on the worker threads; may throw).
-    using ScaleFor = std::function<int(const std::string& path)>;
+    // The scale each file is decoded at, once its header is read (called on the worker
+    // threads; may throw).
+    using ScaleFor = std::function<int(const std::string& path, const forms::JpegInfo& header)>;
     // Runs one decode on a thread of its own; raises std::system_error when no thread can be
     // started, and that decode is then done in place when it is taken. The default is
     // std::async; tests inject a failure.

@@ -1,6 +1,7 @@
 #include "editor/portable/picture_processing.h"
 
 #include "forms/portable/picture_turns.h"
+#include "controls/portable/jpeg_scale_choice.h"
 #include "controls/portable/resample.h"
 #include "forms/portable/exceptions.h"
 
@@ -32,11 +33,7 @@ PictureBox FitIntoBox(int width, int height, PictureBox box) {
 }
 
 int ReducedDecodeScale(int width, int height, PictureBox size) {
-    for (int denom : {8, 4, 2})
-        if (forms::ScaledJpegDimension(width, denom) >= 2 * std::int64_t{size.width} &&
-            forms::ScaledJpegDimension(height, denom) >= 2 * std::int64_t{size.height})
-            return denom;
-    return 1;
+    return controls::JpegScaleForBox(width, height, size.width, size.height);
 }
 
 namespace {

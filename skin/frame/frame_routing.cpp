@@ -59,6 +59,7 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         }
         case kMsgAttachControls:
             controlsAttached_ = true;
+            AttachControlSkins();
             if (phase_ == kPhaseCreated) {
                 if (windowState_ != kStateMinimised && frameKind_ != kFramePopup && !childWindow_) {
                     phase_ = kPhaseFitting;

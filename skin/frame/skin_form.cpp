@@ -5,6 +5,8 @@
 #include "forms/form.h"
 #include "forms/menus.h"
 #include "forms/timer.h"
+#include "skin/controls/attach_controls.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/frame/menu_items.h"
 #include "skin/frame/skin_manage.h"
 #include "skin/skin_data.h"
@@ -45,6 +47,7 @@ TSkinForm::TSkinForm(forms::TComponent* owner) : forms::TComponent(owner) {
 }
 
 TSkinForm::~TSkinForm() {
+    controls_.reset();  // skins whose windows are gone are freed without being unskinned
     // Still attached: the window must not go on calling into this object.
     if (Attached()) {
         if (wnd_ != nullptr && IsWindow(wnd_) && phase_ != kPhaseDestroying && phase_ != kPhaseDestroyed) UnskinForm();
@@ -64,6 +67,22 @@ void TSkinForm::StopTimer() {
 void TSkinForm::ReleaseSubclasses() {
     frameProc_.reset();
     formProc_.reset();
+}
+
+void TSkinForm::AttachControlSkins() {
+    if (data_ == nullptr) return;
+    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    if (form_ != nullptr) {
+        controls_->formName = form_->Name();
+        SkinChildControls(*controls_, *form_);
+    } else if (wnd_ != nullptr) {
+        SkinChildWindows(*controls_, wnd_);
+    }
+}
+
+void TSkinForm::DetachControlSkins() {
+    if (controls_) controls_->UnskinAll();
+    controls_.reset();
 }
 
 void TSkinForm::AttachForm(TSkinData* data, forms::TForm* form) {
@@ -396,6 +415,7 @@ void TSkinForm::TimerTick() {
 void TSkinForm::Recolour() {
     if (form_ != nullptr && data_ != nullptr)
         form_->SetColor(static_cast<forms::TColor>(data_->Elements().colours.ButtonFace));
+    if (controls_) controls_->RefreshAll();
     phase_ = kPhaseRecolouring;
     if (frameSkinning_) {
         if (form_ != nullptr && data_ != nullptr && Has(data_->SkinControls, xcPopupMenu)) SkinPopupMenus(*form_, *data_, true);
@@ -411,6 +431,7 @@ void TSkinForm::RepaintWindow() {
 }
 
 void TSkinForm::UnskinForm() {
+    if (phase_ != kPhaseDestroying) DetachControlSkins();
     if (!frameSkinning_) {
         UnskinPlain();
         return;
@@ -449,6 +470,7 @@ void TSkinForm::UnskinOnDestroy() {
 
 void TSkinForm::UnskinPlain() {
     StopTimer();
+    if (phase_ != kPhaseDestroying) DetachControlSkins();
     if (form_ != nullptr && phase_ != kPhaseDestroying) {
         if (data_ != nullptr) SkinPopupMenus(*form_, *data_, false);
         if (formColourSaved_) form_->SetColor(static_cast<forms::TColor>(savedColour_));

@@ -15,6 +15,7 @@
 #include "forms/subclass.h"
 #include "skin/frame/nc_objects.h"
 #include "skin/frame/portable/frame_rules.h"
+#include "skin/skin_messages.h"
 
 namespace forms {
 class TForm;
@@ -27,14 +28,7 @@ class TCanvas;
 namespace skin {
 
 class TSkinData;
-
-// Private messages of the skin engine.
-constexpr UINT kMsgRecolour = 0x3401;
-constexpr UINT kMsgRepaintFrame = 0x3502;
-constexpr UINT kMsgAttachControls = 0x3503;
-constexpr UINT kMsgSkinnedQuery = 0x3504;
-constexpr UINT kMsgSysButtonAction = 0x3514;
-constexpr UINT kMsgSysButtonVisible = 0x3515;
+class TControlSkinList;
 
 // The skinned system menu's Tag.
 constexpr int kSystemMenuTag = 33333;
@@ -97,6 +91,9 @@ public:
     HRGN Region() const { return region_.get(); }
     TSkinData* SkinData() const { return data_; }
     bool HasIcon() const { return !iconImage_.empty(); }
+    // The control skins of the window's children, attached at kMsgAttachControls; nullptr
+    // before that and after unskinning.
+    TControlSkinList* ControlSkins() const { return controls_.get(); }
 
 private:
     LRESULT FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);
@@ -121,6 +118,8 @@ private:
     std::wstring CaptionText() const;
     void StopTimer();
     void ReleaseSubclasses();
+    void AttachControlSkins();
+    void DetachControlSkins();
     SysButtonState ButtonState();
     forms::PixelBuffer PaintedBorder(int index, int width, int height) const;
 
@@ -129,6 +128,7 @@ private:
     HWND wnd_ = nullptr;
     std::unique_ptr<forms::WindowSubclass> frameProc_;
     std::unique_ptr<forms::WindowProcHook> formProc_;
+    std::unique_ptr<TControlSkinList> controls_;
     forms::TTimer* timer_ = nullptr;  // owned as a component
     forms::TPopupMenu* systemMenuPopup_ = nullptr;  // owned as a component
     forms::UniqueFont captionFont_;

@@ -26,6 +26,8 @@ TEST(VantrellProcess, StartedElsewhereWorksInItsOwnFolder) {
     ProcessUnderTest vantrell(program.Path() + "vantrell.exe", "", elsewhere.Path());
     HWND window = vantrell.WaitForWindow("Vantrell - Biography");
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(NamedMutexExists(UnitVersioningMutexOf(vantrell.Id())));
+    EXPECT_TRUE(NamedMappingExists(UnitVersioningMappingOf(vantrell.Id())));
     EXPECT_NE(GetFileAttributesA((program.Path() + "Galleries\\ArtNudes").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesA((elsewhere.Path() + "Galleries").c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -43,6 +45,8 @@ TEST(VantrellProcess, StartedElsewhereWorksInItsOwnFolder) {
     DWORD code = 1;
     ASSERT_TRUE(vantrell.WaitForExit(std::chrono::seconds(20), &code));
     EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(NamedMutexExists(UnitVersioningMutexOf(vantrell.Id())));
+    EXPECT_FALSE(NamedMappingExists(UnitVersioningMappingOf(vantrell.Id())));
     const std::string ini = program.Path() + "vantrell.ini";
     EXPECT_EQ(IniValue(ini, "Config", "Skin"), "0");
     EXPECT_EQ(IniValue(ini, "Config", "UseSkins"), "0");

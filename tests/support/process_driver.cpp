@@ -195,4 +195,19 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+bool NamedMutexExists(const std::string& name) {
+    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+    if (h != nullptr) CloseHandle(h);
+    return h != nullptr;
+}
+
+bool NamedMappingExists(const std::string& name) {
+    HANDLE h = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
+    if (h != nullptr) CloseHandle(h);
+    return h != nullptr;
+}
+
+std::string UnitVersioningMutexOf(DWORD processId) { return "MutexUnitVersioning_" + std::to_string(processId); }
+std::string UnitVersioningMappingOf(DWORD processId) { return "ShmUnitVersioning_" + std::to_string(processId); }
+
 }  // namespace testsupport

@@ -55,6 +55,13 @@ private:
     std::string log_;
 };
 
+// Whether a named kernel object of that kind exists now (opened and closed again at once).
+bool NamedMutexExists(const std::string& name);
+bool NamedMappingExists(const std::string& name);
+// The unit-version registry's objects a process makes at start, by its process id.
+std::string UnitVersioningMutexOf(DWORD processId);
+std::string UnitVersioningMappingOf(DWORD processId);
+
 // Folder of the running test executable, with a trailing backslash.
 std::string ExecutableFolder();
 // A new empty folder under the temporary folder; removed with everything in it by the destructor.

@@ -39,13 +39,16 @@ struct JpegPrefetchTest : testing::Test {
 
 TEST_F(JpegPrefetchTest, HandsOutEachDecodeOnceInOrderAtItsScale) {
     std::atomic<int> asked{0};
-    JpegPrefetcher prefetcher(paths, [&](const std::string&) { ++asked; return 2; }, 2);
+    // The scale is chosen from each file's header: the wider pictures are reduced more.
+    JpegPrefetcher prefetcher(paths, [&](const std::string&, const forms::JpegInfo& header) { ++asked; return header.width >= 56 ? 4 : 2; }, 2);
     EXPECT_EQ(prefetcher.Started(), 0u) << "nothing before the first take";
     for (std::size_t i = 0; i < paths.size(); ++i) {
         auto got = prefetcher.Take(paths[i]);
         ASSERT_TRUE(got.has_value()) << i;
-        EXPECT_EQ(got->scaleDenominator, 2);
-        EXPECT_EQ(got->decoded.pixels.width(), (40 + static_cast<int>(i) * 8 + 1) / 2);
+        const int width = 40 + static_cast<int>(i) * 8;
+        const int scale = width >= 56 ? 4 : 2;
+        EXPECT_EQ(got->scaleDenominator, scale) << i;
+        EXPECT_EQ(got->decoded.pixels.width(), (width + scale - 1) / scale) << i;
         EXPECT_LE(prefetcher.Started(), i + 1 + 2) << "at most two ahead";
         EXPECT_FALSE(prefetcher.Take(paths[i]).has_value()) << "handed out once";
     }
@@ -54,7 +57,7 @@ TEST_F(JpegPrefetchTest, HandsOutEachDecodeOnceInOrderAtItsScale) {
 
 TEST_F(JpegPrefetchTest, SkippedAndUnknownPathsAndFailures) {
     std::vector<std::string> list = {paths[0], (dir / "broken.jpg").string(), paths[1], paths[2]};
-    JpegPrefetcher prefetcher(list, [](const std::string&) { return 1; }, 8);
+    JpegPrefetcher prefetcher(list, [](const std::string&, const forms::JpegInfo&) { return 1; }, 8);
     EXPECT_FALSE(prefetcher.Take((dir / "other.jpg").string()).has_value());
     EXPECT_THROW(prefetcher.Take(list[1]), forms::EInvalidGraphic) << "raised where the decode is taken";
     ASSERT_TRUE(prefetcher.Take(paths[2]).has_value());  // paths[1] skipped
@@ -63,7 +66,7 @@ TEST_F(JpegPrefetchTest, SkippedAndUnknownPathsAndFailures) {
 }
 
 TEST_F(JpegPrefetchTest, AScaleThatFailsIsRaisedOnTake) {
-    JpegPrefetcher prefetcher(paths, [](const std::string&) -> int { throw forms::EFOpenError("gone"); }, 3);
+    JpegPrefetcher prefetcher(paths, [](const std::string&, const forms::JpegInfo&) -> int { throw forms::EFOpenError("gone"); }, 3);
     EXPECT_THROW(prefetcher.Take(paths[0]), forms::EFOpenError);
     // Destruction waits for the decodes still running.
 }
@@ -75,7 +78,7 @@ TEST_F(JpegPrefetchTest, AThreadThatCannotStartLeavesTheDecodeToTheCaller) {
         if (launches++ % 2 == 0) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         return std::async(std::launch::async, std::move(task));
     };
-    JpegPrefetcher prefetcher(paths, [](const std::string&) { return 1; }, 2, launch);
+    JpegPrefetcher prefetcher(paths, [](const std::string&, const forms::JpegInfo&) { return 1; }, 2, launch);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         auto got = prefetcher.Take(paths[i]);
         ASSERT_TRUE(got.has_value()) << i;
@@ -88,7 +91,7 @@ TEST_F(JpegPrefetchTest, AThreadThatCannotStartLeavesTheDecodeToTheCaller) {
 TEST_F(JpegPrefetchTest, ARecycledDecodeLendsItsMemoryToALaterOne) {
     // Largest first, so that each later picture fits in a recycled buffer.
     const std::vector<std::string> list = {paths[5], paths[4], paths[3], paths[2]};
-    JpegPrefetcher prefetcher(list, [](const std::string&) { return 1; }, 1);
+    JpegPrefetcher prefetcher(list, [](const std::string&, const forms::JpegInfo&) { return 1; }, 1);
     auto first = prefetcher.Take(list[0]);
     ASSERT_TRUE(first.has_value());
     const std::uint8_t* memory = first->decoded.pixels.data();

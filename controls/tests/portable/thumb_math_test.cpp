@@ -110,5 +110,32 @@ TEST(JpegScaleChoice, BandsAtTheirThresholds) {
     for (const auto& c : cases) EXPECT_EQ(JpegScaleForFileSize(c.size), c.denominator) << c.size;
 }
 
+TEST(JpegScaleChoice, ACellTakesTheLargerReductionOfFileSizeAndBox) {
+    const struct {
+        std::uint64_t size;
+        int width, height, boxWidth, boxHeight;
+        int denominator;
+    } cases[] = {
+        // A small file of a large picture: the box rule reduces where the size rule would not.
+        {400'000, 4000, 3000, 150, 150, 8},
+        {400'000, 2400, 1200, 150, 150, 4},   // 1/8 leaves 150 across, below twice the box
+        {400'000, 600, 600, 150, 150, 2},     // 300 x 300 is exactly twice the box
+        {400'000, 599, 599, 150, 150, 2},     // 1/2 of 599 rounds up to 300
+        {400'000, 597, 600, 150, 150, 1},     // 1/2 of 597 rounds up to 299 only
+        {400'000, 150, 150, 150, 150, 1},
+        // A large file of a small picture: never less reduction than its size gives.
+        {7'000'001, 150, 150, 150, 150, 8},
+        {4'000'001, 600, 600, 150, 150, 4},
+        {1'000'001, 4000, 3000, 150, 150, 8},
+        // Both sides must keep twice the box.
+        {400'000, 4000, 300, 150, 150, 1},
+        {400'000, 4000, 2400, 150, 300, 4},
+        {2'000'000, 4000, 600, 150, 150, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JpegScaleForCell(c.size, c.width, c.height, c.boxWidth, c.boxHeight), c.denominator)
+            << c.size << " " << c.width << "x" << c.height << " in " << c.boxWidth << "x" << c.boxHeight;
+}
+
 }  // namespace
 }  // namespace controls

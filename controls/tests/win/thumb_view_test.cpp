@@ -118,6 +118,19 @@ TEST_F(ThumbViewTest, ScanEventsInOrderThenTheFirstIsSelected) {
     EXPECT_FALSE(view->Busy());
 }
 
+TEST_F(ThumbViewTest, ScannedCellsDecodeReducedForTheirBoxAsWellAsForTheFileSize) {
+    // Small files of large pictures: the box (150 x 150) allows 1/8 of 2400 x 2400 and 1/4 of
+    // 1200 x 1200; a small picture in a large file keeps its file size's reduction.
+    Write("thm_a.jpg", thumbtest::MakeJpeg(2400, 2400, 1, 50));
+    Write("thm_b.jpg", thumbtest::MakeJpeg(1200, 1200, 2, 50));
+    Write("thm_c.jpg", thumbtest::PadJpeg(thumbtest::MakeJpeg(200, 200, 3), 4'000'001));
+    Write("thm_d.jpg", thumbtest::MakeJpeg(100, 100, 4));
+    view->SetDirectory(Dir());
+    ASSERT_EQ(Titles(), (std::vector<std::string>{"thm_a.jpg", "thm_b.jpg", "thm_c.jpg", "thm_d.jpg"}));
+    const int expected[] = {8, 4, 4, 1};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(view->Thumbnail(i)->Image()->LastJpegScale(), expected[i]) << i;
+}
+
 TEST_F(ThumbViewTest, StopMissingFolderAndEmptyDirectory) {
     WritePictures({"thm_a.jpg", "thm_b.jpg"});
     LogScan();

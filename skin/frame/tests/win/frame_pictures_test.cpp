@@ -5,7 +5,7 @@
 #include "editor/main_form.h"
 #include "skin/frame/tests/win/frame_fixture.h"
 #include "tests/support/process_driver.h"
-#include "tools/skinmaker/png_writer.h"
+#include "tools/skin_pack/png_writer.h"
 
 namespace skin::frame_tests {
 namespace {
@@ -56,7 +56,7 @@ TEST(FramePictures, VantrellsMainWindowInEachSkin) {
         const skin_pack::Rgb24Picture picture = GrabScreen(r);
         const std::uint32_t top = picture.pixels[static_cast<size_t>(picture.width / 2)];
         EXPECT_EQ(((top & 0xFF) << 16) | (top & 0xFF00) | ((top >> 16) & 0xFF), WindowPixel(wnd, picture.width / 2, 0));
-        const std::vector<std::uint8_t> png = skinmaker::PngBytes(picture);
+        const std::vector<std::uint8_t> png = skin_pack::PngBytes(picture);
         std::ofstream out(std::string(SKIN_ARTIFACTS_WIN) + "/frame-" + std::to_string(n) + ".png", std::ios::binary);
         out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
         EXPECT_TRUE(out.good());
