@@ -192,6 +192,20 @@ TEST_F(SkinnedForm, AWindowDestroyedWithItsFormSkinAttachedLeavesNothingBehind) 
     EXPECT_TRUE(SkinManage().FormSkins().empty());
 }
 
+TEST_F(SkinnedForm, AFormSkinFreedWhileAttachedGivesTheWindowBackFirst) {
+    Make();
+    const LONG_PTR skinned = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
+    delete skin;  // the form lives on
+    skin = nullptr;
+    EXPECT_NE(GetWindowLongPtrA(wnd, GWLP_WNDPROC), skinned);
+    EXPECT_NE(SendMessageA(wnd, kMsgSkinnedQuery, 0, 0), 1);
+    // The window still works: it would call freed memory if the procedure stayed.
+    SendMessageA(wnd, WM_NCPAINT, 1, 0);
+    SetWindowPos(wnd, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle();
+    EXPECT_TRUE(SkinManage().FormSkins().empty());
+}
+
 TEST_F(SkinnedForm, AWindowWithoutSetIconShowsItsClassIcon) {
     // A raw window whose class carries an icon and that never got WM_SETICON.
     static const bool registered = [] {
