@@ -192,6 +192,22 @@ TEST_F(SkinnedForm, AWindowDestroyedWithItsFormSkinAttachedLeavesNothingBehind) 
     EXPECT_TRUE(SkinManage().FormSkins().empty());
 }
 
+TEST_F(SkinnedForm, TheCaptionsRightButtonUpAndContextMenuStopAtTheFrame) {
+    Make();
+    int reached = 0;
+    forms::WindowProcHook below(*form, [&](forms::TMessage& m, const forms::WindowProcHook::Next& next) {
+        if (m.Msg == WM_NCRBUTTONUP || m.Msg == WM_CONTEXTMENU) ++reached;
+        next(m);
+    });
+    const RECT r = WindowRect(wnd);
+    const LPARAM title = MAKELPARAM(r.left + 60, r.top + 12), client = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(wnd, WM_NCRBUTTONUP, HTCAPTION, title);
+    SendMessageA(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), title);
+    EXPECT_EQ(reached, 0) << "a second, unskinned system menu could open from here";
+    SendMessageA(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), client);
+    EXPECT_EQ(reached, 1) << "the client's own context menu must still arrive";
+}
+
 TEST_F(SkinnedForm, AFormSkinFreedWhileAttachedGivesTheWindowBackFirst) {
     Make();
     const LONG_PTR skinned = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
