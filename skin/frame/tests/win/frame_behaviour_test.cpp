@@ -3,6 +3,7 @@
 #include "forms/gdi_handle.h"
 #include "forms/menus.h"
 #include "forms/subclass.h"
+#include "skin/skin_drawing.h"
 #include "skin/frame/tests/win/frame_fixture.h"
 
 namespace skin::frame_tests {
@@ -138,6 +139,35 @@ TEST_F(SkinnedForm, TheRegionFollowsTheSizeAndMagentaCornersAreCutOut) {
     GetRgnBox(skin->Region(), &box);
     EXPECT_EQ(box.right, Width());
     EXPECT_EQ(box.bottom, Height());
+    form.reset();  // before the skin it uses
+}
+
+// The region as the skin's border pictures give it: the client rectangle and, for each
+// border, its opaque pixels at the border's place.
+forms::UniqueRegion RegionFromBorders(const TSkinData& data, bool active, int w, int h, const RECT& b) {
+    forms::UniqueRegion all(CreateRectRgn(b.left, b.top, w - b.right, h - b.bottom));
+    const RECT places[] = {{0, 0, b.left, h}, {w - b.right, 0, w, h}, {b.left, 0, w - b.right, b.top},
+                           {b.left, h - b.bottom, w - b.right, h}};
+    for (int i = 0; i < 4; ++i) {
+        const TDataSkinBorder& e = *data.Elements().borders[static_cast<size_t>(i)];
+        const RECT& p = places[i];
+        const forms::PixelBuffer picture =
+            SliceFrame(p.right - p.left, p.bottom - p.top, e.image, SkinMargins{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight},
+                       i >= 2, e.Tile != 1, e.FrameCount, active || e.FrameCount < 2 ? 1 : 2);
+        forms::UniqueRegion part = CreateRegionFromBitmap(picture, p.left, p.top, 1, 1, 1);
+        CombineRgn(all.get(), all.get(), part.get(), RGN_OR);
+    }
+    return all;
+}
+
+TEST_F(SkinnedForm, TheRegionIsTheOneTheBorderPicturesGive) {
+    auto linen = LoadSkin("0");
+    Make(forms::bsSizeable, *linen);
+    forms::UniqueRegion shown(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(wnd, shown.get()), ERROR);
+    forms::UniqueRegion expected = RegionFromBorders(*linen, skin->Active(), Width(), Height(), skin->Borders());
+    EXPECT_TRUE(EqualRgn(shown.get(), expected.get()));
+    form.reset();
 }
 
 TEST_F(SkinnedForm, ASkinWithoutTransparentBordersGivesOneRectangle) {
