@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "forms/edit.h"
 #include "forms/gdi_handle.h"
 #include "forms/menus.h"
 #include "forms/subclass.h"
@@ -212,6 +213,30 @@ TEST_F(SkinnedForm, FiveOnOffCyclesAndASkinChangeGiveEverythingBack) {
         EXPECT_EQ(GetWindowRgn(wnd, region.get()), ERROR) << "a region was left behind";
         EXPECT_NE(SendMessageA(wnd, kMsgSkinnedQuery, 0, 0), 1);
     }
+}
+
+TEST_F(SkinnedForm, RecolouringKeepsTheFocusAndTheClientSize) {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(150, 120, 300, 200);
+    auto* first = new forms::TEdit(form.get());
+    first->SetParent(form.get());
+    first->SetBounds(10, 10, 100, 22);
+    auto* second = new forms::TEdit(form.get());
+    second->SetParent(form.get());
+    second->SetBounds(10, 40, 100, 22);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Settle();
+    wnd = form->Handle();
+    skin = AttachTo(*form, Probe());
+    second->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return second->Focused(); }));
+    const SIZE client = ClientSize(wnd);
+    SendMessageA(wnd, kMsgRecolour, 0, 0);
+    Settle();
+    EXPECT_TRUE(second->Focused());
+    EXPECT_TRUE(SameSize(ClientSize(wnd), client));
+    EXPECT_EQ(form->Color(), static_cast<forms::TColor>(Probe().Elements().colours.ButtonFace));
 }
 
 TEST_F(SkinnedForm, AWindowDestroyedWithItsFormSkinAttachedLeavesNothingBehind) {
