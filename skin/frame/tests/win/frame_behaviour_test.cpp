@@ -239,6 +239,28 @@ TEST_F(SkinnedForm, RecolouringKeepsTheFocusAndTheClientSize) {
     EXPECT_EQ(form->Color(), static_cast<forms::TColor>(Probe().Elements().colours.ButtonFace));
 }
 
+TEST_F(SkinnedForm, WithoutFrameSkinningTheFrameStaysTheSystemsAndComesBackPlain) {
+    auto plain = LoadSkin("probe");
+    plain->SkinControls &= ~(1u << xcMainMenu);
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(150, 120, 300, 200);
+    form->Show();
+    Settle();
+    wnd = form->Handle();
+    const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE), procedure = GetWindowLongPtrA(wnd, GWLP_WNDPROC);
+    const RECT window = WindowRect(wnd);
+    skin = AttachTo(*form, *plain);
+    EXPECT_EQ(SendMessageA(wnd, kMsgSkinnedQuery, 0, 0), 1);
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWL_STYLE), style);
+    const RECT now = WindowRect(wnd);
+    EXPECT_TRUE(EqualRect(&now, &window));
+    EXPECT_EQ(form->Color(), static_cast<forms::TColor>(plain->Elements().colours.ButtonFace));
+    skin->UnskinForm();
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWLP_WNDPROC), procedure);
+    EXPECT_NE(form->Color(), static_cast<forms::TColor>(plain->Elements().colours.ButtonFace));
+    form.reset();
+}
+
 TEST_F(SkinnedForm, AWindowDestroyedWithItsFormSkinAttachedLeavesNothingBehind) {
     Make();
     EXPECT_EQ(SkinManage().FormSkins().size(), 1u);
