@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/guard.h"
 #include "forms/portable/exceptions.h"
 
 namespace forms {
@@ -75,7 +76,9 @@ LRESULT CALLBACK WindowSubclass::Chain::Procedure(HWND wnd, UINT msg, WPARAM wPa
     if (found == nullptr) return IsWindowUnicode(wnd) ? DefWindowProcW(wnd, msg, wParam, lParam) : DefWindowProcA(wnd, msg, wParam, lParam);
     std::shared_ptr<Chain> chain = found->shared_from_this();
     const std::vector<std::shared_ptr<Node>> snapshot = chain->nodes;
-    const LRESULT result = chain->Dispatch(snapshot, snapshot.size(), msg, wParam, lParam);
+    // No exception may cross back into the system's dispatch.
+    const LRESULT result =
+        GuardedCall([&] { return chain->Dispatch(snapshot, snapshot.size(), msg, wParam, lParam); }, LRESULT{0});
     if (msg == WM_NCDESTROY && chain->wnd != nullptr) {
         // The window is gone: every hook of ours is detached with it.
         for (auto& node : chain->nodes) node->removed = true;

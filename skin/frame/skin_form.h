@@ -90,6 +90,7 @@ public:
     RECT CaptionTextRect() const { return captionTextRect_; }
     HRGN Region() const { return region_.get(); }
     TSkinData* SkinData() const { return data_; }
+    bool HasIcon() const { return !iconImage_.empty(); }
     // The control skins of the window's children, attached at kMsgAttachControls; nullptr
     // before that and after unskinning.
     TControlSkinList* ControlSkins() const { return controls_.get(); }

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "forms/application.h"
 #include "forms/gdi_handle.h"
 #include "forms/panel.h"
 
@@ -123,6 +125,23 @@ TEST_F(Subclassing, AWideWindowStaysWideAndItsTextsArriveWide) {
     }
     EXPECT_EQ(GetWindowLongPtrW(wnd.get(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&WideOriginal));
     EXPECT_TRUE(IsWindowUnicode(wnd.get()));
+}
+
+TEST_F(Subclassing, AHandlerThatThrowsEndsAtTheBoundaryAndTheChainGoesOn) {
+    UniqueWindow wnd = NarrowWindow();
+    std::string reported;
+    Application->OnException = [&](TObject*, const std::exception& e) { reported = e.what(); };
+    {
+        WindowSubclass below(wnd.get(), Logging("below"));
+        WindowSubclass thrower(wnd.get(), [](HWND, UINT msg, WPARAM w, LPARAM l, const SubclassNext& next) -> LRESULT {
+            if (msg == kProbe) throw std::runtime_error("handler failed");
+            return next(msg, w, l);
+        });
+        EXPECT_EQ(SendMessageA(wnd.get(), kProbe, 0, 0), 0);
+        EXPECT_EQ(reported, "handler failed");
+    }
+    Application->OnException = nullptr;
+    EXPECT_EQ(Probe(wnd.get()), (std::vector<std::string>{"original"}));
 }
 
 TEST(WindowProcHooks, RemovedInAnyOrderTheControlGetsItsOwnWindowProcBack) {
