@@ -7,11 +7,13 @@
 #include "forms/graphics.h"
 #include "forms/messages.h"
 #include "forms/win_control.h"
+#include "skin/controls/attach_controls.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
 #include "skin/controls/portable/scroll_geometry.h"
 #include "skin/portable/skin_slicing.h"
 #include "skin/skin_data.h"
+#include "skin/skin_messages.h"
 
 namespace skin {
 
@@ -281,6 +283,17 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
                 if (horizontal_) horizontal_->HideBar();
                 if (vertical_) vertical_->HideBar();
             }
+            break;
+        case forms::CM_CONTROLCHANGE:
+            // A cell added later (a scroll box fills itself after a scan): skinned once it is
+            // whole, from the queue.
+            if (m.LParam != 0 && !childWalkPosted_ && Handle() != nullptr) {
+                childWalkPosted_ = PostMessageA(Handle(), kMsgAttachControls, 0, 0) != FALSE;
+            }
+            break;
+        case kMsgAttachControls:
+            childWalkPosted_ = false;
+            if (List() != nullptr && Control() != nullptr && !Control()->IsDestroying()) SkinChildControls(*List(), *Control());
             break;
         default: TSkinControl::AfterMessage(m); break;
     }

@@ -80,6 +80,9 @@ protected:
     void FollowScroll(const forms::TMessage& m);
 
     std::unique_ptr<TWScrollbar> horizontal_, vertical_;
+
+private:
+    bool childWalkPosted_ = false;
 };
 
 // A raw window's two bars (a simple combo's list).

@@ -145,7 +145,11 @@ const std::vector<Row>& Rows() {
                          return p; }});
         r.push_back({"scrolling control", [](const ControlFacts& c, const std::string&, const RuleSettings& s) {
                          return IsScrollingControlFacts(c) && Gate(s, xcScrollbar); },
-                     [](const ControlFacts&, const RuleSettings&) { return Plan(SkinClass::Scrollbar, AttachWay::Scroll, false, "scrolling control"); }});
+                     [](const ControlFacts& c, const RuleSettings&) {
+                         SkinPlan p = Plan(SkinClass::Scrollbar, AttachWay::Scroll, false, "scrolling control");
+                         // A scroll box's cells are its own components: they are skinned too.
+                         if (c.kinds & kScrollBox) p.children = ChildRule::SkinChildren;
+                         return p; }});
         r.push_back({"push button", [](const ControlFacts& c, const std::string&, const RuleSettings& s) { return (c.kinds & kButton) && Gate(s, xcButton); },
                      [](const ControlFacts&, const RuleSettings&) { return Plan(SkinClass::Button, AttachWay::Control, false, "push button"); }});
         r.push_back({"edit", [](const ControlFacts& c, const std::string&, const RuleSettings& s) { return (c.kinds & kEdit) && Gate(s, xcEdit); },

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "controls/thumb_cell.h"
+#include "editor/galleries_page.h"
 #include "editor/main_form.h"
 #include "forms/application.h"
 #include "forms/bitmap.h"
@@ -17,6 +19,8 @@
 #include "forms/group_box.h"
 #include "forms/label.h"
 #include "forms/page_control.h"
+#include "forms/portable/jpeg_codec.h"
+#include "forms/portable/pixels.h"
 #include "forms/portable/properties.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/scroll_skins.h"
@@ -194,6 +198,49 @@ TEST_F(MainWindowSkins, EachKindOnTheMainWindowGetsItsSkin) {
         const std::string cls = c->ClassInfo().Name();
         if (cls == "TSlider" || cls == "TSpecialProgress") EXPECT_EQ(skins.count(c->Name()), 0u) << c->Name();
     }
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> Jpeg(int width, int height) {
+    forms::PixelBuffer pixels(width, height, 3);
+    forms::FillPixels(pixels.view(), 40, 120, 200);
+    return forms::EncodeJpeg(pixels.view());
+}
+
+// The thumbnail view's cells are skinned as panels: those of the gallery shown at start and
+// those a later gallery brings.
+TEST_F(MainWindowSkins, ThumbnailCellsAreSkinnedAsPanels) {
+    for (const char* gallery : {"General", "Swimwear"}) {
+        const std::string folder = folder_.Path() + "Galleries\\" + gallery + "\\";
+        CreateDirectoryA((folder_.Path() + "Galleries").c_str(), nullptr);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (const char* name : {"a.jpg", "b.jpg"}) {
+            WriteBytes(folder + "prv_" + name, Jpeg(834, 540));
+            WriteBytes(folder + "thm_" + name, Jpeg(150, 91));
+        }
+    }
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    ShowPage(1);
+    auto cellSkins = [&] {
+        int cells = 0, boxes = 0;
+        for (forms::TComponent* c : form_->Galleries->thumbView->ComponentList()) {
+            auto* cell = dynamic_cast<controls::TThumbnail*>(c);
+            if (cell == nullptr) continue;
+            ++cells;
+            TSkinControl* skin = cell->HandleAllocated() ? skin_->ControlSkins()->FindByHandle(cell->WindowHandle()) : nullptr;
+            if (skin != nullptr && std::string(skin->SkinClassName()) == "TSkinBox") ++boxes;
+        }
+        return std::pair{cells, boxes};
+    };
+    const auto [cells, boxes] = cellSkins();
+    EXPECT_EQ(cells, 2);
+    EXPECT_EQ(boxes, cells);
+    form_->Galleries->CategoryButtons[2]->Click();
+    ASSERT_TRUE(PumpUntil([&] { const auto [c, b] = cellSkins(); return c == 2 && b == 2; })) << "the new gallery's cells";
 }
 
 // Unskinning the window gives its controls their own look back: the pages and what stands on

@@ -51,7 +51,7 @@ TEST(AttachRules, EachControlOfTheProgramsGetsItsSkin) {
         {Facts("TRichEdit", kMemo | kEdit), SkinClass::Scrollbar, AttachWay::Scroll, false, ChildRule::None},
         {Facts("TMemo", kMemo | kEdit), SkinClass::Scrollbar, AttachWay::Scroll, false, ChildRule::None},
         {Facts("TListBox", kListBox), SkinClass::Scrollbar, AttachWay::Scroll, false, ChildRule::None},
-        {Facts("TThumbView", kScrollBox | kContainer), SkinClass::Scrollbar, AttachWay::Scroll, false, ChildRule::None},
+        {Facts("TThumbView", kScrollBox), SkinClass::Scrollbar, AttachWay::Scroll, false, ChildRule::SkinChildren},
         {Facts("TThumbCell", kPanel | kContainer), SkinClass::Box, AttachWay::Control, true, ChildRule::SkinChildren},
         {Facts("TPanel", kPanel | kContainer), SkinClass::Box, AttachWay::Control, true, ChildRule::SkinChildren},
         {Facts("TLabel", 0), SkinClass::None, AttachWay::Control, false, ChildRule::None},
