@@ -69,8 +69,9 @@ TForm1::~TForm1() = default;
 
 void TForm1::BuildControls() {
     Label1 = Place<TLabel>(this, this, "Label1", 8, 8, 490, 32);
-    Label1->SetAlignment(taCenter);
+    // Wrapping first: an auto-sized label without it shrinks to its (empty) text's width.
     Label1->SetWordWrap(true);
+    Label1->SetAlignment(taCenter);
     Label1->SetCaption(
         "CD Burning is experimental, if it works then great - If it doesn't then use other burning software.");
     GroupBox1 = Place<TGroupBox>(this, this, "GroupBox1", 8, 44, 490, 340);

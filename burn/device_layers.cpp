@@ -1,6 +1,9 @@
 #include "burn/device_layers.h"
 
+#include <windows.h>
+
 #include "burn/win_platform.h"
+#include "burn/win_sources.h"
 
 namespace burn {
 
@@ -22,6 +25,18 @@ AspiLoader& ProcessAspiLoader() {
 CommandClock& SystemClock() {
     static WinCommandClock clock;
     return clock;
+}
+
+void ConnectBurner(TCDBurner& burner) {
+    burner.LoadLayer = [](bool preferSpti) { return ProcessAspiLoader().LoadASPILayer(preferSpti); };
+    burner.ReloadLayer = [] { return ProcessAspiLoader().ReloadASPILayer(); };
+    burner.SetCloseAfterCommand = [](bool close) { ProcessSptiLayer().CloseAfterCommand = close; };
+    burner.setCachePriority = SetCachePriority;
+    burner.setWriterPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL); };
+    burner.LocalTime = [] {
+        const LocalDateTime t = LocalNow();
+        return TimeStamp{t.year, t.month, t.day, t.hour, t.minute, t.second};
+    };
 }
 
 }  // namespace burn

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "burn/portable/aspi_layer.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/aspi_loader.h"
 #include "burn/portable/command_clock.h"
 #include "burn/portable/spti_layer.h"
@@ -13,5 +14,9 @@ AspiLayer& ProcessAspiLayer();
 SptiLayer& ProcessSptiLayer();
 AspiLoader& ProcessAspiLoader();
 CommandClock& SystemClock();
+
+// Wires a burner to these layers and to the system: layer loading and reload, the pass-through
+// layer's handle policy while writing, the cache and writer threads' priorities, the local time.
+void ConnectBurner(TCDBurner& burner);
 
 }  // namespace burn

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "forms/gdi_handle.h"
 
 namespace burn {

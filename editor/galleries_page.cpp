@@ -76,18 +76,17 @@ GalleriesPage::GalleriesPage(TForm* form, TTabSheet* sheet, TPageControl* pages,
     OpenPictureDialog1->SetTag(99);
 
     // The wheel reaches the window, not the grid under the pointer.
-    formWindowProc_ = form_->WindowProc;
-    form_->WindowProc = [this](TMessage& m) {
+    wheelHook_ = std::make_unique<forms::WindowProcHook>(*form_, [this](TMessage& m, const forms::WindowProcHook::Next& next) {
         if (m.Msg == WM_MOUSEWHEEL &&
             FormMouseWheel(GET_WHEEL_DELTA_WPARAM(m.WParam), POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)})) {
             m.Result = 0;
             return;
         }
-        formWindowProc_(m);
-    };
+        next(m);
+    });
 }
 
-GalleriesPage::~GalleriesPage() { form_->WindowProc = formWindowProc_; }
+GalleriesPage::~GalleriesPage() = default;
 
 void GalleriesPage::BuildGrid(TTabSheet* sheet) {
     thumbView = Place<controls::TThumbView>(form_, sheet, "thumbView", 136, 8, 228, 516);

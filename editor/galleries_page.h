@@ -18,6 +18,7 @@
 #include "forms/label.h"
 #include "forms/menus.h"
 #include "forms/page_control.h"
+#include "forms/subclass.h"
 
 #include <functional>
 #include <memory>
@@ -98,7 +99,7 @@ private:
     forms::TPageControl* pages_;
     EditorState& state_;
     std::unique_ptr<TForm2> dialog_;
-    std::function<void(forms::TMessage&)> formWindowProc_;
+    std::unique_ptr<forms::WindowProcHook> wheelHook_;
     mutable WinPortfolioFiles files_;
     std::set<std::string> invalidPictures_;  // thumbnail names in upper case
 };

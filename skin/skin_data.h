@@ -12,18 +12,11 @@
 #include "forms/gdi_handle.h"
 #include "forms/portable/component.h"
 #include "forms/portable/streams.h"
+#include "skin/portable/skin_control_types.h"
 #include "skin/portable/skin_parse.h"
 #include "skin/portable/skin_store.h"
 
 namespace skin {
-
-enum TSkinControlType {
-    xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
-    xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcPanel, xcGroupBox, xcStatusBar, xcTab, xcSystemMenu,
-    xcFastReport,
-};
-using TSkinControlTypes = unsigned;  // bit n = member n
-constexpr TSkinControlTypes kDefaultSkinControls = 0x7FFFB;  // all but xcMenuItem and xcFastReport
 
 enum TSkinOption { xoMDIScrollbar, xoMenuMerge, xoNCPaint };
 using TSkinOptions = unsigned;

@@ -6,8 +6,15 @@
 //  (d) layout only: listing a tree of 3000 folders and 6000 files and PrepareImage, against
 //      genisoimage -quiet -J -print-size of the same tree (both single-threaded, both list the tree).
 // The tree is site-like, about 600 MB in 6000 files and 300 folders, made once with a fixed seed.
+// The images of (a) to (c) go to one RAM-backed folder and each is removed, untimed, right after
+// its run: (a) and (b) both flush their output as they always do, and no run pays for a disk
+// write-back of its own or another's output, which made the floor swing with the disk's load.
+// (a) and (b) are timed by themselves, from the start of main to their output flushed: Wine's
+// process start-up (0.2 s idle, up to 0.9 s on a loaded machine) is the same on both sides and
+// was most of the rest of the swing. Their wall times are printed beside.
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/joliet_names.h"
 
 namespace fs = std::filesystem;
@@ -28,6 +35,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kWork = fs::path(VANTRELL_BUILD) / "bench-image";
+const fs::path kOutput = fs::path("/dev/shm") / ("vantrell-bench-image-" + std::to_string(getpid()));
 
 void MakeFile(const fs::path& path, std::size_t size, std::mt19937& random) {
     std::vector<char> bytes(size);
@@ -116,35 +124,59 @@ public:
     std::unique_ptr<burn::SourceFile> Open(const std::u16string&) override { return nullptr; }
 };
 
+// No device layer is loaded: the burner sends no command and never waits.
+class NoClock final : public burn::CommandClock {
+public:
+    void Sleep(std::uint32_t) override {}
+    std::unique_ptr<burn::CommandEvent> NewEvent() override { return nullptr; }
+};
+
 double Seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+struct Contender {
+    std::string name;
+    // Runs once; the seconds the program measured itself, or a negative value: the wall time counts.
+    std::function<double()> run;
+    fs::path output;  // when set: removed, untimed, after each run
+};
+
+double Median(std::vector<double> t) {
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
 // Medians of 5 after one untimed round that warms the page cache and Wine. The contenders take
-// turns within each round, so that the load of a shared machine falls on all of them alike, and
-// each starts with nothing left to write back.
-std::vector<double> Medians(const std::vector<std::string>& names, const std::vector<std::function<void()>>& contenders,
-                            const std::function<void()>& clear = [] {}) {
-    for (const auto& work : contenders) work();
-    std::vector<std::vector<double>> times(contenders.size());
-    for (int round = 0; round < 5; ++round) {
-        clear();  // untimed: no one pays for freeing an earlier output it replaces
+// turns within each round, so that the load of a shared machine falls on all of them alike.
+// The output sizes of the last round come back in sizes.
+std::vector<double> Medians(const std::vector<Contender>& contenders, std::vector<std::uintmax_t>* sizes = nullptr) {
+    std::vector<std::vector<double>> times(contenders.size()), walls(contenders.size());
+    if (sizes) sizes->assign(contenders.size(), 0);
+    for (int round = -1; round < 5; ++round) {
         for (std::size_t i = 0; i < contenders.size(); ++i) {
-            // Untimed: no one pays for the write-back of another's output (genisoimage does not flush).
-            std::system("sync");
-            times[i].push_back(Seconds(contenders[i]));
+            double own = -1;
+            const double wall = Seconds([&] { own = contenders[i].run(); });
+            if (round >= 0) {
+                times[i].push_back(own >= 0 ? own : wall);
+                walls[i].push_back(wall);
+            }
+            if (!contenders[i].output.empty()) {
+                std::error_code ignored;
+                if (sizes) (*sizes)[i] = fs::file_size(contenders[i].output, ignored);
+                fs::remove(contenders[i].output, ignored);
+            }
         }
     }
     std::vector<double> medians;
     for (std::size_t i = 0; i < times.size(); ++i) {
-        auto& t = times[i];
-        std::printf("  %-28s runs:", names[i].c_str());
-        for (double x : t) std::printf(" %.3f", x);
+        std::printf("  %-28s runs:", contenders[i].name.c_str());
+        for (double x : times[i]) std::printf(" %.3f", x);
+        if (times[i] != walls[i]) std::printf("  (wall, with Wine's start: median %.3f)", Median(walls[i]));
         std::printf("\n");
-        std::sort(t.begin(), t.end());
-        medians.push_back(t[2]);
+        medians.push_back(Median(times[i]));
     }
     return medians;
 }
@@ -154,6 +186,21 @@ void Run(const std::string& command) {
         std::fprintf(stderr, "failed: %s\n", command.c_str());
         std::exit(1);
     }
+}
+
+// Runs a program that ends by writing "elapsed SECONDS" to its standard error; gives those seconds.
+// The error output goes to a file: a pipe would also wait for the wineserver that inherits it.
+double RunSelfTimed(const std::string& command) {
+    const fs::path errors = kOutput / "stderr.txt";
+    const int status = std::system((command + " >/dev/null 2>" + "'" + errors.string() + "' </dev/null").c_str());
+    std::ifstream in(errors);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    const std::size_t at = text.rfind("elapsed ");
+    if (status != 0 || at == std::string::npos) {
+        std::fprintf(stderr, "failed: %s\n%s", command.c_str(), text.c_str());
+        std::exit(1);
+    }
+    return std::strtod(text.c_str() + at + 8, nullptr);
 }
 
 std::string Quote(const std::string& s) { return "'" + s + "'"; }
@@ -200,43 +247,55 @@ int main() {
             ++files;
         }
     }
-    const fs::path floorOut = kWork / "floor.bin", ours = kWork / "ours.iso", theirs = kWork / "genisoimage.iso";
+    fs::create_directories(kOutput);
+    const fs::path floorOut = kOutput / "floor.bin", ours = kOutput / "ours.iso", theirs = kOutput / "genisoimage.iso";
     PosixLister lister;
     NoFiles none;
+    NoClock clock;
     std::uint32_t sectors = 0;
-    const std::vector<double> image = Medians({"(a) copy floor", "(b) burn_mkimage", "(c) genisoimage"}, {
-        [&] {
-            Run(Wine((winBurn / "image_copy_floor.exe").string(),
-                     Quote(Windows(kWork / "files.txt")) + " " + Quote(Windows(floorOut))));
-        },
-        [&] { Run(Wine((winBurn / "burn_mkimage.exe").string(), Quote(Windows(site)) + " " + Quote(Windows(ours)))); },
-        [&] { Run("genisoimage -quiet -J -o " + Quote(theirs.string()) + " " + Quote(site.string())); },
-    }, [&] {
-        std::error_code ignored;
-        for (const fs::path& p : {floorOut, ours, theirs}) fs::remove(p, ignored);
-    });
+    std::vector<std::uintmax_t> sizes;
+    const std::vector<double> image = Medians({
+        {"(a) copy floor", [&] {
+             return RunSelfTimed(Wine((winBurn / "image_copy_floor.exe").string(),
+                                      Quote(Windows(kWork / "files.txt")) + " " + Quote(Windows(floorOut))));
+         }, floorOut},
+        {"(b) burn_mkimage", [&] {
+             return RunSelfTimed(
+                 Wine((winBurn / "burn_mkimage.exe").string(), Quote(Windows(site)) + " " + Quote(Windows(ours))));
+         }, ours},
+        {"(c) genisoimage", [&] {
+             Run("genisoimage -quiet -J -o " + Quote(theirs.string()) + " " + Quote(site.string()));
+             return -1.0;
+         }, theirs},
+    }, &sizes);
+    fs::remove_all(kOutput);
     const double floor = image[0], mastering = image[1], peer = image[2];
-    std::printf("image sizes: ours %.1f MB, genisoimage %.1f MB, copy floor %.1f MB\n", fs::file_size(ours) / 1e6,
-                fs::file_size(theirs) / 1e6, fs::file_size(floorOut) / 1e6);
-    const std::vector<double> layouts = Medians({"(d) listing + PrepareImage", "(d) genisoimage -print-size"}, {
-        [&] {
-            burn::BurnerImage burner(none);
-            burner.tree.lister = &lister;
-            burner.tree.InsertDir(burner.tree.Root(), burn::Utf16(layout.string() + "/"), false, false, true, 63,
-                                  u"*.*");
-            burner.PrepareImage({}, {}, 0);
-            sectors = burner.ImageSectors();
-        },
-        [&] { Run("genisoimage -quiet -J -print-size " + Quote(layout.string())); },
+    std::printf("image sizes: ours %.1f MB, genisoimage %.1f MB, copy floor %.1f MB\n", sizes[1] / 1e6, sizes[2] / 1e6,
+                sizes[0] / 1e6);
+    const std::vector<double> layouts = Medians({
+        {"(d) listing + PrepareImage", [&] {
+             burn::AspiLayer noLayer;
+             burn::TCDBurner burner(noLayer, clock, none);
+             burner.tree.lister = &lister;
+             burner.tree.InsertDir(burner.tree.Root(), burn::Utf16(layout.string() + "/"), false, false, true, 63,
+                                   u"*.*");
+             burner.PrepareImage({}, {}, 0);
+             sectors = burner.ImageSectors();
+             return -1.0;
+         }, {}},
+        {"(d) genisoimage -print-size", [&] {
+             Run("genisoimage -quiet -J -print-size " + Quote(layout.string()));
+             return -1.0;
+         }, {}},
     });
     const double layoutOurs = layouts[0], layoutPeer = layouts[1];
 
     std::printf("site tree: %zu files, %.1f MB, 300 folders; layout tree: %zu folders, 6000 files (%u sectors)\n", files,
                 bytes / 1e6, CountFolders(layout), sectors);
 
-    std::printf("%-58s %9s\n", "median of 5, seconds", "");
-    std::printf("%-58s %9.3f\n", "(a) copy floor: Win32 copy in 63488-byte blocks, Wine", floor);
-    std::printf("%-58s %9.3f\n", "(b) burn_mkimage.exe, Wine", mastering);
+    std::printf("median of 5, seconds; images written to RAM, each flushed by its maker\n");
+    std::printf("%-58s %9.3f\n", "(a) copy floor: Win32 copy in 63488-byte blocks, Wine (own)", floor);
+    std::printf("%-58s %9.3f\n", "(b) burn_mkimage.exe, Wine (own: listing to image flushed)", mastering);
     std::printf("%-58s %9.3f\n", "(c) genisoimage -quiet -J -o", peer);
     std::printf("%-58s %9.3f\n", "(d) listing + PrepareImage, 3000 folders / 6000 files", layoutOurs);
     std::printf("%-58s %9.3f\n", "(d) genisoimage -quiet -J -print-size, same tree", layoutPeer);
@@ -246,9 +305,6 @@ int main() {
         std::fclose(f);
     }
     std::printf("machine load (1, 5, 15 min): %.2f %.2f %.2f\n", load[0], load[1], load[2]);
-    fs::remove(floorOut);
-    fs::remove(ours);
-    fs::remove(theirs);
     std::printf("image: %.2f times the copy floor, %.2f times genisoimage; layout %.2f times genisoimage -print-size\n",
                 mastering / floor, mastering / peer, layoutOurs / layoutPeer);
     return 0;

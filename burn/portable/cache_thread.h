@@ -50,28 +50,41 @@ struct CacheJob {
     std::uint64_t imageBytes = 0;   // image length x 2048
 };
 
-class TCacheThread {
+// What the burn's priming poll and its writer see of the cache.
+class BlockSource {
+public:
+    virtual ~BlockSource() = default;
+    // Copies the oldest block into dest: its length, 0 at the end of the image or after an
+    // abort, -1 when none is ready yet.
+    virtual int GetBlock(std::uint8_t* dest) = 0;
+    // Waits at most the given time for a block or the end.
+    virtual void WaitForBlock(std::chrono::milliseconds timeout) = 0;
+    virtual void Abort() = 0;
+    // The queue was found full, or reading has ended.
+    virtual bool Filled() const = 0;
+    virtual std::string StatusText() const = 0;
+    virtual std::u16string CurrentFile() const = 0;
+};
+
+class TCacheThread final : public BlockSource {
 public:
     TCacheThread(CacheJob job, FileSource& files, std::function<void(CachePriority)> setPriority = {});
-    ~TCacheThread();
+    ~TCacheThread() override;
     TCacheThread(const TCacheThread&) = delete;
     TCacheThread& operator=(const TCacheThread&) = delete;
 
-    // Copies the oldest block into dest: its length, 0 at the end of the image or after an
-    // abort, -1 when none is ready yet.
-    int GetBlock(std::uint8_t* dest);
+    int GetBlock(std::uint8_t* dest) override;
     // The same without the copy: the oldest block itself, to be handed back with ReturnBlock.
     // length is as GetBlock's; the block is empty unless length > 0.
     std::unique_ptr<CacheBlock> TakeBlock(int& length);
     void ReturnBlock(std::unique_ptr<CacheBlock> block);
-    // Waits at most the given time for a block or the end.
-    void WaitForBlock(std::chrono::milliseconds timeout);
-    void Abort();
+    void WaitForBlock(std::chrono::milliseconds timeout) override;
+    void Abort() override;
 
-    bool Filled() const { return filled_; }
+    bool Filled() const override { return filled_; }
     bool Finished() const { return finished_; }
-    std::string StatusText() const;
-    std::u16string CurrentFile() const;
+    std::string StatusText() const override;
+    std::u16string CurrentFile() const override;
     std::size_t MaxBlocks() const { return maxBlocks_; }
     std::size_t QueuedBlocks() const;
     std::uint64_t Remaining() const;

@@ -8,8 +8,8 @@ namespace burn {
 bool DriveChoice::Start() {
     if (!device_.InitializeASPI(true)) return false;
     choices_.Drives = device_.Devices;
+    // No device: both lists stay empty, with no "Max" to offer.
     if (!choices_.Drives.empty()) PickDrive(0);
-    else RebuildSpeeds();
     return true;
 }
 

@@ -99,6 +99,8 @@ public:
     TFEntry* FindChild(TDEntry* dir, const std::u16string& name) const;
 
     TDEntry* Root() const { return directories_.front().get(); }
+    // A directory or file limit stopped an insert since the last ClearFiles: the tree is partial.
+    bool LimitReached() const { return limitReached_; }
     const std::vector<std::unique_ptr<TDEntry>>& Directories() const { return directories_; }
     const std::vector<std::unique_ptr<TFEntry>>& Files() const { return files_; }
 

@@ -17,7 +17,7 @@
 #include "skin/portable/skin_bitmap.h"
 #include "skin/portable/skin_parse.h"
 #include "skin/portable/skin_slicing.h"
-#include "tools/skinmaker/png_writer.h"
+#include "tools/skin_pack/png_writer.h"
 #include "tools/skinmaker/quality_gates.h"
 #include "tools/skinmaker/skin_art.h"
 
@@ -252,10 +252,10 @@ int Run(const fs::path& out) {
         const std::string manifest = Manifest(built[i]);
         WriteFile(out / ("skin-" + stem + ".manifest"), std::vector<std::uint8_t>(manifest.begin(), manifest.end()));
         const skin_pack::Rgb24Picture preview = Preview(built[i].elements);
-        WriteFile(out / ("preview-" + stem + ".png"), PngBytes(preview));
+        WriteFile(out / ("preview-" + stem + ".png"), skin_pack::PngBytes(preview));
         if (i < 6) contact.Paste(10 + static_cast<int>(i % 3) * 370, 10 + static_cast<int>(i / 3) * 250, preview);
     }
-    WriteFile(out / "contact-sheet.png", PngBytes(contact.picture));
+    WriteFile(out / "contact-sheet.png", skin_pack::PngBytes(contact.picture));
     WriteFile(out / "menuglyphs.bmp", skin_pack::Bmp24Bytes(PaintSkin(Skins()[0]).menuGlyphs));
     const std::string header = ProbeHeader(PaintSkin(ProbeSkin()));
     WriteFile(out / "probe_colours.h", std::vector<std::uint8_t>(header.begin(), header.end()));

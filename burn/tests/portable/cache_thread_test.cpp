@@ -48,7 +48,7 @@ struct Outcome {
 
 Outcome Burn(Master& m, MemorySink& sink) {
     Outcome o;
-    m.burner.OnWriteDone = [&o](const std::string& error) {
+    m.burner.OnWriteDone = [&o](TCDBurner&, const std::string& error) {
         ++o.doneCalls;
         o.doneText = error;
     };

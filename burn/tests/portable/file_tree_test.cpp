@@ -205,14 +205,13 @@ TEST(FileTree, MakeDirAndForceDirBuildEachLevelOnce) {
     EXPECT_EQ(MakeDirShortName(u"a very long folder name"), "A_VERY_LONG_F");
 }
 
-TEST(BurnerImage, CacheSizeIsRoundedToSectorsWithAFloor) {
+TEST(CDBurner, CacheSizeIsRoundedToSectorsWithAFloor) {
     const std::pair<std::int64_t, std::size_t> cases[] = {
         {1000000, 2097152}, {5000000, 4999168}, {2097152, 2097152}, {4194304, 4194304}, {-1, 2097152}};
     for (const auto& [given, expected] : cases) {
-        testing::MemoryDisk disk;
-        BurnerImage b(disk);
-        b.SetCacheSize(given);
-        EXPECT_EQ(b.CacheSize(), expected) << given;
+        testing::Master m;
+        m.burner.SetCacheSize(given);
+        EXPECT_EQ(m.burner.CacheSize(), expected) << given;
     }
 }
 

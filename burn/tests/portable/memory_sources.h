@@ -9,9 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/file_source.h"
 #include "burn/portable/file_tree.h"
+#include "burn/tests/portable/virtual_clock.h"
 
 namespace burn::testing {
 
@@ -49,6 +50,13 @@ public:
         MemoryFile& f = files_[path];
         f.bytes = std::move(bytes);
         return f;
+    }
+    // The file is gone from its folder, as after a delete.
+    void RemoveFile(const std::u16string& path) {
+        const auto [parent, name] = Split(path);
+        auto& records = listing_[parent];
+        std::erase_if(records, [&](const ListingRecord& r) { return r.name == name; });
+        files_.erase(path);
     }
     void SetListedSize(const std::u16string& path, std::uint64_t size) {
         const auto [parent, name] = Split(path);
@@ -127,14 +135,19 @@ public:
 };
 
 // A tree inserted from C:\src\ the way the burn window does it.
+// No device layer is loaded, so no recorder command can be sent.
 struct Master {
     MemoryDisk disk;
-    BurnerImage burner{disk};
+    AspiLayer layer;
+    testing_support::VirtualClock clock;
+    TCDBurner burner{layer, clock, disk};
     std::vector<std::pair<std::string, int>> log;
 
     Master() {
         burner.tree.lister = &disk;
-        burner.tree.log = [this](const std::string& line, std::uint8_t level) { log.emplace_back(line, level); };
+        burner.OnDebugMessage = [this](TSCSIDevice&, const std::string& line, std::uint8_t level) {
+            log.emplace_back(line, level);
+        };
     }
     bool Insert() {
         return burner.tree.InsertDir(burner.tree.Root(), u"C:\\src", false, false, true, 63, u"*.*");

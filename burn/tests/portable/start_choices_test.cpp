@@ -79,6 +79,18 @@ TEST(DriveChoice, NoLayerNoChoices) {
     EXPECT_FALSE(choice.Choices().BurnEnabled);
 }
 
+TEST(DriveChoice, ALayerWithoutDevicesLeavesBothListsEmpty) {
+    DeviceOnRecorder r(std::vector<vcdr::DeviceConfig>{});
+    DriveChoice choice(r.device);
+    r.device.LoadLayer = [](bool) { return true; };
+    ASSERT_TRUE(choice.Start());
+    const auto& c = choice.Choices();
+    EXPECT_TRUE(c.Drives.empty());
+    EXPECT_TRUE(c.Speeds.empty()) << "no \"Max\" for a drive that is not there";
+    EXPECT_FALSE(c.BurnEnabled);
+    for (const auto& srb : r.sent) EXPECT_EQ(srb.Cdb[0], 0x12) << "only the scan's INQUIRY, no speed asked";
+}
+
 TEST(DriveChoice, AnotherDeviceGetsItsOwnSpeeds) {
     DeviceOnRecorder r({Recorder(1, {4, 8, 16, 24, 32, 40, 48}, vcdr::MediumKind::CdR),
                         Recorder(2, {14, 28}, vcdr::MediumKind::DvdR)});

@@ -4,6 +4,8 @@
 //   burn_replay --spti             prints the drive type of D: and the drives the pass-through layer lists
 //   burn_replay --pattern SECTORS  burns that many sectors of the test pattern
 //   burn_replay --image FILE       burns the file (a multiple of 2048 bytes)
+//   burn_replay --append FOLDER    imports the disc's last session, adds the folder's files and
+//                                  burns the result as a new session at the next writable address
 //   burn_replay --ready [HA:T]     one TEST UNIT READY (to the first recorder, or to that address);
 //                                  prints its result, error, duration and the requests left behind
 // Exit code 0 when everything asked for succeeded.
@@ -16,9 +18,12 @@
 #include <vector>
 
 #include "burn/device_layers.h"
+#include "burn/portable/cd_burner.h"
+#include "burn/portable/joliet_names.h"
 #include "burn/portable/scsi_device.h"
 #include "burn/tests/replay/replay_pattern.h"
 #include "burn/win_platform.h"
+#include "burn/win_sources.h"
 
 namespace {
 
@@ -47,6 +52,15 @@ bool FindRecorder(TSCSIDevice& d) {
     return false;
 }
 
+bool ReadCapabilities(TSCSIDevice& d) {
+    std::uint8_t page[128];
+    if (!d.ModeSense10(kCapabilitiesPageCode, page, false, sizeof page, sizeof page - 1)) return false;
+    const std::size_t at = ModePageStart({page, sizeof page}, kCapabilitiesPageCode);
+    if (page[at + 4] & 0x80) d.Capabilities |= kCapUnderrunFree;
+    if (page[at + 3] & 0x04) d.Capabilities |= kCapTestWrite;
+    return true;
+}
+
 int Burn(const std::vector<std::uint8_t>& image) {
     if (!ProcessAspiLoader().LoadASPILayer(false)) {
         std::printf("FAILED load\n");
@@ -56,12 +70,7 @@ int Burn(const std::vector<std::uint8_t>& image) {
     d.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t) { std::printf("%s\n", text.c_str()); };
     if (!FindRecorder(d)) return Fail(d, "no recorder");
     std::printf("recorder %d:%d:%d %.28s\n", d.HaId, d.Target, d.Lun, reinterpret_cast<const char*>(&d.InquiryBuffer[8]));
-
-    std::uint8_t page[128];
-    if (!d.ModeSense10(kCapabilitiesPageCode, page, false, sizeof page, sizeof page - 1)) return Fail(d, "capabilities");
-    const std::size_t at = ModePageStart({page, sizeof page}, kCapabilitiesPageCode);
-    if (page[at + 4] & 0x80) d.Capabilities |= kCapUnderrunFree;
-    if (page[at + 3] & 0x04) d.Capabilities |= kCapTestWrite;
+    if (!ReadCapabilities(d)) return Fail(d, "capabilities");
     std::uint8_t disc[56];
     if (!d.ReadDiscInformation(disc, sizeof disc)) return Fail(d, "disc information");
     if ((disc[2] & 3) != 0) return Fail(d, "blank disc");
@@ -86,6 +95,43 @@ int Burn(const std::vector<std::uint8_t>& image) {
     if (!d.SynchronizeCache(300000, false)) return Fail(d, "flush");
     if (!d.CloseTrackSession(false, false)) return Fail(d, "close session");
     std::printf("burned %u sectors at %u\n", written, start);
+    return 0;
+}
+
+// The burner's tree with the last session imported at layout time, laid out at the next
+// writable address and burnt there as a session that leaves the disc appendable.
+int Append(const std::string& folder) {
+    if (!ProcessAspiLoader().LoadASPILayer(false)) {
+        std::printf("FAILED load\n");
+        return 2;
+    }
+    WinFolderLister lister;
+    WinFileSource files;
+    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);
+    ConnectBurner(burner);
+    burner.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
+        std::printf("[%u] %s\n", level, text.c_str());
+    };
+    std::string result = "NO RESULT";
+    burner.OnWriteDone = [&result](TCDBurner&, const std::string& error) { result = error; };
+    if (!FindRecorder(burner)) return Fail(burner, "no recorder");
+    if (!ReadCapabilities(burner)) return Fail(burner, "capabilities");
+    burner.tree.lister = &lister;
+    burner.tree.now = LocalNow();
+    burner.ClearFiles();
+    if (!burner.tree.InsertDir(burner.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) {
+        std::printf("FAILED insert %s\n", folder.c_str());
+        return 1;
+    }
+    burner.FinalizeDisc = false;
+    burner.SetSessionToImport(0xFFFF);
+    burner.PrepareImage(burner.SelectedDevice(), LocalNow(), StandardBiasMinutes());
+    const std::uint32_t start = burner.Layout().sessionStart;
+    if (start == 0) return Fail(burner, "next writable address");
+    burner.BurnCD();
+    burner.WaitForWriter();
+    if (!result.empty()) return Fail(burner, result.c_str());
+    std::printf("appended %u sectors at %u, volume end %u\n", burner.ImageSectors(), start, burner.Layout().end);
     return 0;
 }
 
@@ -129,6 +175,7 @@ int main(int argc, char** argv) {
     if (mode == "--load") return Load();
     if (mode == "--spti") return Spti();
     if (mode == "--ready") return Ready(argc > 2 ? argv[2] : nullptr);
+    if (mode == "--append" && argc > 2) return Append(argv[2]);
     if (mode == "--pattern" && argc > 2) return Burn(testing_support::ReplayPattern(std::stoul(argv[2])));
     if (mode == "--image" && argc > 2) {
         std::ifstream in(argv[2], std::ios::binary);
@@ -140,6 +187,6 @@ int main(int argc, char** argv) {
         }
         return Burn(image);
     }
-    std::printf("usage: burn_replay --load | --spti | --ready | --pattern SECTORS | --image FILE\n");
+    std::printf("usage: burn_replay --load | --spti | --ready | --pattern SECTORS | --image FILE | --append FOLDER\n");
     return 4;
 }

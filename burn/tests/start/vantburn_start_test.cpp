@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -16,108 +18,27 @@
 
 #include "burn/portable/start_arguments.h"
 #include "burn/burn_window.h"
+#include "burn/tests/driver/vantburn_driver.h"
 #include "tests/support/process_driver.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 using testsupport::ProcessUnderTest;
+using namespace vantburn_driver;
 
 constexpr char kIni[] =
     "[recorder]\nasynchronous=0\n"
     "[device0]\naddress=0:1:0\ntype=5\nletter=E\nspeeds=4,8,16,24,32,40,48\n"
-    "[device1]\naddress=0:0:0\ntype=5\nproduct=VIRTUAL CD-ROM\nletter=D\nspeeds=4\n"
+    "[device1]\naddress=0:0:0\ntype=5\nproduct=VIRTUAL CD-ROM\nletter=D\nspeeds=4\nwriter=0\n"
     "[device2]\naddress=0:2:0\ntype=4\nproduct=VIRTUAL WORM\nletter=F\n";
 
 // A program folder with vantburn.exe, the virtual recorder and one built portfolio.
-struct ProgramFolder {
-    testsupport::TempFolder temp;
-    ProgramFolder() {
-        const std::string built = testsupport::ExecutableFolder();
-        CopyFileA((built + "vantburn.exe").c_str(), (temp.Path() + "vantburn.exe").c_str(), FALSE);
-        CopyFileA((built + "..\\tests\\virtual_recorder\\WNASPI32.dll").c_str(), (temp.Path() + "WNASPI32.dll").c_str(),
-                  FALSE);
-        std::ofstream(temp.Path() + "vcdr.ini") << kIni;
-        CreateDirectoryA((temp.Path() + "Distributable").c_str(), nullptr);
-        CreateDirectoryA((temp.Path() + "Distributable\\Spring").c_str(), nullptr);
+struct ProgramFolder : vantburn_driver::ProgramFolder {
+    explicit ProgramFolder(const char* ini = kIni) : vantburn_driver::ProgramFolder(ini) {
+        CreateDirectoryA(Path("Distributable\\Spring").c_str(), nullptr);
     }
-    std::string Exe() const { return temp.Path() + "vantburn.exe"; }
 };
-
-std::vector<HWND> Children(HWND parent, const char* classPart) {
-    struct Collect {
-        std::string part;
-        std::vector<HWND> found;
-    } collect{classPart, {}};
-    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
-        auto* c = reinterpret_cast<Collect*>(param);
-        char cls[64] = {};
-        GetClassNameA(wnd, cls, sizeof cls);
-        std::string name(cls);
-        for (auto& ch : name) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
-        if (name.find(c->part) != std::string::npos) c->found.push_back(wnd);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&collect));
-    return collect.found;
-}
-
-// Read through the wide messages: across processes Wine hands CB_GETLBTEXT's ANSI buffer wide
-// characters, twice the length asked for.
-std::vector<std::string> ComboItems(HWND combo) {
-    std::vector<std::string> items;
-    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
-        if (length < 0) break;  // the list changed under us; the caller polls again
-        std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-        wide.resize(static_cast<std::size_t>(
-            std::max<LRESULT>(0, SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data())))));
-        std::string text(wide.size() * 2, '\0');
-        text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
-                                                                 text.data(), static_cast<int>(text.size()), nullptr,
-                                                                 nullptr)));
-        items.push_back(text);
-    }
-    return items;
-}
-
-HWND ChildButton(HWND parent, const std::string& caption) {
-    for (HWND b : Children(parent, "BUTTON"))
-        if (testsupport::WindowText(b) == caption) return b;
-    return nullptr;
-}
-
-// The two combo boxes, drives first (left of the speeds); waits until the drive list is filled.
-struct Lists {
-    HWND drives = nullptr, speeds = nullptr;
-};
-Lists WaitForLists(HWND window, std::size_t drives) {
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < deadline) {
-        auto combos = Children(window, "COMBOBOX");
-        if (combos.size() == 2) {
-            RECT a, b;
-            GetWindowRect(combos[0], &a);
-            GetWindowRect(combos[1], &b);
-            Lists l = a.left < b.left ? Lists{combos[0], combos[1]} : Lists{combos[1], combos[0]};
-            if (ComboItems(l.drives).size() == drives && !ComboItems(l.speeds).empty()) return l;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    // What the window held instead, for the failure message.
-    struct Dump {
-        std::string text;
-    } dump;
-    EnumChildWindows(window, [](HWND wnd, LPARAM param) -> BOOL {
-        char cls[64] = {};
-        GetClassNameA(wnd, cls, sizeof cls);
-        reinterpret_cast<Dump*>(param)->text += std::string(cls) + " \"" + testsupport::WindowText(wnd) + "\" " +
-                                                 std::to_string(SendMessageA(wnd, CB_GETCOUNT, 0, 0)) + "; ";
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&dump));
-    ADD_FAILURE() << "children: " << dump.text;
-    return {};
-}
 
 TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     ProgramFolder folder;
@@ -136,11 +57,12 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     EXPECT_EQ(SendMessageA(lists.drives, CB_GETCURSEL, 0, 0), 0);
     // The first device's own speeds: only 4X.
     EXPECT_EQ(ComboItems(lists.speeds), (std::vector<std::string>{"Max", "04X (600 KB/s)"}));
+    HWND burn = ChildButton(window, "Burn");
+    ASSERT_NE(burn, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(burn)) << "the read-only drive is selected";
 
     // The writer picked as a user picks it: its own seven speeds replace the first drive's.
-    SendMessageA(lists.drives, CB_SETCURSEL, 1, 0);
-    SendMessageA(GetParent(lists.drives), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(lists.drives), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(lists.drives));
+    PickDrive(lists.drives, 1);
     const std::vector<std::string> writer = {"Max", "48X (7,200 KB/s)", "40X (6,000 KB/s)", "32X (4,800 KB/s)",
                                              "24X (3,600 KB/s)", "16X (2,400 KB/s)", "08X (1,200 KB/s)",
                                              "04X (600 KB/s)"};
@@ -148,9 +70,18 @@ TEST(VantburnStart, ListsTheRecordersAndTheWritersSpeeds) {
     while (ComboItems(lists.speeds) != writer && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(50ms);
     EXPECT_EQ(ComboItems(lists.speeds), writer);
-    HWND burn = ChildButton(window, "Burn");
-    ASSERT_NE(burn, nullptr);
     EXPECT_TRUE(IsWindowEnabled(burn));
+    // Back to the read-only drive: Burn goes off again.
+    PickDrive(lists.drives, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ComboItems(lists.speeds).size() == 2 && !IsWindowEnabled(burn); }));
+    // The notice at the top spans the window, not the width of one letter.
+    HWND notice = nullptr;
+    for (HWND label : Children(window, "LABEL"))
+        if (testsupport::WindowText(label).rfind("CD Burning is experimental", 0) == 0) notice = label;
+    ASSERT_NE(notice, nullptr);
+    RECT r;
+    GetWindowRect(notice, &r);
+    EXPECT_GE(r.right - r.left, 400);
     // The log memo is cleared once the scan is shown.
     const auto memos = Children(window, "MEMO");
     ASSERT_EQ(memos.size(), 1u);
@@ -194,6 +125,104 @@ TEST(VantburnStart, NamesOutsideDistributableAreRefused) {
         ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
         EXPECT_TRUE(p.WaitForExit(20s));
     }
+}
+
+// The next two suites run from ctest entries of their own, started with other DLL overrides.
+TEST(VantburnStartLibraryDisabled, TheLayerErrorShowsAndBurnStaysOff) {
+    ASSERT_NE(DllOverrides().find("wnaspi32=d"), std::string::npos) << "started without wnaspi32=d";
+    ProgramFolder folder;
+    ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
+    HWND box = p.WaitForDialog("Vantrell Burn Utility");
+    ASSERT_NE(box, nullptr);
+    const auto texts = testsupport::ChildTexts(box, "Static");
+    const std::string expected = std::string("Error initializing ASPI Layer, Please visit support page, ") +
+                                 burn::kSupportPage + " For more information";
+    EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end());
+    ASSERT_TRUE(testsupport::ClickButton(box, "OK"));
+    HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
+    ASSERT_NE(window, nullptr);
+    HWND burn = ChildButton(window, "Burn");
+    ASSERT_NE(burn, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(burn));
+    const Lists lists = FindLists(window);
+    ASSERT_NE(lists.drives, nullptr);
+    EXPECT_TRUE(ComboItems(lists.drives).empty());
+    ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
+    EXPECT_TRUE(p.WaitForExit(20s));
+}
+
+TEST(VantburnStartWinesLibrary, NoRecorderIsFoundAndTheListsStayEmpty) {
+    ASSERT_EQ(DllOverrides().find("wnaspi32"), std::string::npos) << "started with a wnaspi32 override";
+    ProgramFolder folder;  // our DLL is there, but without the override Wine's own answers
+    ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
+    HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
+    ASSERT_NE(window, nullptr);
+    // The start is over once the memo is cleared; no layer error box comes.
+    EXPECT_TRUE(WaitUntil([&] { return MemoText(window).empty(); })) << MemoText(window);
+    EXPECT_EQ(p.WaitForDialog("Vantrell Burn Utility", 500ms), nullptr);
+    const Lists lists = FindLists(window);
+    ASSERT_NE(lists.drives, nullptr);
+    EXPECT_TRUE(ComboItems(lists.drives).empty());
+    EXPECT_TRUE(ComboItems(lists.speeds).empty());
+    HWND burn = ChildButton(window, "Burn");
+    ASSERT_NE(burn, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(burn));
+    ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
+    EXPECT_TRUE(p.WaitForExit(20s));
+}
+
+// One token per traced request: the command and what tells its kind apart (the page, the
+// feature, the write speed asked).
+std::vector<std::string> TraceTokens(const std::string& path) {
+    std::vector<std::string> tokens;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        const auto at = line.find(" cdb=");
+        if (at == std::string::npos) continue;
+        std::vector<int> cdb;
+        for (std::size_t i = at + 5; i + 1 < line.size() && isxdigit(static_cast<unsigned char>(line[i])); i += 2)
+            cdb.push_back(std::stoi(line.substr(i, 2), nullptr, 16));
+        char token[32];
+        switch (cdb.at(0)) {
+            case 0x12: std::snprintf(token, sizeof token, "INQUIRY"); break;
+            case 0x5A: std::snprintf(token, sizeof token, "SENSE%02X", cdb.at(2) & 0x3F); break;
+            case 0x55: std::snprintf(token, sizeof token, "SELECT"); break;
+            case 0x46: std::snprintf(token, sizeof token, "CONFIG%02X", cdb.at(2) << 8 | cdb.at(3)); break;
+            case 0xBB: std::snprintf(token, sizeof token, "SPEED%d", cdb.at(4) << 8 | cdb.at(5)); break;
+            default: std::snprintf(token, sizeof token, "OP%02X", cdb.at(0));
+        }
+        tokens.push_back(token);
+    }
+    return tokens;
+}
+
+TEST(VantburnStart, TheRecordersTraceOfTheStart) {
+    ProgramFolder folder(
+        "[device0]\naddress=0:1:0\ntype=5\nletter=E\nspeeds=4,8,16,24,32,40,48\ntrace=trace.txt\n");
+    ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
+    HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(WaitForLists(window, 1).drives, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return MemoText(window).empty(); }));
+    ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
+    ASSERT_TRUE(p.WaitForExit(20s));
+
+    // Reading the capabilities: the default page, page 0x30, the two features, the current page.
+    const std::vector<std::string> capabilities = {"SENSE2A", "SENSE30", "CONFIG2A", "CONFIG2F", "SENSE2A"};
+    std::vector<std::string> expected = {"INQUIRY"};  // the scan: one device answers
+    // Selecting it: capabilities, INQUIRY, then page 5 tried in raw, session- and track-at-once.
+    expected.insert(expected.end(), capabilities.begin(), capabilities.end());
+    expected.push_back("INQUIRY");
+    for (int mode = 0; mode < 3; ++mode) expected.insert(expected.end(), {"SENSE05", "SELECT"});
+    // The speed list: the medium's profile, the maximum, then each X from 48 down to 1.
+    expected.push_back("CONFIG00");
+    expected.insert(expected.end(), capabilities.begin(), capabilities.end());
+    for (int k = 48; k >= 1; --k) {
+        expected.push_back("SPEED" + std::to_string(k * 177));
+        expected.insert(expected.end(), capabilities.begin(), capabilities.end());
+    }
+    const std::vector<std::string> traced = TraceTokens(folder.temp.Path() + "trace.txt");
+    EXPECT_EQ(traced, expected);
 }
 
 }  // namespace

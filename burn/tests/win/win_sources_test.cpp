@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "burn/device_layers.h"
 #include "burn/image_file_writer.h"
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/win_sources.h"
 #include "forms/gdi_handle.h"
 
@@ -133,7 +134,8 @@ TEST_F(TempFolder, FileHeldOpenByAnotherProgramEndsTheImageWithItsName) {
     ASSERT_TRUE(holder);
     WinFolderLister lister;
     WinFileSource files;
-    BurnerImage burner(files);
+    AspiLayer noLayer;  // nothing loaded: no recorder command can be sent
+    TCDBurner burner(noLayer, SystemClock(), files);
     burner.tree.lister = &lister;
     burner.tree.InsertDir(burner.tree.Root(), folder_ + u"src", false, false, true, 63, u"*.*");
     burner.PrepareImage({}, LocalNow(), StandardBiasMinutes());
@@ -141,7 +143,7 @@ TEST_F(TempFolder, FileHeldOpenByAnotherProgramEndsTheImageWithItsName) {
     burner.ISOFileName = target;
     int done = 0;
     std::string error;
-    burner.OnWriteDone = [&](const std::string& e) {
+    burner.OnWriteDone = [&](TCDBurner&, const std::string& e) {
         ++done;
         error = e;
     };

@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "burn/tests/replay/replay_pattern.h"
@@ -213,6 +215,73 @@ TEST_F(ProgramFolder, FolderBackedCdRomLetterIsNotListed) {
     Shell(env + " sh -c " + Quote(restart + "wineserver -p"));
     Shell(env + " wine cmd /c exit 0");
     EXPECT_NE(r.Output.find("type D:=5 drives=0"), std::string::npos) << r.Output;
+}
+
+}  // namespace
+}  // namespace burn
+
+namespace burn {
+namespace {
+
+// A disc holding a genisoimage -J session left appendable gets a second session: the last
+// session imported, new files added and the result written at the next writable address. The
+// peers read the old files from their first-session sectors beside the new ones.
+TEST_F(ProgramFolder, SecondSessionShowsTheFirstSessionsFilesBesideTheNewOnes) {
+    std::mt19937 gen(11);
+    std::map<std::string, std::string> sources;  // path in the volume: bytes
+    auto make = [&](const fs::path& root, const std::string& name, std::size_t size) {
+        std::string bytes(size, '\0');
+        for (auto& b : bytes) b = static_cast<char>(gen());
+        fs::create_directories((root / name).parent_path());
+        std::ofstream(root / name, std::ios::binary) << bytes;
+        sources["/" + name] = bytes;
+    };
+    make(folder_ / "first", "old one.txt", 5000);
+    make(folder_ / "first", "photos/old two.jpeg", 70000);
+    make(folder_ / "more", "new one.txt", 3000);
+    make(folder_ / "more", "photos/new two.jpeg", 9000);
+    const std::string image = (folder_ / "disc.img").string();
+    const Result made = Shell("genisoimage -J -quiet -o " + Quote(image) + " " + Quote((folder_ / "first").string()));
+    ASSERT_EQ(made.Code, 0) << made.Output;
+    const std::string first = ReadFile(image);
+    const std::size_t firstSectors = first.size() / 2048;
+    WriteIni(false, "medium=appendable\nearlier_session=" + std::to_string(firstSectors) + "\n");
+
+    const Result r = Replay("--append more");
+    ASSERT_EQ(r.Code, 0) << r.Output;
+    EXPECT_NE(r.Output.find("[1] >>> IMPORTING SESSION # 1"), std::string::npos) << r.Output;
+    unsigned sectors = 0, start = 0, end = 0;
+    const auto at = r.Output.find("appended ");
+    ASSERT_NE(at, std::string::npos) << r.Output;
+    ASSERT_EQ(std::sscanf(r.Output.c_str() + at, "appended %u sectors at %u, volume end %u", &sectors, &start, &end), 3);
+    EXPECT_EQ(start, firstSectors + 11400) << "the next writable address after the first session";
+    EXPECT_EQ(ReadFile(image).substr(0, first.size()), first) << "the first session is untouched";
+    EXPECT_NE(ReadFile(folder_ / "disc.state").find("status=appendable\n"), std::string::npos);
+
+    const std::string sb = std::to_string(start);
+    const Result names = Shell("isoinfo -T " + sb + " -J -f -i " + Quote(image));
+    for (const auto& [path, bytes] : sources) EXPECT_NE(names.Output.find(path + ";1\n"), std::string::npos) << path << names.Output;
+    // Each file's extent: the old ones in the first session, the new ones in the second.
+    const Result listing = Shell("isoinfo -T " + sb + " -J -l -i " + Quote(image));
+    std::istringstream lines(listing.Output);
+    int placed = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const auto open = line.find('['), close = line.find(" 00]");
+        if (open == std::string::npos || close == std::string::npos || line[0] == 'd') continue;
+        const unsigned extent = std::stoul(line.substr(open + 1, close - open - 1));
+        const std::string name = line.substr(close + 6);
+        if (name.starts_with("old")) EXPECT_LT(extent, firstSectors) << line;
+        if (name.starts_with("new")) EXPECT_GE(extent, start) << line;
+        ++placed;
+    }
+    EXPECT_EQ(placed, 4) << listing.Output;
+    const fs::path out = folder_ / "extracted";
+    const Result extracted = Shell("osirrox -indev " + Quote(image) + " -load sbsector " + sb + " -extract / " +
+                                   Quote(out.string()));
+    ASSERT_EQ(extracted.Code, 0) << extracted.Output;
+    for (const auto& [path, bytes] : sources) EXPECT_TRUE(ReadFile(out.string() + path) == bytes) << path;
+    const Result info = Shell("isoinfo -d -T " + sb + " -i " + Quote(image));
+    EXPECT_NE(info.Output.find("Volume size is: " + std::to_string(end) + "\n"), std::string::npos) << info.Output;
 }
 
 }  // namespace

@@ -14,6 +14,14 @@ std::string Trim(const std::string& s) {
     return s.substr(from, s.find_last_not_of(" \t\r") - from + 1);
 }
 
+// "key=value   ; note": a ";" after a blank starts a comment, as the README's example writes them.
+std::string WithoutComment(const std::string& line) {
+    for (std::size_t at = line.find(';'); at != std::string::npos; at = line.find(';', at + 1)) {
+        if (at == 0 || line[at - 1] == ' ' || line[at - 1] == '\t') return line.substr(0, at);
+    }
+    return line;
+}
+
 bool IsAbsolute(const std::string& p) {
     return (!p.empty() && (p[0] == '/' || p[0] == '\\')) || (p.size() > 1 && p[1] == ':');
 }
@@ -87,6 +95,8 @@ void Apply(DeviceConfig& d, const std::string& key, const std::string& value, co
         d.BufferBytes = static_cast<std::uint32_t>(Number(key, value));
     } else if (key == "underrun_free") {
         d.UnderrunFree = flag();
+    } else if (key == "writer") {
+        d.Writer = flag();
     } else if (key == "test_write") {
         d.TestWrite = flag();
     } else if (key == "fresh_disc_after_eject") {
@@ -114,8 +124,8 @@ RecorderConfig ParseConfig(const std::string& text, const std::string& folder) {
     std::string section;
     std::istringstream in(text);
     for (std::string raw; std::getline(in, raw);) {
-        const std::string line = Trim(raw);
-        if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+        const std::string line = Trim(WithoutComment(raw));
+        if (line.empty() || line[0] == '#') continue;
         if (line.front() == '[' && line.back() == ']') {
             section = line.substr(1, line.size() - 2);
             if (section.rfind("device", 0) == 0 && !deviceBySection.count(section)) {
@@ -130,7 +140,15 @@ RecorderConfig ParseConfig(const std::string& text, const std::string& folder) {
         if (eq == std::string::npos) throw std::invalid_argument("vcdr.ini: not key=value: \"" + line + "\"");
         const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
         if (section == "recorder") {
-            if (key != "asynchronous") throw std::invalid_argument("vcdr.ini: unknown key \"" + key + "\"");
+            if (key != "asynchronous") {
+                DeviceConfig probe;
+                try {
+                    Apply(probe, key, value, folder);
+                } catch (const std::invalid_argument&) {
+                    throw std::invalid_argument("vcdr.ini: unknown key \"" + key + "\"");
+                }
+                throw std::invalid_argument("vcdr.ini: \"" + key + "\" belongs to a [deviceN] section, not [recorder]");
+            }
             config.Asynchronous = Number(key, value) != 0;
         } else if (deviceBySection.count(section)) {
             Apply(config.Devices[deviceBySection[section]], key, value, folder);

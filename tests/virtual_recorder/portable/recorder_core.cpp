@@ -192,6 +192,10 @@ Answer RecorderCore::Dispatch(Context& c) {
     const std::uint8_t op = c.Opcode();
     const auto it = handlers.find(op);
     if (it == handlers.end() || (!IsRecorderType(config_.PeripheralType) && op != 0x12)) return Check(5, 0x20, 0);
+    // A read-only drive knows no writing commands.
+    static const std::uint8_t kWriting[] = {0x2A, 0x53, 0x54, 0x5B, 0x5D};
+    if (!config_.Writer && std::find(std::begin(kWriting), std::end(kWriting), op) != std::end(kWriting))
+        return Check(5, 0x20, 0);
     // After a disc goes in, the first command (other than those that report state) learns of it.
     if (state_.UnitAttention && op != 0x12 && op != 0x03 && op != 0x46) {
         state_.UnitAttention = false;
@@ -389,6 +393,21 @@ Answer RecorderCore::ReadToc(Context& c) {
                 d.insert(d.end(), t, t + 8);
             }
         }
+    } else if (format == 2) {  // full TOC: A0 (first track), A1 (last track), A2 (lead-out), the track
+        if (sessions.empty()) return Check(5, 0x24, 0);
+        d[2] = 1;
+        d[3] = static_cast<std::uint8_t>(sessions.size());
+        for (std::size_t i = 0; i < sessions.size(); ++i) {
+            const auto number = static_cast<std::uint8_t>(i + 1);
+            const std::pair<std::uint8_t, std::uint32_t> points[] = {
+                {0xA0, 0}, {0xA1, 0}, {0xA2, sessions[i].first + sessions[i].second}, {number, sessions[i].first}};
+            for (const auto& [point, lba] : points) {
+                std::uint8_t t[11] = {number, 0x14, 0, point};
+                if (point == 0xA0 || point == 0xA1) t[8] = number;
+                else PutMsf(t + 7, lba);
+                d.insert(d.end(), t, t + 11);
+            }
+        }
     } else {
         return Check(5, 0x24, 0);
     }
@@ -402,7 +421,7 @@ Answer RecorderCore::GetConfiguration(Context& c) {
     std::vector<std::uint8_t> d(8, 0);
     PutBE16(d.data() + 6, state_.TrayOpen ? 0 : profiles.at(state_.Medium));
     const std::uint16_t feature = GetBE16(c.Cdb + 2);
-    if (feature == 0x2F && state_.Medium == MediumKind::DvdR) {
+    if (feature == 0x2F && state_.Medium == MediumKind::DvdR && config_.Writer) {
         const std::uint8_t dvdWrite[] = {0x00, 0x2F, 0x05, 0x04, 0x01, 0, 0, 0};
         d.insert(d.end(), std::begin(dvdWrite), std::end(dvdWrite));
     }
@@ -473,7 +492,7 @@ Answer RecorderCore::ModeSelect(Context& c) {
     const std::uint32_t at = 8 + GetBE16(c.Buffer + 6);
     if (at + 2 > c.Length || at + 2 + c.Buffer[at + 1] > c.Length) return Check(5, 0x1A, 0);
     const std::uint8_t* page = c.Buffer + at;
-    if ((page[0] & 0x3F) != 0x05) return Check(5, 0x26, 0);
+    if ((page[0] & 0x3F) != 0x05 || !config_.Writer) return Check(5, 0x26, 0);
     const std::uint8_t writeType = page[2] & 0x0F;
     if (writeType < 1 || writeType > 3) return Check(5, 0x26, 0x02);
     state_.Page5.assign(page, page + page[1] + 2);
@@ -501,7 +520,7 @@ Answer RecorderCore::ModeSense(Context& c) {
         p[0] = 0x2A;
         p[1] = 0x14;
         p[2] = static_cast<std::uint8_t>(0x07 | (dvd ? 0x18 : 0));
-        p[3] = static_cast<std::uint8_t>(0x03 | (config_.TestWrite ? 0x04 : 0) | (dvd ? 0x10 : 0));
+        p[3] = config_.Writer ? static_cast<std::uint8_t>(0x03 | (config_.TestWrite ? 0x04 : 0) | (dvd ? 0x10 : 0)) : 0;
         p[4] = config_.UnderrunFree ? 0x80 : 0;
         p[6] = static_cast<std::uint8_t>(0x29 | (state_.PreventRemoval ? 0x02 : 0));
         PutBE16(p.data() + 8, SpeedKBs(config_.MaxReadSpeedX));
@@ -635,6 +654,9 @@ void RecorderCore::Trace(const Context& c, const Answer& a) const {
     if (c.Opcode() == 0x2A || c.Opcode() == 0x28) {
         text += " lba=" + std::to_string(c.Lba()) + " blocks=" + std::to_string(c.Blocks());
     }
+    // The parameters a MODE SELECT sent: the write parameters the host asked for.
+    if (c.Opcode() == 0x55 && c.Direction == Transfer::Out && c.Buffer != nullptr)
+        text += " data=" + HexBytes(c.Buffer, c.Length);
     if (a.NeverCompletes) text += " never";
     if (a.DelayMs) text += " delay=" + std::to_string(a.DelayMs);
     std::ofstream(config_.TracePath, std::ios::app) << text << "\n";

@@ -33,6 +33,7 @@ struct DeviceConfig {
     std::uint16_t MaxReadSpeedX = 48;
     std::uint32_t BufferBytes = 2 * 1024 * 1024;
     bool UnderrunFree = true;
+    bool Writer = true;        // false: a read-only drive (no write bits, writing commands refused)
     bool TestWrite = true;
     bool FreshDiscAfterEject = false;
     bool ResumeState = false;  // start from the state file when there is one

@@ -185,7 +185,8 @@ TEST(ConfigFile, DevicesDiscsFaultsAndFiles) {
         "; two drives\n[recorder]\nasynchronous=1\n"
         "[device0]\naddress=0:1:0\nletter=E\nmedium=appendable\ncapacity=1000\nspeeds=4, 8\n"
         "image=disc.img\nstate=C:\\state.txt\nfault1=op=2A nth=2 sense=03/0C/00\nfault2=op=5B never\n"
-        "[device1]\naddress=1:0:0\ntype=0\nmedium=none\n",
+        "[device1]\naddress=1:0:0\ntype=0\nmedium=none   ; no disc\nspeeds=4,8   ; two\nwriter=0\n"
+        "trace=trace;1.txt\n",
         "/tmp/x/");
     EXPECT_TRUE(config.Asynchronous);
     ASSERT_EQ(config.Devices.size(), 2u);
@@ -200,9 +201,21 @@ TEST(ConfigFile, DevicesDiscsFaultsAndFiles) {
     EXPECT_EQ(d.Faults[1].Answer, FaultAnswer::Never);
     EXPECT_EQ(config.Devices[1].Medium, MediumKind::None);
     EXPECT_EQ(config.Devices[1].HaId, 1);
+    // Comments after a value, as the README writes them; a ";" inside a value stays.
+    EXPECT_EQ(config.Devices[1].WriteSpeedsX, (std::vector<std::uint16_t>{4, 8}));
+    EXPECT_FALSE(config.Devices[1].Writer);
+    EXPECT_TRUE(d.Writer);
+    EXPECT_EQ(config.Devices[1].TracePath, "/tmp/x/trace;1.txt");
     for (const char* bad : {"[device0]\nmedium=floppy\n", "[device0]\nspeed=4\n", "[elsewhere]\n", "asynchronous=1\n",
                             "[device0]\naddress=1-2-3\n", "[device0]\ncapacity=lots\n"}) {
         EXPECT_THROW(ParseConfig(bad, ""), std::invalid_argument) << bad;
+    }
+    // A device's key under [recorder] says where it belongs.
+    try {
+        ParseConfig("[recorder]\ntrace=trace.txt\n[device0]\n", "");
+        ADD_FAILURE() << "trace under [recorder] accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_NE(std::string(e.what()).find("belongs to a [deviceN] section"), std::string::npos) << e.what();
     }
 }
 

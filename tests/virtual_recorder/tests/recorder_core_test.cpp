@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "burn/portable/srb.h"
 #include "tests/virtual_recorder/portable/recorder_core.h"
 #include "tests/virtual_recorder/tests/recorder_test_support.h"
 
@@ -72,6 +73,25 @@ TEST(RecorderCore, SetCdSpeedSnapsDownAndShowsInTheCapabilitiesPage) {
         EXPECT_EQ(page[8 + 20] << 8 | page[8 + 21], kbs) << "asked " << asked;
         EXPECT_EQ(page[8 + 18] << 8 | page[8 + 19], 8467);  // the maximum stays
     }
+}
+
+TEST(RecorderCore, ReadOnlyDriveShowsNoWriteBitsAndRefusesWriting) {
+    DeviceConfig config;
+    config.Writer = false;
+    RecorderCore core(config);
+    Drive drive{core};
+    const auto page = drive.In({0x5A, 0, 0x2A, 0, 0, 0, 0, 0, 128, 0}, 128);
+    ASSERT_EQ(page[8], 0x2A);
+    EXPECT_EQ(page[8 + 3], 0);     // no CD-R, CD-RW, test or DVD write
+    EXPECT_NE(page[8 + 2], 0);     // it still reads
+    const Answer select = drive.SelectWritePage();
+    EXPECT_EQ(select.SrbStatus, burn::kSsErr);
+    EXPECT_EQ(select.Sense[12], 0x26);
+    const Answer write = drive.Write(0, std::vector<std::uint8_t>(kSector, 1));
+    EXPECT_EQ(write.SrbStatus, burn::kSsErr);
+    EXPECT_EQ(write.Sense[2], 5);
+    EXPECT_EQ(write.Sense[12], 0x20);
+    EXPECT_EQ(drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).Sense[12], 0x20);
 }
 
 TEST(RecorderCore, DiscInformationOfEachMedium) {
@@ -327,6 +347,8 @@ TEST(RecorderCore, StateFileCarriesTheDiscToTheNextRun) {
     const std::string trace = ReadFile(dir / "trace.txt");
     EXPECT_NE(trace.find("WRITE (10) 2A cdb=2A000000000000000400 -> 01/00/00 sense=0/00/00 lba=0 blocks=4"),
               std::string::npos) << trace;
+    // The page the host asked for, as it was sent: track-at-once, multisession, data block type 8.
+    EXPECT_NE(trace.find(" data=00000000000000000532" "01C408"), std::string::npos) << trace;
 
     config.ResumeState = true;
     RecorderCore again(config);

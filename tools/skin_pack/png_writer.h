@@ -6,8 +6,8 @@
 
 #include "tools/skin_pack/bmp_writer.h"
 
-namespace skinmaker {
+namespace skin_pack {
 
 std::vector<std::uint8_t> PngBytes(const skin_pack::Rgb24Picture& picture);
 
-}  // namespace skinmaker
+}  // namespace skin_pack

@@ -1,9 +1,9 @@
-#include "tools/skinmaker/png_writer.h"
+#include "tools/skin_pack/png_writer.h"
 
 #include <algorithm>
 #include <array>
 
-namespace skinmaker {
+namespace skin_pack {
 
 namespace {
 
@@ -76,4 +76,4 @@ std::vector<std::uint8_t> PngBytes(const skin_pack::Rgb24Picture& picture) {
     return out;
 }
 
-}  // namespace skinmaker
+}  // namespace skin_pack

@@ -1,0 +1,112 @@
+#include "burn/tests/driver/vantburn_driver.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+
+namespace vantburn_driver {
+
+namespace {
+
+constexpr char kOverrides[] = "WINEDLLOVERRIDES";
+
+}  // namespace
+
+ProgramFolder::ProgramFolder(const std::string& ini) {
+    const std::string built = testsupport::ExecutableFolder();
+    CopyFileA((built + "vantburn.exe").c_str(), Exe().c_str(), FALSE);
+    CopyFileA((built + "..\\tests\\virtual_recorder\\WNASPI32.dll").c_str(), Path("WNASPI32.dll").c_str(), FALSE);
+    std::ofstream(Path("vcdr.ini")) << ini;
+    CreateDirectoryA(Path("Distributable").c_str(), nullptr);
+}
+
+std::string DllOverrides() {
+    char value[1024] = {};
+    const DWORD length = GetEnvironmentVariableA(kOverrides, value, sizeof value);
+    return length > 0 && length < sizeof value ? value : "";
+}
+
+std::vector<HWND> Children(HWND parent, const char* classPart) {
+    struct Collect {
+        std::string part;
+        std::vector<HWND> found;
+    } collect{classPart, {}};
+    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
+        auto* c = reinterpret_cast<Collect*>(param);
+        char cls[64] = {};
+        GetClassNameA(wnd, cls, sizeof cls);
+        std::string name(cls);
+        for (auto& ch : name) ch = static_cast<char>(toupper(static_cast<unsigned char>(ch)));
+        if (name.find(c->part) != std::string::npos) c->found.push_back(wnd);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&collect));
+    return collect.found;
+}
+
+std::vector<std::string> ComboItems(HWND combo) {
+    std::vector<std::string> items;
+    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+        if (length < 0) break;  // the list changed under us; the caller polls again
+        std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+        wide.resize(static_cast<std::size_t>(
+            std::max<LRESULT>(0, SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data())))));
+        std::string text(wide.size() * 2, '\0');
+        text.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                                                 text.data(), static_cast<int>(text.size()), nullptr,
+                                                                 nullptr)));
+        items.push_back(text);
+    }
+    return items;
+}
+
+HWND ChildButton(HWND parent, const std::string& caption) {
+    for (HWND b : Children(parent, "BUTTON"))
+        if (testsupport::WindowText(b) == caption) return b;
+    return nullptr;
+}
+
+std::string MemoText(HWND window) {
+    const auto memos = Children(window, "MEMO");
+    return memos.size() == 1 ? testsupport::WindowText(memos[0]) : "(no memo)";
+}
+
+std::vector<std::string> MemoLines(HWND window) {
+    std::vector<std::string> lines;
+    const std::string text = MemoText(window);
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t end = text.find("\r\n", from);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(from, end - from));
+        from = end + 2;
+    }
+    return lines;
+}
+
+Lists FindLists(HWND window) {
+    auto combos = Children(window, "COMBOBOX");
+    if (combos.size() != 2) return {};
+    RECT a, b;
+    GetWindowRect(combos[0], &a);
+    GetWindowRect(combos[1], &b);
+    return a.left < b.left ? Lists{combos[0], combos[1]} : Lists{combos[1], combos[0]};
+}
+
+Lists WaitForLists(HWND window, std::size_t drives) {
+    Lists found;
+    WaitUntil([&] {
+        found = FindLists(window);
+        return found.drives && ComboItems(found.drives).size() == drives && !ComboItems(found.speeds).empty();
+    });
+    return found.drives && ComboItems(found.drives).size() == drives ? found : Lists{};
+}
+
+void PickDrive(HWND drives, int index) {
+    SendMessageA(drives, CB_SETCURSEL, index, 0);
+    SendMessageA(GetParent(drives), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drives), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(drives));
+}
+
+}  // namespace vantburn_driver

@@ -1,0 +1,56 @@
+// Driving vantburn's burn window from another process: a program folder of its own beside the
+// virtual recorder, the window's lists, buttons and log read back through messages.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/support/process_driver.h"
+
+namespace vantburn_driver {
+
+// A program folder with vantburn.exe, our WNASPI32.DLL and its vcdr.ini, and an empty
+// Distributable\.
+struct ProgramFolder {
+    testsupport::TempFolder temp;
+    explicit ProgramFolder(const std::string& ini);
+    std::string Exe() const { return temp.Path() + "vantburn.exe"; }
+    std::string Path(const std::string& name) const { return temp.Path() + name; }
+};
+
+// The DLL overrides this test program was started with; the programs it starts inherit them
+// from Wine's own environment (a change made here would not reach them).
+std::string DllOverrides();
+
+std::vector<HWND> Children(HWND parent, const char* classPart);
+// Read through the wide messages: across processes Wine hands CB_GETLBTEXT's ANSI buffer wide
+// characters, twice the length asked for.
+std::vector<std::string> ComboItems(HWND combo);
+HWND ChildButton(HWND parent, const std::string& caption);
+std::string MemoText(HWND window);
+std::vector<std::string> MemoLines(HWND window);
+
+// The two combo boxes, drives first (left of the speeds).
+struct Lists {
+    HWND drives = nullptr, speeds = nullptr;
+};
+Lists FindLists(HWND window);
+// Waits until the drive list holds this many lines and the speed list is filled.
+Lists WaitForLists(HWND window, std::size_t drives);
+// Picks a line of the device list as a user does: the selection, then its notification.
+void PickDrive(HWND drives, int index);
+
+template <class Condition>
+bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+}  // namespace vantburn_driver

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# install-recorder.sh FOLDER: puts the virtual recorder of the tests into a program folder, so
+# that vantburn has a recorder to burn to under Wine: our WNASPI32.DLL (replaced by each run)
+# and a vcdr.ini, written only when the folder has none. Each start of vantburn finds a blank
+# CD-R in it; a burn leaves the disc's sectors in disc.img (replaced by the next start's blank
+# disc) and its state in disc.state.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+[ $# -eq 1 ] || die "usage: install-recorder.sh FOLDER"
+home=$1
+dll=$BUILD/win/tests/virtual_recorder/WNASPI32.dll
+[ -f "$dll" ] || die "no $dll: run ./build.sh first"
+temp=$(mktemp "$home/.WNASPI32.dll.XXXXXX")
+cp "$dll" "$temp" && mv -fT "$temp" "$home/WNASPI32.dll" || { rm -f "$temp"; die "cannot install WNASPI32.dll into $home"; }
+if [ ! -e "$home/vcdr.ini" ]; then
+    cat > "$home/vcdr.ini" <<'INI'
+; The virtual recorder of ./run.sh --virtual-recorder (keys: tests/virtual_recorder/README.md).
+[device0]
+address=0:1:0
+letter=E
+image=disc.img
+state=disc.state
+INI
+fi
+log "program folder $home: the virtual recorder installed (burns go to $home/disc.img)"

@@ -1,0 +1,51 @@
+#include "skin/controls/portable/control_frames.h"
+
+namespace skin {
+
+int ClampFrame(int index, int count) {
+    if (count < 1) return 1;
+    if (index < 1) return 1;
+    return index > count ? count : index;
+}
+
+int PushButtonFrame(bool focused, bool isDefault, bool pressed, bool hot, bool enabled) {
+    int frame = 1;  // each later rule overrides the earlier
+    if (focused) frame = 4;
+    if (isDefault) frame = 5;
+    if (pressed) frame = 2;
+    else if (hot) frame = 4;
+    if (!enabled) frame = 3;
+    return frame;
+}
+
+int CheckBoxFrame(bool checked, bool disabled, bool indeterminate, int frameCount) {
+    int value = checked ? 2 : 1;
+    if (disabled) value += 2;
+    if (indeterminate) value = 4;
+    if (frameCount == 12) {
+        if (indeterminate) value = disabled ? 12 : 9;
+        else if (value == 2) value = 5;
+        else if (value == 3) value = 4;
+        else if (value == 4) value = 8;
+    }
+    return ClampFrame(value, frameCount);
+}
+
+int RadioButtonFrame(bool checked, bool disabled, int frameCount) {
+    int value = checked ? 2 : 1;
+    if (disabled) value += 2;
+    if (frameCount == 8) {
+        if (value == 2) value = 5;
+        else if (value == 3) value = 4;
+        else if (value == 4) value = 8;
+    }
+    return ClampFrame(value, frameCount);
+}
+
+int ComboFrame(bool pressed, bool focusedOrHot, bool enabled) {
+    if (!enabled) return 3;
+    if (pressed) return 2;
+    return focusedOrHot ? 4 : 1;
+}
+
+}  // namespace skin

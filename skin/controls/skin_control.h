@@ -1,0 +1,133 @@
+// TSkinControl: the base of every control skin. It puts its own window procedure in front of
+// a form-library control's (its WindowProc) or a raw window's (its GWLP_WNDPROC), lets each
+// message pass BeforeMessage, the control's own handling and AfterMessage, and paints the
+// control from the skin. It never owns the control, the skin data or the list it sits in.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "forms/control.h"
+#include "forms/messages.h"
+#include "forms/portable/component.h"
+#include "forms/subclass.h"
+#include "skin/portable/skin_elements.h"
+
+namespace forms {
+class TWinControl;
+}
+
+namespace skin {
+
+class TSkinData;
+class TControlSkinList;
+
+// Life states.
+constexpr int kLifeCreated = 0;
+constexpr int kLifeAttached = 1;
+constexpr int kLifeUnskinned = 2;
+constexpr int kLifeDead = 6;  // the window has had WM_NCDESTROY
+
+// State bits.
+constexpr unsigned kStateHot = 1u << 0;
+constexpr unsigned kStatePressed = 1u << 1;
+
+class TSkinControl : public forms::TComponent {
+public:
+    // owner: the control skinned, or nullptr for a raw window.
+    explicit TSkinControl(forms::TComponent* owner);
+    ~TSkinControl() override;
+
+    // Attaches to the owner control; a second call does nothing.
+    virtual void AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl);
+    // Attaches to a raw window.
+    virtual void AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list);
+    // Gives the control back its own colour.
+    virtual void Unskin();
+    // True lets the message go on to the control's own handling (and AfterMessage).
+    virtual bool BeforeMessage(forms::TMessage& m);
+    virtual void AfterMessage(forms::TMessage& m);
+    // Paints the whole window; dc 0 paints on the window DC.
+    virtual void PaintFrame(HDC dc);
+    virtual void DrawSkin(HDC dc, const RECT& rect);
+    virtual void RefreshSkin();
+
+    HWND Handle() const { return handle_; }
+    forms::TWinControl* Control() const { return control_; }
+    int LifeState() const { return lifeState_; }
+    unsigned State() const { return state_; }
+    bool SkinOn() const { return skinOn_; }
+    bool Attached() const { return attached_; }
+    TControlSkinList* List() const { return list_; }
+    // The class name of the skin ("TSkinButton"), for tests and the rules' table.
+    virtual const char* SkinClassName() const { return "TSkinControl"; }
+    // Painting errors swallowed so far, process-wide (tests fail on any).
+    static int PaintErrors();
+
+protected:
+    void SkinWndProc(forms::TMessage& m);
+    void CallDefault(forms::TMessage& m);
+    void InvalidateSkin();
+    // The WM_PAINT answer of the families: draws through DrawSkin on wParam's DC or BeginPaint's.
+    void PaintMessage(forms::TMessage& m);
+    COLORREF FaceColour() const;
+    void FillFace(HDC dc, const RECT& rect) const;
+    void FillParentFace(HDC dc, const RECT& rect) const;
+    LONG_PTR GetWindowLongAW(int index) const;
+    // Hands a left-button press to the control's own mouse-down handling.
+    void ForwardMouseDown(const forms::TMessage& m);
+    static void SendMouseLeave(TSkinControl* other);
+    // Draws frame index of count frames of element into rect (nine parts, the element's
+    // margins, tiled or stretched, magenta transparent when Trans is 1).
+    void DrawElement(HDC dc, const RECT& rect, int count, int index, const TDataSkinObject& element) const;
+    // Draws frame index of count frames of strip stretched into rect.
+    void DrawStrip(HDC dc, const RECT& rect, const forms::PixelBuffer& strip, int count, int index, bool transparent) const;
+    const SkinElements* Elements() const;
+    bool Unicode() const { return subclass_ != nullptr && subclass_->Unicode(); }
+    // True while this object lives: taken before a call that may free it (user handlers,
+    // modal loops), asked after.
+    std::weak_ptr<void> LifeToken() const { return life_; }
+    // The window's text, wide.
+    std::wstring WindowText() const;
+    void SetHandle(HWND wnd) { handle_ = wnd; }
+    void SetControl(forms::TWinControl* control) { control_ = control; }
+    void SetList(TControlSkinList* list) { list_ = list; }
+    void SetData(TSkinData* data) { data_ = data; }
+    void SetLifeState(int state) { lifeState_ = state; }
+    void MarkAttached() { attached_ = true; }
+    // Puts SkinWndProc in front of the owner control's WindowProc.
+    void HookControl(forms::TWinControl* control);
+    // Puts SkinWndProc in front of a raw window's procedure.
+    void HookHandle(HWND wnd);
+    void RememberColour(bool colourControl);
+
+    unsigned state_ = 0;
+    bool enabled_ = true;
+    bool focused_ = false;
+    std::wstring text_;
+    RECT windowRect_{};
+    bool colourControl_ = false;
+    forms::TColor savedColour_ = 0;
+    TSkinData* data_ = nullptr;
+
+private:
+    using Default = std::function<void(forms::TMessage&)>;
+    // Runs SkinWndProc with next as the control's own handling of this message.
+    void Dispatch(forms::TMessage& m, const Default& next);
+    void Unhook();
+
+    HWND handle_ = nullptr;
+    forms::TWinControl* control_ = nullptr;
+    TControlSkinList* list_ = nullptr;
+    bool skinOn_ = true;
+    bool attached_ = false;
+    int lifeState_ = kLifeCreated;
+    std::unique_ptr<forms::WindowProcHook> controlHook_;
+    std::unique_ptr<forms::WindowSubclass> subclass_;
+    const Default* next_ = nullptr;
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
+};
+
+}  // namespace skin

@@ -1,0 +1,67 @@
+#include "skin/controls/portable/control_frames.h"
+
+#include <gtest/gtest.h>
+
+namespace skin {
+namespace {
+
+TEST(ControlFrames, PushButtonStates) {
+    const struct {
+        const char* state;
+        bool focused, isDefault, pressed, hot, enabled;
+        int frame;
+    } cases[] = {
+        {"normal", false, false, false, false, true, 1},   {"hot", false, false, false, true, true, 4},
+        {"pressed", false, false, true, true, true, 2},    {"disabled", false, false, false, false, false, 3},
+        {"focused", true, false, false, false, true, 4},   {"default", false, true, false, false, true, 5},
+        {"focused default", true, true, false, false, true, 5},
+        {"disabled default", false, true, false, false, false, 3},
+        {"pressed default", true, true, true, true, true, 2},
+        {"hot default", false, true, false, true, true, 4},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PushButtonFrame(c.focused, c.isDefault, c.pressed, c.hot, c.enabled), c.frame) << c.state;
+}
+
+TEST(ControlFrames, CheckAndRadioMarksByStripSize) {
+    const struct {
+        const char* state;
+        bool checked, disabled, indeterminate;
+        int four, twelve, eight, radioFour;
+    } cases[] = {
+        {"unchecked", false, false, false, 1, 1, 1, 1},
+        {"checked", true, false, false, 2, 5, 5, 2},
+        {"unchecked disabled", false, true, false, 3, 4, 4, 3},
+        {"checked disabled", true, true, false, 4, 8, 8, 4},
+        {"indeterminate", false, false, true, 4, 9, 0, 0},
+        {"indeterminate disabled", false, true, true, 4, 12, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        EXPECT_EQ(CheckBoxFrame(c.checked, c.disabled, c.indeterminate, 4), c.four);
+        EXPECT_EQ(CheckBoxFrame(c.checked, c.disabled, c.indeterminate, 12), c.twelve);
+        if (c.eight != 0) {
+            EXPECT_EQ(RadioButtonFrame(c.checked, c.disabled, 8), c.eight);
+            EXPECT_EQ(RadioButtonFrame(c.checked, c.disabled, 4), c.radioFour);
+        }
+    }
+}
+
+// A strip with fewer frames than the state asks for shows its last frame, never one past it.
+TEST(ControlFrames, FramesStayInsideShortStrips) {
+    EXPECT_EQ(CheckBoxFrame(true, true, false, 2), 2);
+    EXPECT_EQ(CheckBoxFrame(false, false, true, 3), 3);
+    EXPECT_EQ(RadioButtonFrame(true, true, 1), 1);
+    EXPECT_EQ(ClampFrame(5, 3), 3);
+    EXPECT_EQ(ClampFrame(0, 3), 1);
+    EXPECT_EQ(ClampFrame(2, 0), 1);
+}
+
+TEST(ControlFrames, ComboButton) {
+    EXPECT_EQ(ComboFrame(false, false, true), 1);
+    EXPECT_EQ(ComboFrame(true, true, true), 2);
+    EXPECT_EQ(ComboFrame(false, false, false), 3);
+    EXPECT_EQ(ComboFrame(false, true, true), 4);
+}
+
+}  // namespace
+}  // namespace skin

@@ -1,0 +1,212 @@
+#include "skin/controls/button_skins.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/button.h"
+#include "forms/check_box.h"
+#include "skin/controls/tests/win/control_skin_fixture.h"
+
+namespace skin {
+namespace {
+
+using testing_support::PaintedPixels;
+using testing_support::Rgb;
+using ButtonSkins = testing_support::SkinnedForm;
+
+LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+
+// The Buttons frame a skinned push button shows, by the state real messages put it in.
+TEST_F(ButtonSkins, PushButtonFramePerState) {
+    const struct {
+        const char* state;
+        std::function<void(forms::TButton&)> drive;
+        int frame;
+    } cases[] = {
+        {"normal", [](forms::TButton&) {}, 1},
+        {"hot", [](forms::TButton& b) { SendMessageA(b.Handle(), WM_MOUSEMOVE, 0, At(5, 5)); }, 4},
+        {"pressed", [](forms::TButton& b) { SendMessageA(b.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5)); }, 2},
+        {"disabled", [](forms::TButton& b) { b.SetEnabled(false); }, 3},
+        {"default", [](forms::TButton& b) { b.SetDefault(true); }, 5},
+        {"disabled default", [](forms::TButton& b) { b.SetDefault(true); b.SetEnabled(false); }, 3},
+        {"pressed default",
+         [](forms::TButton& b) {
+             b.SetDefault(true);
+             SendMessageA(b.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+         },
+         2},
+        {"focused", [](forms::TButton& b) { b.SetFocus(); }, 4},
+        {"space held", [](forms::TButton& b) { b.SetFocus(); SendMessageA(b.Handle(), WM_KEYDOWN, VK_SPACE, 0); }, 2},
+        {"space released",
+         [](forms::TButton& b) {
+             b.SetFocus();
+             SendMessageA(b.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+             SendMessageA(b.Handle(), WM_KEYUP, VK_SPACE, 0);
+         },
+         4},
+        {"mouse left",
+         [](forms::TButton& b) {
+             SendMessageA(b.Handle(), WM_MOUSEMOVE, 0, At(5, 5));
+             SendMessageA(b.Handle(), forms::CM_MOUSELEAVE, 0, 0);
+         },
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        auto* button = new forms::TButton(form);
+        button->SetParent(form);
+        button->SetBounds(20, 20, 90, 30);
+        button->SetCaption("Go");
+        auto* skin = new TSkinButton(button);
+        skin->AttachControl(list.get(), data.get(), false);
+        c.drive(*button);
+        Pump();
+        const PaintedPixels pixels(button->Handle());
+        EXPECT_EQ(pixels.At(4, 4), Rgb(probe::k_button[c.frame - 1]));
+        EXPECT_EQ(pixels.At(pixels.Width() - 5, pixels.Height() - 5), Rgb(probe::k_button[c.frame - 1]));
+        delete button;
+        Pump();
+    }
+    EXPECT_TRUE(list->Skins().empty()) << "a freed control takes its skin off the list";
+}
+
+// Moving onto a second button un-hots the first.
+TEST_F(ButtonSkins, OneHotButtonAtATime) {
+    forms::TButton* buttons[2];
+    for (int i = 0; i < 2; ++i) {
+        buttons[i] = new forms::TButton(form);
+        buttons[i]->SetParent(form);
+        buttons[i]->SetBounds(20 + 100 * i, 20, 90, 30);
+        (new TSkinButton(buttons[i]))->AttachControl(list.get(), data.get(), false);
+    }
+    SendMessageA(buttons[0]->Handle(), WM_MOUSEMOVE, 0, At(5, 5));
+    EXPECT_EQ(PaintedPixels(buttons[0]->Handle()).At(4, 4), Rgb(probe::k_button[3]));
+    SendMessageA(buttons[1]->Handle(), WM_MOUSEMOVE, 0, At(5, 5));
+    EXPECT_EQ(PaintedPixels(buttons[0]->Handle()).At(4, 4), Rgb(probe::k_button[0]));
+    EXPECT_EQ(PaintedPixels(buttons[1]->Handle()).At(4, 4), Rgb(probe::k_button[3]));
+}
+
+// A click needs press and release on the same button; the skin makes it at the release.
+TEST_F(ButtonSkins, AClickNeedsPressAndReleaseOnTheSameButton) {
+    int clicks[2] = {0, 0};
+    forms::TButton* buttons[2];
+    for (int i = 0; i < 2; ++i) {
+        buttons[i] = new forms::TButton(form);
+        buttons[i]->SetParent(form);
+        buttons[i]->SetBounds(20 + 100 * i, 20, 90, 30);
+        buttons[i]->OnClick = [&clicks, i](forms::TObject*) { ++clicks[i]; };
+        (new TSkinButton(buttons[i]))->AttachControl(list.get(), data.get(), false);
+    }
+    SendMessageA(buttons[0]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    SendMessageA(buttons[1]->Handle(), WM_LBUTTONUP, 0, At(5, 5));
+    Pump();
+    EXPECT_EQ(clicks[0], 0);
+    EXPECT_EQ(clicks[1], 0);
+    SendMessageA(buttons[1]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    SendMessageA(buttons[1]->Handle(), WM_LBUTTONUP, 0, At(5, 5));
+    Pump();
+    EXPECT_EQ(clicks[0], 0);
+    EXPECT_EQ(clicks[1], 1);
+}
+
+// A click handler that frees the button (and with it the skin whose handler runs) is safe.
+TEST_F(ButtonSkins, AClickHandlerMayFreeTheButton) {
+    auto* button = new forms::TButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 20, 90, 30);
+    bool clicked = false;
+    button->OnClick = [&](forms::TObject*) {
+        clicked = true;
+        delete button;
+    };
+    (new TSkinButton(button))->AttachControl(list.get(), data.get(), false);
+    HWND wnd = button->Handle();
+    SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(5, 5));
+    SendMessageA(wnd, WM_LBUTTONUP, 0, At(5, 5));
+    Pump();
+    EXPECT_TRUE(clicked);
+    EXPECT_FALSE(IsWindow(wnd));
+    EXPECT_TRUE(list->Skins().empty());
+}
+
+TEST_F(ButtonSkins, CaptionHoldingTwoBarsBreaksOnceThere) {
+    auto* button = new forms::TButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 20, 120, 60);
+    button->SetCaption("Top||Bottom||X");
+    (new TSkinButton(button))->AttachControl(list.get(), data.get(), false);
+    const PaintedPixels pixels(button->Handle());
+    // Two lines of text: some row in the upper and some in the lower half differ from the face.
+    const COLORREF face = Rgb(probe::k_button[0]);
+    auto rowHasText = [&](int y) {
+        for (int x = 0; x < pixels.Width(); ++x)
+            if (pixels.At(x, y) != face) return true;
+        return false;
+    };
+    int textRows = 0, bands = 0;
+    bool previous = false;
+    for (int y = 0; y < pixels.Height(); ++y) {
+        const bool text = rowHasText(y);
+        if (text) ++textRows;
+        if (text && !previous) ++bands;
+        previous = text;
+    }
+    EXPECT_EQ(bands, 2);
+    EXPECT_GT(textRows, 0);
+}
+
+// The mark a check box or radio button shows, by state, from the probe's 8-frame strips:
+// a check strip reads its first four frames, a radio strip of 8 its rows of four.
+TEST_F(ButtonSkins, CheckAndRadioMarksPerState) {
+    const TDataSkinButton& b = *data->Elements().buttons;
+    ASSERT_EQ(b.CheckButtonFrame, 8);
+    ASSERT_EQ(b.RadioButtonFrame, 8);
+    const struct {
+        const char* state;
+        bool checked, disabled, grayed;
+        int checkFrame, radioFrame;
+    } cases[] = {
+        {"unchecked", false, false, false, 1, 1},
+        {"checked", true, false, false, 2, 5},
+        {"unchecked disabled", false, true, false, 3, 4},
+        {"checked disabled", true, true, false, 4, 8},
+        {"indeterminate", false, false, true, 4, 0},
+    };
+    auto markCentre = [](const forms::PixelBuffer& strip, int n, int height) {
+        const int w = strip.width() / n;
+        const int left = w > 14 ? 2 : (14 - w) / 2 + 1;
+        const int top = (height - strip.height()) / 2;
+        return POINT{left + w / 2, top + strip.height() / 2};
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
+        auto* check = new forms::TCheckBox(form);
+        check->SetParent(form);
+        check->SetBounds(20, 80, 150, 24);
+        check->SetAllowGrayed(true);
+        (new TSkinCheckBox(check))->AttachControl(list.get(), data.get(), false);
+        if (c.grayed) check->SetState(forms::cbGrayed);
+        else check->SetChecked(c.checked);
+        check->SetEnabled(!c.disabled);
+        const POINT p = markCentre(b.checkImage, 8, 24);
+        EXPECT_EQ(PaintedPixels(check->Handle()).At(p.x, p.y), Rgb(probe::k_check[c.checkFrame - 1]));
+        delete check;
+        if (c.radioFrame == 0) continue;
+        auto* radio = new forms::TRadioButton(form);
+        radio->SetParent(form);
+        radio->SetBounds(20, 120, 150, 24);
+        (new TSkinRadioButton(radio))->AttachControl(list.get(), data.get(), false);
+        radio->SetChecked(c.checked);
+        radio->SetEnabled(!c.disabled);
+        const int w = b.radioImage.width() / 8;
+        const int left = w > 14 ? 0 : (14 - w) / 2;
+        const int top = (24 - b.radioImage.height()) / 2;
+        EXPECT_EQ(PaintedPixels(radio->Handle()).At(left + w / 2, top + b.radioImage.height() / 2),
+                  Rgb(probe::k_radio[c.radioFrame - 1]));
+        delete radio;
+    }
+}
+
+}  // namespace
+}  // namespace skin

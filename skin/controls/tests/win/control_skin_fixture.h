@@ -1,0 +1,101 @@
+// A shown form, the probe skin loaded, a control-skin list, and pixel reading for the control
+// skins' tests.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/application.h"
+#include "forms/form.h"
+#include "forms/gdi_handle.h"
+#include "forms/graphics.h"
+#include "skin/controls/control_skin_list.h"
+#include "skin/controls/skin_control.h"
+#include "skin/skin_data.h"
+#include "skins/probe_colours.h"
+
+namespace skin::testing_support {
+
+// 0xRRGGBB as the platform's colour value.
+inline COLORREF Rgb(std::uint32_t rrggbb) { return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF); }
+
+inline void LoadProbeSkin(TSkinData& data) {
+    std::ifstream in(std::string(SKIN_ARTIFACTS_WIN) + "/skin-probe.skin", std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty()) << "the probe skin is painted by the native tree's build";
+    data.SkinStream().Clear();
+    data.SkinStream().WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    ASSERT_TRUE(data.LoadSkin());
+}
+
+// The picture a window paints for WM_PAINT given a memory DC in wParam.
+class PaintedPixels {
+public:
+    explicit PaintedPixels(HWND wnd) {
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+        HDC screen = GetDC(nullptr);
+        dc_.reset(CreateCompatibleDC(screen));
+        bitmap_.reset(CreateCompatibleBitmap(screen, width_, height_));
+        ReleaseDC(nullptr, screen);
+        old_ = SelectObject(dc_.get(), bitmap_.get());
+        RECT all{0, 0, width_, height_};
+        FillRect(dc_.get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SendMessageA(wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc_.get()), 0);
+    }
+    ~PaintedPixels() { SelectObject(dc_.get(), old_); }
+    COLORREF At(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    forms::UniqueMemoryDC dc_;
+    forms::UniqueBitmap bitmap_;
+    HGDIOBJ old_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
+
+// A pixel of the window as it stands on the screen after a full repaint, in window coordinates.
+inline COLORREF ScreenPixel(HWND wnd, int x, int y) {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetWindowDC(wnd);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(wnd, dc);
+    return c;
+}
+
+struct SkinnedForm : ::testing::Test {
+    forms::TForm* form = nullptr;
+    std::unique_ptr<TSkinData> data;
+    std::unique_ptr<TControlSkinList> list;
+    int paintErrorsBefore = 0;
+
+    void SetUp() override {
+        paintErrorsBefore = TSkinControl::PaintErrors();
+        data = std::make_unique<TSkinData>(nullptr);
+        LoadProbeSkin(*data);
+        list = std::make_unique<TControlSkinList>(data.get());
+        form = new forms::TForm(forms::Application);
+        form->SetBounds(40, 40, 520, 400);
+        form->Show();
+        Pump();
+    }
+    void TearDown() override {
+        list.reset();
+        delete form;
+        EXPECT_EQ(TSkinControl::PaintErrors(), paintErrorsBefore) << "a paint raised an error";
+    }
+    static void Pump() { forms::Application->ProcessMessages(); }
+    COLORREF Face() const { return forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonFace)); }
+};
+
+}  // namespace skin::testing_support

@@ -1,0 +1,182 @@
+#include "skin/frame/menu_items.h"
+
+#include <algorithm>
+#include <string>
+
+#include "forms/form.h"
+#include "skin/frame/skin_form.h"
+#include "skin/skin_data.h"
+#include "skin/skin_drawing.h"
+
+namespace skin {
+
+namespace {
+
+constexpr int kGlyphSize = 16;
+
+SkinMargins MarginsOf(const TDataSkinObject& e) { return SkinMargins{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
+
+HFONT MenuFont(bool bold) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+// Caption and short-cut, split at the tab.
+std::pair<std::string, std::string> Texts(const forms::TMenuItem& item) {
+    const std::string& caption = item.Caption();
+    const size_t tab = caption.find('\t');
+    if (tab == std::string::npos) return {caption, {}};
+    return {caption.substr(0, tab), caption.substr(tab + 1)};
+}
+
+void DrawGlyph(TSkinData& data, forms::TMenuItem& item, HDC dc, int x, int y) {
+    forms::TBitmap& glyphs = data.MenuGlyphs();
+    const int index = item.ImageIndex();
+    if (index < 0 || glyphs.Width() < (index + 1) * kGlyphSize || glyphs.Height() < kGlyphSize) return;
+    const forms::PixelView all = glyphs.Pixels();
+    forms::PixelBuffer glyph(kGlyphSize, kGlyphSize, 3);
+    for (int row = 0; row < kGlyphSize; ++row)
+        for (int col = 0; col < kGlyphSize; ++col) {
+            const std::uint8_t* p = all.pixel(index * kGlyphSize + col, row);
+            std::uint8_t* q = glyph.row(row) + 3 * col;
+            q[0] = p[0];
+            q[1] = p[1];
+            q[2] = p[2];
+        }
+    TransparentBlit(dc, RECT{x, y, x + kGlyphSize, y + kGlyphSize}, glyph, 0xFFFFFF);  // white is the glyphs' mask
+}
+
+void DrawContent(TSkinData& data, forms::TMenuItem& item, HDC dc, const RECT& rect, bool selected, int leftMargin) {
+    const SkinColours& c = data.Elements().colours;
+    if (item.IsLine()) {
+        RECT line{rect.left, rect.top + 4, rect.right, rect.top + 6};
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        return;
+    }
+    const int glyphLeft = rect.left + 1 + leftMargin;
+    const int glyphTop = rect.top + 1 + std::max(0, int(rect.bottom - rect.top - 2 - kGlyphSize) / 2);
+    if (item.Checked() && item.ImageIndex() < 0) {
+        RECT box{glyphLeft, glyphTop, glyphLeft + kGlyphSize, glyphTop + kGlyphSize};
+        DrawFrameControl(dc, &box, DFC_MENU, DFCS_MENUCHECK);
+    } else {
+        DrawGlyph(data, item, dc, glyphLeft, glyphTop);
+    }
+    forms::UniqueFont font(MenuFont(item.Default()));
+    forms::SelectedObject selectFont(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    COLORREF colour = selected ? SkinColourRef(c.HilightText) : SkinColourRef(c.MenuText);
+    if (!item.Enabled()) colour = GetSysColor(COLOR_BTNSHADOW);
+    SetTextColor(dc, colour);
+    const auto [caption, shortcut] = Texts(item);
+    RECT box{glyphLeft + kGlyphSize + 3, rect.top, rect.right - 1, rect.bottom};
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_LEFT);
+    if (!shortcut.empty()) {
+        RECT cut{box.left, rect.top, rect.right - 11, rect.bottom};
+        DrawTextA(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &cut, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+}
+
+// Runs draw on a work bitmap of the item's size and copies it to the canvas in one block.
+template <class F> void Composed(forms::TCanvas& canvas, const RECT& rect, F&& draw) {
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return;
+    forms::PixelBuffer blank(w, h, 3);
+    SourceBitmap work(blank);
+    draw(work.dc(), RECT{0, 0, w, h});
+    BitBlt(canvas.Handle(), rect.left, rect.top, w, h, work.dc(), 0, 0, SRCCOPY);
+}
+
+void Fill(HDC dc, const RECT& r, COLORREF colour) {
+    forms::UniqueBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &r, brush.get());
+}
+
+}  // namespace
+
+COLORREF SkinColourRef(std::uint32_t colour) {
+    if ((colour & kSystemColour) == kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
+    return colour & 0xFFFFFF;
+}
+
+void DrawPlainMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+    const SkinColours& c = data.Elements().colours;
+    Composed(canvas, rect, [&](HDC dc, const RECT& r) {
+        Fill(dc, r, SkinColourRef(selected && !item.IsLine() ? c.Hilight : c.Menu));
+        DrawContent(data, item, dc, r, selected, 0);
+    });
+}
+
+void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+    const TDataSkinObject* element = data.Elements().Part("MenuItem");
+    if (element == nullptr || element->image.empty()) {
+        DrawPlainMenuItem(data, item, canvas, rect, selected);
+        return;
+    }
+    const SkinColours& c = data.Elements().colours;
+    Composed(canvas, rect, [&](HDC dc, const RECT& r) {
+        // Popup skins with a background of their own come later: the menu colour stands in.
+        Fill(dc, r, SkinColourRef(c.Menu));
+        const int frames = std::max(element->FrameCount, 1);
+        if (item.IsLine()) {
+            DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames, std::min(2, frames),
+                            SkinMargins{element->LeftWidth, 0, element->RightWidth, 0});
+        } else {
+            DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames,
+                            selected ? std::min(4, frames) : 1, MarginsOf(*element));
+        }
+        DrawContent(data, item, dc, r, selected, element->LeftWidth);
+    });
+}
+
+void MeasurePopupMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, int& width, int& height) {
+    const TDataSkinObject* element = data.Elements().Part("MenuItem");
+    const int leftMargin = element != nullptr ? element->LeftWidth : 0;
+    if (item.IsLine()) {
+        width = 10;
+        height = 8;
+    } else {
+        forms::UniqueFont font(MenuFont(item.Default()));
+        HDC dc = canvas.Handle();
+        forms::SelectedObject selectFont(dc, font.get());
+        const auto [caption, shortcut] = Texts(item);
+        SIZE a{}, b{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &a);
+        if (!shortcut.empty()) GetTextExtentPoint32A(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &b);
+        width = a.cx + (shortcut.empty() ? 0 : b.cx + 24) + kGlyphSize + 6;
+        height = std::max<int>(a.cy + 4, kGlyphSize + 4);
+    }
+    width += leftMargin + 12;
+    if (data.MenuGlyphs().Width() == 0) width += 23;
+}
+
+void SkinPopupMenus(forms::TForm& form, TSkinData& data, bool on) {
+    const bool allowed = (data.SkinControls & (1u << xcPopupMenu)) != 0;
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+        auto* menu = dynamic_cast<forms::TPopupMenu*>(form.Components(i));
+        if (menu == nullptr || !allowed || menu->Tag() % 100 == data.DisableTag) continue;
+        if (on) menu->SetOwnerDraw(true);
+        std::vector<forms::TMenuItem*> pending{menu->Items()};
+        while (!pending.empty()) {
+            forms::TMenuItem* item = pending.back();
+            pending.pop_back();
+            for (int k = 0; k < item->Count(); ++k) pending.push_back(item->Items(k));
+            if (item == menu->Items()) continue;
+            if (on) {
+                item->OnDrawItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, RECT rect, bool selected) {
+                    DrawMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, rect, selected);
+                };
+                item->OnMeasureItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, int& width, int& height) {
+                    MeasurePopupMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, width, height);
+                };
+            } else {
+                item->OnDrawItem = nullptr;
+                item->OnMeasureItem = nullptr;
+            }
+        }
+    }
+}
+
+}  // namespace skin

@@ -1,0 +1,170 @@
+// TSkinForm: takes over one top-level window (a form of ours or a raw window such as a message
+// box): its non-client area, hit testing, system buttons, system menu and timer, paints its
+// borders, title bar and caption from the skin, gives it the skin's shape, and gives it back.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/bitmap.h"
+#include "forms/gdi_handle.h"
+#include "forms/messages.h"
+#include "forms/portable/component.h"
+#include "forms/subclass.h"
+#include "skin/frame/nc_objects.h"
+#include "skin/frame/portable/frame_rules.h"
+#include "skin/skin_messages.h"
+
+namespace forms {
+class TForm;
+class TTimer;
+class TPopupMenu;
+class TMenuItem;
+class TCanvas;
+}  // namespace forms
+
+namespace skin {
+
+class TSkinData;
+class TControlSkinList;
+
+// The skinned system menu's Tag.
+constexpr int kSystemMenuTag = 33333;
+
+enum FormPhase : int { kPhaseCreated = 0, kPhaseReady = 1, kPhaseRecolouring = 3, kPhaseDestroying = 4, kPhaseFitting = 5,
+                       kPhaseDestroyed = 6 };
+enum FormWindowState : int { kStateNormal = 0, kStateMaximised = 1, kStateMinimised = 2 };
+
+// Painting errors swallowed by the frame's guard since the process started: a test fails
+// when any was swallowed.
+int FramePaintErrors();
+
+class TSkinForm : public forms::TComponent {
+public:
+    explicit TSkinForm(forms::TComponent* owner);
+    ~TSkinForm() override;
+
+    // Form path: the form's WindowProc is hooked too.
+    void AttachForm(TSkinData* data, forms::TForm* form);
+    // A raw window (no form object): set the window, then InitSkin.
+    void SetWindow(HWND wnd) { wnd_ = wnd; }
+    void InitSkin(TSkinData* data);
+
+    void FitWindow(bool keepClient);
+    void SetFrameStyles(bool restore);
+    void LoadFrameMetrics();
+    void FreeSysButtons();
+    void Recolour();
+    void BuildRegion();
+    void DropRegion();
+    void PaintNonClient(HDC dc);
+    void LayoutSysButtons();
+    void PaintSysButtons(HDC dc);
+    void PaintSysButton(TWinSysButton& button, int frame);
+    bool IsSysButtonVisible(int index);
+    void ShowSystemMenu(int x, int y);
+    void RepaintWindow();
+
+    void UnskinForm();
+    void UnskinOnDestroy();
+    void UnskinPlain();
+
+    // State the tests and the coordinator read.
+    HWND Window() const { return wnd_; }
+    forms::TForm* Form() const { return form_; }
+    bool Attached() const { return frameProc_ != nullptr; }
+    int Phase() const { return phase_; }
+    bool Active() const { return active_; }
+    int FrameKind() const { return frameKind_; }
+    int FrameFlags() const { return frameFlags_; }
+    int WindowState() const { return windowState_; }
+    RECT Borders() const { return RECT{left_, top_, right_, bottom_}; }
+    int MenuHeight() const { return menuHeight_; }
+    bool TimerEnabled() const;
+    const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return sysButtons_; }
+    TNCObject* HotObject() const { return hot_; }
+    void SetHotObject(TNCObject* object) { hot_ = object; }
+    forms::TPopupMenu* SystemMenuPopup() const { return systemMenuPopup_; }
+    RECT CaptionTextRect() const { return captionTextRect_; }
+    HRGN Region() const { return region_.get(); }
+    TSkinData* SkinData() const { return data_; }
+    // The control skins of the window's children, attached at kMsgAttachControls; nullptr
+    // before that and after unskinning.
+    TControlSkinList* ControlSkins() const { return controls_.get(); }
+
+private:
+    LRESULT FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);
+    void FormWindowProc(forms::TMessage& m, const forms::WindowProcHook::Next& next);
+    bool Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next, LRESULT& result);
+
+    void GrabIcon();
+    void BuildSystemMenu();
+    void SystemMenuClick(int tag);
+    void TimerTick();
+    void RunSysButtonAction(TWinSysButton& button, POINT screen);
+    void ToggleMaximize();
+    void ToggleMinimize();
+    void RestoreWindow();
+    void ApplyFrameChange();
+    void RefreshWindowState();
+    POINT ScreenToFrame(POINT screen) const;
+    TWinSysButton* ButtonAt(POINT frame) const;
+    void PaintBorder(int index, const RECT& rect, HDC dc);
+    void PaintTitleBar(HDC dc);
+    void PaintCaptionText(HDC dc, const RECT& title);
+    std::wstring CaptionText() const;
+    void StopTimer();
+    void ReleaseSubclasses();
+    void AttachControlSkins();
+    void DetachControlSkins();
+    SysButtonState ButtonState();
+    forms::PixelBuffer PaintedBorder(int index, int width, int height) const;
+
+    TSkinData* data_ = nullptr;
+    forms::TForm* form_ = nullptr;
+    HWND wnd_ = nullptr;
+    std::unique_ptr<forms::WindowSubclass> frameProc_;
+    std::unique_ptr<forms::WindowProcHook> formProc_;
+    std::unique_ptr<TControlSkinList> controls_;
+    forms::TTimer* timer_ = nullptr;  // owned as a component
+    forms::TPopupMenu* systemMenuPopup_ = nullptr;  // owned as a component
+    forms::UniqueFont captionFont_;
+    forms::UniqueRegion region_;
+    forms::PixelBuffer iconImage_;
+    forms::PixelBuffer titleImage_;  // the last painted title strip
+    forms::PixelBuffer titleBack_;   // the same before the buttons
+    std::vector<std::unique_ptr<TWinSysButton>> sysButtons_;
+    TNCObject* hot_ = nullptr;
+    // The button a press went down on: only its release acts.
+    TWinSysButton* pressed_ = nullptr;
+
+    std::wstring captionSuffix_ = L"  ", captionPrefix_ = L" ";
+    std::string className_;
+    bool frameSkinning_ = true;
+    bool controlsAttached_ = false;
+    bool rightToLeft_ = false, sizable_ = false, unicode_ = false, systemDialog_ = false, childWindow_ = false;
+    bool active_ = true;
+    bool formColourSaved_ = false;
+    RECT clientRect_{};
+    RECT standardFrame_{};
+    RECT captionTextRect_{};
+    DWORD lastMenuOpen_ = 0;
+    UINT doubleClickTime_ = 0;
+    HWND owner_ = nullptr;
+    HMENU systemMenu_ = nullptr;
+    int left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;
+    int menuHeight_ = 0;
+    int rightmostButtonLimit_ = 0;
+    int windowWidth_ = 0, windowHeight_ = 0;
+    int regionWidth_ = -1, regionHeight_ = -1;
+    std::uint32_t savedStyle_ = 0;
+    std::uint32_t savedColour_ = 0;
+    int frameKind_ = kFrameFixed;
+    int frameFlags_ = 0;
+    int windowState_ = kStateNormal;
+    int phase_ = kPhaseCreated;
+};
+
+}  // namespace skin
