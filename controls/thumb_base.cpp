@@ -133,9 +133,18 @@ void TFileName::SetFileName(const std::string& v) {
 
 void TFileName::SetLength(std::int32_t v) { fileName_.resize(static_cast<std::size_t>(v < 0 ? 0 : v), ' '); }
 
+void TFileName::SetFound(const std::string& v, const WIN32_FIND_DATAA& found) {
+    fileName_ = v;
+    Fill(found);
+}
+
 void TFileName::Refresh() {
     WIN32_FIND_DATAA found{};
     if (!forms::UniqueFind(forms::NullIfInvalid(FindFirstFileA(fileName_.c_str(), &found)))) return;
+    Fill(found);
+}
+
+void TFileName::Fill(const WIN32_FIND_DATAA& found) {
     longName_ = found.cFileName;
     shortName_ = found.cAlternateFileName;
     if (shortName_.empty()) shortName_ = longName_;

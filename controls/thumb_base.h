@@ -150,6 +150,8 @@ public:
     const std::string& FileName() const { return fileName_; }
     // Refreshes the information when the name is neither the long nor the short one held.
     virtual void SetFileName(const std::string& v);
+    // The name with what a search of it just found: no second look at the file system.
+    void SetFound(const std::string& v, const WIN32_FIND_DATAA& found);
     double CreationTime() const { return creationTime_; }
     double LastAccessTime() const { return lastAccessTime_; }
     double LastWriteTime() const { return lastWriteTime_; }
@@ -162,6 +164,7 @@ public:
 
 private:
     void Refresh();
+    void Fill(const WIN32_FIND_DATAA& found);
 
     std::string longName_;
     std::string shortName_;

@@ -90,21 +90,25 @@ const TClassInfo& TThumbnail::StaticClass() {
 void TThumbnail::SetFileName(const std::string& v) {
     const std::string previous = fileName_->FileName();
     std::string loaded;
+    std::optional<WIN32_FIND_DATAA> found;
     if (!v.empty()) {
-        ReadFileInfo(v);
+        found = ReadFileInfo(v);
         if (autoLoad_) loaded = LoadPicture(v);
     }
     if (loaded == v && (title_ == FileNamePart(previous) || title_.empty())) SetTitle(FileNamePart(loaded));
-    fileName_->SetFileName(loaded);
+    // One search per file: under Wine each one costs about as much as decoding a thumbnail.
+    if (found && loaded == v) fileName_->SetFound(loaded, *found);
+    else fileName_->SetFileName(loaded);
 }
 
-void TThumbnail::ReadFileInfo(const std::string& path) {
+std::optional<WIN32_FIND_DATAA> TThumbnail::ReadFileInfo(const std::string& path) {
     WIN32_FIND_DATAA found{};
-    if (!forms::UniqueFind(forms::NullIfInvalid(FindFirstFileA(path.c_str(), &found)))) return;
+    if (!forms::UniqueFind(forms::NullIfInvalid(FindFirstFileA(path.c_str(), &found)))) return std::nullopt;
     fileAccessed_ = FormatFileTime(found.ftLastAccessTime);
     fileChanged_ = FormatFileTime(found.ftLastWriteTime);
     fileCreated_ = FormatFileTime(found.ftCreationTime);
     fileSize_ = static_cast<std::int32_t>(found.nFileSizeLow);
+    return found;
 }
 
 ThumbSize TThumbnail::ReductionBox() const {

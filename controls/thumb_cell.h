@@ -2,6 +2,7 @@
 // to fit, a title strip above or below it (or none), an optional drop shadow; it reads the
 // file's times and size and can behave as a push button.
 #pragma once
+#include <optional>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,7 +88,8 @@ protected:
     void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
 
 private:
-    void ReadFileInfo(const std::string& path);
+    // The file's times and size from a search of its name; empty when it is not found.
+    std::optional<WIN32_FIND_DATAA> ReadFileInfo(const std::string& path);
     std::string LoadPicture(const std::string& path);
     void ResolveTitle();
 

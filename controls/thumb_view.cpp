@@ -27,6 +27,9 @@ namespace {
 constexpr DWORD kHourglassAfterMs = 1000;
 // A scan lets pending messages run this often, so the window stays alive and Stop works,
 constexpr DWORD kScanPumpMs = 100;
+// Decodes started ahead of the cell being made, per decoding thread: the threads go on with
+// later pictures while the next cell waits for a large one.
+constexpr int kDecodesAheadPerThread = 3;
 // and draws the view this often: each drawing costs as much as there are cells.
 constexpr DWORD kScanShowMs = 1000;
 
@@ -435,7 +438,7 @@ std::unique_ptr<JpegPrefetcher> TThumbView::MakePrefetcher(const forms::TStringL
         [boxWidth, boxHeight](const std::string& path, const forms::JpegInfo& header) {
             return JpegScaleForCell(MeasureFileSize(path), header.width, header.height, boxWidth, boxHeight);
         },
-        threads);
+        kDecodesAheadPerThread * threads, JpegPrefetcher::Launch{}, threads);
 }
 
 void TThumbView::RemoveDeferredCells() {

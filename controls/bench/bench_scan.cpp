@@ -4,7 +4,8 @@
 //   - a folder of 500 camera pictures from the photo corpus (4, 12 and 24 megapixels);
 //   - the growth: 2,000 and 10,000 of the small thumbnails.
 // The scan decodes ahead on as many threads as there are processors; vipsthumbnail runs as
-// that many processes over the same files (xargs -P), each taking 16 files at a time.
+// that many processes of one worker thread each over the same files (xargs -P), each taking
+// 16 files at a time.
 //   bench_scan [RUNS] [growth]    (runs of each timing, default 5, the median printed; with
 //                                  growth, only the growth rows, each cell's time printed)
 // The folders are made on the first run, beside this program, and kept for the next ones.
@@ -196,7 +197,9 @@ double RunVips(const std::string& folder, const std::string& mask, int expected,
     DeleteFiles(outFolder, "*.*");
     const std::string out = UnixPath(outFolder);
     const std::string done = outFolder + "ns.txt";
-    const std::string vips = std::string(kVips) + " -s 150 -o " + out + "%s.jpg";
+    // One worker thread per process (libvips starts one per processor in each by default), so
+    // that both sides decode on as many threads as there are processors.
+    const std::string vips = "env VIPS_CONCURRENCY=1 " + std::string(kVips) + " -s 150 -o " + out + "%s.jpg";
     const std::string run = "ls " + mask + " | xargs -P " + std::to_string(processes) + " -n 16 " + vips;
     const std::string word = RunShell("cd " + UnixPath(folder) + " && s=$(date +%s%N) && " + run +
                                           " && e=$(date +%s%N) && echo $((e - s)) > " + out + "ns.tmp && mv " + out +
@@ -261,9 +264,10 @@ int main(int argc, char** argv) {
     };
 
     std::printf("Thumbnail view (under Wine, decoding ahead on %d threads) from Directory set to the last cell painted,\n"
-                "beside vipsthumbnail -s 150 as %d processes (xargs -P %d -n 16) on the same files; medians of %d runs\n"
+                "beside vipsthumbnail -s 150 as %d processes of one worker thread each (VIPS_CONCURRENCY=1,\n"
+                "xargs -P %d -n 16) on the same files: %d decoding threads on each side; medians of %d runs\n"
                 "unless a row says otherwise.\n",
-                processes, processes, processes, runs);
+                processes, processes, processes, processes, runs);
     std::printf("%-40s %7s %10s %8s %12s %8s\n", "", "files", "view s", "ms/file", "vips s", "ratio");
     if (growthOnly) {
         double last = Seconds();

@@ -5,10 +5,10 @@
 
 namespace controls {
 
-JpegPrefetcher::JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch)
+JpegPrefetcher::JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch, int threads)
     : scaleFor_(std::move(scaleFor)), ahead_(static_cast<std::size_t>(std::max(ahead, 1))), launch_(std::move(launch)) {
     if (!launch_) {
-        workers_ = std::make_unique<WorkerPool>(static_cast<int>(ahead_));
+        workers_ = std::make_unique<WorkerPool>(threads > 0 ? threads : static_cast<int>(ahead_));
         launch_ = [this](Task task) {
             auto decode = std::make_shared<std::packaged_task<PrefetchedJpeg()>>(std::move(task));
             std::future<PrefetchedJpeg> result = decode->get_future();

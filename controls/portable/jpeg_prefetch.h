@@ -28,13 +28,15 @@ public:
     using ScaleFor = std::function<int(const std::string& path, const forms::JpegInfo& header)>;
     // Runs one decode on another thread; raises std::system_error when no thread can be
     // started, and that decode is then done in place when it is taken. The default hands it
-    // to the prefetcher's own threads, as many as `ahead`; tests inject a failure.
+    // to the prefetcher's own threads; tests inject a failure.
     using Task = std::function<PrefetchedJpeg()>;
     using Launch = std::function<std::future<PrefetchedJpeg>(Task)>;
 
-    // Decodes paths in order, at most `ahead` of them beyond the one taken last; nothing
-    // starts before the first Take, so a scan stopped at once decodes nothing.
-    JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch = {});
+    // Decodes paths in order, at most `ahead` of them beyond the one taken last, on at most
+    // `threads` threads (0: `ahead`); nothing starts before the first Take, so a scan stopped
+    // at once decodes nothing. More ahead than threads keeps the threads busy while the
+    // picture taken next is a slow one.
+    JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch = {}, int threads = 0);
     // Waits for the decodes already started.
     ~JpegPrefetcher();
     JpegPrefetcher(const JpegPrefetcher&) = delete;

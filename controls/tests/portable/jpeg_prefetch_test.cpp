@@ -58,24 +58,35 @@ TEST_F(JpegPrefetchTest, HandsOutEachDecodeOnceInOrderAtItsScale) {
     EXPECT_EQ(asked.load(), 6);
 }
 
-TEST_F(JpegPrefetchTest, DecodesRunOnAsManyThreadsAsMayRunAheadEachKeptForTheNext) {
+TEST_F(JpegPrefetchTest, DecodesRunOnTheirThreadsEachKeptForTheNext) {
     // A thread per decode would make each decode the first of its thread; with two threads
-    // for six decodes, one of them makes at least three.
-    thread_local int decodesOnThisThread = 0;
-    std::mutex lock;
-    std::set<std::thread::id> threads;
-    int most = 0;
-    {
-        JpegPrefetcher prefetcher(paths, [&](const std::string&, const forms::JpegInfo&) {
-            std::lock_guard<std::mutex> hold(lock);
-            threads.insert(std::this_thread::get_id());
-            most = std::max(most, ++decodesOnThisThread);
-            return 1;
-        }, 2);
-        for (const std::string& path : paths) ASSERT_TRUE(prefetcher.Take(path).has_value());
+    // for six decodes, one of them makes at least three. Threads default to `ahead`.
+    const struct {
+        int ahead, threads;
+    } cases[] = {{2, 0}, {6, 2}};
+    for (const auto& c : cases) {
+        thread_local int decodesOnThisThread = 0;
+        std::mutex lock;
+        std::set<std::thread::id> threads;
+        int most = 0;
+        {
+            JpegPrefetcher prefetcher(
+                paths,
+                [&](const std::string&, const forms::JpegInfo&) {
+                    std::lock_guard<std::mutex> hold(lock);
+                    threads.insert(std::this_thread::get_id());
+                    most = std::max(most, ++decodesOnThisThread);
+                    return 1;
+                },
+                c.ahead, {}, c.threads);
+            for (std::size_t i = 0; i < paths.size(); ++i) {
+                ASSERT_TRUE(prefetcher.Take(paths[i]).has_value());
+                EXPECT_LE(prefetcher.Started(), i + 1 + static_cast<std::size_t>(c.ahead)) << c.ahead;
+            }
+        }
+        EXPECT_LE(threads.size(), 2u) << c.ahead;
+        EXPECT_GE(most, 3) << c.ahead;
     }
-    EXPECT_LE(threads.size(), 2u);
-    EXPECT_GE(most, 3);
 }
 
 TEST_F(JpegPrefetchTest, SkippedAndUnknownPathsAndFailures) {
