@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "burn/device_layers.h"
-#include "burn/portable/burner_image.h"
+#include "burn/portable/cd_burner.h"
 #include "burn/portable/joliet_names.h"
 #include "burn/portable/next_writable_address.h"
 #include "burn/portable/scsi_device.h"
@@ -114,7 +114,7 @@ int Append(const std::string& folder) {
     if (!ReadCapabilities(d)) return Fail(d, "capabilities");
     WinFolderLister lister;
     WinFileSource files;
-    BurnerImage burner(files);
+    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);  // no device selected: the image only
     burner.tree.lister = &lister;
     burner.tree.log = [](const std::string& line, std::uint8_t level) { std::printf("[%u] %s\n", level, line.c_str()); };
     burner.setCachePriority = SetCachePriority;
