@@ -7,7 +7,15 @@ namespace controls {
 
 JpegPrefetcher::JpegPrefetcher(std::vector<std::string> paths, ScaleFor scaleFor, int ahead, Launch launch)
     : scaleFor_(std::move(scaleFor)), ahead_(static_cast<std::size_t>(std::max(ahead, 1))), launch_(std::move(launch)) {
-    if (!launch_) launch_ = [](Task task) { return std::async(std::launch::async, std::move(task)); };
+    if (!launch_) {
+        workers_ = std::make_unique<WorkerPool>(static_cast<int>(ahead_));
+        launch_ = [this](Task task) {
+            auto decode = std::make_shared<std::packaged_task<PrefetchedJpeg()>>(std::move(task));
+            std::future<PrefetchedJpeg> result = decode->get_future();
+            workers_->Post([decode] { (*decode)(); });
+            return result;
+        };
+    }
     items_.reserve(paths.size());
     for (auto& p : paths) items_.push_back({std::move(p), {}});
 }

@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "controls/portable/worker_pool.h"
 #include "forms/portable/jpeg_codec.h"
 
 namespace controls {
@@ -24,9 +26,9 @@ public:
     // The scale each file is decoded at, once its header is read (called on the worker
     // threads; may throw).
     using ScaleFor = std::function<int(const std::string& path, const forms::JpegInfo& header)>;
-    // Runs one decode on a thread of its own; raises std::system_error when no thread can be
-    // started, and that decode is then done in place when it is taken. The default is
-    // std::async; tests inject a failure.
+    // Runs one decode on another thread; raises std::system_error when no thread can be
+    // started, and that decode is then done in place when it is taken. The default hands it
+    // to the prefetcher's own threads, as many as `ahead`; tests inject a failure.
     using Task = std::function<PrefetchedJpeg()>;
     using Launch = std::function<std::future<PrefetchedJpeg>(Task)>;
 
@@ -66,6 +68,8 @@ private:
     std::size_t started_ = 0;  // items [0, started_) have a decode running or done
     std::mutex poolLock_;      // the workers take from the pool
     std::vector<forms::DecodedJpeg> pool_;
+    // Last: destroyed first, once the destructor has waited for every decode.
+    std::unique_ptr<WorkerPool> workers_;
 };
 
 }  // namespace controls

@@ -1,6 +1,8 @@
 #include "forms/portable/component.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 
 #include "forms/portable/properties.h"
 #include "forms/portable/text_case.h"
@@ -99,12 +101,27 @@ void TComponent::Destroying() {
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
     if (operation == opRemove && component != nullptr) Erase(freeNotifies_, component);
-    // Copy: a handler may free components of its own.
-    std::vector<TComponent*> owned = components_;
-    for (TComponent* c : owned) {
-        if (std::find(components_.begin(), components_.end(), c) != components_.end()) {
-            c->Notification(component, operation);
-        }
+    if (components_.empty()) return;
+    // Copy: a handler may free components of its own. Every owned component's own
+    // notification runs too, so the small lists of most controls are copied on the stack.
+    constexpr std::size_t kOnStack = 8;
+    std::array<TComponent*, kOnStack> small;
+    std::vector<TComponent*> large;
+    std::span<TComponent* const> owned;
+    if (components_.size() <= kOnStack) {
+        std::copy(components_.begin(), components_.end(), small.begin());
+        owned = std::span<TComponent* const>(small.data(), components_.size());
+    } else {
+        large = components_;
+        owned = large;
+    }
+    for (std::size_t i = 0; i < owned.size(); ++i) {
+        TComponent* c = owned[i];
+        // Still where it stood while no handler changed the list (no search: a view owns
+        // thousands of cells); else it is looked for.
+        const bool stillOwned = (i < components_.size() && components_[i] == c) ||
+                                std::find(components_.begin(), components_.end(), c) != components_.end();
+        if (stillOwned) c->Notification(component, operation);
     }
 }
 

@@ -96,7 +96,11 @@ void SkinChildren(TControlSkinList& list, forms::TControl& control, const SkinPl
             break;
         }
         case ChildRule::EmbedScroll:
-            // Scroll-bar controls and scrolling controls get their skins with the scroll bars.
+            // The scrolling children get skinned bars; scroll-bar controls' own skin is still to come.
+            for (forms::TControl* child : ChildControls(control)) {
+                if ((FactsOf(*child).kinds & kScrollBar) == 0 && IsScrollingControl(*child) && !IsControlSkinned(list, *child))
+                    Attach(list, *child, SkinClass::Scrollbar, AttachWay::Scroll, false);
+            }
             break;
     }
 }

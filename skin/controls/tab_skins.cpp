@@ -123,18 +123,22 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
     RECT page = rect;
     SendMessageW(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     InflateRect(&page, 4, 4);
-    // Side tabs are left to the control's own painting.
-    if (position_ >= 2) return;
-    if (position_ == 0) page.top += 1;
-    else page.bottom -= 1;
-    const RECT strip = position_ == 0 ? RECT{rect.left, rect.top, rect.right, page.top}
-                                      : RECT{rect.left, page.bottom, rect.right, rect.bottom};
-    const int stripW = strip.right - strip.left;
-    const int stripH = strip.bottom - strip.top;
-    if (stripW > 0 && stripH > 0) {
-        forms::TBitmap bitmap(stripW, stripH, forms::pf24bit);
+    // The page's edge on the tab side moves one pixel in, under the tabs.
+    RECT strip = rect;
+    switch (position_) {
+        case 0: page.top += 1; strip.bottom = page.top; break;
+        case 1: page.bottom -= 1; strip.top = page.bottom; break;
+        case 2: page.left += 1; strip.right = page.left; break;
+        default: page.right -= 1; strip.left = page.right; break;
+    }
+    const bool side = position_ >= 2;
+    // The strip is drawn as if its tabs stood on top, then turned into place for side tabs.
+    const int length = side ? strip.bottom - strip.top : strip.right - strip.left;
+    const int thickness = side ? strip.right - strip.left : strip.bottom - strip.top;
+    if (length > 0 && thickness > 0) {
+        forms::TBitmap bitmap(length, thickness, forms::pf24bit);
         HDC mem = bitmap.Canvas()->Handle();
-        RECT all{0, 0, stripW, stripH};
+        RECT all{0, 0, length, thickness};
         FillParentFace(mem, all);
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0));
         HGDIOBJ oldFont = font != nullptr ? SelectObject(mem, font) : nullptr;
@@ -146,16 +150,35 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
         for (int i = 0; i < count; ++i) {
             RECT r{};
             if (!SendMessageW(wnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r))) continue;
-            OffsetRect(&r, -strip.left, position_ == 0 ? 1 - strip.top : -strip.top);
+            RECT t;
+            switch (position_) {
+                case 0: t = RECT{r.left - strip.left, r.top - strip.top + 1, r.right - strip.left, r.bottom - strip.top + 1}; break;
+                case 1: t = RECT{r.left - strip.left, r.top - strip.top, r.right - strip.left, r.bottom - strip.top}; break;
+                case 2: t = RECT{strip.bottom - r.bottom, r.left - strip.left, strip.bottom - r.top, r.right - strip.left}; break;
+                default: t = RECT{r.top - strip.top, strip.right - r.right, r.bottom - strip.top, strip.right - r.left}; break;
+            }
             const bool current = i == focusTab;
-            DrawElement(mem, r, element.FrameCount, current ? 2 : 1, element);
+            DrawElement(mem, t, element.FrameCount, current ? 2 : 1, element);
             SetTextColor(mem, forms::ColorToRGB(static_cast<forms::TColor>(current ? tabs->MouseOverColour2 : tabs->NormalColour2)));
             int image = -1;
             const std::wstring text = TabText(wnd, i, image);
-            DrawIconText(mem, r, 1, text, image, images, IsWindowEnabled(wnd) != FALSE);
+            DrawIconText(mem, t, 1, text, image, images, IsWindowEnabled(wnd) != FALSE);
         }
         if (oldFont != nullptr) SelectObject(mem, oldFont);
-        BitBlt(dc, strip.left, strip.top, stripW, stripH, mem, 0, 0, SRCCOPY);
+        forms::PixelBuffer pixels(length, thickness, 3);
+        forms::CopyPixels(bitmap.Pixels(), pixels.view());
+        if (position_ == 2) RotatePixelsLeft(pixels);
+        else if (position_ == 3) RotatePixelsRight(pixels);
+        const int saved = SaveDC(dc);
+        // The scroll arrows of an overflowing strip keep their own skin.
+        if (HWND arrows = FindWindowExA(wnd, nullptr, "msctls_updown32", nullptr); arrows != nullptr && IsWindowVisible(arrows)) {
+            RECT a{};
+            GetWindowRect(arrows, &a);
+            MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&a), 2);
+            ExcludeClipRect(dc, a.left, a.top, a.right, a.bottom);
+        }
+        BlitKeyed(dc, strip, pixels, false);
+        RestoreDC(dc, saved);
     }
     // The page's frame: the border's edges and corners only, the page itself untouched.
     const int pw = page.right - page.left;

@@ -1,5 +1,5 @@
 // A second session on the virtual recorder: the first one mastered here, the import through
-// READ TOC and READ (10), the new session written at the next writable address, and both
+// READ TOC and READ (10), the new session burnt at the next writable address, and both
 // sessions read back from the table of contents.
 #include <gtest/gtest.h>
 
@@ -7,11 +7,10 @@
 #include <fstream>
 #include <random>
 
-#include "burn/portable/next_writable_address.h"
 #include "burn/portable/session_toc.h"
+#include "burn/tests/portable/burner_fixture.h"
 #include "burn/tests/portable/device_fixture.h"
 #include "burn/tests/portable/memory_sources.h"
-#include "burn/tests/portable/recorder_sink.h"
 
 namespace burn {
 namespace {
@@ -62,31 +61,25 @@ protected:
 };
 
 TEST_F(SecondSession, ImportedFilesKeepTheirSectorsBesideTheNewOnes) {
-    DeviceOnRecorder f({disc_});
-    testing::Master second;
-    second.disk.AddFolder(u"C:\\src\\photos\\");
-    second.disk.AddFile(u"C:\\src\\c.txt", testing::Pattern(5000, 3));
-    second.disk.AddFile(u"C:\\src\\photos\\New One.jpeg", testing::Pattern(9000, 4));
-    second.Insert();
-    second.burner.SetSessionToImport(0xFFFF);
-    DeviceQueries device;
-    device.nextWritableAddress = [&] { return GetNextWritableAddress(f.device, false, true, 1); };
-    device.session = DeviceSessionDisc(f.device);
-    second.burner.PrepareImage(device, {2026, 3, 4, 5, 6, 7}, 0);
-    const std::uint32_t start = second.burner.Layout().sessionStart;
-    ASSERT_EQ(start, f.Core().State().NextWritable);
-    ASSERT_GT(start, firstSectors_);
-    EXPECT_EQ(second.log.front(), (std::pair<std::string, int>{">>> IMPORTING SESSION # 1", 1}));
+    testing_support::BurnerOnRecorder b(disc_);
+    b.disk.AddFolder(u"C:\\src\\photos\\");
+    b.disk.AddFile(u"C:\\src\\c.txt", testing::Pattern(5000, 3));
+    b.disk.AddFile(u"C:\\src\\photos\\New One.jpeg", testing::Pattern(9000, 4));
+    b.burner.FinalizeDisc = false;
+    b.burner.SetSessionToImport(0xFFFF);
+    ASSERT_TRUE(b.Burn());
+    ASSERT_EQ(b.doneText, "");
+    const std::uint32_t start = b.burner.Layout().sessionStart;
+    EXPECT_EQ(start, firstSectors_ + 11400) << "the next writable address after the first session";
+    EXPECT_TRUE(b.Logged(">>> IMPORTING SESSION # 1"));
+    EXPECT_EQ(b.Core().State().Status, vcdr::DiscStatus::Appendable);
 
-    testing_support::RecorderSink sink(f.device, start);
-    ASSERT_EQ(second.burner.BurnImageFile(sink), "") << f.device.LastError;
-
-    ASSERT_EQ(f.device.SessionCount(), 2);
-    const SessionDisc disc = DeviceSessionDisc(f.device);
+    TSCSIDevice& device = b.burner;
+    ASSERT_EQ(device.SessionCount(), 2);
+    const SessionDisc disc = DeviceSessionDisc(device);
     EXPECT_EQ(disc.sessionStart(1, 2), std::optional<std::uint32_t>(0));
     EXPECT_EQ(disc.sessionStart(2, 2), std::optional<std::uint32_t>(start));
-    EXPECT_EQ(disc.recordedEnd(), std::optional<std::uint32_t>(start + std::max(second.burner.Layout().ImageLength(),
-                                                                                 kPostGapSectors)));
+    EXPECT_EQ(disc.recordedEnd(), std::optional<std::uint32_t>(start + b.burner.ImageSectors()));
 
     // The last session shows all four files, the old ones still in the first session's sectors.
     const struct {

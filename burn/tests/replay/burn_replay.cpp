@@ -5,7 +5,7 @@
 //   burn_replay --pattern SECTORS  burns that many sectors of the test pattern
 //   burn_replay --image FILE       burns the file (a multiple of 2048 bytes)
 //   burn_replay --append FOLDER    imports the disc's last session, adds the folder's files and
-//                                  writes the result as a new session at the next writable address
+//                                  burns the result as a new session at the next writable address
 //   burn_replay --ready [HA:T]     one TEST UNIT READY (to the first recorder, or to that address);
 //                                  prints its result, error, duration and the requests left behind
 // Exit code 0 when everything asked for succeeded.
@@ -20,10 +20,7 @@
 #include "burn/device_layers.h"
 #include "burn/portable/cd_burner.h"
 #include "burn/portable/joliet_names.h"
-#include "burn/portable/next_writable_address.h"
 #include "burn/portable/scsi_device.h"
-#include "burn/portable/session_toc.h"
-#include "burn/tests/portable/recorder_sink.h"
 #include "burn/tests/replay/replay_pattern.h"
 #include "burn/win_platform.h"
 #include "burn/win_sources.h"
@@ -102,39 +99,38 @@ int Burn(const std::vector<std::uint8_t>& image) {
 }
 
 // The burner's tree with the last session imported at layout time, laid out at the next
-// writable address and written there as a session that leaves the disc appendable.
+// writable address and burnt there as a session that leaves the disc appendable.
 int Append(const std::string& folder) {
     if (!ProcessAspiLoader().LoadASPILayer(false)) {
         std::printf("FAILED load\n");
         return 2;
     }
-    TSCSIDevice d(ProcessAspiLayer(), SystemClock());
-    d.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t) { std::printf("%s\n", text.c_str()); };
-    if (!FindRecorder(d)) return Fail(d, "no recorder");
-    if (!ReadCapabilities(d)) return Fail(d, "capabilities");
     WinFolderLister lister;
     WinFileSource files;
-    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);  // no device selected: the image only
+    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);
+    ConnectBurner(burner);
+    burner.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
+        std::printf("[%u] %s\n", level, text.c_str());
+    };
+    std::string result = "NO RESULT";
+    burner.OnWriteDone = [&result](TCDBurner&, const std::string& error) { result = error; };
+    if (!FindRecorder(burner)) return Fail(burner, "no recorder");
+    if (!ReadCapabilities(burner)) return Fail(burner, "capabilities");
     burner.tree.lister = &lister;
-    burner.tree.log = [](const std::string& line, std::uint8_t level) { std::printf("[%u] %s\n", level, line.c_str()); };
-    burner.setCachePriority = SetCachePriority;
     burner.tree.now = LocalNow();
-    burner.tree.ClearFiles();
+    burner.ClearFiles();
     if (!burner.tree.InsertDir(burner.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) {
         std::printf("FAILED insert %s\n", folder.c_str());
         return 1;
     }
+    burner.FinalizeDisc = false;
     burner.SetSessionToImport(0xFFFF);
-    DeviceQueries device;
-    device.deviceType = d.DeviceType();
-    device.nextWritableAddress = [&] { return GetNextWritableAddress(d, false, true, static_cast<std::uint8_t>(device.deviceType)); };
-    device.session = DeviceSessionDisc(d);
-    burner.PrepareImage(device, LocalNow(), StandardBiasMinutes());
+    burner.PrepareImage(burner.SelectedDevice(), LocalNow(), StandardBiasMinutes());
     const std::uint32_t start = burner.Layout().sessionStart;
-    if (start == 0) return Fail(d, "next writable address");
-    testing_support::RecorderSink sink(d, start);
-    const std::string status = burner.BurnImageFile(sink);
-    if (!status.empty()) return Fail(d, status.c_str());
+    if (start == 0) return Fail(burner, "next writable address");
+    burner.BurnCD();
+    burner.WaitForWriter();
+    if (!result.empty()) return Fail(burner, result.c_str());
     std::printf("appended %u sectors at %u, volume end %u\n", burner.ImageSectors(), start, burner.Layout().end);
     return 0;
 }

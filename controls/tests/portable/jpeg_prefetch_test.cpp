@@ -8,7 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <mutex>
+#include <set>
 #include <system_error>
+#include <thread>
 
 #include "forms/portable/exceptions.h"
 
@@ -53,6 +56,26 @@ TEST_F(JpegPrefetchTest, HandsOutEachDecodeOnceInOrderAtItsScale) {
         EXPECT_FALSE(prefetcher.Take(paths[i]).has_value()) << "handed out once";
     }
     EXPECT_EQ(asked.load(), 6);
+}
+
+TEST_F(JpegPrefetchTest, DecodesRunOnAsManyThreadsAsMayRunAheadEachKeptForTheNext) {
+    // A thread per decode would make each decode the first of its thread; with two threads
+    // for six decodes, one of them makes at least three.
+    thread_local int decodesOnThisThread = 0;
+    std::mutex lock;
+    std::set<std::thread::id> threads;
+    int most = 0;
+    {
+        JpegPrefetcher prefetcher(paths, [&](const std::string&, const forms::JpegInfo&) {
+            std::lock_guard<std::mutex> hold(lock);
+            threads.insert(std::this_thread::get_id());
+            most = std::max(most, ++decodesOnThisThread);
+            return 1;
+        }, 2);
+        for (const std::string& path : paths) ASSERT_TRUE(prefetcher.Take(path).has_value());
+    }
+    EXPECT_LE(threads.size(), 2u);
+    EXPECT_GE(most, 3);
 }
 
 TEST_F(JpegPrefetchTest, SkippedAndUnknownPathsAndFailures) {

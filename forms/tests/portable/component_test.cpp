@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace forms {
@@ -98,6 +99,62 @@ TEST(Component, SiblingsHearAboutARemovedComponent) {
     watcher->watched = target;  // no FreeNotification: the shared owner tells its components
     delete target;
     EXPECT_EQ(watcher->watched, nullptr);
+}
+
+// Deletes a sibling the first time it hears of an insertion, as a handler freeing
+// components of its own does.
+class SiblingFreer : public TComponent {
+public:
+    SiblingFreer(TComponent* owner, std::vector<std::string>& log) : TComponent(owner), log_(log) {}
+    TComponent* victim = nullptr;
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        if (op == opInsert && victim != nullptr) delete std::exchange(victim, nullptr);
+        log_.push_back("freer heard");
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+class Listener : public TComponent {
+public:
+    Listener(TComponent* owner, std::string name, std::vector<std::string>& log) : TComponent(owner), log_(log) {
+        SetName(name);
+    }
+
+protected:
+    void Notification(TComponent* c, TOperation op) override {
+        TComponent::Notification(c, op);
+        if (op == opInsert) log_.push_back(Name());
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+TEST(Component, EveryComponentStillOwnedHearsOfAnInsertionOnceInOrder) {
+    // Lists small and large (the larger are copied apart); a handler frees a later sibling,
+    // which then hears nothing (and is never touched after it is gone).
+    for (int count : {3, 8, 9, 40}) {
+        std::vector<std::string> log;
+        TComponent root(nullptr);
+        auto* freer = new SiblingFreer(&root, log);
+        std::vector<std::string> expected = {"freer heard"};
+        for (int i = 0; i < count; ++i) {
+            auto* listener = new Listener(&root, "l" + std::to_string(i), log);
+            if (i == count / 2) freer->victim = listener;
+            else expected.push_back(listener->Name());
+        }
+        log.clear();
+        TComponent stranger(nullptr);
+        root.InsertComponent(&stranger);
+        EXPECT_EQ(log, expected) << count;
+        EXPECT_EQ(root.ComponentCount(), count + 1) << count;
+        root.RemoveComponent(&stranger);
+    }
 }
 
 TEST(Component, LoadedRunsOnceInCreationOrderAfterAllProperties) {

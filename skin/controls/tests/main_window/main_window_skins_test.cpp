@@ -17,6 +17,7 @@
 #include "forms/group_box.h"
 #include "forms/label.h"
 #include "forms/page_control.h"
+#include "forms/portable/properties.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/scroll_skins.h"
 #include "skin/frame/skin_form.h"
@@ -165,6 +166,61 @@ TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
             }
         }
     }
+}
+
+// The main window's controls of each kind get their skins through the form skin; the slider
+// and the painted progress bars get none.
+TEST_F(MainWindowSkins, EachKindOnTheMainWindowGetsItsSkin) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    std::map<std::string, std::string> skins;
+    for (TSkinControl* s : skin_->ControlSkins()->Skins())
+        if (const auto* owner = dynamic_cast<const forms::TComponent*>(s->Owner())) skins[owner->Name()] = s->SkinClassName();
+    const struct {
+        const char* control;
+        const char* skin;
+    } cases[] = {
+        {"PageControl1", "TSkinTab"},      {"biography", "TSkinBox"},         {"NextButton", "TSkinButton"},
+        {"CheckBox6", "TSkinCheckBox"},    {"DateTimePicker1", "TSkinComBox"}, {"RichEdit4", "TSkinScrollbar"},
+        {"thumbView", "TSkinScrollbar"},   {"ComboBox13", "TSkinComBox"},     {"Memo1", "TSkinScrollbar"},
+        {"Label63", ""},
+    };
+    for (const auto& c : cases) {
+        ASSERT_NE(form_->FindComponent(c.control), nullptr) << c.control;
+        const auto it = skins.find(c.control);
+        EXPECT_EQ(it != skins.end() ? it->second : "", c.skin) << c.control;
+    }
+    for (forms::TComponent* c : form_->ComponentList()) {
+        const std::string cls = c->ClassInfo().Name();
+        if (cls == "TSlider" || cls == "TSpecialProgress") EXPECT_EQ(skins.count(c->Name()), 0u) << c->Name();
+    }
+}
+
+// Unskinning the window gives its controls their own look back: the pages and what stands on
+// them their own colours, the buttons their own painting.
+TEST_F(MainWindowSkins, UnskinningGivesTheControlsTheirOwnLookBack) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    form_ = std::make_unique<editor::TForm1>(nullptr, folder_.Path());
+    forms::Application->SetMainForm(form_.get());
+    form_->Show();
+    Settle();
+    auto* label = dynamic_cast<forms::TWinControl*>(form_->FindComponent("Label63"));
+    auto* next = dynamic_cast<forms::TWinControl*>(form_->FindComponent("NextButton"));
+    ASSERT_TRUE(label != nullptr && next != nullptr);
+    const COLORREF ownLabel = CommonColour(*label);
+    const COLORREF ownButton = CommonColour(*next);
+    skin_ = new TSkinForm(form_.get());
+    skin_->AttachForm(data.get(), form_.get());
+    PostMessageA(form_->Handle(), kMsgAttachControls, 0, 1000);
+    ASSERT_TRUE(PumpUntil([&] { return skin_->ControlSkins() != nullptr && !skin_->ControlSkins()->Skins().empty(); }));
+    Settle();
+    EXPECT_NE(CommonColour(*label), ownLabel);
+    EXPECT_NE(CommonColour(*next), ownButton);
+    skin_->UnskinForm();
+    Settle();
+    EXPECT_EQ(skin_->ControlSkins(), nullptr);
+    EXPECT_EQ(CommonColour(*label), ownLabel);
+    EXPECT_EQ(CommonColour(*next), ownButton);
 }
 
 // The reviewer's view: each skin on the main window, and every page under skin 0.

@@ -88,6 +88,20 @@ TEST_F(Attachment, EachControlGetsTheExpectedSkin) {
     EXPECT_TRUE(other.Skins().empty()) << "a control that answers the skinned query is skinned once";
 }
 
+// A Skin3rd line for a container skins the scrolling controls inside it, even those the walk
+// over the form's own components does not reach.
+TEST_F(Attachment, AnEmbedScrollbarLineSkinsTheScrollingChildren) {
+    data->Skin3rd.insert(data->Skin3rd.begin(), "TPanel=EmbedScrollbar");
+    auto* panel = Place<forms::TPanel>(form, form, "Panel", 10, 10, 300, 200);
+    auto* memo = Place<forms::TMemo>(panel, panel, "Inner", 10, 10, 200, 100);  // the panel's own
+    memo->SetScrollBars(forms::ssVertical);
+    auto* edit = Place<forms::TEdit>(panel, panel, "Plain", 10, 120, 100, 22);
+    Pump();
+    SkinChildControls(*list, *form);
+    EXPECT_EQ(SkinsByControl(*list), (std::map<std::string, std::string>{{"Inner", "TSkinScrollbar"}}));
+    EXPECT_EQ(list->FindByHandle(edit->Handle()), nullptr);
+}
+
 // The panel and group box take the face colour while skinned and get their own back.
 TEST_F(Attachment, UnskinGivesColoursAndProceduresBack) {
     auto* panel = Place<forms::TPanel>(form, form, "Panel", 10, 10, 120, 40);

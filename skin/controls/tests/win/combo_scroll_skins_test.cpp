@@ -4,6 +4,7 @@
 
 #include "forms/combo_box.h"
 #include "forms/edit.h"
+#include "forms/subclass.h"
 #include "skin/controls/attach_controls.h"
 #include "skin/controls/combo_skins.h"
 #include "skin/controls/scroll_skins.h"
@@ -217,6 +218,30 @@ TEST_F(ScrollSkins, ABarSwitchedOnLaterAndTheCorner) {
     const RECT h = BarInfo(memo->Handle(), OBJID_HSCROLL).rcScrollBar;
     const RECT window = ScreenRectOf(memo->Handle());
     EXPECT_EQ(ScreenPixel(memo->Handle(), (v.left + v.right) / 2 - window.left, (h.top + h.bottom) / 2 - window.top), Face());
+}
+
+// A press on an overlay hands the host its own scroll loop; a host freed inside it (its
+// handler closed the form) takes the skin and the overlay with it, and the press ends quietly.
+TEST_F(ScrollSkins, AHostFreedDuringThePressEndsItQuietly) {
+    forms::TMemo* memo = NewMemo(form, forms::ssVertical);
+    Pump();
+    SkinChildControls(*list, *form);
+    auto* skin = dynamic_cast<TSkinScrollbar*>(list->FindByHandle(memo->Handle()));
+    ASSERT_NE(skin, nullptr);
+    HWND overlay = skin->Vertical()->Handle();
+    bool pressed = false;
+    forms::WindowSubclass closer(memo->Handle(), [&](HWND, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) -> LRESULT {
+        if (msg != WM_NCLBUTTONDOWN) return next(msg, wParam, lParam);
+        pressed = true;
+        delete memo;
+        return 0;
+    });
+    SendMessageA(overlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));
+    Pump();
+    EXPECT_TRUE(pressed);
+    EXPECT_FALSE(IsWindow(overlay));
+    EXPECT_EQ(list->FindByHandle(overlay), nullptr);
+    EXPECT_TRUE(list->Skins().empty());
 }
 
 // Unskinned, the overlays are gone.

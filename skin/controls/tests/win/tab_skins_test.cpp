@@ -35,30 +35,45 @@ RECT TabRect(HWND wnd, int i) {
 }
 
 // The tab with the focus shows frame 2, the others frame 1, and the page is framed by the
-// border bitmap; bottom tabs are drawn below the page.
-TEST_F(TabSkins, TabsAndPageBorder) {
-    for (bool bottom : {false, true}) {
-        SCOPED_TRACE(bottom ? "bottom" : "top");
+// border bitmap, whichever side the tabs stand on.
+TEST_F(TabSkins, TabsAndPageBorderOnEachSide) {
+    const struct {
+        const char* side;
+        LONG_PTR style;
+        int position;
+    } sides[] = {{"top", 0, 0}, {"bottom", TCS_BOTTOM, 1}, {"left", TCS_VERTICAL | TCS_MULTILINE, 2},
+                 {"right", TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE, 3}};
+    for (const auto& side : sides) {
+        SCOPED_TRACE(side.side);
         forms::TPageControl* pages = NewPages(form);
         HWND wnd = pages->Handle();
-        if (bottom) SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | TCS_BOTTOM);
+        SetWindowLongPtrA(wnd, GWL_STYLE, GetWindowLongPtrA(wnd, GWL_STYLE) | side.style);
+        SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
         pages->SetActivePageIndex(1);
         Pump();
         SkinChildControls(*list, *form);
         auto* skin = dynamic_cast<TSkinTab*>(list->FindByHandle(wnd));
         ASSERT_NE(skin, nullptr);
-        EXPECT_EQ(skin->TabPosition(), bottom ? 1 : 0);
+        EXPECT_EQ(skin->TabPosition(), side.position);
         const PaintedPixels pixels(wnd);
         const RECT selected = TabRect(wnd, 1);
         const RECT other = TabRect(wnd, 2);
-        const int dy = bottom ? 0 : 1;
-        EXPECT_EQ(pixels.At(selected.left + 3, (selected.top + selected.bottom) / 2 + dy), Rgb(probe::k_tabs[1]));
-        EXPECT_EQ(pixels.At(other.left + 3, (other.top + other.bottom) / 2 + dy), Rgb(probe::k_tabs[0]));
+        // A point inside a tab, clear of its text and of the one-pixel shift of top tabs.
+        auto inside = [&](const RECT& r) {
+            return side.position >= 2 ? POINT{(r.left + r.right) / 2, r.top + 3} : POINT{r.left + 3, (r.top + r.bottom) / 2 + 1};
+        };
+        const POINT s = inside(selected), o = inside(other);
+        EXPECT_EQ(pixels.At(s.x, s.y), Rgb(probe::k_tabs[1]));
+        EXPECT_EQ(pixels.At(o.x, o.y), Rgb(probe::k_tabs[0]));
         RECT page{0, 0, pixels.Width(), pixels.Height()};
         SendMessageA(wnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
         InflateRect(&page, 4, 4);
-        EXPECT_EQ(pixels.At(page.left + 1, (page.top + page.bottom) / 2), Rgb(probe::k_tabborder[0]));
-        EXPECT_EQ(pixels.At(page.right - 2, (page.top + page.bottom) / 2), Rgb(probe::k_tabborder[0]));
+        const int midX = (page.left + page.right) / 2, midY = (page.top + page.bottom) / 2;
+        // Edges away from the tabs.
+        if (side.position != 2) EXPECT_EQ(pixels.At(page.left + 1, midY), Rgb(probe::k_tabborder[0]));
+        if (side.position != 3) EXPECT_EQ(pixels.At(page.right - 2, midY), Rgb(probe::k_tabborder[0]));
+        if (side.position != 0) EXPECT_EQ(pixels.At(midX, page.top + 1), Rgb(probe::k_tabborder[0]));
+        if (side.position != 1) EXPECT_EQ(pixels.At(midX, page.bottom - 2), Rgb(probe::k_tabborder[0]));
         list->UnskinAll();
         delete pages;
         Pump();
