@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include "burn/device_layers.h"
+#include "burn/portable/burn_outcome.h"
+#include "burn/portable/joliet_names.h"
+#include "burn/portable/portfolio_tree.h"
 #include "burn/portable/start_arguments.h"
 #include "forms/application.h"
 
@@ -14,7 +17,19 @@ namespace {
 
 // Posted when the log queue goes from empty to holding lines.
 constexpr UINT kLogArrived = WM_APP + 0x42;
+// Posted by the burner's end of a burn; lParam owns the outcome text.
+constexpr UINT kBurnDone = WM_APP + 0x43;
+// Posted once the drive's last steps after a good burn are over.
+constexpr UINT kEjectDone = WM_APP + 0x44;
 constexpr int kClientWidth = 506, kClientHeight = 427;
+constexpr unsigned kTimerMs = 500;
+constexpr std::uint32_t kSector = 2048;
+constexpr std::int64_t kCacheSize = 4194304;
+
+constexpr char kConfirmText[] =
+    "Insert a Blank CD-R and click to start burning.\n\r\n\rClick \"Cancel\" to cancel to process.";
+constexpr char kBurnAbortedText[] = "Burning Process Aborted.";
+constexpr char kClosingText[] = "Closing CD, please wait...";
 
 std::string ExecutableFolder() {
     char path[MAX_PATH] = {};
@@ -51,11 +66,17 @@ TForm1::TForm1(TComponent* owner, std::vector<std::string> args, std::string pro
     SetPosition(poDesktopCenter);
     SetClientSize(kClientWidth, kClientHeight);
     BuildControls();
-    mcdb = std::make_unique<TSCSIDevice>(ProcessAspiLayer(), SystemClock());
+    mcdb = std::make_unique<TCDBurner>(ProcessAspiLayer(), SystemClock(), files_);
+    ConnectBurner(*mcdb);
+    mcdb->tree.lister = &folders_;
     mcdb->DoDebug = true;
     mcdb->UnderrunProtection = true;
     mcdb->FinalizeDisc = true;
-    mcdb->LoadLayer = [](bool preferSpti) { return ProcessAspiLoader().LoadASPILayer(preferSpti); };
+    mcdb->TestWrite = false;
+    mcdb->PerformOPC = false;
+    mcdb->WritePostGap = true;
+    mcdb->SetCacheSize(kCacheSize);
+    mcdb->OnWriteDone = [this](TCDBurner&, const std::string& error) { mcdbWriteDone(error); };
     // The write thread logs too: every line goes through the queue to this window's thread.
     mcdb->OnDebugMessage = [this](TSCSIDevice&, const std::string& text, std::uint8_t level) {
         log_.Push(text, level);
@@ -65,7 +86,11 @@ TForm1::TForm1(TComponent* owner, std::vector<std::string> args, std::string pro
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    if (ejector_.joinable()) ejector_.join();
+    // The writer reads the files and posts to this window: it ends before either goes.
+    mcdb.reset();
+}
 
 void TForm1::BuildControls() {
     Label1 = Place<TLabel>(this, this, "Label1", 8, 8, 490, 32);
@@ -86,16 +111,28 @@ void TForm1::BuildControls() {
     cbSpeed->SetStyle(csDropDownList);
     Label2 = Place<TLabel>(this, GroupBox1, "Label2", 12, 68, 100, 16);
     Label2->SetCaption("Log:");
-    Memo1 = Place<TMemo>(this, GroupBox1, "Memo1", 12, 86, 466, 240);
+    Memo1 = Place<TMemo>(this, GroupBox1, "Memo1", 12, 86, 466, 216);
     Memo1->SetReadOnly(true);
     Memo1->SetScrollBars(ssVertical);
     Memo1->SetTabStop(false);
+    pcd = Place<controls::TSpecialProgress>(this, GroupBox1, "pcd", 12, 308, 466, 20);
+    pcd->SetStartColor(clBackground);
+    pcd->SetEndColor(clLime);
+    pcd->SetGradientBlocks(true);
+    pcd->SetSolid(true);
+    pcd->SetTextCentered(true);
+    pcd->SetTextOption(controls::toPercent);
     Button1 = Place<TButton>(this, this, "Button1", 316, 392, 85, 25);
     Button1->SetCaption("Close");
     Button1->OnClick = [this](TObject*) { Button1Click(); };
     bburn = Place<TButton>(this, this, "bburn", 412, 392, 85, 25);
     bburn->SetCaption("Burn");
     bburn->SetEnabled(false);
+    bburn->OnClick = [this](TObject*) { bburnClick(); };
+    Timer1 = new TTimer(this);
+    Timer1->SetName("Timer1");
+    Timer1->SetInterval(kTimerMs);
+    Timer1->OnTimer = [this](TObject*) { Timer1Timer(); };
 }
 
 void TForm1::FormCreate() {
@@ -160,6 +197,80 @@ std::uint16_t TForm1::GetSpeed() {
     return speed;
 }
 
+void TForm1::bburnClick() {
+    if (Application->MessageBox(kConfirmText, Application->Title(), MB_ICONQUESTION | MB_OKCANCEL) != IDOK) {
+        Application->MessageBox(kBurnAbortedText, Application->Title(), MB_ICONINFORMATION | MB_OK);
+        return;
+    }
+    // Refused before the drive is touched: nothing whole to burn.
+    mcdb->ClearFiles();
+    mcdb->tree.now = LocalNow();
+    if (const std::string refusal = AddPortfolio(mcdb->tree, Utf16(PortfolioFolder), IsFolder(PortfolioFolder));
+        !refusal.empty()) {
+        mcdbWriteDone(refusal);
+        return;
+    }
+    Timer1->SetEnabled(true);
+    mcdb->SetWriteSpeed(GetSpeed());
+    mcdb->DebugMessage("Add files / Folders to CD done.", 0);
+    mcdb->PrepareImage(mcdb->SelectedDevice(), LocalNow(), StandardBiasMinutes());
+    mcdb->DebugMessage("Starting the Burn on: " + cbdrives->Text(), 0);
+    std::uint32_t size = 0, free = 0;
+    mcdb->ReadBufferCapacity(size, free);
+    pcd->SetPosition(0);
+    pcd->SetMaximum(static_cast<int>(mcdb->ImageSectors()));
+    SetBurning(true);
+    mcdb->BurnCD();
+}
+
+void TForm1::mcdbWriteDone(const std::string& error) {
+    auto text = std::make_unique<std::string>(error);
+    if (HandleAllocated() && PostMessageA(WindowHandle(), kBurnDone, 0, reinterpret_cast<LPARAM>(text.get())))
+        text.release();  // the message owns it now
+}
+
+void TForm1::BurnDone(const std::string& error) {
+    // The bar's last step first, so that its closing line comes before the outcome.
+    if (Timer1->Enabled()) Timer1Timer();
+    Timer1->SetEnabled(false);
+    if (!error.empty()) {
+        mcdb->DebugMessage(kDoneWithErrorsLog, 0);
+        mcdb->DebugMessage(">>> " + error, 0);
+        FlushLog();
+        SetBurning(false);
+        return;
+    }
+    mcdb->DebugMessage(kBurnCompleteLog, 0);
+    FlushLog();
+    Application->MessageBox(kBurnCompletedDialog, Application->Title(), MB_ICONINFORMATION | MB_OK);
+    // The flush may take minutes: the window keeps answering meanwhile, its buttons off.
+    const HWND window = WindowHandle();
+    ejector_ = std::thread([this, window] {
+        mcdb->DebugMessage(EjectAfterBurn(*mcdb), 0);
+        PostMessageA(window, kEjectDone, 0, 0);
+    });
+}
+
+void TForm1::EjectDone() {
+    if (ejector_.joinable()) ejector_.join();
+    SetBurning(false);
+}
+
+void TForm1::SetBurning(bool burning) {
+    // The writer uses the selected device: no other may be picked while it runs.
+    for (TWinControl* c : {static_cast<TWinControl*>(bburn), static_cast<TWinControl*>(Button1),
+                           static_cast<TWinControl*>(cbdrives), static_cast<TWinControl*>(cbSpeed)})
+        c->SetEnabled(!burning);
+}
+
+void TForm1::Timer1Timer() {
+    pcd->SetPosition(static_cast<int>(mcdb->BytesWritten.load() / kSector));
+    if (pcd->PercentDone() < 100) return;
+    FlushLog();
+    Memo1->Lines()->Add(kClosingText);
+    Timer1->SetEnabled(false);
+}
+
 void TForm1::Button1Click() { Application->Terminate(); }
 
 void TForm1::FlushLog() {
@@ -169,6 +280,15 @@ void TForm1::FlushLog() {
 void TForm1::WndProc(TMessage& message) {
     if (message.Msg == kLogArrived) {
         FlushLog();
+        return;
+    }
+    if (message.Msg == kBurnDone) {
+        const std::unique_ptr<std::string> error(reinterpret_cast<std::string*>(message.LParam));
+        BurnDone(*error);
+        return;
+    }
+    if (message.Msg == kEjectDone) {
+        EjectDone();
         return;
     }
     TForm::WndProc(message);

@@ -4,17 +4,21 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "burn/portable/drive_choice.h"
 #include "burn/portable/log_queue.h"
-#include "burn/portable/scsi_device.h"
+#include "burn/win_sources.h"
+#include "burn/portable/cd_burner.h"
+#include "controls/special_progress.h"
 #include "forms/button.h"
 #include "forms/combo_box.h"
 #include "forms/edit.h"
 #include "forms/form.h"
 #include "forms/group_box.h"
 #include "forms/label.h"
+#include "forms/timer.h"
 
 namespace burn {
 
@@ -33,6 +37,10 @@ public:
     void cbdrivesChange();
     void cbSpeedDropDown();
     std::uint16_t GetSpeed();
+    void bburnClick();
+    // The burner's end of a burn, from any thread: handed to the window's thread at once.
+    void mcdbWriteDone(const std::string& error);
+    void Timer1Timer();
     void Button1Click();
 
     // The argument count was wrong: the program ends without showing the window.
@@ -51,7 +59,9 @@ public:
     forms::TMemo* Memo1;
     forms::TButton* Button1;
     forms::TButton* bburn;
-    std::unique_ptr<TSCSIDevice> mcdb;
+    controls::TSpecialProgress* pcd;
+    forms::TTimer* Timer1;
+    std::unique_ptr<TCDBurner> mcdb;
 
 protected:
     void WndProc(forms::TMessage& message) override;
@@ -59,12 +69,20 @@ protected:
 private:
     void BuildControls();
     void ShowChoices();
+    // On the window's thread: the outcome of a burn, then the drive's last steps after a good one.
+    void BurnDone(const std::string& error);
+    void EjectDone();
+    void SetBurning(bool burning);
 
     std::vector<std::string> args_;
     bool terminating_ = false;
     bool portfolioAccepted_ = false;
     LogQueue log_;
     std::unique_ptr<DriveChoice> choice_;
+    WinFolderLister folders_;
+    WinFileSource files_;
+    // Flushes and ejects after a good burn, away from the window's thread.
+    std::thread ejector_;
 };
 
 }  // namespace burn

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <fstream>
 
 namespace vantburn_driver {
@@ -69,7 +70,15 @@ HWND ChildButton(HWND parent, const std::string& caption) {
 
 std::string MemoText(HWND window) {
     const auto memos = Children(window, "MEMO");
-    return memos.size() == 1 ? testsupport::WindowText(memos[0]) : "(no memo)";
+    if (memos.size() != 1) return "(no memo)";
+    // The whole text, however long: a failed command's log line carries its data.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(memos[0], WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return "(no answer)";
+    std::string text(length + 1, '\0');
+    SendMessageTimeoutA(memos[0], WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    text.resize(std::strlen(text.c_str()));
+    return text;
 }
 
 std::vector<std::string> MemoLines(HWND window) {
@@ -101,6 +110,45 @@ Lists WaitForLists(HWND window, std::size_t drives) {
         return found.drives && ComboItems(found.drives).size() == drives && !ComboItems(found.speeds).empty();
     });
     return found.drives && ComboItems(found.drives).size() == drives ? found : Lists{};
+}
+
+namespace {
+
+struct TopLevelSearch {
+    DWORD process;  // 0: any
+    const char* windowClass;  // nullptr: any
+    std::string title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<TopLevelSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if ((s->process && owner != s->process) || !IsWindowVisible(wnd)) return TRUE;
+    char cls[64] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    if (s->windowClass && std::string(cls) != s->windowClass) return TRUE;
+    if (testsupport::WindowText(wnd) != s->title) return TRUE;
+    s->found = wnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND OpenDialog(DWORD process, const std::string& title) {
+    TopLevelSearch search{process, "#32770", title};
+    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForAnyWindow(const std::string& title, std::chrono::milliseconds timeout) {
+    TopLevelSearch search{0, nullptr, title};
+    WaitUntil([&] {
+        EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, timeout);
+    return search.found;
 }
 
 void PickDrive(HWND drives, int index) {

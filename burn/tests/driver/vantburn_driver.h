@@ -43,6 +43,11 @@ Lists WaitForLists(HWND window, std::size_t drives);
 // Picks a line of the device list as a user does: the selection, then its notification.
 void PickDrive(HWND drives, int index);
 
+// A visible dialog (message box) of that process with this title; nullptr when none is open.
+HWND OpenDialog(DWORD process, const std::string& title);
+// A visible top-level window of any process with this title; nullptr at time-out.
+HWND WaitForAnyWindow(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
 template <class Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -1,0 +1,560 @@
+// Burns under Wine, end to end: vantburn started from a program folder of its own with a
+// portfolio, driven as a user drives it (a speed, Burn, the confirmation), against the
+// virtual recorder, whose trace, state file and stored image are read back afterwards.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "burn/tests/driver/vantburn_driver.h"
+#include "tests/support/process_driver.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace vantburn_driver;
+using testsupport::ProcessUnderTest;
+
+constexpr char kTitle[] = "Vantrell Burn Utility";
+constexpr char kWindowCaption[] = "CD Burn Utility";
+constexpr char kRecorder[] =
+    "[device0]\naddress=0:1:0\ntype=5\nletter=E\nspeeds=4,8,16,24,32,40,48\n"
+    "image=disc.img\nstate=disc.state\ntrace=trace.txt\n";
+constexpr int k48X = 1;  // "48X (7,200 KB/s)", after "Max"
+constexpr char kEjectDone[] = "Eject CD Completed, so enjoy the rest of your day.";
+constexpr char kEjectFailed[] = "Eject CD Failed.";
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteFileAt(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    // Fixed times: the image does not depend on when the test ran.
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SYSTEMTIME st{2024, 5, 0, 17, 10, 20, 30, 0};
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    SetFileTime(h, &ft, &ft, &ft);
+    CloseHandle(h);
+}
+
+std::string Pattern(std::size_t size, unsigned seed) {
+    std::string s(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) s[i] = static_cast<char>((i * 131 + seed * 7 + i / 977) & 0xFF);
+    return s;
+}
+
+// A program folder with the recorder and the portfolio "Spring": a page, a picture folder and
+// a file without an extension.
+struct BurnFolder : ProgramFolder {
+    explicit BurnFolder(const std::string& extra = {}) : ProgramFolder(kRecorder + extra) {
+        CreateDirectoryA(Portfolio().c_str(), nullptr);
+        CreateDirectoryA((Portfolio() + "\\pictures").c_str(), nullptr);
+        WriteFileAt(Portfolio() + "\\index.html", "<html><body>Spring</body></html>\n");
+        WriteFileAt(Portfolio() + "\\pictures\\one.jpg", Pattern(300000, 1));
+        WriteFileAt(Portfolio() + "\\pictures\\two.jpg", Pattern(170000, 2));
+        WriteFileAt(Portfolio() + "\\README", "read me\n");
+    }
+    std::string Portfolio() const { return Path("Distributable\\Spring"); }
+};
+
+// One request of the recorder's trace.
+struct Request {
+    DWORD thread = 0;
+    int op = 0;
+    std::vector<int> cdb;
+    bool ok = false;
+    long long lba = -1;
+    int blocks = 0;
+    std::string data;  // MODE SELECT's parameters, in hex
+};
+
+std::vector<Request> ReadTrace(const std::string& path) {
+    std::vector<Request> trace;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        Request r;
+        std::istringstream words(line);
+        std::string sequence;
+        words >> sequence >> r.thread;
+        for (std::string w; words >> w;) {
+            if (w.rfind("cdb=", 0) == 0) {
+                for (std::size_t i = 4; i + 1 < w.size(); i += 2) r.cdb.push_back(std::stoi(w.substr(i, 2), nullptr, 16));
+            } else if (w == "->") {
+                words >> w;
+                r.ok = w.rfind("01/", 0) == 0;
+            } else if (w.rfind("lba=", 0) == 0) {
+                r.lba = std::stoll(w.substr(4));
+            } else if (w.rfind("blocks=", 0) == 0) {
+                r.blocks = std::stoi(w.substr(7));
+            } else if (w.rfind("data=", 0) == 0) {
+                r.data = w.substr(5);
+            }
+        }
+        if (r.cdb.empty()) continue;
+        r.op = r.cdb[0];
+        trace.push_back(r);
+    }
+    return trace;
+}
+
+std::map<std::string, std::string> ReadState(const std::string& path) {
+    std::map<std::string, std::string> state;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        const auto eq = line.find('=');
+        if (eq != std::string::npos) state[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return state;
+}
+
+// The texts of a dialog's static controls, joined.
+std::string DialogText(HWND box) {
+    std::string text;
+    for (const auto& t : testsupport::ChildTexts(box, "Static")) text += t + "\n";
+    return text;
+}
+
+// What a burn left in the window.
+struct BurnResult {
+    std::vector<std::string> memo;
+    bool completedDialog = false;
+    DWORD dialogThread = 0;
+    bool buttonsUsable = false;
+};
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::size_t Count(const std::vector<std::string>& lines, const std::string& line) {
+    return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+class VantburnBurn : public ::testing::Test {
+protected:
+    // Starts vantburn on the portfolio and waits for its lists.
+    HWND Start(BurnFolder& folder) {
+        process_ = std::make_unique<ProcessUnderTest>(folder.Exe(), "Spring", folder.temp.Path());
+        return Attach(process_->WaitForWindow(kWindowCaption));
+    }
+    // Takes over a burn window, however it was started: waits for its lists.
+    HWND Attach(HWND window) {
+        if (!window) return nullptr;
+        GetWindowThreadProcessId(window, &pid_);
+        lists_ = WaitForLists(window, 1);
+        return lists_.drives ? window : nullptr;
+    }
+    HWND WaitForDialog() {
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = OpenDialog(pid_, kTitle)) != nullptr; });
+        return box;
+    }
+
+    // Chooses the speed, clicks Burn, answers the confirmation; with OK, waits for the end of
+    // the burn (answering the completion dialog) until Burn and Close are usable again.
+    BurnResult Burn(HWND window, bool confirm = true, std::chrono::seconds guard = 120s) {
+        BurnResult result;
+        SendMessageA(lists_.speeds, CB_SETCURSEL, k48X, 0);
+        EXPECT_TRUE(testsupport::ClickButton(window, "Burn"));
+        HWND box = WaitForDialog();
+        EXPECT_NE(box, nullptr) << "no confirmation";
+        if (!box) return result;
+        EXPECT_NE(DialogText(box).find("Insert a Blank CD-R and click to start burning."), std::string::npos);
+        EXPECT_TRUE(testsupport::ClickButton(box, confirm ? "OK" : "Cancel"));
+        if (!confirm) {
+            EXPECT_TRUE(WaitUntil([&] { return IsWindow(box) == FALSE; }));
+            HWND aborted = WaitForDialog();
+            EXPECT_NE(aborted, nullptr);
+            if (aborted) {
+                EXPECT_NE(DialogText(aborted).find("Burning Process Aborted."), std::string::npos);
+                EXPECT_TRUE(testsupport::ClickButton(aborted, "OK"));
+            }
+            EXPECT_TRUE(WaitUntil([&] { return IsWindow(aborted) == FALSE; }));
+            result.memo = MemoLines(window);
+            return result;
+        }
+        HWND burn = ChildButton(window, "Burn"), close = ChildButton(window, "Close");
+        // The end: the outcome's last line in the log, and both buttons on again.
+        auto over = [&] {
+            const auto lines = MemoLines(window);
+            const auto failed = std::find(lines.begin(), lines.end(), "Write / Burn Process done with errors");
+            return (failed != lines.end() && failed + 1 != lines.end()) || Has(lines, kEjectDone) ||
+                   Has(lines, kEjectFailed);
+        };
+        const bool ended = WaitUntil(
+            [&] {
+                if (HWND done = OpenDialog(pid_, kTitle)) {
+                    if (DialogText(done).find("CD Burn Completed!") != std::string::npos) {
+                        result.completedDialog = true;
+                        result.dialogThread = GetWindowThreadProcessId(done, nullptr);
+                        testsupport::ClickButton(done, "OK");
+                        WaitUntil([&] { return IsWindow(done) == FALSE; }, 10s);
+                    }
+                }
+                return over() && IsWindowEnabled(burn) && IsWindowEnabled(close);
+            },
+            guard);
+        EXPECT_TRUE(ended) << "the burn did not end; the log:\n" << MemoText(window);
+        result.buttonsUsable = ended;
+        result.memo = MemoLines(window);
+        return result;
+    }
+
+    void Close(HWND window) {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid_);
+        ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
+        EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+        CloseHandle(process);
+    }
+
+    std::unique_ptr<ProcessUnderTest> process_;
+    DWORD pid_ = 0;
+    Lists lists_;
+};
+
+// The image the burn sends, made by the mastering tool from the same folder.
+std::string MasteredImage(const std::string& source, const BurnFolder& folder) {
+    const std::string image = folder.Path("mastered.iso");
+    ProcessUnderTest tool(testsupport::ExecutableFolder() + "burn_mkimage.exe",
+                          "\"" + source + "\" \"" + image + "\"", folder.temp.Path());
+    EXPECT_TRUE(tool.WaitForExit(60s));
+    return ReadAll(image);
+}
+
+// The requests from the writer's start: the first LOAD after Burn was clicked.
+std::vector<Request> WriterRequests(const std::vector<Request>& trace, std::size_t before) {
+    return {trace.begin() + static_cast<std::ptrdiff_t>(std::min(before, trace.size())), trace.end()};
+}
+
+std::size_t IndexOf(const std::vector<Request>& r, bool (*match)(const Request&), bool last = false) {
+    std::size_t found = r.size();
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        if (match(r[i])) {
+            found = i;
+            if (!last) break;
+        }
+    }
+    return found;
+}
+
+bool IsWrite(const Request& r) { return r.op == 0x2A; }
+bool IsGoodWrite(const Request& r) { return r.op == 0x2A && r.ok; }
+bool IsFlush(const Request& r) { return r.op == 0x35; }
+bool IsClose(const Request& r) { return r.op == 0x5B; }
+bool IsLoad(const Request& r) { return r.op == 0x1B && (r.cdb[4] & 3) == 3; }
+bool IsEject(const Request& r) { return r.op == 0x1B && (r.cdb[4] & 3) == 2; }
+bool IsAllow(const Request& r) { return r.op == 0x1E && (r.cdb[4] & 1) == 0; }
+bool IsSpeed(const Request& r) { return r.op == 0xBB; }
+
+// Contiguous WRITE (10)s from the session start, at most 31 sectors each; the sectors sent.
+std::uint32_t CheckWrites(const std::vector<Request>& r, std::uint32_t sessionStart) {
+    std::uint32_t next = sessionStart;
+    for (const auto& q : r) {
+        if (!IsGoodWrite(q)) continue;
+        EXPECT_EQ(q.lba, next) << "writes are contiguous";
+        EXPECT_LE(q.blocks, 31);
+        next = static_cast<std::uint32_t>(q.lba + q.blocks);
+    }
+    return next - sessionStart;
+}
+
+// A successful burn: the texts, the thread of the dialog, the order of the commands, the write
+// parameters, the disc left behind.
+void CheckGoodBurn(const std::string& source, const BurnFolder& folder, const BurnResult& result,
+                   const std::vector<Request>& r, HWND window, std::uint32_t sessionStart = 0) {
+    EXPECT_TRUE(Has(result.memo, ">>> STARTING WRITE PROCESS ON CD-R AT 48X"));
+    EXPECT_TRUE(Has(result.memo, "CD Burning Process Complete"));
+    EXPECT_EQ(Count(result.memo, "Closing CD, please wait..."), 1u);
+    EXPECT_TRUE(Has(result.memo, "Eject CD Completed, so enjoy the rest of your day."));
+    EXPECT_TRUE(result.completedDialog);
+    EXPECT_EQ(result.dialogThread, GetWindowThreadProcessId(window, nullptr)) << "the dialog is the window's thread's";
+
+    const std::string mastered = MasteredImage(source, folder);
+    ASSERT_FALSE(mastered.empty());
+    EXPECT_EQ(CheckWrites(r, sessionStart), mastered.size() / 2048);
+    const std::size_t lastWrite = IndexOf(r, IsWrite, true), close = IndexOf(r, IsClose),
+                      allow = IndexOf(r, IsAllow, true), eject = IndexOf(r, IsEject, true);
+    ASSERT_LT(lastWrite, r.size());
+    std::size_t flush = lastWrite;
+    while (flush < r.size() && !IsFlush(r[flush])) ++flush;
+    EXPECT_LT(flush, close) << "the writer's flush before the close";
+    ASSERT_LT(close, r.size());
+    EXPECT_EQ(IndexOf(r, IsClose, true), close) << "one close";
+    for (std::size_t i = close + 1; i < r.size(); ++i) EXPECT_NE(r[i].op, 0x2A) << "nothing written after the close";
+    // The restore after the close: the plain page, the read speed, the tray closed again.
+    std::size_t restoreSelect = r.size();
+    for (std::size_t i = close + 1; i < r.size(); ++i)
+        if (r[i].op == 0x55) restoreSelect = std::min(restoreSelect, i);
+    EXPECT_LT(restoreSelect, r.size()) << "the write parameters restored after the close";
+    EXPECT_LT(allow, eject);
+    EXPECT_EQ(eject, r.size() - 1) << "the eject is the last command, after the writer's";
+    // SET CD SPEED at the writer's start with 48 X.
+    bool asked48 = false;
+    for (std::size_t i = 0; i < lastWrite; ++i)
+        if (IsSpeed(r[i]) && (r[i].cdb[4] << 8 | r[i].cdb[5]) == 48 * 177) asked48 = true;
+    EXPECT_TRUE(asked48);
+    // Page 5 before the first write: track-at-once, BUFE (the drive can), data block type 8, not multisession.
+    std::string page;
+    for (std::size_t i = 0; i < IndexOf(r, IsWrite); ++i)
+        if (r[i].op == 0x55) page = r[i].data;
+    ASSERT_GE(page.size(), 2u * 13);
+    const int writeType = std::stoi(page.substr(2 * 10, 2), nullptr, 16);
+    const int multisession = std::stoi(page.substr(2 * 11, 2), nullptr, 16);
+    const int blockType = std::stoi(page.substr(2 * 12, 2), nullptr, 16);
+    EXPECT_EQ(writeType & 0x0F, 1) << page;
+    EXPECT_EQ(writeType & 0x40, 0x40) << "BUFE where the drive offers it: " << page;
+    EXPECT_EQ(multisession & 0xC0, 0) << page;
+    EXPECT_EQ(blockType & 0x0F, 8) << page;
+
+    const auto state = ReadState(folder.Path("disc.state"));
+    EXPECT_EQ(state.at("status"), "complete");
+    EXPECT_EQ(state.at("tray"), "open");
+    EXPECT_EQ(std::count(state.at("sessions").begin(), state.at("sessions").end(), ':'), 1) << state.at("sessions");
+}
+
+// A burn that ended with an error: its text in the log, nothing after a failed write, the
+// buttons usable again.
+void CheckFailedBurn(const BurnResult& result, const std::vector<Request>& r, const std::string& text) {
+    EXPECT_TRUE(result.buttonsUsable);
+    const auto at = std::find(result.memo.begin(), result.memo.end(), "Write / Burn Process done with errors");
+    ASSERT_NE(at, result.memo.end());
+    ASSERT_NE(at + 1, result.memo.end());
+    EXPECT_EQ(at[1].rfind(">>> " + text, 0), 0u) << at[1];
+    EXPECT_FALSE(Has(result.memo, "CD Burning Process Complete"));
+    EXPECT_FALSE(result.completedDialog);
+    const std::size_t failed = IndexOf(r, [](const Request& q) { return q.op == 0x2A && !q.ok; });
+    for (std::size_t i = failed + 1; i < r.size(); ++i)
+        EXPECT_NE(r[i].op, 0x2A) << "nothing written after a failed write";
+    EXPECT_EQ(IndexOf(r, IsEject), r.size()) << "no eject after a failure";
+}
+
+// The image with the recording dates of every directory's "." and ".." records blanked: the
+// only bytes that depend on when it was made.
+std::string WithoutDotDates(std::string image) {
+    for (std::size_t at = 0; at + 2048 <= image.size(); at += 2048) {
+        auto* p = reinterpret_cast<std::uint8_t*>(image.data() + at);
+        const bool dots = p[0] == 34 && p[32] == 1 && p[33] == 0 && p[34] == 34 && p[34 + 32] == 1 && p[34 + 33] == 1;
+        if (!dots) continue;
+        std::fill_n(p + 18, 7, 0);
+        std::fill_n(p + 34 + 18, 7, 0);
+    }
+    return image;
+}
+
+TEST_F(VantburnBurn, SuccessBurnsTheImageAndEjects) {
+    BurnFolder folder;
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+    const BurnResult result = Burn(window);
+    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
+    CheckGoodBurn(folder.Portfolio(), folder, result, r, window);
+    // The disc holds the image the mastering tool makes, but for the dates of "." and "..".
+    std::string disc = ReadAll(folder.Path("disc.img")), mastered = MasteredImage(folder.Portfolio(), folder);
+    ASSERT_GE(disc.size(), mastered.size());
+    disc.resize(mastered.size());
+    const std::string a = WithoutDotDates(disc), b = WithoutDotDates(mastered);
+    const auto differs = std::mismatch(a.begin(), a.end(), b.begin()).first;
+    EXPECT_TRUE(differs == a.end()) << "first difference at byte " << (differs - a.begin());
+    Close(window);
+}
+
+TEST_F(VantburnBurn, CancelledConfirmationSendsNothing) {
+    BurnFolder folder;
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+    Burn(window, false);
+    EXPECT_EQ(ReadTrace(folder.Path("trace.txt")).size(), before) << "nothing sent";
+    EXPECT_TRUE(IsWindowEnabled(ChildButton(window, "Burn")));
+    Close(window);
+}
+
+struct FailureCase {
+    const char* name;
+    const char* ini;
+    const char* text;
+    bool writes;  // the failure comes after writing began
+};
+
+class VantburnBurnFailure : public VantburnBurn, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(VantburnBurnFailure, EndsWithItsTextAndTheButtonsBack) {
+    const FailureCase& c = GetParam();
+    BurnFolder folder(c.ini);
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+    const BurnResult result = Burn(window);
+    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
+    CheckFailedBurn(result, r, c.text);
+    if (!c.writes) EXPECT_EQ(IndexOf(r, IsWrite), r.size()) << "refused before any write";
+    else EXPECT_EQ(std::count_if(r.begin(), r.end(), IsGoodWrite), 4);
+    Close(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, VantburnBurnFailure,
+    ::testing::Values(
+        FailureCase{"NotBlank", "medium=complete\n", "", false},
+        FailureCase{"WriteError", "fault1=op=2A nth=5 sense=03/0C/00\n", "WRITER ERROR [", true},
+        FailureCase{"LossOfStreaming", "underrun_free=0\nfault1=op=2A nth=5 underrun\n", "WRITER ERROR [", true},
+        FailureCase{"TrayOpened", "fault1=op=2A nth=5 tray-open\n", "WRITER ERROR [", true},
+        FailureCase{"AnotherNextWritableAddress", "fault1=op=52 nth=2 nwa=150\n", "", false},
+        FailureCase{"TooLittleCapacity", "capacity=100\n", "", false}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST_F(VantburnBurn, NothingWholeToBurnIsRefusedBeforeTheDriveIsTouched) {
+    struct Case {
+        const char* name;
+        void (*change)(const BurnFolder&);
+        const char* text;
+    };
+    const Case cases[] = {
+        {"folder gone", [](const BurnFolder& f) { std::filesystem::remove_all(f.Portfolio()); }, "PORTFOLIO FOLDER NOT FOUND"},
+        {"no file",
+         [](const BurnFolder& f) {
+             std::filesystem::remove_all(f.Portfolio());
+             std::filesystem::create_directories(f.Portfolio() + "\\empty");
+         },
+         "PORTFOLIO FOLDER HOLDS NO FILE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BurnFolder folder;
+        HWND window = Start(folder);
+        ASSERT_NE(window, nullptr);
+        c.change(folder);
+        const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+        const BurnResult result = Burn(window);
+        CheckFailedBurn(result, {}, c.text);
+        EXPECT_EQ(ReadTrace(folder.Path("trace.txt")).size(), before) << "nothing sent";
+        Close(window);
+    }
+}
+
+struct TroubleCase {
+    const char* name;
+    const char* ini;
+    int failedWrites;
+    const char* absorbed;  // underruns counted by the drive
+};
+
+class VantburnBurnTrouble : public VantburnBurn, public ::testing::WithParamInterface<TroubleCase> {};
+
+TEST_P(VantburnBurnTrouble, StillEndsInAGoodDisc) {
+    const TroubleCase& c = GetParam();
+    BurnFolder folder(c.ini);
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+    const BurnResult result = Burn(window);
+    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const Request& q) { return q.op == 0x2A && !q.ok; }),
+              c.failedWrites);
+    CheckGoodBurn(folder.Portfolio(), folder, result, r, window);
+    EXPECT_EQ(ReadState(folder.Path("disc.state"))["underruns_absorbed"], c.absorbed);
+    Close(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, VantburnBurnTrouble,
+    ::testing::Values(TroubleCase{"BusyThreeTimes", "fault1=op=2A times=3 target=08\n", 3, "0"},
+                      TroubleCase{"UnderrunUnderProtection", "fault1=op=2A nth=5 underrun\n", 0, "1"},
+                      TroubleCase{"NotReadyThenReady", "fault1=op=00 times=3 sense=02/04/01\n", 0, "0"}),
+    [](const ::testing::TestParamInfo<TroubleCase>& info) { return std::string(info.param.name); });
+
+TEST_F(VantburnBurn, NoOtherDeviceOrSpeedCanBePickedWhileTheWriterRuns) {
+    // Slow writes, so that the burn is seen running.
+    BurnFolder folder("fault1=op=2A times=ever delay=100\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    SendMessageA(lists_.speeds, CB_SETCURSEL, k48X, 0);
+    ASSERT_TRUE(testsupport::ClickButton(window, "Burn"));
+    HWND box = WaitForDialog();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(testsupport::ClickButton(box, "OK"));
+    HWND burn = ChildButton(window, "Burn");
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(burn); }));
+    EXPECT_FALSE(IsWindowEnabled(lists_.drives));
+    EXPECT_FALSE(IsWindowEnabled(lists_.speeds));
+    EXPECT_FALSE(IsWindowEnabled(ChildButton(window, "Close")));
+    // Once it is over, both lists are back.
+    ASSERT_TRUE(WaitUntil([&] {
+        if (HWND done = OpenDialog(pid_, kTitle)) testsupport::ClickButton(done, "OK");
+        return IsWindowEnabled(burn) != FALSE;
+    }, 120s));
+    EXPECT_TRUE(IsWindowEnabled(lists_.drives));
+    EXPECT_TRUE(IsWindowEnabled(lists_.speeds));
+    Close(window);
+}
+
+TEST_F(VantburnBurn, AFileHeldOpenEndsTheBurnBeforeTheDriveIsLoaded) {
+    BurnFolder folder;
+    // Held by this process, without sharing: vantburn cannot open it.
+    HANDLE held = CreateFileA((folder.Portfolio() + "\\pictures\\two.jpg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+    const BurnResult result = Burn(window);
+    CloseHandle(held);
+    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
+    CheckFailedBurn(result, r, "CAN'T OPEN FILE \"");
+    EXPECT_EQ(IndexOf(r, IsLoad), r.size()) << "no LOAD";
+    EXPECT_EQ(IndexOf(r, IsWrite), r.size()) << "no WRITE";
+    Close(window);
+}
+
+TEST_F(VantburnBurn, BuildAndBurnInVantrellBurnsTheSiteItBuilt) {
+    BurnFolder folder;
+    const std::string built = testsupport::ExecutableFolder();
+    ASSERT_TRUE(CopyFileA((built + "..\\editor\\vantrell.exe").c_str(), folder.Path("vantrell.exe").c_str(), FALSE));
+    std::filesystem::create_directories(folder.Path("html"));
+    std::filesystem::copy(TEMPLATE_FOLDER, folder.Path("html\\Default"), std::filesystem::copy_options::recursive);
+    ProcessUnderTest vantrell(folder.Path("vantrell.exe"), "", folder.temp.Path());
+    HWND editor = vantrell.WaitForWindow("Vantrell - Biography");
+    ASSERT_NE(editor, nullptr);
+    HWND buildAndBurn = ChildButton(editor, "Build && B&urn");
+    ASSERT_NE(buildAndBurn, nullptr);
+    // The name box: the edit on the button's row.
+    HWND name = nullptr;
+    RECT button;
+    GetWindowRect(buildAndBurn, &button);
+    for (HWND edit : Children(GetParent(buildAndBurn), "EDIT")) {
+        RECT r;
+        GetWindowRect(edit, &r);
+        if (std::abs(r.top - button.top) < 10) name = edit;
+    }
+    ASSERT_NE(name, nullptr);
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Summer"));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(buildAndBurn) != FALSE; }));
+    PostMessageA(buildAndBurn, BM_CLICK, 0, 0);
+
+    HWND window = Attach(WaitForAnyWindow(kWindowCaption));
+    ASSERT_NE(window, nullptr) << "vantburn did not come up";
+    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+    const BurnResult result = Burn(window);
+    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
+    CheckGoodBurn(folder.Path("Distributable\\Summer"), folder, result, r, window);
+    Close(window);
+    PostMessageA(editor, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(vantrell.WaitForExit(20s));
+}
+
+}  // namespace
