@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "burn/portable/volume_letter.h"
 #include "burn/win_platform.h"
 #include "burn/win_sources.h"
 
@@ -28,6 +29,9 @@ CommandClock& SystemClock() {
 }
 
 void ConnectBurner(TCDBurner& burner) {
+    burner.VolumeLetter = [](std::uint8_t haId, std::uint8_t target) {
+        return FindVolumeLetter(WindowsSptiPlatform(), haId, target);
+    };
     burner.LoadLayer = [](bool preferSpti) { return ProcessAspiLoader().LoadASPILayer(preferSpti); };
     burner.ReloadLayer = [] { return ProcessAspiLoader().ReloadASPILayer(); };
     burner.SetCloseAfterCommand = [](bool close) { ProcessSptiLayer().CloseAfterCommand = close; };

@@ -16,7 +16,8 @@ AspiLoader& ProcessAspiLoader();
 CommandClock& SystemClock();
 
 // Wires a burner to these layers and to the system: layer loading and reload, the pass-through
-// layer's handle policy while writing, the cache and writer threads' priorities, the local time.
+// layer's handle policy while writing, the cache and writer threads' priorities, the local time,
+// and the drive letter by SCSI address.
 void ConnectBurner(TCDBurner& burner);
 
 }  // namespace burn
