@@ -193,10 +193,32 @@ def reassembly_keeps_a_portfolio():
     return problems
 
 
+def the_virtual_recorder_keeps_her_own_layer():
+    # A WNASPI32.dll of another maker (any letter case) is hers; ours is replaced, her ini kept.
+    problems = []
+    install = str(root / "scripts" / "install-recorder.sh")
+    home = work / "Recorder"
+    home.mkdir()
+    (home / "wnaspi32.DLL").write_bytes(b"her own layer")
+    result = subprocess.run([install, str(home)], capture_output=True, text=True, timeout=60)
+    if result.returncode == 0 or files_under(home) != {"wnaspi32.DLL": b"her own layer"}:
+        problems.append(f"her layer not kept: {result.returncode} {sorted(files_under(home))} {result.stderr}")
+    (home / "wnaspi32.DLL").unlink()
+    (home / "vcdr.ini").write_bytes(b"[device0]\r\naddress=0:2:0\r\n")
+    for attempt in ("first", "second"):
+        result = subprocess.run([install, str(home)], capture_output=True, text=True, timeout=60)
+        if result.returncode != 0 or not (home / "WNASPI32.dll").is_file():
+            problems.append(f"{attempt} install failed: {result.stderr}")
+    if (home / "vcdr.ini").read_bytes() != b"[device0]\r\naddress=0:2:0\r\n":
+        problems.append("her vcdr.ini was rewritten")
+    return problems
+
+
 check("RefusesAFolderARebuildDeletes", refuses_a_folder_a_rebuild_deletes)
 check("ReassemblyKeepsAPortfolio", reassembly_keeps_a_portfolio)
 check("AFailedUpdateKeepsHerFiles", a_failed_update_keeps_her_files)
 check("PortfolioSurvivesTwoRuns", portfolio_survives_two_runs)
+check("TheVirtualRecorderKeepsHerOwnLayer", the_virtual_recorder_keeps_her_own_layer)
 passed = write_report(str(report), "ProgramFolder", cases)
 if passed:
     shutil.rmtree(work)
