@@ -174,13 +174,18 @@ void Painter::PushButtons() {
         c.RoundCorners(x, y, 24, 24, 3, f == kFocused ? p_.accent : dark, true, true);
     }));
     ini_ += "[Buttons]\r\nBitmap=button.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\nTopHeight=4\r\nBottomHeight=4\r\nTrans=1\r\n"
-            "CheckButton=check.bmp\r\nRadioButton=radio.bmp\r\nCheckButtonFrame=8\r\nRadioButtonFrame=8\r\n";
+            "CheckButton=check.bmp\r\nRadioButton=radio.bmp\r\nCheckButtonFrame=" +
+            std::string(p_.probe ? "8" : "12") + "\r\nRadioButtonFrame=8\r\n";
 }
 
 void Painter::Marks() {
+    // A check box reads a 12-frame strip as rows of four (normal, hot, pressed, disabled):
+    // unchecked, checked, mixed; a radio button reads 8 frames as unchecked, then checked.
     auto mark = [&](bool radio) {
-        return p_.probe ? Probe(8, 13, 13) : Strip(8, 13, 13, false, [&](Canvas& c, int x, int y, int f) {
-            const bool checked = f >= 4;
+        const int frames = radio ? 8 : 12;
+        return p_.probe ? Probe(8, 13, 13) : Strip(frames, 13, 13, false, [&](Canvas& c, int x, int y, int f) {
+            const bool checked = f >= 4 && f < 8;
+            const bool mixed = f >= 8;
             const int state = f % 4;
             const Rgb box = state == kDisabled ? Mix(p_.face, Rgb{255, 255, 255}, 0.3) : Rgb{255, 255, 255};
             const Rgb line = state == kHot ? p_.accent : Darker(p_.face, 0.45);
@@ -190,6 +195,7 @@ void Painter::Marks() {
             if (radio) c.RoundCorners(x, y, 13, 13, 5, line, true, true);
             const Rgb ink = state == kDisabled ? Darker(p_.face, 0.25) : p_.accent;
             if (checked && !radio) c.Glyph(x + 3, y + 3, {"......#", ".....##", "#...##.", "##.##..", ".###...", "..#...."}, ink);
+            if (mixed) c.Glyph(x + 3, y + 5, {"#######", "#######", "#######"}, ink);
             if (checked && radio) c.Glyph(x + 4, y + 4, {".###.", "#####", "#####", "#####", ".###."}, ink);
             if (radio) {  // the outside of the circle takes the face, never magenta
                 for (int j = 0; j < 13; ++j)

@@ -102,3 +102,39 @@ TEST(ShippedSkins, ProbeFramesKeepTheirNamedColours) {
 
 }  // namespace
 }  // namespace skin
+
+namespace skin {
+namespace {
+
+// A check box reads a 4-frame strip as unchecked, checked, ... and a 12-frame strip in rows of
+// four with its checked row from frame 5: our skins' strips must be one of the two, or a ticked
+// box shows a frame without its tick.
+TEST(ShippedSkins, CheckStripsShowTheTickWhereACheckBoxLooks) {
+    for (const std::string stem : {"0", "1", "2", "3", "4", "5"}) {
+        SCOPED_TRACE("skin " + stem);
+        const std::string stream = ReadFile(std::string(SKIN_ARTIFACTS) + "/skin-" + stem + ".skin");
+        ASSERT_FALSE(stream.empty());
+        forms::TMemoryStream s;
+        s.WriteBuffer(stream.data(), static_cast<std::int64_t>(stream.size()));
+        std::optional<SkinElements> e = LoadSkinElements(s, [](const std::string&) {}, 17);
+        ASSERT_TRUE(e.has_value() && e->buttons);
+        const forms::PixelBuffer& strip = e->buttons->checkImage;
+        const int n = e->buttons->CheckButtonFrame;
+        ASSERT_TRUE(n == 4 || n == 12) << n << " frames";
+        const int w = strip.width() / n;
+        auto frame = [&](int number) {  // 1-based
+            std::string bytes;
+            for (int y = 0; y < strip.height(); ++y) {
+                const auto* row = strip.row(y) + static_cast<std::ptrdiff_t>(number - 1) * w * strip.bytesPerPixel();
+                bytes.append(reinterpret_cast<const char*>(row), static_cast<std::size_t>(w) * strip.bytesPerPixel());
+            }
+            return bytes;
+        };
+        const int checked = n == 12 ? 5 : 2;
+        EXPECT_NE(frame(1), frame(checked));
+        if (n == 12) EXPECT_NE(frame(checked), frame(9)) << "mixed looks checked";
+    }
+}
+
+}  // namespace
+}  // namespace skin
