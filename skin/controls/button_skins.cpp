@@ -194,18 +194,24 @@ MarkBox PlaceMark(const RECT& rect, int w, int h, bool rightButton, bool radio) 
     return box;
 }
 
-}  // namespace
-
-void TSkinCheckBox::AfterMessage(TMessage& m) {
-    switch (m.Msg) {
+// The messages after which a check box's or radio button's mark may have changed.
+bool ChangesTheMark(UINT msg) {
+    switch (msg) {
         case BM_SETCHECK:
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_LBUTTONDBLCLK:
         case forms::CM_EXIT:
-        case CM_CHECK_REPAINT: InvalidateSkin(); break;
-        default: TSkinControl::AfterMessage(m); break;
+        case CM_CHECK_REPAINT: return true;
+        default: return false;
     }
+}
+
+}  // namespace
+
+void TSkinCheckBox::AfterMessage(TMessage& m) {
+    if (ChangesTheMark(m.Msg)) InvalidateSkin();
+    else TSkinControl::AfterMessage(m);
 }
 
 void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
@@ -237,15 +243,8 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
 }
 
 void TSkinRadioButton::AfterMessage(TMessage& m) {
-    switch (m.Msg) {
-        case BM_SETCHECK:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_LBUTTONDBLCLK:
-        case forms::CM_EXIT:
-        case CM_CHECK_REPAINT: InvalidateSkin(); break;
-        default: TSkinControl::AfterMessage(m); break;
-    }
+    if (ChangesTheMark(m.Msg)) InvalidateSkin();
+    else TSkinControl::AfterMessage(m);
 }
 
 void TSkinRadioButton::DrawSkin(HDC dc, const RECT& rect) {
