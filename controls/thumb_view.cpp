@@ -41,6 +41,12 @@ bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
 // A WM_CONTEXTMENU from the keyboard carries no mouse position.
 bool FromKeyboard(LPARAM position) { return LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF; }
 
+// True when a cell's bounds (relative to the visible area) meet the client area.
+bool Meets(const forms::TControl& cell, const RECT& client) {
+    return cell.Left() < client.right && cell.Left() + cell.Width() > client.left && cell.Top() < client.bottom &&
+           cell.Top() + cell.Height() > client.top;
+}
+
 bool FolderExists(const std::string& folder) {
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -136,6 +142,7 @@ public:
     // is drawn again too.
     void Suspend(bool show) {
         view_.Layout();
+        view_.MakeShownCellHandles();
         view_.EnableAlign();
         if (show) pause_->Resume();
     }
@@ -155,6 +162,7 @@ private:
             }
         } enable{view_, pause_};
         view_.Layout();
+        view_.MakeShownCellHandles();
     }
 
     TThumbView& view_;
@@ -232,6 +240,24 @@ void TThumbView::Layout() {
 }
 
 void TThumbView::Relayout() { plan_.MoveAll(); }
+
+bool TThumbView::MakesChildHandle(const forms::TWinControl& child) const {
+    return dynamic_cast<const TThumbnail*>(&child) == nullptr || Meets(child, ClientRect());
+}
+
+void TThumbView::MakeShownCellHandles() {
+    if (!HandleAllocated()) return;
+    const RECT client = ClientRect();
+    for (int i = 0; i < Count(); ++i) {
+        TThumbnail* cell = list_.Thumbnail(i);
+        if (cell != nullptr && !cell->HandleAllocated() && cell->Parent() == this && Meets(*cell, client)) cell->HandleNeeded();
+    }
+}
+
+void TThumbView::ScrollPositionChanged(int dx, int dy) {
+    TBaseThumbView::ScrollPositionChanged(dx, dy);
+    MakeShownCellHandles();
+}
 
 void TThumbView::RefreshAll() {
     {

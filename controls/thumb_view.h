@@ -120,8 +120,14 @@ protected:
     void KeyDown(WORD& key, forms::TShiftState shift) override;
     void KeyUp(WORD& key, forms::TShiftState shift) override;
     void Notification(forms::TComponent* component, forms::TOperation operation) override;
+    // A cell's window is made when the cell first comes into view: under Wine making and
+    // placing a window costs more than decoding a thumbnail, and most cells are never seen.
+    bool MakesChildHandle(const forms::TWinControl& child) const override;
+    void ScrollPositionChanged(int dx, int dy) override;
 
 private:
+    // Makes the windows of the cells in view that have none yet.
+    void MakeShownCellHandles();
     // Frees a cell that is no longer in the view's layout.
     void FreeCell(TThumbnail* cell);
     // The wheel moves the content along the scrolling direction, one pixel per unit of delta.
