@@ -274,6 +274,7 @@ void TThumbView::RefreshAll() {
 void TThumbView::CollectFiles(std::string folder) {
     foundFiles_.Clear();
     sortedFiles_.Clear();
+    listed_.clear();
     const std::vector<std::string> masks = BuildMaskList(filter_);
     if (FolderExists(folder)) {
         if (folder.back() != '\\') folder += '\\';
@@ -288,6 +289,7 @@ void TThumbView::CollectFiles(std::string folder) {
                 if (!seen.insert(forms::UpperAscii(path)).second) continue;
                 foundFiles_.Add(path);
                 sortedFiles_.Add(path);
+                listed_.emplace(path, found);
             } while (FindNextFileA(search.get(), &found));
         }
     }
@@ -421,7 +423,8 @@ bool TThumbView::ScanFolder(const std::string& v, const std::shared_ptr<bool>& a
                 TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
                 Layout();
                 cell->Image()->SetPrefetcher(prefetcher.get());
-                cell->SetFileName(path);
+                if (const auto listed = listed_.find(path); listed != listed_.end()) cell->SetListedFile(path, listed->second);
+                else cell->SetFileName(path);
                 if (!*alive) return false;
                 cell->Image()->SetPrefetcher(nullptr);
                 if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
@@ -429,6 +432,7 @@ bool TThumbView::ScanFolder(const std::string& v, const std::shared_ptr<bool>& a
             }
             ComputeCellSize();
         }
+        listed_.clear();
         if (OnStopScanning) OnStopScanning(this);
         if (!*alive) return false;
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "controls/portable/thumb_layout.h"
@@ -179,6 +180,8 @@ private:
     bool painted_ = false;
     forms::TStringList foundFiles_;
     TNameSortedList sortedFiles_;
+    // What the folder's listing said of each found path, handed to its cell during the scan.
+    std::unordered_map<std::string, WIN32_FIND_DATAA> listed_;
     bool sorted_ = true;
     bool busy_ = false;
     std::string filter_;

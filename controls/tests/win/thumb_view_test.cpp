@@ -131,6 +131,32 @@ TEST_F(ThumbViewTest, ScannedCellsDecodeReducedForTheirBoxAsWellAsForTheFileSize
     for (int i = 0; i < 4; ++i) EXPECT_EQ(view->Thumbnail(i)->Image()->LastJpegScale(), expected[i]) << i;
 }
 
+// A scanned cell knows its own file's size, times and name as a search of its name would
+// tell, not another file's.
+TEST_F(ThumbViewTest, ScannedCellsKnowTheirOwnFiles) {
+    const Bytes jpeg = thumbtest::MakeJpeg(40, 30);
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "thm_" + std::to_string(i) + ".jpg";
+        Write(name, thumbtest::PadJpeg(jpeg, 3000 + 111 * static_cast<std::uint64_t>(i)));
+        thumbtest::SetWriteDay(folder.Path() + name, static_cast<WORD>(2001 + i), static_cast<WORD>(1 + i), 10);
+    }
+    view->SetDirectory(Dir());
+    ASSERT_EQ(view->Count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const TThumbnail* cell = view->Thumbnail(i);
+        const std::string path = folder.Path() + "thm_" + std::to_string(i) + ".jpg";
+        TThumbnail searched(nullptr);
+        searched.SetFileName(path);
+        EXPECT_EQ(cell->FileName(), path);
+        EXPECT_EQ(cell->FileSize(), 3000 + 111 * i) << i;
+        EXPECT_EQ(cell->FileChanged(), searched.FileChanged()) << i;
+        EXPECT_EQ(cell->FileCreated(), searched.FileCreated()) << i;
+        if (i > 0) {
+            EXPECT_NE(cell->FileChanged(), view->Thumbnail(i - 1)->FileChanged()) << i;
+        }
+    }
+}
+
 TEST_F(ThumbViewTest, StopMissingFolderAndEmptyDirectory) {
     WritePictures({"thm_a.jpg", "thm_b.jpg"});
     LogScan();
