@@ -2,6 +2,8 @@
 // faults, answered as a drive would.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "burn/portable/srb.h"
@@ -326,6 +328,33 @@ TEST(RecorderCore, FreshDiscAfterEjectKeepsEachDiscsImage) {
     EXPECT_EQ(core.State().DiscNumber, 2u);
     EXPECT_EQ(core.State().Status, DiscStatus::Blank);
     EXPECT_NE(ReadFile(dir / "disc.state").find("disc_number=2"), std::string::npos);
+}
+
+// The file a test drops to push the tray in between requests: taken once, at the next request,
+// which then meets the new disc's unit attention.
+TEST(RecorderCore, TheCloseTrayFileClosesTheTrayOnAFreshDiscAtTheNextRequest) {
+    TempDir dir;
+    DeviceConfig config;
+    config.FreshDiscAfterEject = true;
+    config.ImagePath = dir / "disc.img";
+    config.CloseTrayPath = dir / "close-tray";
+    RecorderCore core(config);
+    Drive drive{core};
+    ASSERT_EQ(drive.SelectWritePage().SrbStatus, 1);
+    ASSERT_EQ(drive.Write(0, Pattern(2 * kSector, 1)).SrbStatus, 1);
+    ASSERT_EQ(drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).SrbStatus, 1);
+    ASSERT_EQ(drive.Run({0x1B, 0, 0, 0, 2, 0}).SrbStatus, 1);
+    EXPECT_EQ(drive.Run({0x00, 0, 0, 0, 0, 0}).Sense[12], 0x3A) << "no medium while the tray is out";
+    { std::ofstream(config.CloseTrayPath) << ""; }
+    const Answer attention = drive.Run({0x00, 0, 0, 0, 0, 0});
+    EXPECT_EQ(attention.Sense[2] & 0x0F, 6);
+    EXPECT_EQ(attention.Sense[12], 0x28);
+    EXPECT_FALSE(std::filesystem::exists(config.CloseTrayPath)) << "taken once";
+    EXPECT_EQ(drive.Run({0x00, 0, 0, 0, 0, 0}).SrbStatus, 1);
+    EXPECT_FALSE(core.State().TrayOpen);
+    EXPECT_EQ(core.State().Status, DiscStatus::Blank);
+    EXPECT_EQ(core.State().DiscNumber, 1u);
+    EXPECT_EQ(core.CurrentImagePath(), dir / "disc-1.img");
 }
 
 TEST(RecorderCore, StateFileCarriesTheDiscToTheNextRun) {
