@@ -18,12 +18,45 @@ const TClassInfo& TTabSet::StaticClass() {
     return info;
 }
 
-TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) { SetBounds(0, 0, 185, 21); }
+namespace {
+constexpr int kScrollerWidth = 20;
+}
+
+TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner) {
+    SetBounds(0, 0, 185, 21);
+    scroller_ = new TUpDown(this);
+    scroller_->SetOrientation(udHorizontal);
+    scroller_->SetVisible(false);
+    scroller_->SetParent(this);
+    scroller_->OnChange = [this](TObject*) { SetFirstIndex(scroller_->Position()); };
+}
+
+int TTabSet::TabRoom() const { return scroller_ != nullptr && scroller_->Visible() ? 21 : 9; }
+
+void TTabSet::Resize() {
+    TCustomControl::Resize();
+    UpdateScroller();
+}
+
+void TTabSet::UpdateScroller() {
+    if (scroller_ == nullptr) return;  // still being made
+    const int count = static_cast<int>(tabs_.size());
+    bool show = firstIndex_ > 0;
+    if (!show && count > 0) {
+        const RECT last = TabRect(count - 1, 9);
+        show = IsRectEmpty(&last);
+    }
+    scroller_->SetMax(std::max(0, count - 1));
+    scroller_->SetPosition(firstIndex_);
+    scroller_->SetBounds(Width() - endMargin_ - kScrollerWidth, 1, kScrollerWidth, std::max(1, Height() - 2));
+    scroller_->SetVisible(show);
+}
 
 void TTabSet::SetTabs(std::vector<std::string> tabs) {
     tabs_ = std::move(tabs);
     if (tabIndex_ >= static_cast<int>(tabs_.size())) tabIndex_ = static_cast<int>(tabs_.size()) - 1;
     firstIndex_ = std::clamp(firstIndex_, 0, std::max(0, static_cast<int>(tabs_.size()) - 1));
+    UpdateScroller();
     Invalidate();
 }
 
@@ -39,6 +72,7 @@ void TTabSet::SetFirstIndex(int v) {
     v = std::clamp(v, 0, std::max(0, static_cast<int>(tabs_.size()) - 1));
     if (firstIndex_ == v) return;
     firstIndex_ = v;
+    UpdateScroller();
     Invalidate();
 }
 
@@ -51,6 +85,7 @@ void TTabSet::SetStartMargin(int v) {
 void TTabSet::SetEndMargin(int v) {
     if (endMargin_ == v) return;
     endMargin_ = v;
+    UpdateScroller();
     Invalidate();
 }
 

@@ -11,6 +11,7 @@
 #include "forms/progress_bar.h"
 #include "forms/scroll_bar.h"
 #include "forms/status_bar.h"
+#include "forms/tab_set.h"
 #include "forms/tests/win/standard_controls_fixture.h"
 #include "forms/track_bar.h"
 
@@ -88,6 +89,31 @@ TEST_F(Bars, RangeAndPositionSurviveANewOrientation) {
     track->SetOrientation(trVertical);
     EXPECT_TRUE(GetWindowLongPtrA(track->Handle(), GWL_STYLE) & TBS_VERT);
     EXPECT_EQ(track->Position(), 7);
+}
+
+// Tabs that overflow the set bring its scroller, whose right arrow moves the first tab shown.
+TEST_F(Bars, TabSetScrollsItsTabs) {
+    auto* set = new TTabSet(form);
+    set->SetParent(form);
+    set->SetBounds(10, 10, 150, 21);
+    set->SetTabs({"One", "Two"});
+    EXPECT_FALSE(set->Scroller()->Visible());
+    set->SetTabs({"January", "February", "March", "April", "May", "June"});
+    ASSERT_TRUE(set->Scroller()->Visible());
+    HWND arrows = set->Scroller()->Handle();
+    RECT r{};
+    GetClientRect(arrows, &r);
+    const LPARAM right = MAKELPARAM(r.right - 3, r.bottom / 2);
+    SendMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, right);
+    SendMessageA(arrows, WM_LBUTTONUP, 0, right);
+    Pump();
+    EXPECT_EQ(set->FirstIndex(), 1);
+    const RECT first = set->TabRect(0);
+    EXPECT_TRUE(IsRectEmpty(&first));
+    EXPECT_EQ(set->TabRect(1).left, set->StartMargin());
+    set->SetTabs({"One"});
+    EXPECT_EQ(set->FirstIndex(), 0);
+    EXPECT_FALSE(set->Scroller()->Visible());
 }
 
 // A bitmap button keeps its owner-drawn face when it becomes the default button.
