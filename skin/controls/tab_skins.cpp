@@ -6,6 +6,7 @@
 #include "forms/canvas.h"
 #include "forms/graphics.h"
 #include "forms/tab_set.h"
+#include "forms/up_down.h"
 #include "skin/controls/box_skins.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
@@ -203,6 +204,13 @@ void TSkinTab31::AttachControl(TControlSkinList* list, TSkinData* data, bool) {
     SetControl(control);
     AttachHandle(control->Handle(), data, list);
     PrepareBitmap();
+    // The set's scroller, the first component it owns, gets arrows lying side by side.
+    const auto& owned = control->ComponentList();
+    auto* scroller = owned.empty() ? nullptr : dynamic_cast<forms::TUpDown*>(owned.front());
+    if (scroller == nullptr || (list != nullptr && list->FindByHandle(scroller->Handle()) != nullptr)) return;
+    auto* arrows = new TSkinUpDown(Owner());
+    arrows->SetHorizontal(true);
+    arrows->AttachHandle(scroller->Handle(), data, list);
 }
 
 void TSkinTab31::RefreshSkin() {

@@ -351,6 +351,32 @@ TEST_F(KindSkins, TabSetSelectedAndNot) {
     EXPECT_EQ(pixels.At(295, 10), Face()) << "the strip after the tabs";
 }
 
+// A set whose tabs overflow shows its scroller, whose arrows lie side by side in the skin.
+TEST_F(KindSkins, TabSetScrollerArrows) {
+    auto* set = Add<forms::TTabSet>(10, 10, 150, 21);
+    set->SetTabs({"January", "February", "March", "April", "May", "June"});
+    Pump();
+    ASSERT_TRUE(set->Scroller()->Visible());
+    SkinChildControls(*list, *form);
+    HWND arrows = set->Scroller()->Handle();
+    ASSERT_NE(list->FindByHandle(arrows), nullptr);
+    EXPECT_STREQ(list->FindByHandle(arrows)->SkinClassName(), "TSkinUpDown");
+    SetCursorPos(0, 0);
+    const PaintedPixels pixels(arrows);
+    // Each half: its frame of the horizontal element, under its glyph of the same frame.
+    EXPECT_EQ(pixels.At(1, 0), Rgb(probe::k_updownh[0])) << "left arrow";
+    EXPECT_EQ(pixels.At(1, pixels.Height() / 2), Rgb(probe::k_updownglyph[0])) << "left arrow";
+    EXPECT_EQ(pixels.At(pixels.Width() - 2, 0), Rgb(probe::k_updownh[4])) << "right arrow";
+    EXPECT_EQ(pixels.At(pixels.Width() - 2, pixels.Height() / 2), Rgb(probe::k_updownglyph[4])) << "right arrow";
+    // The tabs stop short of the scroller.
+    for (int i = 0; i < 6; ++i) {
+        const RECT tab = set->TabRect(i);
+        if (!IsRectEmpty(&tab)) {
+            EXPECT_LE(tab.right, set->Scroller()->Left());
+        }
+    }
+}
+
 // The track bar's thumb is the skin's, drawn when the bar asks through custom draw.
 TEST_F(KindSkins, TrackBarThumbThroughCustomDraw) {
     auto* track = Add<forms::TTrackBar>(10, 10, 200, 32);
@@ -423,9 +449,19 @@ TEST_F(KindSkins, ScrollBarControlTrackAndThumb) {
     }
     bar->SetPosition(90);
     Pump();
-    const PaintedPixels moved(skin->Overlay()->Handle());
-    EXPECT_EQ(moved.At(arrow + 3, 8), Rgb(probe::k_hscroll[0])) << "the thumb left the start";
-    EXPECT_EQ(moved.At(200 - arrow - 3, 8), Rgb(probe::k_hthumb[0])) << "and stands at the end";
+    {
+        const PaintedPixels moved(skin->Overlay()->Handle());
+        EXPECT_EQ(moved.At(arrow + 3, 8), Rgb(probe::k_hscroll[0])) << "the thumb left the start";
+        EXPECT_EQ(moved.At(200 - arrow - 3, 8), Rgb(probe::k_hthumb[0])) << "and stands at the end";
+    }
+    // A range that does not start at 0: its first position puts the thumb at the start.
+    bar->SetMax(199);
+    bar->SetMin(100);
+    bar->SetPosition(100);
+    Pump();
+    const PaintedPixels shifted(skin->Overlay()->Handle());
+    EXPECT_EQ(shifted.At(arrow + 3, 8), Rgb(probe::k_hthumb[0]));
+    EXPECT_EQ(shifted.At(100, 8), Rgb(probe::k_hscroll[0]));
 }
 
 // The check glyphs handed to a custom-glyph check box: the skin's check frames in the slots
