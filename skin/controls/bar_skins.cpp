@@ -23,7 +23,8 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
         case WM_NOTIFY:
         case forms::CN_NOTIFY: {
             auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(m.LParam);
-            if (draw == nullptr || draw->hdr.code != NM_CUSTOMDRAW) return true;
+            // Only the bar's own drawing: its tooltip reports custom draw too.
+            if (draw == nullptr || draw->hdr.code != NM_CUSTOMDRAW || draw->hdr.hwndFrom != Handle()) return true;
             if (draw->dwDrawStage == CDDS_PREPAINT) {
                 m.Result = CDRF_NOTIFYITEMDRAW;
             } else if (draw->dwDrawStage == CDDS_ITEMPREPAINT && draw->dwItemSpec == TBCD_THUMB) {

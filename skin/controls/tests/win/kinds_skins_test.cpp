@@ -388,6 +388,17 @@ TEST_F(KindSkins, TrackBarThumbThroughCustomDraw) {
     ASSERT_GT(thumb.right, thumb.left);
     EXPECT_EQ(ClientPixel(track->Handle(), (thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2),
               Rgb(probe::k_trackthumb[1]));
+    // Custom draw reported by another window (the bar's tooltip) is not the thumb's.
+    NMCUSTOMDRAW draw{};
+    draw.hdr.code = NM_CUSTOMDRAW;
+    draw.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.dwItemSpec = TBCD_THUMB;
+    draw.hdc = GetDC(nullptr);
+    draw.hdr.hwndFrom = track->Handle();
+    EXPECT_EQ(track->Perform(forms::CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_SKIPDEFAULT);
+    draw.hdr.hwndFrom = form->Handle();
+    EXPECT_NE(track->Perform(forms::CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_SKIPDEFAULT);
+    ReleaseDC(nullptr, draw.hdc);
 }
 
 // Half-way bars fill half their length (a vertical one from the bottom); a bar whose maximum
@@ -529,6 +540,20 @@ TEST_F(KindSkins, ProgressChunksAndAMissingChunk) {
         delete bar;
         Pump();
     }
+}
+
+// A full bar's chunks stop at the frame's right edge, also after its maximum shrank below
+// the position.
+TEST_F(KindSkins, ProgressChunksStayInsideTheFrame) {
+    Use(*data, SkinWith("", true, 4));
+    auto* bar = Add<forms::TProgressBar>(10, 10, 200, 20);
+    bar->SetPosition(80);
+    bar->SetMax(40);
+    Pump();
+    SkinChildControls(*list, *form);
+    const PaintedPixels pixels(bar->Handle());
+    EXPECT_EQ(pixels.At(190, 10), Rgb(0x00C000));
+    EXPECT_EQ(pixels.At(198, 10), Rgb(0x404040));
 }
 
 // A check strip of two frames fills the slots that want a third or fourth with its last one.
