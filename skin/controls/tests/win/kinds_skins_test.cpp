@@ -266,6 +266,22 @@ TEST_F(KindSkins, SpeedButtonFlatAndDown) {
     }
 }
 
+// A press shows the pressed frame at once and the release clicks the button once.
+TEST_F(KindSkins, SpeedButtonPressAndClick) {
+    auto* button = Add<forms::TSpeedButton>(30, 30, 40, 30);
+    int clicks = 0;
+    button->OnClick = [&](forms::TObject*) { ++clicks; };
+    SkinChildControls(*list, *form);
+    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    HDC dc = GetDC(form->Handle());
+    EXPECT_EQ(GetPixel(dc, 32, 32), Rgb(probe::k_button[1])) << "drawn on the press, before any repaint";
+    ReleaseDC(form->Handle(), dc);
+    button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(ClientPixel(form->Handle(), 32, 32), Rgb(probe::k_button[0]));
+}
+
 // Panels by their bevel (lowered, raised, none), the simple panel, and the size grip.
 TEST_F(KindSkins, StatusBarPanelsAndGrip) {
     auto* bar = Add<forms::TStatusBar>(0, 0, 400, 24);
