@@ -87,6 +87,12 @@ void TSkinForm::AttachChildForm(forms::TForm& form) {
     SkinChildForm(*controls_, form);
 }
 
+void TSkinForm::AddSizeGrip(HWND grip) {
+    if (data_ == nullptr || Finished()) return;
+    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    SkinChildWindow(*controls_, grip);
+}
+
 void TSkinForm::DetachControlSkins() {
     if (controls_) controls_->UnskinAll();
     controls_.reset();

@@ -6,6 +6,7 @@
 
 #include "forms/portable/streams.h"
 #include "forms/subclass.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/manage/tests/win/coordinator_fixture.h"
 
 namespace skin::manage_tests {
@@ -175,6 +176,49 @@ TEST_F(Switching, AWindowOfAnotherThreadIsNeverSkinned) {
     worker.join();
     EXPECT_EQ(answer.load(), 0);
     EXPECT_EQ(SkinManage().FindFormSkin(other), nullptr);
+}
+
+TEST_F(Switching, ASizeGripMadeOnASkinnedWindowTakesItsSkin) {
+    MainProgram& p = Program();
+    SwitchMain(true);
+    TSkinForm* skin = SkinManage().FindFormSkin(p.form->Handle());
+    ASSERT_NE(skin, nullptr);
+    RECT client{};
+    GetClientRect(p.form->Handle(), &client);
+    HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, client.right - 16,
+                                client.bottom - 16, 16, 16, p.form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(grip, nullptr);
+    EXPECT_TRUE(Skinned(grip));
+    ASSERT_NE(skin->ControlSkins(), nullptr);
+    EXPECT_NE(skin->ControlSkins()->FindByHandle(grip), nullptr);
+    DestroyWindow(grip);
+    Settle();
+}
+
+// A skin read at run time replaces the elements the form skins point into: they re-read them
+// at once, before anything paints.
+TEST_F(Switching, AFormSkinNeverPointsIntoElementsALoadReplaced) {
+    MainProgram& p = Program();
+    SwitchMain(true);
+    TSkinForm* skin = SkinManage().FindFormSkin(p.form->Handle());
+    ASSERT_NE(skin, nullptr);
+    ASSERT_FALSE(skin->SysButtons().empty());
+    forms::TMemoryStream file, stored;
+    file.LoadFromFile(SkinPath("probe2"));
+    const auto count = static_cast<std::int32_t>(file.Size());
+    stored.WriteBuffer(&count, 4);
+    stored.WriteBuffer(file.Memory(), count);
+    stored.SetPosition(0);
+    p.data->ReadSkinStream(stored);
+    ASSERT_FALSE(p.data->NoSkin());
+    const auto& elements = p.data->Elements().captionButtons;
+    for (const auto& button : skin->SysButtons()) {
+        ASSERT_LT(static_cast<size_t>(button->index), elements.size());
+        EXPECT_EQ(button->element, elements[static_cast<size_t>(button->index)].get());
+    }
+    RedrawWindow(p.form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    p.data->SetSkinFile(SkinPath("probe"));
+    Settle();
 }
 
 TEST_F(Switching, ARejectedSkinStreamLeavesActiveOffAfterLoading) {
