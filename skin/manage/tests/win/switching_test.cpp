@@ -283,3 +283,42 @@ TEST_F(Switching, ASkinChangeRecoloursEverySkinnedFormOnce) {
 
 }  // namespace
 }  // namespace skin::manage_tests
+
+namespace skin::manage_tests {
+namespace {
+
+// Last in its process: a data for one form sets the coordinator's active flag for good.
+TEST_F(Switching, AFormWithItsOwnDataIsDressedWithItAndGivenBackWhenTheDataGoes) {
+    MainProgram& p = Program();
+    auto form = std::make_unique<TForm>(nullptr);
+    TSkinData* own = nullptr;
+    {
+        forms::TLoadingScope loading(*form);
+        own = new TSkinData(form.get());
+        own->SkinFormtype = sfOnlyThisForm;
+        own->SetSkinFile(SkinPath("probe2"));
+    }
+    form->SetText("Own skin");
+    form->SetBounds(420, 160, 240, 160);
+    const LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
+    form->Show();
+    HWND wnd = form->Handle();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(wnd) || (SetForegroundWindow(wnd), false); }, 2000));
+    TSkinForm* skin = SkinManage().FindFormSkin(wnd);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(skin->SkinData(), own);
+    EXPECT_EQ(Coordinator().ChooseSkinData(wnd), own);
+    EXPECT_EQ(Coordinator().ChooseSkinData(p.form->Handle()), p.data);
+    // The data goes before its form: nothing may paint from it afterwards.
+    delete own;
+    Settle();
+    EXPECT_FALSE(Skinned(wnd));
+    EXPECT_EQ(SkinManage().FindFormSkin(wnd), nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWL_STYLE) & ~WS_VISIBLE, style & ~WS_VISIBLE);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    form.reset();
+    Settle();
+}
+
+}  // namespace
+}  // namespace skin::manage_tests
