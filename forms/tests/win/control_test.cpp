@@ -294,6 +294,17 @@ TEST_F(ControlTree, AContainerMayLeaveAChildsWindowUntilTheChildAsksForIt) {
     panel->RecreateWnd();
     EXPECT_TRUE(early->HandleAllocated());
     EXPECT_FALSE(late->HandleAllocated());
+    // Moving it draws nothing again in the container, which moving a windowless control does.
+    auto* probe = new TProbe(form);
+    probe->SetParent(panel);
+    struct Move { const char* what; TControl* control; bool redraws; } moves[] = {{"without a window", late, false},
+                                                                                 {"windowless", probe, true}};
+    for (const Move& m : moves) {
+        UpdateWindow(panel->Handle());
+        m.control->SetBounds(m.control->Left() + 1, m.control->Top(), m.control->Width(), m.control->Height());
+        EXPECT_EQ(GetUpdateRect(panel->Handle(), nullptr, FALSE) != FALSE, m.redraws) << m.what;
+    }
+    late->SetBounds(5, 6, 30, 20);
     // Asked for, the window stands where the control is, in its container, shown, with its children.
     HWND wnd = late->Handle();
     EXPECT_EQ(GetParent(wnd), panel->Handle());
