@@ -2,6 +2,7 @@
 
 #include "controls/portable/form_auto_size_math.h"
 #include "forms/button.h"
+#include "forms/frame_fit.h"
 #include "forms/portable/properties.h"
 
 #include <vector>
@@ -59,8 +60,20 @@ void TFormAutoSize::FormResized(TObject* sender) {
     // A minimised window reports its iconic size: scaling to it would wreck the layout that
     // the restore has to bring back.
     const bool iconic = target_ != nullptr && target_->WindowHandle() != nullptr && IsIconic(target_->WindowHandle());
-    if (active_ && target_ != nullptr && !iconic) ScaleControls(*target_);
+    // A frame the program fits (a skin put on or taken off) changes the outer size around the
+    // same content: the controls stay and the new size is the one to scale from.
+    const bool fitting = target_ != nullptr && forms::IsFittingFrame(target_->WindowHandle());
+    if (active_ && target_ != nullptr && !iconic) {
+        if (fitting) RememberSize(*target_);
+        else ScaleControls(*target_);
+    }
     if (previousOnResize_) previousOnResize_(sender);
+}
+
+void TFormAutoSize::RememberSize(TForm& form) {
+    if (form.Width() <= 0 || form.Height() <= 0) return;
+    oldWidth_ = form.Width();
+    oldHeight_ = form.Height();
 }
 
 void TFormAutoSize::ScaleControls(TForm& form) {

@@ -1,5 +1,6 @@
 // TFormAutoSize: placed on a form, scales the form's controls in proportion to the form's
-// outer size at every resize while Active. Push buttons keep their size and only move.
+// outer size at every resize while Active. Push buttons keep their size and only move. A size
+// change made while the frame is being fitted (forms/frame_fit.h) only becomes the new base.
 #pragma once
 
 #include "forms/events.h"
@@ -31,6 +32,7 @@ protected:
 private:
     void Attach(forms::TForm* form);
     void ScaleControls(forms::TForm& form);
+    void RememberSize(forms::TForm& form);
 
     bool active_ = false;
     forms::TForm* target_ = nullptr;

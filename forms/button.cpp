@@ -36,6 +36,11 @@ void TButton::SetDefault(bool v) {
 void TButton::UpdateDefaultStyle(bool focusOnOtherButton) {
     HWND wnd = WindowHandle();
     if (wnd == nullptr) return;
+    // An owner-drawn face shows the default itself; the style must keep its owner-draw type.
+    if ((GetWindowLongPtrA(wnd, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) {
+        InvalidateRect(wnd, nullptr, TRUE);
+        return;
+    }
     bool asDefault = Focused() || (default_ && !focusOnOtherButton);
     SendMessageA(wnd, BM_SETSTYLE, asDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }

@@ -255,9 +255,11 @@ HWND TWinControl::Handle() {
 
 void TWinControl::CreateChildHandles() {
     for (TControl* c : std::vector<TControl*>(controls_)) {
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+        if (auto* w = dynamic_cast<TWinControl*>(c); w != nullptr && MakesChildHandle(*w)) w->HandleNeeded();
     }
 }
+
+bool TWinControl::MakesChildHandle(const TWinControl&) const { return true; }
 
 void TWinControl::RecreateWnd() {
     if (handle_ == nullptr) return;
@@ -280,7 +282,7 @@ void TWinControl::InsertControl(TControl* control) {
         tabList_.push_back(w);
         if (handle_ != nullptr && !IsLoading()) {
             if (w->handle_ != nullptr) ::SetParent(w->handle_, handle_);
-            else w->HandleNeeded();
+            else if (MakesChildHandle(*w)) w->HandleNeeded();
             w->UpdateShowing();
             w->UpdateWindowEnabled();
         }

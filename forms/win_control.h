@@ -142,6 +142,10 @@ protected:
     virtual void DestroyWnd();
     // After the window exists: the control puts its state into it (font, texts, items...).
     virtual void HandleCreated() {}
+    // Whether a child's window is made along with this control's (and at once when the child
+    // is inserted); otherwise the child gets it when it first asks (HandleNeeded). A container
+    // of thousands of children makes windows only for those it shows.
+    virtual bool MakesChildHandle(const TWinControl& child) const;
     // Before the window goes: the control reads back what it keeps only in the window.
     virtual void HandleDestroying() {}
     // Paints the control's own client (not its windowless children) into dc; the default

@@ -135,9 +135,9 @@ std::string TThWrite::CheckDisc(std::uint32_t neededSectors) {
     // the same way; the others must be blank or appendable, with room for the image.
     if (type_ == kTypeDvdRam || type_ == kTypeDvdPlusRw) return {};
     std::uint8_t info[kDiscInformationLength] = {};
-    const bool read = b_.ReadDiscInformation(info, sizeof info);
+    if (!b_.ReadDiscInformation(info, sizeof info)) return std::string(kDiscInfoErrorText) + " [" + b_.LastError + "]";
     const std::uint8_t status = info[2] & 0x03;
-    if (!read || status > 1 || !(b_.TrackInfo.Valid & kNextWritableValid)) return kDiscNotWritableText;
+    if (status > 1 || !(b_.TrackInfo.Valid & kNextWritableValid)) return kDiscNotWritableText;
     const std::uint32_t free = b_.TrackInfo.FreeBlocks;
     if (neededSectors > free) return kNoSpaceText;
     return {};

@@ -22,6 +22,8 @@ inline constexpr std::uint8_t kTypeDvdR = 5, kTypeDvdRam = 6, kTypeDvdRw = 7, kT
 inline constexpr char kNwaErrorText[] = "ERROR GETTING NEXT WRITABLE ADDRESS";
 inline constexpr char kNwaChangedText[] = "NEXT WRITABLE ADDRESS CHANGED";
 inline constexpr char kDiscNotWritableText[] = "DISC IS NOT BLANK OR APPENDABLE";
+// Followed by " [" + the drive's error + "]": a drive that did not answer said nothing of its disc.
+inline constexpr char kDiscInfoErrorText[] = "ERROR READING DISC INFORMATION";
 inline constexpr char kNoSpaceText[] = "NOT ENOUGH SPACE ON DISC";
 inline constexpr char kWriterBusyText[] = "WRITER BUSY/BUFFER FULL";
 

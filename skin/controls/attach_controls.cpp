@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "forms/bit_btn.h"
 #include "forms/check_box.h"
 #include "forms/combo_box.h"
 #include "forms/date_time_picker.h"
@@ -11,16 +12,27 @@
 #include "forms/form.h"
 #include "forms/group_box.h"
 #include "forms/list_box.h"
+#include "forms/list_view.h"
 #include "forms/page_control.h"
 #include "forms/panel.h"
+#include "forms/progress_bar.h"
 #include "forms/button.h"
 #include "forms/portable/properties.h"
 #include "forms/portable/text_case.h"
+#include "forms/scroll_bar.h"
 #include "forms/scroll_box.h"
+#include "forms/speed_button.h"
+#include "forms/status_bar.h"
+#include "forms/tool_bar.h"
 #include "forms/win_control.h"
+#include "skin/controls/bar_skins.h"
+#include "skin/controls/bit_button_skins.h"
 #include "skin/controls/box_skins.h"
 #include "skin/controls/button_skins.h"
 #include "skin/controls/combo_skins.h"
+#include "skin/controls/list_view_skins.h"
+#include "skin/controls/obj_image_skin.h"
+#include "skin/controls/status_bar_skin.h"
 #include "skin/skin_messages.h"
 #include "skin/controls/property_access.h"
 #include "skin/controls/scroll_skins.h"
@@ -61,13 +73,22 @@ std::vector<forms::TControl*> ChildControls(forms::TControl& control) {
 
 void Attach(TControlSkinList& list, forms::TControl& control, SkinClass skinClass, AttachWay way, bool colour) {
     auto* windowed = dynamic_cast<forms::TWinControl*>(&control);
-    if (windowed == nullptr) return;  // speed buttons' skins come later
+    if (way == AttachWay::Graphic) {
+        if (windowed != nullptr || skinClass != SkinClass::SpeedButton) return;
+        auto* skin = new TSkinSpeedButton(&control);
+        skin->AttachGraphicControl(&list, list.Data());
+        return;
+    }
+    if (windowed == nullptr) return;
     TSkinControl* skin = CreateControlSkin(skinClass, &control);
     if (skin == nullptr) return;
     switch (way) {
         case AttachWay::Handle: skin->AttachHandle(windowed->Handle(), list.Data(), &list); break;
         case AttachWay::Scroll:
             if (auto* scroll = dynamic_cast<TSkinScrollbar*>(skin)) scroll->AttachScrollControl(&list, list.Data());
+            break;
+        case AttachWay::ScrollBarControl:
+            if (auto* bar = dynamic_cast<TSkinScControl*>(skin)) bar->AttachScrollBarControl(&list, list.Data());
             break;
         default: skin->AttachControl(&list, list.Data(), colour); break;
     }
@@ -96,10 +117,10 @@ void SkinChildren(TControlSkinList& list, forms::TControl& control, const SkinPl
             break;
         }
         case ChildRule::EmbedScroll:
-            // The scrolling children get skinned bars; scroll-bar controls' own skin is still to come.
             for (forms::TControl* child : ChildControls(control)) {
-                if ((FactsOf(*child).kinds & kScrollBar) == 0 && IsScrollingControl(*child) && !IsControlSkinned(list, *child))
-                    Attach(list, *child, SkinClass::Scrollbar, AttachWay::Scroll, false);
+                if (IsControlSkinned(list, *child)) continue;
+                if (FactsOf(*child).kinds & kScrollBar) Attach(list, *child, SkinClass::ScControl, AttachWay::ScrollBarControl, false);
+                else if (IsScrollingControl(*child)) Attach(list, *child, SkinClass::Scrollbar, AttachWay::Scroll, false);
             }
             break;
     }
@@ -131,6 +152,16 @@ TSkinControl* CreateControlSkin(SkinClass skin, forms::TComponent* owner) {
         case SkinClass::Scrollbar: return new TSkinScrollbar(owner);
         case SkinClass::Tab: return new TSkinTab(owner);
         case SkinClass::UpDown: return new TSkinUpDown(owner);
+        case SkinClass::StatusBar: return new TSkinStatusBar(owner);
+        case SkinClass::BitButton: return new TSkinBitButton(owner);
+        case SkinClass::SpeedButton: return new TSkinSpeedButton(owner);
+        case SkinClass::ObjImage: return new TSkinObjImage(owner);
+        case SkinClass::Tab31: return new TSkinTab31(owner);
+        case SkinClass::TrackBar: return new TSkinTrackBar(owner);
+        case SkinClass::Progress: return new TSkinProgress(owner);
+        case SkinClass::ScControl: return new TSkinScControl(owner);
+        case SkinClass::ListView: return new TSkinListView(owner);
+        case SkinClass::ScrollbarH: return new TSkinScrollbarH(owner);
         default: return nullptr;
     }
 }
@@ -143,7 +174,7 @@ ControlFacts FactsOf(const forms::TControl& c) {
         bool (*test)(const forms::TControl&);
         std::uint32_t bit;
     };
-    static constexpr std::array<KindTest, 15> tests = {{
+    static constexpr std::array<KindTest, 22> tests = {{
         {&Is<forms::TCustomTabControl>, kTabControl},
         // A page paints its own background, which the labels and boxes on it take: it is
         // recoloured like a panel.
@@ -161,6 +192,13 @@ ControlFacts FactsOf(const forms::TControl& c) {
         {&Is<forms::TCustomListBox>, kListBox},
         {&Is<forms::TScrollBox>, kScrollBox},
         {&Is<forms::TScrollingWinControl>, 0},
+        {&Is<forms::TToolBar>, kToolBar},
+        {&Is<forms::TStatusBar>, kStatusBar},
+        {&Is<forms::TProgressBar>, kProgressBar},
+        {&Is<forms::TScrollBar>, kScrollBar},
+        {&Is<forms::TBitBtn>, kBitButton},
+        {&Is<forms::TSpeedButton>, kSpeedButton},
+        {&Is<forms::TListView>, kListView},
     }};
     for (const KindTest& t : tests) {
         if (t.test(c)) f.kinds |= t.bit;

@@ -30,8 +30,7 @@ bool IsControlSkinned(const TControlSkinList& list, const forms::TControl& contr
 bool IsScrollingControl(const forms::TControl& control);
 // What the rules read of a control.
 ControlFacts FactsOf(const forms::TControl& control);
-// A new control skin of that class owned by owner; nullptr for the kinds whose skins are
-// still to come (they match their rules and attach nothing).
+// A new control skin of that class owned by owner; nullptr for None.
 class TSkinControl;
 TSkinControl* CreateControlSkin(SkinClass skin, forms::TComponent* owner);
 

@@ -11,6 +11,7 @@
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
 #include "skin/controls/portable/scroll_geometry.h"
+#include "skin/controls/property_access.h"
 #include "skin/portable/skin_slicing.h"
 #include "skin/skin_data.h"
 #include "skin/skin_messages.h"
@@ -59,8 +60,8 @@ void DrawPart(HDC dc, const RECT& r, const TDataSkinObject& element, int count, 
 
 }  // namespace
 
-TWScrollbar::TWScrollbar(TSkinData* data, HWND host, int kind)
-    : data_(data), host_(host), kind_(kind), vertical_(kind == 1), arrow_(GetSystemMetrics(SM_CXHSCROLL)) {
+TWScrollbar::TWScrollbar(TSkinData* data, HWND host, int kind, bool vertical)
+    : data_(data), host_(host), kind_(kind), vertical_(kind == 2 ? vertical : kind == 1), arrow_(GetSystemMetrics(SM_CXHSCROLL)) {
     RegisterOverlayClass();
     HWND parent = GetParent(host);
     wnd_.reset(CreateWindowExA(0, kOverlayClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
@@ -79,7 +80,34 @@ TWScrollbar::~TWScrollbar() {
 bool TWScrollbar::ReadInfo(SCROLLBARINFO& info) const {
     info = SCROLLBARINFO{};
     info.cbSize = sizeof info;
+    if (kind_ == 2) return ReadControlInfo(info);
     return GetScrollBarInfo(host_, vertical_ ? OBJID_VSCROLL : OBJID_HSCROLL, &info) != FALSE;
+}
+
+bool TWScrollbar::ReadControlInfo(SCROLLBARINFO& info) const {
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    if (!IsWindow(host_) || !GetScrollInfo(host_, SB_CTL, &si)) return false;
+    RECT r{};
+    GetClientRect(host_, &r);
+    MapWindowPoints(host_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    info.rcScrollBar = r;
+    const int length = vertical_ ? r.bottom - r.top : r.right - r.left;
+    // Measured from the bottom of the range, so a range that does not start at 0 still fits.
+    const std::optional<ThumbSpan> thumb =
+        ControlThumb(length, arrow_, static_cast<int>(si.nPage), si.nPos - si.nMin, si.nMax - si.nMin);
+    info.xyThumbTop = thumb ? thumb->start : 0;
+    info.xyThumbBottom = thumb ? thumb->end : 0;
+    info.dxyLineButton = arrow_;
+    if (!IsWindowVisible(host_)) info.rgstate[0] |= STATE_SYSTEM_INVISIBLE;
+    if (!IsWindowEnabled(host_)) info.rgstate[0] |= STATE_SYSTEM_UNAVAILABLE;
+    return true;
+}
+
+POINT TWScrollbar::ToHost(LPARAM lParam) const {
+    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(wnd_.get(), &p);
+    if (kind_ == 2) ScreenToClient(host_, &p);
+    return p;
 }
 
 void TWScrollbar::UpdatePosition(HWND host) {
@@ -96,6 +124,12 @@ void TWScrollbar::UpdatePosition(HWND host) {
     MapWindowPoints(nullptr, GetParent(host_), reinterpret_cast<POINT*>(&r), 2);
     length_ = vertical_ ? r.bottom - r.top : r.right - r.left;
     visible_ = true;
+    if (kind_ == 2) {
+        SetWindowPos(wnd_.get(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOREDRAW | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        InvalidateRect(wnd_.get(), nullptr, FALSE);
+        return;
+    }
     HWND above = GetWindow(host_, GW_HWNDPREV);
     if (above == wnd_.get()) above = GetWindow(wnd_.get(), GW_HWNDPREV);
     SetWindowPos(wnd_.get(), above != nullptr ? above : HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -153,17 +187,23 @@ LRESULT TWScrollbar::Message(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TWScrollbar::Press(LPARAM lParam) {
-    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(wnd_.get(), &p);
+    const POINT p = ToHost(lParam);
     GetCursorPos(&cursorAtPress_);
     SCROLLBARINFO info;
     if (ReadInfo(info)) thumbStartAtPress_ = info.xyThumbTop;
+    if (kind_ == 2) {
+        thumbStart_ = info.xyThumbTop;
+        thumbEnd_ = info.xyThumbBottom;
+        part_ = HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    }
     tracking_ = true;
+    if (kind_ == 2) Repaint();
     ReleaseCapture();
     // The system's own scroll loop runs inside this call until the button is released; the
     // host (and with it this overlay) may be gone when it returns.
     const std::weak_ptr<void> alive = life_;
-    SendMessageA(host_, WM_NCLBUTTONDOWN, vertical_ ? HTVSCROLL : HTHSCROLL, MAKELPARAM(p.x, p.y));
+    if (kind_ == 2) SendMessageA(host_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    else SendMessageA(host_, WM_NCLBUTTONDOWN, vertical_ ? HTVSCROLL : HTHSCROLL, MAKELPARAM(p.x, p.y));
     if (alive.expired()) return;
     tracking_ = false;
     ReleaseCapture();
@@ -171,10 +211,14 @@ void TWScrollbar::Press(LPARAM lParam) {
 }
 
 void TWScrollbar::Release(LPARAM lParam) {
-    POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ClientToScreen(wnd_.get(), &p);
+    const POINT p = ToHost(lParam);
     tracking_ = false;
     ReleaseCapture();
+    if (kind_ == 2) {
+        PostMessageA(host_, WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        Repaint();
+        return;
+    }
     PostMessageA(host_, WM_NCLBUTTONUP, vertical_ ? HTVSCROLL : HTHSCROLL, MAKELPARAM(p.x, p.y));
 }
 
@@ -217,7 +261,7 @@ void TWScrollbar::Paint(HDC dc) {
     DrawPart(mem, along(0, arrow), *arrows, 23, firstFrame + (tracking_ && part_ == 0 ? 1 : 0), false, true);
     DrawPart(mem, along(length_ - arrow, length_), *arrows, 23, secondFrame + (tracking_ && part_ == 1 ? 1 : 0), false, true);
     // Thumb.
-    if (tracking_ && part_ == 5) {
+    if (tracking_ && part_ == 5 && kind_ != 2) {
         POINT cursor{};
         GetCursorPos(&cursor);
         const int moved = vertical_ ? cursor.y - cursorAtPress_.y : cursor.x - cursorAtPress_.x;
@@ -316,6 +360,52 @@ void TSkinScrollbar::FollowScroll(const TMessage& m) {
         bar->SetPart(LOWORD(m.WParam));
         bar->Repaint();
     }
+}
+
+TSkinScControl::~TSkinScControl() = default;
+
+void TSkinScControl::AttachScrollBarControl(TControlSkinList* list, TSkinData* data) {
+    if (LifeState() != kLifeCreated) return;
+    auto* control = dynamic_cast<forms::TWinControl*>(Owner());
+    if (control == nullptr) return;
+    SetData(data);
+    SetList(list);
+    SetControl(control);
+    SetHandle(control->Handle());
+    if (list != nullptr) list->Add(this);
+    overlay_ = std::make_unique<TWScrollbar>(data, Handle(), 2, EnumLower(control, "Kind") != "sbhorizontal");
+    if (!control->Visible()) overlay_->HideBar();
+    HookControl(control);
+    SetLifeState(kLifeAttached);
+}
+
+void TSkinScControl::Unskin() {
+    TSkinControl::Unskin();
+    if (LifeState() != kLifeDead) overlay_.reset();
+}
+
+void TSkinScControl::AfterMessage(TMessage& m) {
+    switch (m.Msg) {
+        case WM_NCPAINT:
+            if (Control() != nullptr) SetHandle(Control()->Handle());
+            if (overlay_) overlay_->UpdatePosition(Handle());
+            break;
+        case SBM_SETSCROLLINFO:
+        case forms::CN_HSCROLL:
+        case forms::CN_VSCROLL:
+            if (overlay_) overlay_->Repaint();
+            break;
+        case forms::CM_VISIBLECHANGED:
+            if (!overlay_) break;
+            if (m.WParam == 0) overlay_->HideBar();
+            else overlay_->UpdatePosition(Handle());
+            break;
+        default: TSkinControl::AfterMessage(m); break;
+    }
+}
+
+void TSkinScControl::DrawSkin(HDC, const RECT&) {
+    if (overlay_) overlay_->Repaint();
 }
 
 void TSkinScrollbarH::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list) {

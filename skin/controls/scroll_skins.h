@@ -13,8 +13,9 @@ namespace skin {
 
 class TWScrollbar {
 public:
-    // kind 0: the host's horizontal bar, 1: its vertical bar.
-    TWScrollbar(TSkinData* data, HWND host, int kind);
+    // kind 0: the host's horizontal bar, 1: its vertical bar, 2: the host is a scroll-bar
+    // control, covered whole (vertical says which way it lies).
+    TWScrollbar(TSkinData* data, HWND host, int kind, bool vertical = false);
     ~TWScrollbar();
     TWScrollbar(const TWScrollbar&) = delete;
     TWScrollbar& operator=(const TWScrollbar&) = delete;
@@ -41,6 +42,9 @@ private:
     void Press(LPARAM lParam);
     void Release(LPARAM lParam);
     bool ReadInfo(SCROLLBARINFO& info) const;
+    // A scroll-bar control's information, computed from its range, page and position.
+    bool ReadControlInfo(SCROLLBARINFO& info) const;
+    POINT ToHost(LPARAM lParam) const;
 
     TSkinData* data_;
     HWND host_;
@@ -83,6 +87,23 @@ protected:
 
 private:
     bool childWalkPosted_ = false;
+};
+
+// A scroll-bar control of the form library, covered by one painted bar.
+class TSkinScControl : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    ~TSkinScControl() override;
+    void AttachScrollBarControl(TControlSkinList* list, TSkinData* data);
+    void Unskin() override;
+    void AfterMessage(forms::TMessage& m) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
+    const char* SkinClassName() const override { return "TSkinScControl"; }
+
+    TWScrollbar* Overlay() const { return overlay_.get(); }
+
+private:
+    std::unique_ptr<TWScrollbar> overlay_;
 };
 
 // A raw window's two bars (a simple combo's list).

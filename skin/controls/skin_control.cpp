@@ -22,6 +22,8 @@ std::atomic<int> paintErrors{0};
 
 int TSkinControl::PaintErrors() { return paintErrors.load(); }
 
+void TSkinControl::CountPaintError() { ++paintErrors; }
+
 TSkinControl::TSkinControl(forms::TComponent* owner) : forms::TComponent(owner) {}
 
 TSkinControl::~TSkinControl() {
@@ -32,7 +34,7 @@ TSkinControl::~TSkinControl() {
     }
 }
 
-void TSkinControl::HookControl(forms::TWinControl* control) {
+void TSkinControl::HookControl(forms::TControl* control) {
     controlHook_ = std::make_unique<forms::WindowProcHook>(
         *control, [this](TMessage& m, const forms::WindowProcHook::Next& next) { Dispatch(m, next); });
 }
@@ -161,6 +163,8 @@ void TSkinControl::AfterMessage(TMessage& m) {
 void TSkinControl::InvalidateSkin() {
     if (control_ != nullptr) {
         control_->Invalidate();
+    } else if (graphicControl_ != nullptr) {
+        graphicControl_->Invalidate();
     } else if (handle_ != nullptr) {
         InvalidateRect(handle_, nullptr, TRUE);
         UpdateWindow(handle_);

@@ -56,6 +56,8 @@ public:
 
     HWND Handle() const { return handle_; }
     forms::TWinControl* Control() const { return control_; }
+    // A windowless control skinned through its parent's paint (speed buttons); nullptr otherwise.
+    forms::TControl* GraphicControl() const { return graphicControl_; }
     int LifeState() const { return lifeState_; }
     unsigned State() const { return state_; }
     bool SkinOn() const { return skinOn_; }
@@ -65,6 +67,8 @@ public:
     virtual const char* SkinClassName() const { return "TSkinControl"; }
     // Painting errors swallowed so far, process-wide (tests fail on any).
     static int PaintErrors();
+    // Counts a painting error swallowed by a painter of its own.
+    static void CountPaintError();
 
 protected:
     void SkinWndProc(forms::TMessage& m);
@@ -98,7 +102,10 @@ protected:
     void SetLifeState(int state) { lifeState_ = state; }
     void MarkAttached() { attached_ = true; }
     // Puts SkinWndProc in front of the owner control's WindowProc.
-    void HookControl(forms::TWinControl* control);
+    void HookControl(forms::TControl* control);
+    // Takes the hook of a windowless control away again (it dies before its skin).
+    void UnhookControl() { controlHook_.reset(); }
+    void SetGraphicControl(forms::TControl* control) { graphicControl_ = control; }
     // Puts SkinWndProc in front of a raw window's procedure.
     void HookHandle(HWND wnd);
     void RememberColour(bool colourControl);
@@ -120,6 +127,7 @@ private:
 
     HWND handle_ = nullptr;
     forms::TWinControl* control_ = nullptr;
+    forms::TControl* graphicControl_ = nullptr;
     TControlSkinList* list_ = nullptr;
     bool skinOn_ = true;
     bool attached_ = false;

@@ -5,8 +5,12 @@
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
 #include "forms/graphics.h"
+#include "forms/tab_set.h"
+#include "forms/up_down.h"
+#include "skin/controls/box_skins.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
+#include "skin/bitmap_transforms.h"
 #include "skin/controls/updown_skins.h"
 #include "skin/portable/bitmap_transforms.h"
 #include "skin/portable/skin_slicing.h"
@@ -191,6 +195,75 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
     ExcludeClipRect(dc, page.left + margins.left, page.top + margins.top, page.right - margins.right, page.bottom - margins.bottom);
     BlitKeyed(dc, page, framed, tabs->Trans == 1);
     RestoreDC(dc, saved);
+}
+
+void TSkinTab31::AttachControl(TControlSkinList* list, TSkinData* data, bool) {
+    if (Attached()) return;
+    auto* control = dynamic_cast<forms::TWinControl*>(Owner());
+    if (control == nullptr) return;
+    SetControl(control);
+    AttachHandle(control->Handle(), data, list);
+    PrepareBitmap();
+    // The set's scroller, the first component it owns, gets arrows lying side by side.
+    const auto& owned = control->ComponentList();
+    auto* scroller = owned.empty() ? nullptr : dynamic_cast<forms::TUpDown*>(owned.front());
+    if (scroller == nullptr || (list != nullptr && list->FindByHandle(scroller->Handle()) != nullptr)) return;
+    auto* arrows = new TSkinUpDown(Owner());
+    arrows->SetHorizontal(true);
+    arrows->AttachHandle(scroller->Handle(), data, list);
+}
+
+void TSkinTab31::RefreshSkin() {
+    PrepareBitmap();
+    TSkinControl::RefreshSkin();
+}
+
+void TSkinTab31::PrepareBitmap() {
+    flipped_ = forms::PixelBuffer();
+    const SkinElements* e = Elements();
+    const TDataSkinBorder* tabs = e != nullptr ? e->BorderPart("Tabs") : nullptr;
+    if (tabs == nullptr || tabs->image.empty()) return;
+    flipped_ = tabs->image;
+    FlipPixels(flipped_);
+}
+
+bool TSkinTab31::BeforeMessage(forms::TMessage& m) {
+    switch (m.Msg) {
+        case WM_PAINT:
+            // Painted here; the set's own painting that follows finds nothing left to paint.
+            PaintMessage(m);
+            return true;
+        case WM_ERASEBKGND: m.Result = 1; return false;
+        default: return TSkinControl::BeforeMessage(m);
+    }
+}
+
+void TSkinTab31::DrawSkin(HDC dc, const RECT& rect) {
+    auto* set = dynamic_cast<forms::TTabSet*>(Control());
+    const SkinElements* e = Elements();
+    const TDataSkinBorder* tabs = e != nullptr ? e->BorderPart("Tabs") : nullptr;
+    if (set == nullptr || tabs == nullptr || flipped_.empty()) return;
+    RECT r = rect;
+    OffsetRect(&r, -r.left, -r.top);
+    if (r.right <= 0 || r.bottom <= 0) return;
+    forms::TBitmap bitmap(r.right, r.bottom, forms::pf24bit);
+    HDC mem = bitmap.Canvas()->Handle();
+    FillFace(mem, r);
+    HGDIOBJ oldFont = SelectObject(mem, set->Font()->Handle());
+    TDataSkinObject element = *tabs;
+    element.image = flipped_;
+    const int frames = element.FrameCount > 0 ? element.FrameCount : 1;
+    const auto& captions = set->Tabs();
+    for (int i = set->FirstIndex(); i < static_cast<int>(captions.size()); ++i) {
+        const RECT tab = set->TabRect(i);
+        if (IsRectEmpty(&tab)) break;  // the rest does not fit
+        const bool selected = i == set->TabIndex();
+        DrawElement(mem, tab, frames, selected ? 2 : 1, element);
+        SetTextColor(mem, forms::ColorToRGB(static_cast<forms::TColor>(selected ? tabs->MouseOverColour2 : tabs->NormalColour2)));
+        DrawAlignedText(mem, tab, DT_CENTER, set->Enabled(), AnsiToWide(captions[static_cast<size_t>(i)]));
+    }
+    SelectObject(mem, oldFont);
+    BitBlt(dc, rect.left, rect.top, r.right, r.bottom, mem, 0, 0, SRCCOPY);
 }
 
 }  // namespace skin

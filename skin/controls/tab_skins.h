@@ -33,4 +33,21 @@ private:
     forms::PixelBuffer border_;
 };
 
+// Tab sets that paint their own tabs: every tab redrawn from the Tabs element turned upside
+// down (they hang below a page), the selected one from its second frame.
+class TSkinTab31 : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    void AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl) override;
+    bool BeforeMessage(forms::TMessage& m) override;
+    void DrawSkin(HDC dc, const RECT& rect) override;
+    void RefreshSkin() override;
+    const char* SkinClassName() const override { return "TSkinTab31"; }
+
+private:
+    void PrepareBitmap();
+
+    forms::PixelBuffer flipped_;
+};
+
 }  // namespace skin

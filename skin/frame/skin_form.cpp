@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "forms/form.h"
+#include "forms/frame_fit.h"
 #include "forms/menus.h"
 #include "forms/timer.h"
 #include "skin/controls/attach_controls.h"
@@ -260,6 +261,7 @@ void TSkinForm::FreeSysButtons() {
 }
 
 void TSkinForm::ApplyFrameChange() {
+    forms::FrameFitScope fitting(wnd_);
     SetWindowPos(wnd_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
 }
 
@@ -296,6 +298,7 @@ void TSkinForm::FitWindow(bool keepClient) {
             clientRect_.right = width - left_ - right_;
         }
     }
+    forms::FrameFitScope fitting(wnd_);
     SetWindowPos(wnd_, nullptr, 0, 0, width, height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
@@ -440,6 +443,7 @@ void TSkinForm::Recolour() {
         BuildRegion();
         // A size change makes the form lay its controls out again for the new frame.
         if (form_ != nullptr && windowState_ == kStateNormal) {
+            forms::FrameFitScope fitting(wnd_);
             form_->SetHeight(form_->Height() + 1);
             form_->SetHeight(form_->Height() - 1);
         }
@@ -483,6 +487,7 @@ void TSkinForm::UnskinForm() {
         GetWindowRect(wnd_, &window);
         const int width = (window.right - window.left) + standardFrame_.right - left_ - right_;
         const int height = (window.bottom - window.top) + standardFrame_.bottom - top_ - menuHeight_ - bottom_;
+        forms::FrameFitScope fitting(wnd_);
         SetWindowPos(wnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
     }
     SetWindowRgn(wnd_, nullptr, TRUE);

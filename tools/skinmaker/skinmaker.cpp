@@ -1,7 +1,8 @@
 // skinmaker OUT_DIR: paints our six skins and the probe skin, checks them against the quality
 // gates and the engine's own reader and parser, and writes for each skin its stream
 // (skin-N.skin), a manifest (skin-N.manifest) and a preview (preview-N.png), plus the contact
-// sheet of all six (contact-sheet.png) and the 64 × 16 menu glyphs (menuglyphs.bmp). Any failed gate fails the build.
+// sheet of all six (contact-sheet.png), the 64 × 16 menu glyphs (menuglyphs.bmp) and the
+// slider's four pictures (slider-*.bmp). Any failed gate fails the build.
 #include <cmath>
 #include <cstdio>
 #include <array>
@@ -20,6 +21,7 @@
 #include "tools/skin_pack/png_writer.h"
 #include "tools/skinmaker/quality_gates.h"
 #include "tools/skinmaker/skin_art.h"
+#include "tools/skinmaker/slider_art.h"
 
 namespace skinmaker {
 namespace {
@@ -257,6 +259,27 @@ int Run(const fs::path& out) {
     }
     WriteFile(out / "contact-sheet.png", skin_pack::PngBytes(contact.picture));
     WriteFile(out / "menuglyphs.bmp", skin_pack::Bmp24Bytes(PaintSkin(Skins()[0]).menuGlyphs));
+    // The slider is never skinned: its pictures stand on every skin's face as they are.
+    const std::map<std::string, std::pair<int, int>> sliderSizes = {
+        {"SliderHTB", {18, 17}}, {"SliderHRL", {10, 8}}, {"SliderVTB", {38, 9}}, {"SliderVRL", {8, 10}}};
+    for (const SliderArt& art : PaintSliderArt()) {
+        const auto& p = art.picture;
+        Gate(std::pair{p.width, p.height} == sliderSizes.at(art.resource), art.resource + " has the wrong size");
+        // The slider takes the bottom-left pixel as its transparent colour.
+        Gate(Rgb::FromRef(p.pixels[static_cast<std::size_t>(p.height - 1) * p.width]) == kMagenta,
+             art.resource + " must be magenta at its bottom-left pixel");
+        for (const SkinParams& skin : Skins()) {
+            double best = 1;
+            for (std::uint32_t c : p.pixels)
+                if (Rgb::FromRef(c) != kMagenta) best = std::max(best, Contrast(Rgb::FromRef(c), skin.face));
+            Gate(best >= 4.5, art.resource + " does not stand out on the face of " + skin.name);
+        }
+        WriteFile(out / art.file, skin_pack::Bmp24Bytes(p));
+    }
+    if (!GateFailures().empty()) {
+        for (const auto& f : GateFailures()) std::cerr << "skinmaker: " << f << '\n';
+        return 1;
+    }
     const std::string header = ProbeHeader(PaintSkin(ProbeSkin()));
     WriteFile(out / "probe_colours.h", std::vector<std::uint8_t>(header.begin(), header.end()));
     return 0;

@@ -2,7 +2,11 @@
 peers: isovfy, isoinfo, osirrox, 7z, bsdtar, pycdlib and xorriso's own mastering.
 
 check_image.py FIXTURE WORK_FOLDER BURN_MKIMAGE_EXE SAMPLE_SITE_EXE TEMPLATE_FOLDER
-FIXTURE: awkward, portfolio, empty or dates. Prints every failed check; exits 1 on any."""
+FIXTURE: awkward, portfolio, empty or dates.
+check_image.py disc WORK_FOLDER SOURCE_FOLDER DISC_IMAGE
+  the same reading back of a burnt disc's image (a single session from sector 0) against the
+  folder it was burnt from, which is left alone.
+Prints every failed check; exits 1 on any."""
 import datetime
 import hashlib
 import os
@@ -15,8 +19,9 @@ import zoneinfo
 
 import pycdlib
 
-fixture, work, mkimage, sample_site, template = sys.argv[1:6]
-work = pathlib.Path(work)
+fixture, work = sys.argv[1], pathlib.Path(sys.argv[2])
+if fixture != "disc":
+    mkimage, sample_site, template = sys.argv[3:6]
 failures = []
 
 
@@ -247,6 +252,12 @@ def check_image(src, image, skipped):
             fail(f"ISO file {iso_path} differs from {jpath}")
     if len(iso_files) != len(joliet):
         fail(f"{len(iso_files)} ISO entries, {len(joliet)} Joliet ones")
+    # And each file read through its Joliet name (isoinfo reads Latin-1 names only).
+    for jpath in sorted(latin):
+        if exp[jpath].is_file():
+            got = run(["isoinfo", "-J", "-i", str(image), "-x", (jpath + ";1").encode("latin-1")]).stdout
+            if got != file_bytes(exp[jpath]):
+                fail(f"Joliet file {jpath} read by isoinfo differs from the source")
 
     # Path tables: the root first, then by parent number, then name.
     for flag in ([], ["-J"]):
@@ -355,7 +366,20 @@ def check_dates(src, image, tz, offset):
     iso.close()
 
 
+def check_disc():
+    src, image = pathlib.Path(sys.argv[3]), pathlib.Path(sys.argv[4])
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    check_image(src, image, set())
+    if not failures:
+        print("all checks passed", len(list(src.rglob("*"))), "source entries")
+        shutil.rmtree(work, ignore_errors=True)
+    sys.exit(1 if failures else 0)
+
+
 def main():
+    if fixture == "disc":
+        check_disc()
     shutil.rmtree(work, ignore_errors=True)
     src = work / "src"
     src.mkdir(parents=True)

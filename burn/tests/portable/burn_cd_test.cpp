@@ -317,6 +317,28 @@ TEST(BurnCD, ADiscThatCannotTakeTheImageWhereItWasLaidOutIsRefusedBeforeAnyWrite
     }
 }
 
+// A drive that did not answer READ DISC INFORMATION said nothing of its disc: the burn ends
+// before any write with the drive's own error, not with a verdict on the disc.
+TEST(BurnCD, ADiscInformationThatCannotBeReadEndsTheBurnWithTheDrivesError) {
+    std::size_t beforeWriting = 0;  // READ DISC INFORMATIONs of a clean burn before its first write
+    {
+        BurnerOnRecorder clean;
+        AddFiles(clean.disk);
+        ASSERT_TRUE(clean.Burn());
+        ASSERT_EQ(clean.doneText, "");
+        beforeWriting = clean.Count(kDiscInfo) - clean.Count(kDiscInfo, clean.First(kWrite));
+    }
+    const std::string fault = "op=51 nth=" + std::to_string(beforeWriting) + " sense=04/44/00";
+    BurnerOnRecorder f(Disc({fault.c_str()}));
+    AddFiles(f.disk);
+    ASSERT_TRUE(f.Burn());
+    EXPECT_EQ(f.doneCalls, 1);
+    EXPECT_EQ(f.doneText, std::string(kDiscInfoErrorText) + " [HARDWARE ERROR (INTERNAL TARGET FAILURE)]");
+    EXPECT_EQ(f.Count(kWrite), 0u);
+    EXPECT_EQ(f.Count(kClose), 0u);
+    EXPECT_GT(f.Count(kAllowRemoval, f.preparedSteps), 0u) << "the drive is restored";
+}
+
 vcdr::DeviceConfig BlankDvdR() {
     vcdr::DeviceConfig dvd;
     dvd.Medium = vcdr::MediumKind::DvdR;

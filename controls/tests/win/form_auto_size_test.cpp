@@ -5,6 +5,7 @@
 #include "forms/application.h"
 #include "forms/button.h"
 #include "forms/edit.h"
+#include "forms/frame_fit.h"
 #include "forms/label.h"
 #include "forms/panel.h"
 
@@ -151,6 +152,51 @@ TEST(FormAutoSize, FreedWithItsForm) {
     sizer->SetActive(true);
     form->SetBounds(0, 0, 400, 300);
     form.reset();
+}
+
+// A skin's frame put on, nudged and taken off changes the outer size around the same client
+// area: the controls stay where they are and each new size becomes the base, so cycles never
+// drift and a later resize by the user scales from the size she saw.
+TEST_F(AutoSizedForm, SizeChangesWhileTheFrameIsFittedAreNotResizes) {
+    auto* sizer = new TFormAutoSize(form_.get());
+    sizer->SetActive(true);
+    form_->HandleNeeded();
+    const HWND wnd = form_->Handle();
+    const auto start = Layout();
+    const struct { int width, height; } fits[] = {{890, 590}, {890, 591}, {890, 590}, {898, 606}, {903, 611}, {898, 606}};
+    for (int cycle = 0; cycle < 5; ++cycle) {
+        for (const auto& f : fits) {
+            forms::FrameFitScope fitting(wnd);
+            SetWindowPos(wnd, nullptr, 0, 0, f.width, f.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            EXPECT_EQ(Layout(), start) << f.width << "x" << f.height;
+            EXPECT_EQ(sizer->OldWidth(), f.width);
+            EXPECT_EQ(sizer->OldHeight(), f.height);
+        }
+    }
+    EXPECT_FALSE(IsFittingFrame(wnd));
+    // The user's resize after a fit scales from the fitted size.
+    {
+        forms::FrameFitScope fitting(wnd);
+        form_->SetBounds(0, 0, 449, 303);
+    }
+    form_->SetBounds(0, 0, 898, 303);
+    EXPECT_EQ(Of(edit_), (Bounds{20, 20, 200, 21}));
+}
+
+TEST(FrameFitScope, NestsAndEndsWithTheLastScope) {
+    TForm form(nullptr);
+    const HWND wnd = form.Handle();
+    EXPECT_FALSE(IsFittingFrame(wnd));
+    {
+        FrameFitScope outer(wnd);
+        {
+            FrameFitScope inner(wnd);
+            EXPECT_TRUE(IsFittingFrame(wnd));
+        }
+        EXPECT_TRUE(IsFittingFrame(wnd));
+    }
+    EXPECT_FALSE(IsFittingFrame(wnd));
+    EXPECT_FALSE(IsFittingFrame(nullptr));
 }
 
 }  // namespace

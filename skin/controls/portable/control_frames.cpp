@@ -49,3 +49,38 @@ int ComboFrame(bool pressed, bool focusedOrHot, bool enabled) {
 }
 
 }  // namespace skin
+
+namespace skin {
+
+int ProgressFill(int length, int position, int minimum, int maximum) {
+    if (maximum <= 0 || length <= 0) return 0;
+    if (position > maximum) position = maximum;
+    if (position < minimum) position = minimum;
+    if (position <= 0) return 0;
+    // Rounded to the nearest pixel, as the platform's multiply-divide does.
+    return static_cast<int>((static_cast<long long>(length) * position + maximum / 2) / maximum);
+}
+
+int StatusBevelFrame(PanelBevel bevel) {
+    switch (bevel) {
+        case PanelBevel::Raised: return 2;
+        case PanelBevel::Lowered: return 1;
+        default: return 3;
+    }
+}
+
+CheckGlyphSlots CheckGlyphSlotsFor(int frames) {
+    // Slots 0..8 from source frames 0, 1, 4, 0, 1, 4, 2, 3, 4; frame 4 only from a 5-frame strip.
+    constexpr int kFrom[9] = {0, 1, 4, 0, 1, 4, 2, 3, 4};
+    CheckGlyphSlots slots{};
+    for (int i = 0; i < 9; ++i) {
+        int from = kFrom[i];
+        if (from == 4 && frames != 5) from = -1;
+        else if (frames < 1) from = -1;
+        else if (from >= frames) from = frames - 1;
+        slots.source[i] = from;
+    }
+    return slots;
+}
+
+}  // namespace skin

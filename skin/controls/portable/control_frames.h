@@ -20,3 +20,23 @@ int RadioButtonFrame(bool checked, bool disabled, int frameCount);
 int ComboFrame(bool pressed, bool focusedOrHot, bool enabled);
 
 }  // namespace skin
+
+namespace skin {
+
+// The filled length of a progress bar `length` pixels long: the position kept within
+// minimum .. maximum; nothing filled when the maximum or the position is not positive.
+int ProgressFill(int length, int position, int minimum, int maximum);
+
+// A status-bar panel's bevel frame of the StatusBarEdges strip: 1 lowered, 2 raised, 3 none.
+enum class PanelBevel { None, Lowered, Raised };
+int StatusBevelFrame(PanelBevel bevel);
+
+// The nine glyph slots a custom-glyph check box reads (unchecked, checked, mixed; then hot and
+// pressed rows) built from a check strip of `frames` frames: each slot's source frame from 0,
+// -1 for a slot left empty. Source frames the strip lacks give its last frame.
+struct CheckGlyphSlots {
+    int source[9];
+};
+CheckGlyphSlots CheckGlyphSlotsFor(int frames);
+
+}  // namespace skin

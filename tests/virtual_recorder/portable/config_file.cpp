@@ -109,6 +109,8 @@ void Apply(DeviceConfig& d, const std::string& key, const std::string& value, co
         d.StatePath = path();
     } else if (key == "trace") {
         d.TracePath = path();
+    } else if (key == "close_tray") {
+        d.CloseTrayPath = path();
     } else if (key.rfind("fault", 0) == 0) {
         d.Faults.push_back(ParseFault(value));
     } else {

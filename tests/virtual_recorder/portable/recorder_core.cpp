@@ -127,6 +127,8 @@ Answer RecorderCore::Execute(const std::uint8_t* cdb, std::size_t cdbLen, Transf
                              std::uint32_t length, std::uint32_t threadId) {
     std::lock_guard lock(mutex_);
     ++sequence_;
+    std::error_code absent;
+    if (!config_.CloseTrayPath.empty() && std::filesystem::remove(config_.CloseTrayPath, absent)) CloseTray();
     Context c{cdb, cdbLen, direction, buffer, length, threadId};
     Answer a = Run(c);
     // Sense data lasts until the next command, as on a drive.
@@ -281,14 +283,20 @@ Answer RecorderCore::StartStop(Context& c) {
         if (state_.PreventRemoval) return Check(5, 0x53, 0x02);
         state_.TrayOpen = true;
         state_.EjectedSinceLoad = true;
-    } else if (loej == 3 && state_.TrayOpen) {
-        state_.TrayOpen = false;
-        if (config_.FreshDiscAfterEject && state_.EjectedSinceLoad) InsertFreshDisc();
-        state_.EjectedSinceLoad = false;
-        state_.UnitAttention = state_.Medium != MediumKind::None;
+    } else if (loej == 3) {
+        CloseTray();
     }
     SaveState();
     return {};
+}
+
+void RecorderCore::CloseTray() {
+    if (!state_.TrayOpen) return;
+    state_.TrayOpen = false;
+    if (config_.FreshDiscAfterEject && state_.EjectedSinceLoad) InsertFreshDisc();
+    state_.EjectedSinceLoad = false;
+    state_.UnitAttention = state_.Medium != MediumKind::None;
+    SaveState();
 }
 
 void RecorderCore::InsertFreshDisc() {

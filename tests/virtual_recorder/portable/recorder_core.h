@@ -38,6 +38,8 @@ struct DeviceConfig {
     bool FreshDiscAfterEject = false;
     bool ResumeState = false;  // start from the state file when there is one
     std::string ImagePath, StatePath, TracePath;  // empty: not kept
+    // A file whose appearance closes the tray before the next request, as a user pushes it in.
+    std::string CloseTrayPath;
     std::vector<Fault> Faults;
 };
 
@@ -112,6 +114,7 @@ private:
     std::uint16_t SpeedKBs(std::uint16_t x) const;
     std::uint16_t MaxWriteKBs() const;
     void InsertFreshDisc();
+    void CloseTray();
     void LoadState();
     void SaveState() const;
     void Trace(const Context& c, const Answer& a) const;

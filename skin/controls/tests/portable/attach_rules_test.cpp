@@ -126,8 +126,7 @@ TEST(AttachRules, GatesSwitchTheirRowsOff) {
     EXPECT_EQ(DecideControlSkin(Facts("TPageControl", kTabControl | kContainer), noTabs).skin, SkinClass::None);
 }
 
-// The control kinds whose skins come later still match their rows, so nothing else claims
-// them; the caller attaches nothing for these skins yet.
+// Each of these kinds has its own row, ahead of any broader row that would claim it.
 TEST(AttachRules, RowsOfTheRemainingKindsMatch) {
     const struct {
         ControlFacts facts;

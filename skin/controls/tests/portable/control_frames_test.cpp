@@ -65,3 +65,44 @@ TEST(ControlFrames, ComboButton) {
 
 }  // namespace
 }  // namespace skin
+
+namespace skin {
+namespace {
+
+// The position is kept in its range, and a range without a positive maximum fills nothing
+// (it used to divide by it).
+TEST(ControlFrames, ProgressFillStaysInsideTheBar) {
+    const struct {
+        int length, position, minimum, maximum, fill;
+    } cases[] = {
+        {200, 50, 0, 100, 100}, {200, 150, 0, 100, 200}, {200, 50, 0, 0, 0},   {200, 10, 0, -5, 0},
+        {200, -5, -10, 100, 0}, {200, 1, 0, 3, 67},      {0, 50, 0, 100, 0},    {200, 100, 0, 100, 200},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ProgressFill(c.length, c.position, c.minimum, c.maximum), c.fill)
+            << c.position << " of " << c.minimum << ".." << c.maximum;
+}
+
+TEST(ControlFrames, StatusPanelBevels) {
+    EXPECT_EQ(StatusBevelFrame(PanelBevel::Lowered), 1);
+    EXPECT_EQ(StatusBevelFrame(PanelBevel::Raised), 2);
+    EXPECT_EQ(StatusBevelFrame(PanelBevel::None), 3);
+}
+
+// A strip of fewer than four frames gives its last frame where a slot wants one it lacks.
+TEST(ControlFrames, CheckGlyphSlotsFromStripsOfEachSize) {
+    const struct {
+        int frames;
+        int slots[9];
+    } cases[] = {
+        {4, {0, 1, -1, 0, 1, -1, 2, 3, -1}}, {5, {0, 1, 4, 0, 1, 4, 2, 3, 4}},  {8, {0, 1, -1, 0, 1, -1, 2, 3, -1}},
+        {2, {0, 1, -1, 0, 1, -1, 1, 1, -1}}, {1, {0, 0, -1, 0, 0, -1, 0, 0, -1}}, {0, {-1, -1, -1, -1, -1, -1, -1, -1, -1}},
+    };
+    for (const auto& c : cases) {
+        const CheckGlyphSlots got = CheckGlyphSlotsFor(c.frames);
+        for (int i = 0; i < 9; ++i) EXPECT_EQ(got.source[i], c.slots[i]) << c.frames << " frames, slot " << i;
+    }
+}
+
+}  // namespace
+}  // namespace skin
