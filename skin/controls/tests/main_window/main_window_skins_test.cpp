@@ -26,6 +26,7 @@
 #include "skin/controls/scroll_skins.h"
 #include "skin/frame/skin_form.h"
 #include "skin/skin_data.h"
+#include "skins/probe_colours.h"
 #include "tests/support/process_driver.h"
 #include "tools/skin_pack/png_writer.h"
 
@@ -138,6 +139,59 @@ protected:
     std::unique_ptr<editor::TForm1> form_;
     TSkinForm* skin_ = nullptr;
 };
+
+// Reads the open popup menu from a timer of its modal loop: the first row is selected with a
+// key, its colour read back at the row's left, then the menu is closed.
+struct OpenPopupRow {
+    static inline HMENU menu = nullptr;
+    static inline int step = 0;
+    static inline std::uint32_t colour = 0;
+    static inline int ticks = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        if (++ticks > 100) {  // the menu never showed its row: give up rather than hang
+            KillTimer(nullptr, id);
+            EndMenu();
+            return;
+        }
+        HWND window = FindWindowA("#32768", nullptr);
+        if (window == nullptr || !IsWindowVisible(window)) return;
+        if (step == 0) {
+            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+            step = 1;
+            return;
+        }
+        if ((GetMenuState(menu, 0, MF_BYPOSITION) & MF_HILITE) == 0) return;
+        RECT row{};
+        GetMenuItemRect(nullptr, menu, 0, &row);
+        HDC dc = GetDC(nullptr);
+        const COLORREF c = GetPixel(dc, row.left + 4, (row.top + row.bottom) / 2);
+        ReleaseDC(nullptr, dc);
+        colour = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+};
+
+// The galleries page's popup menu (shown through the form library's popup window) opens with
+// rows drawn from the skin's MenuItem: the selected row shows its frame 4.
+TEST_F(MainWindowSkins, TheGalleriesPopupMenuIsDrawnFromTheSkin) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    ShowPage(1);
+    forms::TPopupMenu* popup = form_->Galleries->PopupMenu1;
+    EXPECT_TRUE(popup->OwnerDraw());
+    OpenPopupRow::menu = popup->Handle();
+    OpenPopupRow::step = 0;
+    OpenPopupRow::colour = 0;
+    OpenPopupRow::ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OpenPopupRow::Tick);
+    RECT r{};
+    GetWindowRect(form_->Handle(), &r);
+    popup->Popup(r.left + 60, r.top + 80);
+    KillTimer(nullptr, timer);
+    Settle();
+    EXPECT_EQ(OpenPopupRow::colour, probe::k_menuitem[3]);
+}
 
 // On every page: labels, check boxes and group boxes stand on the skin's face, and no overlay
 // covers anything but its own control.
