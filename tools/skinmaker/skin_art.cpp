@@ -346,7 +346,7 @@ void Painter::Menus() {
         Add("menuback.bmp", p_.probe ? Probe(1, 20, 20) : Strip(1, 20, 20, false, [&](Canvas& c, int x, int y, int) {
             c.Fill(x, y, 20, 20, p_.menu);
         }));
-    Add("menubar.bmp", p_.probe ? Probe(2, 20, 20) : Strip(2, 20, 20, false, [&](Canvas& c, int x, int y, int f) {
+    Add("menubar.bmp", p_.probe ? Probe(2, 20, 20, true) : Strip(2, 20, 20, true, [&](Canvas& c, int x, int y, int f) {
         c.VerticalGradient(x, y, 20, 20, Lighter(p_.face, 0.1), f == 0 ? p_.face : Inactive(p_.face));
         c.Fill(x, y + 19, 20, 1, Darker(p_.face, 0.2));
     }));
