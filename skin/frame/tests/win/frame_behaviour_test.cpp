@@ -129,6 +129,24 @@ TEST_F(SkinnedForm, TheRegionFollowsTheSizeAndMagentaCornersAreCutOut) {
     EXPECT_TRUE(PtInRegion(shown.get(), Width() / 2, 2));
     EXPECT_NE(WindowFromPoint(POINT{r.left, r.top}), wnd);
     EXPECT_EQ(WindowFromPoint(POINT{r.left + Width() / 2, r.top + 2}), wnd);
+    {
+        // On the screen: a backdrop right behind the window shows through the corner only.
+        HWND backdrop = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP | SS_BLACKRECT, r.left - 20,
+                                        r.top - 20, Width() + 40, Height() + 40, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ShowWindow(backdrop, SW_SHOWNOACTIVATE);
+        SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(wnd);
+        Settle();
+        RedrawWindow(backdrop, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawFrame(wnd);
+        Settle();
+        const std::uint32_t back = ScreenPixel(r.left - 5, r.top - 5);
+        EXPECT_EQ(ScreenPixel(r.left, r.top), back) << "the magenta corner shows the window";
+        EXPECT_NE(ScreenPixel(r.left + Width() / 2, r.top + 2), back);
+        EXPECT_EQ(ScreenPixel(r.left + Width() / 2, r.top + 2), WindowPixel(wnd, Width() / 2, 2));
+        DestroyWindow(backdrop);
+        Settle();
+    }
 
     // A same-size move keeps the region; a resize rebuilds it.
     const HRGN before = skin->Region();
