@@ -27,6 +27,19 @@ std::string FormatFileTime(const FILETIME& time) {
 
 }  // namespace
 
+void TFileTimeText::Set(const FILETIME& time) {
+    time_ = time;
+    known_ = true;
+    text_.reset();
+}
+
+const std::string& TFileTimeText::Text() const {
+    static const std::string none;
+    if (!known_) return none;
+    if (!text_) text_ = FormatFileTime(time_);
+    return *text_;
+}
+
 std::string FileNamePart(const std::string& path) {
     const std::size_t sep = path.find_last_of("\\/:");
     return sep == std::string::npos ? path : path.substr(sep + 1);
@@ -87,28 +100,37 @@ const TClassInfo& TThumbnail::StaticClass() {
     return info;
 }
 
-void TThumbnail::SetFileName(const std::string& v) {
+void TThumbnail::SetFileName(const std::string& v) { SetFile(v, v.empty() ? std::nullopt : FindFile(v)); }
+
+void TThumbnail::SetListedFile(const std::string& path, const WIN32_FIND_DATAA& listed) {
+    SetFile(path, path.empty() ? std::nullopt : std::optional<WIN32_FIND_DATAA>(listed));
+}
+
+void TThumbnail::SetFile(const std::string& v, const std::optional<WIN32_FIND_DATAA>& found) {
     const std::string previous = fileName_->FileName();
     std::string loaded;
-    std::optional<WIN32_FIND_DATAA> found;
     if (!v.empty()) {
-        found = ReadFileInfo(v);
+        if (found) TakeFileInfo(*found);
         if (autoLoad_) loaded = LoadPicture(v);
     }
     if (loaded == v && (title_ == FileNamePart(previous) || title_.empty())) SetTitle(FileNamePart(loaded));
-    // One search per file: under Wine each one costs about as much as decoding a thumbnail.
+    // The file name takes what was found: no second search (under Wine each costs about as
+    // much as decoding a thumbnail).
     if (found && loaded == v) fileName_->SetFound(loaded, *found);
     else fileName_->SetFileName(loaded);
 }
 
-std::optional<WIN32_FIND_DATAA> TThumbnail::ReadFileInfo(const std::string& path) {
+std::optional<WIN32_FIND_DATAA> TThumbnail::FindFile(const std::string& path) {
     WIN32_FIND_DATAA found{};
     if (!forms::UniqueFind(forms::NullIfInvalid(FindFirstFileA(path.c_str(), &found)))) return std::nullopt;
-    fileAccessed_ = FormatFileTime(found.ftLastAccessTime);
-    fileChanged_ = FormatFileTime(found.ftLastWriteTime);
-    fileCreated_ = FormatFileTime(found.ftCreationTime);
-    fileSize_ = static_cast<std::int32_t>(found.nFileSizeLow);
     return found;
+}
+
+void TThumbnail::TakeFileInfo(const WIN32_FIND_DATAA& found) {
+    fileAccessed_.Set(found.ftLastAccessTime);
+    fileChanged_.Set(found.ftLastWriteTime);
+    fileCreated_.Set(found.ftCreationTime);
+    fileSize_ = static_cast<std::int32_t>(found.nFileSizeLow);
 }
 
 ThumbSize TThumbnail::ReductionBox() const {

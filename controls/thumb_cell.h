@@ -19,6 +19,20 @@ using TTitleNotify = std::function<void(forms::TObject* Sender, const std::strin
 
 constexpr int kTitleStripHeight = 15;
 
+// A file time kept as read and turned into text (the user's short date and long time, or
+// "Unknown") only when asked for: a scan reads thousands of files whose times nobody shows.
+class TFileTimeText {
+public:
+    void Set(const FILETIME& time);
+    // Empty until a time was set.
+    const std::string& Text() const;
+
+private:
+    FILETIME time_{};
+    bool known_ = false;
+    mutable std::optional<std::string> text_;
+};
+
 class TThumbnail : public TBaseThumbnail {
 public:
     explicit TThumbnail(forms::TComponent* owner);
@@ -30,6 +44,8 @@ public:
     // load, or with AutoLoad off, FileName is empty although the information was read.
     const std::string& FileName() const { return fileName_->FileName(); }
     void SetFileName(const std::string& v);
+    // The same for a file whose folder listing just said what a search of it would find.
+    void SetListedFile(const std::string& path, const WIN32_FIND_DATAA& listed);
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& v);
@@ -56,9 +72,9 @@ public:
 
     // The file's times as text in the user's short date and long time format, "Unknown"
     // when a time does not convert.
-    const std::string& FileCreated() const { return fileCreated_; }
-    const std::string& FileChanged() const { return fileChanged_; }
-    const std::string& FileAccessed() const { return fileAccessed_; }
+    const std::string& FileCreated() const { return fileCreated_.Text(); }
+    const std::string& FileChanged() const { return fileChanged_.Text(); }
+    const std::string& FileAccessed() const { return fileAccessed_.Text(); }
     std::int32_t FileSize() const { return fileSize_; }
     int ImageWidth() const { return imageWidth_; }
     int ImageHeight() const { return imageHeight_; }
@@ -88,8 +104,11 @@ protected:
     void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
 
 private:
-    // The file's times and size from a search of its name; empty when it is not found.
-    std::optional<WIN32_FIND_DATAA> ReadFileInfo(const std::string& path);
+    // What a search of the name finds; empty when nothing is found.
+    static std::optional<WIN32_FIND_DATAA> FindFile(const std::string& path);
+    // found: what the file system says of path, when it found it (else the information stays).
+    void SetFile(const std::string& path, const std::optional<WIN32_FIND_DATAA>& found);
+    void TakeFileInfo(const WIN32_FIND_DATAA& found);
     std::string LoadPicture(const std::string& path);
     void ResolveTitle();
 
@@ -98,7 +117,7 @@ private:
     forms::TColor titleColor_ = forms::clBtnFace;
     std::unique_ptr<forms::TFont> titleFont_;
     TGRFKind streamFileType_ = grBMP;
-    std::string fileCreated_, fileChanged_, fileAccessed_;
+    TFileTimeText fileCreated_, fileChanged_, fileAccessed_;
     bool showTitle_ = false;
     std::int32_t fileSize_ = 0;
     int imageWidth_ = 0, imageHeight_ = 0;

@@ -41,6 +41,12 @@ bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
 // A WM_CONTEXTMENU from the keyboard carries no mouse position.
 bool FromKeyboard(LPARAM position) { return LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF; }
 
+// True when a cell's bounds (relative to the visible area) meet the client area.
+bool Meets(const forms::TControl& cell, const RECT& client) {
+    return cell.Left() < client.right && cell.Left() + cell.Width() > client.left && cell.Top() < client.bottom &&
+           cell.Top() + cell.Height() > client.top;
+}
+
 bool FolderExists(const std::string& folder) {
     const DWORD attributes = GetFileAttributesA(folder.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -136,6 +142,7 @@ public:
     // is drawn again too.
     void Suspend(bool show) {
         view_.Layout();
+        view_.MakeShownCellHandles();
         view_.EnableAlign();
         if (show) pause_->Resume();
     }
@@ -155,6 +162,7 @@ private:
             }
         } enable{view_, pause_};
         view_.Layout();
+        view_.MakeShownCellHandles();
     }
 
     TThumbView& view_;
@@ -233,6 +241,24 @@ void TThumbView::Layout() {
 
 void TThumbView::Relayout() { plan_.MoveAll(); }
 
+bool TThumbView::MakesChildHandle(const forms::TWinControl& child) const {
+    return dynamic_cast<const TThumbnail*>(&child) == nullptr || Meets(child, ClientRect());
+}
+
+void TThumbView::MakeShownCellHandles() {
+    if (!HandleAllocated()) return;
+    const RECT client = ClientRect();
+    for (int i = 0; i < Count(); ++i) {
+        TThumbnail* cell = list_.Thumbnail(i);
+        if (cell != nullptr && !cell->HandleAllocated() && cell->Parent() == this && Meets(*cell, client)) cell->HandleNeeded();
+    }
+}
+
+void TThumbView::ScrollPositionChanged(int dx, int dy) {
+    TBaseThumbView::ScrollPositionChanged(dx, dy);
+    MakeShownCellHandles();
+}
+
 void TThumbView::RefreshAll() {
     {
         LayoutBatch batch(*this);
@@ -248,6 +274,7 @@ void TThumbView::RefreshAll() {
 void TThumbView::CollectFiles(std::string folder) {
     foundFiles_.Clear();
     sortedFiles_.Clear();
+    listed_.clear();
     const std::vector<std::string> masks = BuildMaskList(filter_);
     if (FolderExists(folder)) {
         if (folder.back() != '\\') folder += '\\';
@@ -262,6 +289,7 @@ void TThumbView::CollectFiles(std::string folder) {
                 if (!seen.insert(forms::UpperAscii(path)).second) continue;
                 foundFiles_.Add(path);
                 sortedFiles_.Add(path);
+                listed_.emplace(path, found);
             } while (FindNextFileA(search.get(), &found));
         }
     }
@@ -395,7 +423,8 @@ bool TThumbView::ScanFolder(const std::string& v, const std::shared_ptr<bool>& a
                 TThumbnail* cell = AddThumbnail(FileNamePart(path), false);
                 Layout();
                 cell->Image()->SetPrefetcher(prefetcher.get());
-                cell->SetFileName(path);
+                if (const auto listed = listed_.find(path); listed != listed_.end()) cell->SetListedFile(path, listed->second);
+                else cell->SetFileName(path);
                 if (!*alive) return false;
                 cell->Image()->SetPrefetcher(nullptr);
                 if (Cursor() != forms::crHourGlass && GetTickCount() - start > kHourglassAfterMs) SetCursor(forms::crHourGlass);
@@ -403,6 +432,7 @@ bool TThumbView::ScanFolder(const std::string& v, const std::shared_ptr<bool>& a
             }
             ComputeCellSize();
         }
+        listed_.clear();
         if (OnStopScanning) OnStopScanning(this);
         if (!*alive) return false;
     }

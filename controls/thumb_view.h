@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "controls/portable/thumb_layout.h"
@@ -120,8 +121,14 @@ protected:
     void KeyDown(WORD& key, forms::TShiftState shift) override;
     void KeyUp(WORD& key, forms::TShiftState shift) override;
     void Notification(forms::TComponent* component, forms::TOperation operation) override;
+    // A cell's window is made when the cell first comes into view: under Wine making and
+    // placing a window costs more than decoding a thumbnail, and most cells are never seen.
+    bool MakesChildHandle(const forms::TWinControl& child) const override;
+    void ScrollPositionChanged(int dx, int dy) override;
 
 private:
+    // Makes the windows of the cells in view that have none yet.
+    void MakeShownCellHandles();
     // Frees a cell that is no longer in the view's layout.
     void FreeCell(TThumbnail* cell);
     // The wheel moves the content along the scrolling direction, one pixel per unit of delta.
@@ -173,6 +180,8 @@ private:
     bool painted_ = false;
     forms::TStringList foundFiles_;
     TNameSortedList sortedFiles_;
+    // What the folder's listing said of each found path, handed to its cell during the scan.
+    std::unordered_map<std::string, WIN32_FIND_DATAA> listed_;
     bool sorted_ = true;
     bool busy_ = false;
     std::string filter_;

@@ -2,6 +2,7 @@
 
 #include "forms/application.h"
 #include "forms/guard.h"
+#include "forms/menus.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
@@ -74,6 +75,50 @@ void TForm::CreateParams(TCreateParams& p) {
 void TForm::HandleCreated() {
     TScrollingWinControl::HandleCreated();
     if (icon_ != nullptr || smallIcon_ != nullptr) SetIcons(icon_, smallIcon_);
+    ApplyMenu();
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
+    menu_ = menu;
+    ApplyMenu();
+}
+
+void TForm::ApplyMenu() {
+    if (!HandleAllocated()) return;
+    if (menu_ != nullptr) menu_->SetWindowHandle(WindowHandle());
+    ::SetMenu(WindowHandle(), menu_ != nullptr ? menu_->Handle() : nullptr);
+    DrawMenuBar(WindowHandle());
+}
+
+bool TForm::MenuMessage(TMessage& m) {
+    if (menu_ == nullptr) return false;
+    switch (m.Msg) {
+        case WM_COMMAND:
+            if (HIWORD(m.WParam) != 0 || m.LParam != 0) return false;
+            if (menu_->FindItem(LOWORD(m.WParam)) == nullptr) return false;
+            Guarded([&] { menu_->DispatchCommand(LOWORD(m.WParam)); });
+            return true;
+        case WM_MEASUREITEM: {
+            auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+            TMenuItem* item = mi->CtlType == ODT_MENU ? menu_->FindItem(mi->itemID) : nullptr;
+            if (item == nullptr) return false;
+            MeasureMenuItemMessage(*item, *mi);
+            m.Result = TRUE;
+            return true;
+        }
+        case WM_DRAWITEM: {
+            auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+            TMenuItem* item = di->CtlType == ODT_MENU ? menu_->FindItem(di->itemID) : nullptr;
+            if (item == nullptr) return false;
+            DrawMenuItemMessage(*item, *di);
+            m.Result = TRUE;
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle v) { if (v != borderStyle_) { borderStyle_ = v; RecreateForm(); } }
@@ -152,6 +197,10 @@ bool TForm::Active() const { return WindowHandle() != nullptr && GetActiveWindow
 void TForm::Notification(TComponent* component, TOperation operation) {
     TScrollingWinControl::Notification(component, operation);
     if (operation == opRemove && component == activeControl_) activeControl_ = nullptr;
+    if (operation == opRemove && component == menu_) {
+        menu_ = nullptr;
+        if (HandleAllocated()) ::SetMenu(WindowHandle(), nullptr);
+    }
 }
 
 bool TForm::Showing() const { return WindowHandle() != nullptr ? IsWindowVisible(WindowHandle()) != FALSE : Visible(); }
@@ -368,6 +417,16 @@ void TForm::WndProc(TMessage& m) {
             }
             break;
         case WM_ERASEBKGND:
+            break;
+        case WM_COMMAND: case WM_MEASUREITEM: case WM_DRAWITEM:
+            if (MenuMessage(m)) return;
+            break;
+        case CM_MENUCHANGED:
+            ApplyMenu();
+            return;
+        case WM_DESTROY:
+            // The menu's handle is the main menu's: the window must not destroy it.
+            if (menu_ != nullptr) ::SetMenu(WindowHandle(), nullptr);
             break;
         default: break;
     }

@@ -18,6 +18,7 @@ constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = I
                        mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrAll = mrNo + 1;
 
 class TForm;
+class TMainMenu;
 // The form a control sits on (its top-most parent when that is a form), nullptr otherwise.
 TForm* GetParentForm(TControl* control);
 
@@ -42,6 +43,10 @@ public:
     void SetWindowState(TWindowState v);
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool v) { keyPreview_ = v; }
+
+    // The window's menu bar (not owned; usually a component of the form).
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
 
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);
@@ -103,6 +108,10 @@ private:
     void SetWindowToTop();
     // A new window for a new frame style, shown again when the old one was on screen.
     void RecreateForm();
+    // Gives the window the main menu's handle (or none).
+    void ApplyMenu();
+    // The main menu's WM_COMMAND, WM_MEASUREITEM and WM_DRAWITEM; false when not its.
+    bool MenuMessage(TMessage& m);
 
     std::unique_ptr<TControlCanvas> canvas_;
     TFormBorderStyle borderStyle_ = bsSizeable;
@@ -112,6 +121,7 @@ private:
     TWindowState windowState_ = wsNormal;
     bool keyPreview_ = false;
     TWinControl* activeControl_ = nullptr;
+    TMainMenu* menu_ = nullptr;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     TModalResult modalResult_ = mrNone;

@@ -54,16 +54,7 @@ LRESULT CALLBACK PopupListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (mi->CtlType != ODT_MENU) break;
         auto* item = FindMenuItemByCommand(mi->itemID);
         if (item == nullptr) break;
-        Guarded([&] {
-            WindowDC screen(nullptr);
-            TCanvas canvas;
-            canvas.SetHandle(screen.get());
-            int width = static_cast<int>(mi->itemWidth), height = static_cast<int>(mi->itemHeight);
-            item->MeasureItem(canvas, width, height);
-            canvas.SetHandle(nullptr);
-            mi->itemWidth = static_cast<UINT>(width);
-            mi->itemHeight = static_cast<UINT>(height);
-        });
+        MeasureMenuItemMessage(*item, *mi);
         return TRUE;
     }
     case WM_DRAWITEM: {
@@ -71,13 +62,7 @@ LRESULT CALLBACK PopupListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (di->CtlType != ODT_MENU) break;
         auto* item = FindMenuItemByCommand(di->itemID);
         if (item == nullptr) break;
-        Guarded([&] {
-            SavedDCState state(di->hDC);
-            TCanvas canvas;
-            canvas.SetHandle(di->hDC);
-            item->DrawItem(canvas, di->rcItem, (di->itemState & ODS_SELECTED) != 0);
-            canvas.SetHandle(nullptr);
-        });
+        DrawMenuItemMessage(*item, *di);
         return TRUE;
     }
     default:
@@ -108,6 +93,29 @@ HWND PopupListWindow() {
                                             GetModuleHandleA(nullptr), nullptr));
     }();
     return window.get();
+}
+
+void MeasureMenuItemMessage(TMenuItem& item, MEASUREITEMSTRUCT& mi) {
+    Guarded([&] {
+        WindowDC screen(nullptr);
+        TCanvas canvas;
+        canvas.SetHandle(screen.get());
+        int width = static_cast<int>(mi.itemWidth), height = static_cast<int>(mi.itemHeight);
+        item.MeasureItem(canvas, width, height);
+        canvas.SetHandle(nullptr);
+        mi.itemWidth = static_cast<UINT>(width);
+        mi.itemHeight = static_cast<UINT>(height);
+    });
+}
+
+void DrawMenuItemMessage(TMenuItem& item, const DRAWITEMSTRUCT& di) {
+    Guarded([&] {
+        SavedDCState state(di.hDC);
+        TCanvas canvas;
+        canvas.SetHandle(di.hDC);
+        item.DrawItem(canvas, di.rcItem, (di.itemState & ODS_SELECTED) != 0);
+        canvas.SetHandle(nullptr);
+    });
 }
 
 TMenuItem* FindMenuItemByCommand(UINT command) {
@@ -188,6 +196,7 @@ void TMenuItem::SetDefault(bool v) {
 
 void TMenuItem::Changed() {
     if (parent_ != nullptr) parent_->RebuildHandle();
+    if (TMenu* menu = Menu()) menu->MenuChanged();
 }
 
 int TMenuItem::IndexOf(const TMenuItem* item) const {
@@ -207,6 +216,7 @@ void TMenuItem::Insert(int index, TMenuItem* item) {
     RebuildHandle();
     // An item that just got its first child turns into a sub-menu in its own parent.
     if (!hadChildren) Changed();
+    else if (TMenu* menu = Menu()) menu->MenuChanged();
 }
 
 void TMenuItem::Remove(TMenuItem* item) {
@@ -217,6 +227,7 @@ void TMenuItem::Remove(TMenuItem* item) {
     if (IsDestroying()) return;
     RebuildHandle();
     if (items_.empty()) Changed();
+    else if (TMenu* menu = Menu()) menu->MenuChanged();
 }
 
 void TMenuItem::Delete(int index) {
@@ -248,7 +259,7 @@ TMenuItem* TMenuItem::FindByHandle(HMENU menu) {
 HMENU TMenuItem::Handle() {
     if (items_.empty() && menu_ == nullptr) return nullptr;
     if (!handle_) {
-        handle_.reset(CreatePopupMenu());
+        handle_.reset(menu_ != nullptr && menu_->IsMenuBar() ? CreateMenu() : CreatePopupMenu());
         RebuildHandle();
     }
     return handle_.get();
@@ -349,6 +360,17 @@ bool TMenu::DispatchCommand(UINT command) {
     if (item == nullptr || item == items_) return false;
     item->Click();
     return true;
+}
+
+const TClassInfo& TMainMenu::StaticClass() {
+    static const TClassInfo info = TClassInfo::Define<TMainMenu>("TMainMenu", &TMenu::StaticClass()).Done();
+    return info;
+}
+
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) { menuBar_ = true; }
+
+void TMainMenu::MenuChanged() {
+    if (window_ != nullptr && IsWindow(window_)) SendMessageA(window_, CM_MENUCHANGED, 0, 0);
 }
 
 const TClassInfo& TPopupMenu::StaticClass() {

@@ -112,10 +112,36 @@ public:
     // Runs the OnClick of the item with this command id; false when none is ours.
     bool DispatchCommand(UINT command);
     TMenuItem* FindItem(UINT command) { return items_->FindByCommand(command); }
+    // A menu bar's handle is made with CreateMenu, a pop-up's with CreatePopupMenu.
+    bool IsMenuBar() const { return menuBar_; }
+
+protected:
+    friend class TMenuItem;
+    // An item's caption, state or children changed.
+    virtual void MenuChanged() {}
+    bool menuBar_ = false;
 
 private:
     TMenuItem* items_;
     bool ownerDraw_ = false;
+};
+
+// A window's menu bar: SetMenu of the form it belongs to. Changes to its items reach the window
+// as CM_MENUCHANGED (sent, so a window subclass sees it too).
+class TMainMenu : public TMenu {
+public:
+    explicit TMainMenu(TComponent* owner);
+    const TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const TClassInfo& StaticClass();
+    // The window whose menu this is (set by the form), nullptr when none.
+    HWND WindowHandle() const { return window_; }
+    void SetWindowHandle(HWND wnd) { window_ = wnd; }
+
+protected:
+    void MenuChanged() override;
+
+private:
+    HWND window_ = nullptr;
 };
 
 class TPopupMenu : public TMenu {
@@ -142,6 +168,10 @@ private:
 
 // The hidden window that receives the commands, measuring and drawing of pop-up menus.
 HWND PopupListWindow();
+// WM_MEASUREITEM and WM_DRAWITEM of an owner-drawn menu item handed to the item (its
+// OnMeasureItem / OnDrawItem): the one road of the pop-up window and of a form's menu bar.
+void MeasureMenuItemMessage(TMenuItem& item, MEASUREITEMSTRUCT& mi);
+void DrawMenuItemMessage(TMenuItem& item, const DRAWITEMSTRUCT& di);
 // Any live menu item by command id, nullptr when none.
 TMenuItem* FindMenuItemByCommand(UINT command);
 

@@ -246,6 +246,8 @@ void TWinControl::HandleNeeded() {
     HandleCreated();
     CreateChildHandles();
     Realign();
+    // Whatever attaches itself to children's windows (a skin) hears of each new one.
+    if (Parent() != nullptr) Parent()->Perform(CM_CHILDHANDLECREATED, reinterpret_cast<WPARAM>(this));
 }
 
 HWND TWinControl::Handle() {
@@ -255,8 +257,15 @@ HWND TWinControl::Handle() {
 
 void TWinControl::CreateChildHandles() {
     for (TControl* c : std::vector<TControl*>(controls_)) {
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+        if (auto* w = dynamic_cast<TWinControl*>(c); w != nullptr && MakesChildHandle(*w)) w->HandleNeeded();
     }
+}
+
+bool TWinControl::MakesChildHandle(const TWinControl&) const { return true; }
+
+bool TWinControl::WindowLeftForLater() const {
+    const TWinControl* parent = Parent();
+    return handle_ == nullptr && parent != nullptr && parent->handle_ != nullptr && !parent->MakesChildHandle(*this);
 }
 
 void TWinControl::RecreateWnd() {
@@ -280,7 +289,7 @@ void TWinControl::InsertControl(TControl* control) {
         tabList_.push_back(w);
         if (handle_ != nullptr && !IsLoading()) {
             if (w->handle_ != nullptr) ::SetParent(w->handle_, handle_);
-            else w->HandleNeeded();
+            else if (MakesChildHandle(*w)) w->HandleNeeded();
             w->UpdateShowing();
             w->UpdateWindowEnabled();
         }

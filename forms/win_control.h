@@ -51,6 +51,8 @@ public:
     // The window when there is one, never creating it.
     HWND WindowHandle() const { return handle_; }
     bool HandleAllocated() const { return handle_ != nullptr; }
+    // No window yet, in a container that has one and leaves this one's for when it is needed.
+    bool WindowLeftForLater() const;
     void HandleNeeded();
     // Destroys and makes the window again with the current properties (style changes).
     void RecreateWnd();
@@ -142,6 +144,10 @@ protected:
     virtual void DestroyWnd();
     // After the window exists: the control puts its state into it (font, texts, items...).
     virtual void HandleCreated() {}
+    // Whether a child's window is made along with this control's (and at once when the child
+    // is inserted); otherwise the child gets it when it first asks (HandleNeeded). A container
+    // of thousands of children makes windows only for those it shows.
+    virtual bool MakesChildHandle(const TWinControl& child) const;
     // Before the window goes: the control reads back what it keeps only in the window.
     virtual void HandleDestroying() {}
     // Paints the control's own client (not its windowless children) into dc; the default

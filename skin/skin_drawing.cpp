@@ -39,6 +39,31 @@ void Blit(HDC dc, int x, int y, const forms::PixelBuffer& image, bool transparen
 
 }  // namespace
 
+namespace {
+// Made with the engine's code, freed at its end; the pointer is empty from then on.
+struct WorkBitmapHolder {
+    std::unique_ptr<WorkBitmap> bitmap = std::make_unique<WorkBitmap>();
+} workBitmapHolder;
+}  // namespace
+
+WorkBitmap* SharedWorkBitmap() { return workBitmapHolder.bitmap.get(); }
+
+void WorkBitmap::Size(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (bitmap_ && bitmap_->width() == width && bitmap_->height() == height) return;
+    bitmap_ = std::make_unique<SourceBitmap>(forms::PixelBuffer(width, height, 3));
+    SetStretchBltMode(bitmap_->dc(), COLORONCOLOR);
+}
+
+forms::PixelBuffer WorkBitmap::Pixels() const {
+    if (!bitmap_) return forms::PixelBuffer(0, 0, 3);
+    GdiFlush();
+    forms::PixelBuffer out(bitmap_->width(), bitmap_->height(), 3);
+    forms::CopyPixels(bitmap_->pixels(), out.view());
+    return out;
+}
+
 SourceBitmap::SourceBitmap(const forms::PixelBuffer& pixels) : width_(pixels.width()), height_(pixels.height()) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "forms/gdi_handle.h"
 #include "forms/portable/pixels.h"
@@ -35,6 +36,24 @@ private:
     std::uint8_t* bits_ = nullptr;
     int width_ = 0, height_ = 0;
 };
+
+// The one work bitmap of the skin engine, in which the menu bar composes its picture (stretch
+// mode COLORONCOLOR). It lives as long as the engine's code is loaded: SharedWorkBitmap()
+// answers nullptr once it is gone at shutdown, and painters then paint nothing.
+class WorkBitmap {
+public:
+    // Makes the bitmap width x height (its old content is lost when the size changes).
+    void Size(int width, int height);
+    HDC dc() const { return bitmap_ ? bitmap_->dc() : nullptr; }
+    int width() const { return bitmap_ ? bitmap_->width() : 0; }
+    int height() const { return bitmap_ ? bitmap_->height() : 0; }
+    // The picture as it stands (GDI flushed).
+    forms::PixelBuffer Pixels() const;
+
+private:
+    std::unique_ptr<SourceBitmap> bitmap_;
+};
+WorkBitmap* SharedWorkBitmap();
 
 // Frame index (from 1) of count, sized to rect by the nine-part rule: drawn with magenta left
 // out when transparent, else copied.

@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "skin/frame/skin_form.h"
+#include "skin/frame/skin_manage.h"
+#include "skin/menu/skin_menu.h"
 #include "skin/skin_data.h"
 #include "skin/skin_drawing.h"
 
@@ -42,7 +44,7 @@ void TSkinForm::PaintBorder(int index, const RECT& rect, HDC dc) {
 
 void TSkinForm::PaintNonClient(HDC given) {
     if (phase_ != kPhaseReady && phase_ != kPhaseRecolouring) return;
-    if (frameKind_ == kFramePopup || data_ == nullptr || data_->NoSkin()) return;
+    if (frameKind_ == kFramePopup || data_ == nullptr || data_->NoSkin() || SharedWorkBitmap() == nullptr) return;
     // Nothing may cross the window procedure; a swallowed error is counted for the tests.
     try {
         RECT window{};
@@ -56,6 +58,7 @@ void TSkinForm::PaintNonClient(HDC given) {
         PaintBorder(2, RECT{w - right_, 0, w, h}, dc);
         PaintBorder(4, RECT{left_, h - bottom_, w - right_, h}, dc);
         PaintTitleBar(dc);
+        if (menuBar_ != nullptr && menuHeight_ > 0) menuBar_->PaintMenuBar(dc, RECT{left_, top_, w - right_, top_ + menuHeight_});
     } catch (const std::exception&) {
         ++paintErrors;
     } catch (...) {
@@ -125,6 +128,7 @@ SysButtonState TSkinForm::ButtonState() {
     s.active = active_;
     s.systemDialog = systemDialog_;
     s.hasMenuBar = menuHeight_ > 0;
+    s.mdiParentWithMaximisedChild = windowKind_ == kKindMdiParent && IsMdiChildMaximized();
     s.query = [this](int index) {
         return static_cast<int>(SendMessageA(wnd_, kMsgSysButtonVisible, static_cast<WPARAM>(index), 0));
     };
@@ -214,6 +218,22 @@ TWinSysButton* TSkinForm::ButtonAt(POINT frame) const {
         if (Inside(b->rect, frame)) return b.get();
     }
     return nullptr;
+}
+
+TNCObject* TSkinForm::ObjectAt(POINT frame) const {
+    if (TWinSysButton* b = ButtonAt(frame)) return b;
+    return menuBar_ != nullptr ? menuBar_->ButtonAt(frame) : nullptr;
+}
+
+void TSkinForm::PaintMdiBarButtons(HDC dc, const RECT& bar) {
+    if (windowKind_ != kKindMdiParent || !IsMdiChildMaximized()) return;
+    for (const auto& b : sysButtons_) {
+        const TDataSkinSysButton& e = *b->element;
+        if (e.Visibility != 100 || e.image.empty() || b->rect.Empty()) continue;
+        const RECT r{b->rect.left - bar.left, b->rect.top - bar.top, b->rect.right - bar.left, b->rect.bottom - bar.top};
+        DrawFrameStretched(dc, r, e.image, true, std::max(e.FrameCount, 1), 1);
+    }
+    if (!SkinManage().mdiMaximized) SkinManage().SetMDIMaximized(true);
 }
 
 void TSkinForm::BuildRegion() {

@@ -5,6 +5,7 @@
 #include "forms/timer.h"
 #include "skin/frame/skin_form.h"
 #include "skin/frame/skin_manage.h"
+#include "skin/menu/skin_menu.h"
 #include "skin/skin_data.h"
 
 namespace skin {
@@ -89,7 +90,7 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
             }
             return next(msg, wParam, lParam);
         case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0 && GetCapture() == nullptr) return 1;
+            if (KeyMenu(wParam, lParam)) return 1;
             switch (wParam & 0xFFF0) {
                 case SC_MINIMIZE: windowState_ = kStateMinimised; break;
                 case SC_MAXIMIZE: windowState_ = kStateMaximised; break;
@@ -121,6 +122,21 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         case WM_WINDOWPOSCHANGED:
             RefreshWindowState();
             return next(msg, wParam, lParam);
+        case WM_MENUSELECT:
+            // Sent to the owner, never through the menu's message filter.
+            if (menuTracking_ || menuBar_ != nullptr) MenuSelected(wParam, lParam);
+            return next(msg, wParam, lParam);
+        case forms::CM_MENUCHANGED: {
+            // The form library puts the window's menu back; no frame is painted meanwhile.
+            framePaintAllowed_ = false;
+            const LRESULT r = next(msg, wParam, lParam);
+            framePaintAllowed_ = true;
+            if (menuBar_ != nullptr && data_->MenuUpdate && GetMenu(wnd) != nullptr) {
+                ReloadMenuBar();
+                if (phase_ == kPhaseReady) PaintNonClient(nullptr);
+            }
+            return r;
+        }
         default:
             break;
     }
@@ -141,6 +157,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
             result = 1;
             return true;
         case WM_NCPAINT:
+            if (!framePaintAllowed_) return true;
             if (frameKind_ == kFramePopup) return false;
             PaintNonClient(nullptr);
             return true;
@@ -169,7 +186,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         }
         case WM_NCMOUSEMOVE: {
             if (!active_) return false;
-            TWinSysButton* b = ButtonAt(ScreenToFrame(PointOf(lParam)));
+            TNCObject* b = ObjectAt(ScreenToFrame(PointOf(lParam)));
             if (b != nullptr) {
                 b->MouseEnter();
                 return true;
@@ -179,7 +196,17 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         }
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK: {
-            TWinSysButton* b = ButtonAt(ScreenToFrame(PointOf(lParam)));
+            if (msg == WM_NCLBUTTONDOWN) openPosted_ = false;
+            const POINT frame = ScreenToFrame(PointOf(lParam));
+            TWinSysButton* b = ButtonAt(frame);
+            if (b == nullptr && menuBar_ != nullptr) {
+                if (TMenuBtn* item = menuBar_->ButtonAt(frame)) {
+                    if (!active_) SetForegroundWindow(wnd_);
+                    item->MouseDown();
+                    TrackMenuButton(item);
+                    return true;
+                }
+            }
             if (b != nullptr) {
                 // A second click on a button is a click on it, not a maximise toggle.
                 if (!active_) SetForegroundWindow(wnd_);
@@ -197,7 +224,9 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
             return false;
         }
         case WM_NCLBUTTONUP: {
-            TWinSysButton* b = ButtonAt(ScreenToFrame(PointOf(lParam)));
+            const POINT frame = ScreenToFrame(PointOf(lParam));
+            TWinSysButton* b = ButtonAt(frame);
+            if (b == nullptr && menuBar_ != nullptr && menuBar_->ButtonAt(frame) != nullptr) return true;
             TWinSysButton* pressed = pressed_;
             pressed_ = nullptr;
             if (b == nullptr) {
@@ -224,6 +253,11 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         case kMsgRepaintFrame:
             PaintNonClient(nullptr);
             return true;
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+            if (!MenuItemMessage(msg, lParam)) return false;
+            result = TRUE;
+            return true;
         case WM_SETTEXT:
             // The default handler paints a standard caption straight onto a captioned frame.
             result = next(msg, wParam, lParam);
@@ -235,6 +269,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
 }
 
 void TSkinForm::FormWindowProc(forms::TMessage& m, const forms::WindowProcHook::Next& next) {
+    keyHandled_ = false;
     switch (m.Msg) {
         case WM_SETTEXT:
             next(m);
@@ -243,6 +278,10 @@ void TSkinForm::FormWindowProc(forms::TMessage& m, const forms::WindowProcHook::
         case kMsgRecolour:
             Recolour();
             m.Result = 0;
+            return;
+        case forms::CM_DIALOGCHAR:
+            if (Attached() && DialogChar(m)) return;
+            next(m);
             return;
         default:
             next(m);

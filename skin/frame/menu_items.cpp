@@ -5,6 +5,7 @@
 
 #include "forms/form.h"
 #include "skin/frame/skin_form.h"
+#include "skin/frame/skin_manage.h"
 #include "skin/skin_data.h"
 #include "skin/skin_drawing.h"
 
@@ -15,14 +16,6 @@ namespace {
 constexpr int kGlyphSize = 16;
 
 SkinMargins MarginsOf(const TDataSkinObject& e) { return SkinMargins{e.LeftWidth, e.TopHeight, e.RightWidth, e.BottomHeight}; }
-
-HFONT MenuFont(bool bold) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
-    return CreateFontIndirectA(&metrics.lfMenuFont);
-}
 
 // Caption and short-cut, split at the tab.
 std::pair<std::string, std::string> Texts(const forms::TMenuItem& item) {
@@ -94,7 +87,45 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
     FillRect(dc, &r, brush.get());
 }
 
+// The popup skin of the menu the item sits in: found by the menu's handle, else by the window
+// drawn into (whose popup skin learns the handle then).
+const TSkinPopMenu* PopupOf(forms::TMenuItem& item, HDC dc) {
+    HMENU menu = item.Parent() != nullptr ? item.Parent()->Handle() : nullptr;
+    if (menu == nullptr) return nullptr;
+    NameCurrentPopup(menu);
+    TSkinManage& manage = SkinManage();
+    for (const auto& popup : manage.popupSkins)
+        if (popup->Hooked() && popup->Menu() == menu) return popup.get();
+    TSkinPopMenu* byWindow = manage.FindPopupSkin(WindowFromDC(dc));
+    if (byWindow == nullptr || !byWindow->Hooked() || byWindow->Menu() != nullptr) return nullptr;
+    byWindow->SetMenu(menu);
+    return byWindow;
+}
+
+// The popup's background under the item. The item rectangle is in client coordinates and
+// the background covers the whole window: the client's offset inside the window is 3 pixels
+// where the menu has a frame, none where its client is the whole window.
+bool CopyPopupBackground(const TSkinPopMenu& popup, HDC dc, const RECT& item, const RECT& target) {
+    const forms::PixelBuffer& back = popup.Background();
+    if (back.width() <= 0 || back.height() <= 0) return false;
+    RECT window{};
+    POINT origin{0, 0};
+    if (!GetWindowRect(popup.Window(), &window) || !ClientToScreen(popup.Window(), &origin)) return false;
+    SourceBitmap source(back);
+    BitBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.dc(),
+           item.left + origin.x - window.left, item.top + origin.y - window.top, SRCCOPY);
+    return true;
+}
+
 }  // namespace
+
+HFONT MenuFont(bool bold) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&metrics.lfMenuFont);
+}
 
 COLORREF SkinColourRef(std::uint32_t colour) {
     if ((colour & kSystemColour) == kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
@@ -116,9 +147,9 @@ void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canva
         return;
     }
     const SkinColours& c = data.Elements().colours;
+    const TSkinPopMenu* popup = PopupOf(item, canvas.Handle());
     Composed(canvas, rect, [&](HDC dc, const RECT& r) {
-        // Popup skins with a background of their own come later: the menu colour stands in.
-        Fill(dc, r, SkinColourRef(c.Menu));
+        if (popup == nullptr || !CopyPopupBackground(*popup, dc, rect, r)) Fill(dc, r, SkinColourRef(c.Menu));
         const int frames = std::max(element->FrameCount, 1);
         if (item.IsLine()) {
             DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames, std::min(2, frames),
@@ -150,6 +181,109 @@ void MeasurePopupMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanva
     }
     width += leftMargin + 12;
     if (data.MenuGlyphs().Width() == 0) width += 23;
+}
+
+void MeasureMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, int& width, int& height) {
+    // The item's own measure, without this handler.
+    forms::TMenuMeasureItemEvent own = std::move(item.OnMeasureItem);
+    item.OnMeasureItem = nullptr;
+    item.MeasureItem(canvas, width, height);
+    item.OnMeasureItem = std::move(own);
+    const TDataSkinObject* element = data.Elements().Part("MenuItem");
+    width += (element != nullptr ? element->LeftWidth : 0) + 10;
+    if (data.MenuGlyphs().Width() == 0) width += 25;
+}
+
+namespace {
+std::wstring MenuText(HMENU menu, UINT command) {
+    wchar_t text[81] = {};
+    GetMenuStringW(menu, command, text, 80, MF_BYCOMMAND);
+    return text;
+}
+}  // namespace
+
+void DrawHandleMenuItem(TSkinData& data, HMENU menu, UINT command, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+    forms::TMenuItem item(nullptr);
+    const std::wstring wide = MenuText(menu, command);
+    std::string caption(wide.size() * 2 + 1, '\0');
+    caption.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), caption.data(),
+                                                           static_cast<int>(caption.size()), nullptr, nullptr)));
+    item.SetCaption(caption.empty() ? "-" : caption);
+    const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
+    item.SetEnabled((state & 3) == 0);
+    item.SetChecked((state & MF_CHECKED) != 0);
+    DrawMenuItem(data, item, canvas, rect, selected);
+}
+
+void MeasureHandleMenuItem(TSkinData& data, HMENU menu, UINT command, HDC dc, int& width, int& height) {
+    const std::wstring text = MenuText(menu, command);
+    forms::UniqueFont font(MenuFont(false));
+    forms::SelectedObject selectFont(dc, font.get());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.empty() ? L" " : text.c_str(), text.empty() ? 1 : static_cast<int>(text.size()), &size);
+    const TDataSkinObject* element = data.Elements().Part("MenuItem");
+    width = size.cx + 26 + (element != nullptr ? element->LeftWidth : 0);
+    height = text.empty() ? 8 : size.cy + 4;
+}
+
+void SetMenuItemsOwnerDraw(TSkinData& data, forms::TMenuItem& item) {
+    std::vector<forms::TMenuItem*> pending{&item};
+    while (!pending.empty()) {
+        forms::TMenuItem* one = pending.back();
+        pending.pop_back();
+        for (int k = 0; k < one->Count(); ++k) pending.push_back(one->Items(k));
+        one->OnDrawItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, RECT rect, bool selected) {
+            DrawMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, rect, selected);
+        };
+        one->OnMeasureItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, int& width, int& height) {
+            MeasureMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, width, height);
+        };
+    }
+}
+
+void SkinMainMenuItems(forms::TForm& form, TSkinData& data, bool on) {
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+        auto* menu = dynamic_cast<forms::TMainMenu*>(form.Components(i));
+        if (menu == nullptr) continue;
+        menu->SetOwnerDraw(on);
+        // Depth 2 and below: the items of the drop-downs.
+        std::vector<forms::TMenuItem*> pending;
+        for (int k = 0; k < menu->Items()->Count(); ++k)
+            for (int j = 0; j < menu->Items()->Items(k)->Count(); ++j) pending.push_back(menu->Items()->Items(k)->Items(j));
+        while (!pending.empty()) {
+            forms::TMenuItem* item = pending.back();
+            pending.pop_back();
+            for (int k = 0; k < item->Count(); ++k) pending.push_back(item->Items(k));
+            if (!on) {
+                item->OnDrawItem = nullptr;
+                item->OnMeasureItem = nullptr;
+            } else if (!item->OnDrawItem) {
+                item->OnDrawItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, RECT rect, bool selected) {
+                    DrawMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, rect, selected);
+                };
+                item->OnMeasureItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, int& width, int& height) {
+                    MeasureMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, width, height);
+                };
+            }
+        }
+    }
+}
+
+void SetMenuOwnerDrawFlags(HMENU menu, bool on) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        const UINT type = on ? (info.fType | MFT_OWNERDRAW) : (info.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
+        if (type != info.fType) {
+            info.fMask = MIIM_FTYPE;
+            info.fType = type;
+            SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        }
+        if (info.hSubMenu != nullptr) SetMenuOwnerDrawFlags(info.hSubMenu, on);
+    }
 }
 
 void SkinPopupMenus(forms::TForm& form, TSkinData& data, bool on) {

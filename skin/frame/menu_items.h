@@ -19,9 +19,26 @@ void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canva
 // Without a MenuItem element: a flat fill in the skin's menu colours.
 void DrawPlainMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected);
 void MeasurePopupMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, int& width, int& height);
+// An item of a form's main menu: its own measure plus the skin's room for glyph and margin.
+void MeasureMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, int& width, int& height);
+// An item known only by its menu handle and command (no component item): caption, state and
+// check read from the menu.
+void DrawHandleMenuItem(TSkinData& data, HMENU menu, UINT command, forms::TCanvas& canvas, const RECT& rect, bool selected);
+void MeasureHandleMenuItem(TSkinData& data, HMENU menu, UINT command, HDC dc, int& width, int& height);
+// Items below the top level of every main menu the form owns drawn by the skin (those without
+// a drawing of their own), or back.
+void SkinMainMenuItems(forms::TForm& form, TSkinData& data, bool on);
+// The item and every item below it drawn by the skin.
+void SetMenuItemsOwnerDraw(TSkinData& data, forms::TMenuItem& item);
+// MFT_OWNERDRAW set on, or cleared from, every item of a menu and of all its sub-menus.
+void SetMenuOwnerDrawFlags(HMENU menu, bool on);
+
 // Every popup menu the form owns (but those whose Tag says not to) drawn by the skin, or back
 // to its own drawing.
 void SkinPopupMenus(forms::TForm& form, TSkinData& data, bool on);
+
+// The screen's menu font (the caller owns it).
+HFONT MenuFont(bool bold);
 
 // A skin colour (plain RGB or a system colour index) for GDI.
 COLORREF SkinColourRef(std::uint32_t colour);

@@ -10,6 +10,7 @@
 #include "skin/controls/control_skin_list.h"
 #include "skin/frame/menu_items.h"
 #include "skin/frame/skin_manage.h"
+#include "skin/menu/skin_menu.h"
 #include "skin/skin_data.h"
 #include "skin/skin_drawing.h"
 
@@ -55,6 +56,7 @@ TSkinForm::~TSkinForm() {
         else ReleaseSubclasses();
     }
     StopTimer();
+    FreeMenuBar();
     sysButtons_.clear();
     SkinManage().RemoveFormSkin(this);
 }
@@ -81,6 +83,12 @@ void TSkinForm::AttachControlSkins() {
     }
 }
 
+void TSkinForm::AttachChildForm(forms::TForm& form) {
+    if (data_ == nullptr) return;
+    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    SkinChildForm(*controls_, form);
+}
+
 void TSkinForm::DetachControlSkins() {
     if (controls_) controls_->UnskinAll();
     controls_.reset();
@@ -93,12 +101,22 @@ void TSkinForm::AttachForm(TSkinData* data, forms::TForm* form) {
     frameSkinning_ = Has(data->SkinControls, xcMainMenu);
     if (frameSkinning_)
         formProc_ = std::make_unique<forms::WindowProcHook>(
-            *form, [this](forms::TMessage& m, const forms::WindowProcHook::Next& next) { FormWindowProc(m, next); });
+            *form, [this](forms::TMessage& m, const forms::WindowProcHook::Next& next) {
+                ++busy_;
+                try {
+                    FormWindowProc(m, next);
+                } catch (...) {
+                    --busy_;
+                    throw;
+                }
+                --busy_;
+            });
     InitSkin(data);
     savedColour_ = static_cast<std::uint32_t>(form->Color());
     formColourSaved_ = true;
     form->SetColor(static_cast<forms::TColor>(data->Elements().colours.ButtonFace));
     if (Has(data->SkinControls, xcPopupMenu)) SkinPopupMenus(*form, *data, true);
+    if (Has(data->SkinControls, xcMenuItem)) SkinMainMenuItems(*form, *data, true);
 }
 
 void TSkinForm::InitSkin(TSkinData* data) {
@@ -147,10 +165,17 @@ void TSkinForm::InitSkin(TSkinData* data) {
     frameKind_ = frameClass.kind;
     systemDialog_ = frameClass.systemDialog;
     unicode_ = IsWindowUnicode(wnd_) != FALSE;
+    mdiClient_ = FindWindowExA(wnd_, nullptr, "MDIClient", nullptr);
+    windowKind_ = mdiClient_ != nullptr ? kKindMdiParent : (exStyle & WS_EX_MDICHILD) != 0 ? kKindMdiChild : kKindOrdinary;
+    if (windowKind_ == kKindMdiParent) {
+        manage.mdiClient = mdiClient_;
+        manage.mdiFrameForm = form_;
+    }
 
     if (frameSkinning_) {
-        // Menu bars belong to a later piece: a window here has menu height 0.
         menuHeight_ = 0;
+        menuAtAttach_ = GetMenu(wnd_);
+        if (menuAtAttach_ != nullptr && windowKind_ != kKindMdiChild) CreateMenuBar();
         if (windowState_ != kStateMinimised) SetFrameStyles(false);
         LoadFrameMetrics();
     } else {
@@ -158,7 +183,15 @@ void TSkinForm::InitSkin(TSkinData* data) {
     }
     frameProc_ = std::make_unique<forms::WindowSubclass>(
         wnd_, [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {
-            return FrameWndProc(wnd, msg, wParam, lParam, next);
+            ++busy_;
+            try {
+                const LRESULT r = FrameWndProc(wnd, msg, wParam, lParam, next);
+                --busy_;
+                return r;
+            } catch (...) {
+                --busy_;
+                throw;
+            }
         });
     InvalidateRect(wnd_, nullptr, TRUE);
 }
@@ -405,7 +438,7 @@ POINT TSkinForm::ScreenToFrame(POINT p) const {
 }
 
 void TSkinForm::TimerTick() {
-    if (SkinManage().menuBarTracking) return;
+    if (SkinManage().menuBarTracking || menuTracking_) return;
     if (hot_ != nullptr) {
         POINT cursor{};
         GetCursorPos(&cursor);
@@ -442,6 +475,13 @@ void TSkinForm::Recolour() {
     phase_ = kPhaseReady;
 }
 
+bool TSkinForm::IsMdiChildMaximized() const {
+    if (mdiClient_ == nullptr || !IsWindow(mdiClient_)) return false;
+    BOOL maximised = FALSE;
+    const auto child = reinterpret_cast<HWND>(SendMessageA(mdiClient_, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
+    return child != nullptr && maximised != FALSE;
+}
+
 void TSkinForm::RepaintWindow() {
     InvalidateRect(wnd_, nullptr, TRUE);
     UpdateWindow(wnd_);
@@ -460,7 +500,10 @@ void TSkinForm::UnskinForm() {
         if (data_ != nullptr) SkinPopupMenus(*form_, *data_, false);
         if (formColourSaved_) form_->SetColor(static_cast<forms::TColor>(savedColour_));
     }
+    if (form_ != nullptr && phase_ != kPhaseDestroying && data_ != nullptr && Has(data_->SkinControls, xcMenuItem))
+        SkinMainMenuItems(*form_, *data_, false);
     SetFrameStyles(true);
+    FreeMenuBar();
     titleImage_ = forms::PixelBuffer(0, 0, 3);
     if (phase_ != kPhaseDestroying && !childWindow_) {
         RECT window{};
@@ -483,6 +526,10 @@ void TSkinForm::UnskinOnDestroy() {
     }
     StopTimer();
     if (Attached()) ReleaseSubclasses();
+    if (menuBar_ != nullptr) {
+        delete menuBar_;
+        menuBar_ = nullptr;
+    }
     titleImage_ = forms::PixelBuffer(0, 0, 3);
 }
 
@@ -491,6 +538,7 @@ void TSkinForm::UnskinPlain() {
     if (phase_ != kPhaseDestroying) DetachControlSkins();
     if (form_ != nullptr && phase_ != kPhaseDestroying) {
         if (data_ != nullptr) SkinPopupMenus(*form_, *data_, false);
+        if (data_ != nullptr && Has(data_->SkinControls, xcMenuItem)) SkinMainMenuItems(*form_, *data_, false);
         if (formColourSaved_) form_->SetColor(static_cast<forms::TColor>(savedColour_));
     }
     if (Attached()) ReleaseSubclasses();

@@ -29,6 +29,8 @@ namespace skin {
 
 class TSkinData;
 class TControlSkinList;
+class TSkinMenu;
+class TMenuBtn;
 
 // The skinned system menu's Tag.
 constexpr int kSystemMenuTag = 33333;
@@ -36,6 +38,7 @@ constexpr int kSystemMenuTag = 33333;
 enum FormPhase : int { kPhaseCreated = 0, kPhaseReady = 1, kPhaseRecolouring = 3, kPhaseDestroying = 4, kPhaseFitting = 5,
                        kPhaseDestroyed = 6 };
 enum FormWindowState : int { kStateNormal = 0, kStateMaximised = 1, kStateMinimised = 2 };
+enum FormWindowKind : int { kKindOrdinary = 0, kKindMdiParent = 1, kKindMdiChild = 2 };
 
 // Painting errors swallowed by the frame's guard since the process started: a test fails
 // when any was swallowed.
@@ -66,10 +69,32 @@ public:
     bool IsSysButtonVisible(int index);
     void ShowSystemMenu(int x, int y);
     void RepaintWindow();
+    // MDI parent: the active child is maximised.
+    bool IsMdiChildMaximized() const;
+    HWND MdiClient() const { return mdiClient_; }
+
+    // The menu bar (skin/menu/): opens an item's drop-down and tracks it until it closes,
+    // moving along the bar on the way; runs on its own loop, never nested.
+    void TrackMenuButton(TMenuBtn* item);
+    // Opens an item as a click on it would (posted; used when no drop-down is open).
+    void OpenMenuButton(TMenuBtn& item);
+    TMenuBtn* FindMenuButtonByAccel(wchar_t key) const;
+    // The maximised MDI child's buttons (Align 100) on the bar being composed in dc.
+    void PaintMdiBarButtons(HDC dc, const RECT& bar);
+    POINT ScreenToFrame(POINT screen) const;
 
     void UnskinForm();
     void UnskinOnDestroy();
     void UnskinPlain();
+    // A form made at run time takes the face colour and its controls' skins from this form
+    // skin's list.
+    void AttachChildForm(forms::TForm& form);
+
+    // Inside one of its window's messages now (a modal loop may run below): must not be freed.
+    bool Busy() const { return busy_ > 0; }
+    // Given back but not yet freed: the next purge frees it.
+    void MarkFinished() { finished_ = true; }
+    bool Finished() const { return finished_ || phase_ == kPhaseDestroyed; }
 
     // State the tests and the coordinator read.
     HWND Window() const { return wnd_; }
@@ -82,6 +107,10 @@ public:
     int WindowState() const { return windowState_; }
     RECT Borders() const { return RECT{left_, top_, right_, bottom_}; }
     int MenuHeight() const { return menuHeight_; }
+    TSkinMenu* MenuBar() const { return menuBar_; }
+    bool MenuTracking() const { return menuTracking_; }
+    HMENU TrackedMenu() const { return trackedMenu_; }
+    int WindowKind() const { return windowKind_; }
     bool TimerEnabled() const;
     const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return sysButtons_; }
     TNCObject* HotObject() const { return hot_; }
@@ -110,8 +139,16 @@ private:
     void RestoreWindow();
     void ApplyFrameChange();
     void RefreshWindowState();
-    POINT ScreenToFrame(POINT screen) const;
     TWinSysButton* ButtonAt(POINT frame) const;
+    // A system button, else a menu-bar item, under the frame point.
+    TNCObject* ObjectAt(POINT frame) const;
+    void CreateMenuBar();
+    void ReloadMenuBar();
+    void FreeMenuBar();
+    bool MenuItemMessage(UINT msg, LPARAM lParam);
+    void MenuSelected(WPARAM wParam, LPARAM lParam);
+    bool KeyMenu(WPARAM wParam, LPARAM lParam);
+    bool DialogChar(forms::TMessage& m);
     void PaintBorder(int index, const RECT& rect, HDC dc);
     void PaintTitleBar(HDC dc);
     void PaintCaptionText(HDC dc, const RECT& title);
@@ -138,6 +175,17 @@ private:
     forms::PixelBuffer titleBack_;   // the same before the buttons
     std::vector<std::unique_ptr<TWinSysButton>> sysButtons_;
     TNCObject* hot_ = nullptr;
+    TSkinMenu* menuBar_ = nullptr;  // owned as a component
+    HMENU menuAtAttach_ = nullptr;
+    HMENU trackedMenu_ = nullptr;
+    bool menuTracking_ = false;
+    bool keyHandled_ = false;
+    // A click on a bar item is posted and not handled yet: no second one.
+    bool openPosted_ = false;
+    // Cleared while the form library puts its menu back, so no frame is painted meanwhile.
+    bool framePaintAllowed_ = true;
+    int windowKind_ = kKindOrdinary;
+    HWND mdiClient_ = nullptr;
     // The button a press went down on: only its release acts.
     TWinSysButton* pressed_ = nullptr;
 
@@ -166,6 +214,8 @@ private:
     int frameFlags_ = 0;
     int windowState_ = kStateNormal;
     int phase_ = kPhaseCreated;
+    int busy_ = 0;
+    bool finished_ = false;
 };
 
 }  // namespace skin

@@ -15,6 +15,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "burn/tests/driver/vantburn_driver.h"
@@ -34,6 +35,7 @@ constexpr char kRecorder[] =
 constexpr int k48X = 1;  // "48X (7,200 KB/s)", after "Max"
 constexpr char kEjectDone[] = "Eject CD Completed, so enjoy the rest of your day.";
 constexpr char kEjectFailed[] = "Eject CD Failed.";
+constexpr std::uint32_t kFirstFileSector = 150;  // of a session laid out at sector 0
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -80,6 +82,7 @@ struct Request {
     long long lba = -1;
     int blocks = 0;
     std::string data;  // MODE SELECT's parameters, in hex
+    bool never = false;  // the recorder never ended it
 };
 
 std::vector<Request> ReadTrace(const std::string& path) {
@@ -102,6 +105,8 @@ std::vector<Request> ReadTrace(const std::string& path) {
                 r.blocks = std::stoi(w.substr(7));
             } else if (w.rfind("data=", 0) == 0) {
                 r.data = w.substr(5);
+            } else if (w == "never") {
+                r.never = true;
             }
         }
         if (r.cdb.empty()) continue;
@@ -128,9 +133,10 @@ std::string DialogText(HWND box) {
     return text;
 }
 
-// What a burn left in the window.
+// What a burn left in the window and sent to the recorder.
 struct BurnResult {
-    std::vector<std::string> memo;
+    std::vector<std::string> memo;  // the lines added since Burn was clicked
+    std::vector<Request> requests;  // sent since Burn was clicked
     bool completedDialog = false;
     DWORD dialogThread = 0;
     bool buttonsUsable = false;
@@ -168,6 +174,13 @@ protected:
     // the burn (answering the completion dialog) until Burn and Close are usable again.
     BurnResult Burn(HWND window, bool confirm = true, std::chrono::seconds guard = 120s) {
         BurnResult result;
+        // An earlier burn's lines stay in the log: only the lines added from here on count.
+        const auto seen = static_cast<std::ptrdiff_t>(MemoLines(window).size());
+        const auto linesSince = [&] {
+            const auto lines = MemoLines(window);
+            return std::vector<std::string>(lines.begin() + std::min(seen, static_cast<std::ptrdiff_t>(lines.size())),
+                                            lines.end());
+        };
         SendMessageA(lists_.speeds, CB_SETCURSEL, k48X, 0);
         EXPECT_TRUE(testsupport::ClickButton(window, "Burn"));
         HWND box = WaitForDialog();
@@ -184,13 +197,13 @@ protected:
                 EXPECT_TRUE(testsupport::ClickButton(aborted, "OK"));
             }
             EXPECT_TRUE(WaitUntil([&] { return IsWindow(aborted) == FALSE; }));
-            result.memo = MemoLines(window);
+            result.memo = linesSince();
             return result;
         }
         HWND burn = ChildButton(window, "Burn"), close = ChildButton(window, "Close");
         // The end: the outcome's last line in the log, and both buttons on again.
         auto over = [&] {
-            const auto lines = MemoLines(window);
+            const auto lines = linesSince();
             const auto failed = std::find(lines.begin(), lines.end(), "Write / Burn Process done with errors");
             return (failed != lines.end() && failed + 1 != lines.end()) || Has(lines, kEjectDone) ||
                    Has(lines, kEjectFailed);
@@ -210,7 +223,16 @@ protected:
             guard);
         EXPECT_TRUE(ended) << "the burn did not end; the log:\n" << MemoText(window);
         result.buttonsUsable = ended;
-        result.memo = MemoLines(window);
+        result.memo = linesSince();
+        return result;
+    }
+
+    // Burns as above, with the requests the recorder was sent from the click on.
+    BurnResult BurnTraced(HWND window, const BurnFolder& folder, std::chrono::seconds guard = 120s) {
+        const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
+        BurnResult result = Burn(window, true, guard);
+        const auto trace = ReadTrace(folder.Path("trace.txt"));
+        result.requests.assign(trace.begin() + static_cast<std::ptrdiff_t>(std::min(before, trace.size())), trace.end());
         return result;
     }
 
@@ -233,11 +255,6 @@ std::string MasteredImage(const std::string& source, const BurnFolder& folder) {
                           "\"" + source + "\" \"" + image + "\"", folder.temp.Path());
     EXPECT_TRUE(tool.WaitForExit(60s));
     return ReadAll(image);
-}
-
-// The requests from the writer's start: the first LOAD after Burn was clicked.
-std::vector<Request> WriterRequests(const std::vector<Request>& trace, std::size_t before) {
-    return {trace.begin() + static_cast<std::ptrdiff_t>(std::min(before, trace.size())), trace.end()};
 }
 
 std::size_t IndexOf(const std::vector<Request>& r, bool (*match)(const Request&), bool last = false) {
@@ -272,20 +289,44 @@ std::uint32_t CheckWrites(const std::vector<Request>& r, std::uint32_t sessionSt
     return next - sessionStart;
 }
 
+// The image with the recording dates of every directory's "." and ".." records blanked: the
+// only bytes that depend on when it was made.
+std::string WithoutDotDates(std::string image) {
+    for (std::size_t at = 0; at + 2048 <= image.size(); at += 2048) {
+        auto* p = reinterpret_cast<std::uint8_t*>(image.data() + at);
+        const bool dots = p[0] == 34 && p[32] == 1 && p[33] == 0 && p[34] == 34 && p[34 + 32] == 1 && p[34 + 33] == 1;
+        if (!dots) continue;
+        std::fill_n(p + 18, 7, 0);
+        std::fill_n(p + 34 + 18, 7, 0);
+    }
+    return image;
+}
+
+// What a good burn leaves behind; the defaults: a first session on a blank disc, ejected.
+struct GoodDisc {
+    std::uint32_t sessionStart = 0;
+    int sessions = 1;
+    const char* ejectLine = kEjectDone;
+    const char* tray = "open";
+    const char* image = "disc.img";  // the recorder's image of the disc in the drive
+};
+
 // A successful burn: the texts, the thread of the dialog, the order of the commands, the write
-// parameters, the disc left behind.
-void CheckGoodBurn(const std::string& source, const BurnFolder& folder, const BurnResult& result,
-                   const std::vector<Request>& r, HWND window, std::uint32_t sessionStart = 0) {
+// parameters, the disc left behind; from sector 0, the image the mastering tool makes of the
+// same folder, but for the dates of "." and "..".
+void CheckGoodBurn(const std::string& source, const BurnFolder& folder, const BurnResult& result, HWND window,
+                   const GoodDisc& expected = {}) {
+    const std::vector<Request>& r = result.requests;
     EXPECT_TRUE(Has(result.memo, ">>> STARTING WRITE PROCESS ON CD-R AT 48X"));
     EXPECT_TRUE(Has(result.memo, "CD Burning Process Complete"));
     EXPECT_EQ(Count(result.memo, "Closing CD, please wait..."), 1u);
-    EXPECT_TRUE(Has(result.memo, "Eject CD Completed, so enjoy the rest of your day."));
+    EXPECT_TRUE(Has(result.memo, expected.ejectLine));
     EXPECT_TRUE(result.completedDialog);
     EXPECT_EQ(result.dialogThread, GetWindowThreadProcessId(window, nullptr)) << "the dialog is the window's thread's";
 
     const std::string mastered = MasteredImage(source, folder);
     ASSERT_FALSE(mastered.empty());
-    EXPECT_EQ(CheckWrites(r, sessionStart), mastered.size() / 2048);
+    EXPECT_EQ(CheckWrites(r, expected.sessionStart), mastered.size() / 2048);
     const std::size_t lastWrite = IndexOf(r, IsWrite, true), close = IndexOf(r, IsClose),
                       allow = IndexOf(r, IsAllow, true), eject = IndexOf(r, IsEject, true);
     ASSERT_LT(lastWrite, r.size());
@@ -322,13 +363,23 @@ void CheckGoodBurn(const std::string& source, const BurnFolder& folder, const Bu
 
     const auto state = ReadState(folder.Path("disc.state"));
     EXPECT_EQ(state.at("status"), "complete");
-    EXPECT_EQ(state.at("tray"), "open");
-    EXPECT_EQ(std::count(state.at("sessions").begin(), state.at("sessions").end(), ':'), 1) << state.at("sessions");
+    EXPECT_EQ(state.at("tray"), expected.tray);
+    EXPECT_EQ(std::count(state.at("sessions").begin(), state.at("sessions").end(), ':'), expected.sessions)
+        << state.at("sessions");
+
+    if (expected.sessionStart != 0) return;  // laid out elsewhere than the tool's image
+    std::string disc = ReadAll(folder.Path(expected.image));
+    ASSERT_GE(disc.size(), mastered.size());
+    disc.resize(mastered.size());
+    const std::string a = WithoutDotDates(disc), b = WithoutDotDates(mastered);
+    const auto differs = std::mismatch(a.begin(), a.end(), b.begin()).first;
+    EXPECT_TRUE(differs == a.end()) << "first difference at byte " << (differs - a.begin());
 }
 
 // A burn that ended with an error: its text in the log, nothing after a failed write, the
-// buttons usable again.
-void CheckFailedBurn(const BurnResult& result, const std::vector<Request>& r, const std::string& text) {
+// buttons usable again, no line of the log beyond a readable length.
+void CheckFailedBurn(const BurnResult& result, const std::string& text) {
+    const std::vector<Request>& r = result.requests;
     EXPECT_TRUE(result.buttonsUsable);
     const auto at = std::find(result.memo.begin(), result.memo.end(), "Write / Burn Process done with errors");
     ASSERT_NE(at, result.memo.end());
@@ -340,36 +391,25 @@ void CheckFailedBurn(const BurnResult& result, const std::vector<Request>& r, co
     for (std::size_t i = failed + 1; i < r.size(); ++i)
         EXPECT_NE(r[i].op, 0x2A) << "nothing written after a failed write";
     EXPECT_EQ(IndexOf(r, IsEject), r.size()) << "no eject after a failure";
-}
-
-// The image with the recording dates of every directory's "." and ".." records blanked: the
-// only bytes that depend on when it was made.
-std::string WithoutDotDates(std::string image) {
-    for (std::size_t at = 0; at + 2048 <= image.size(); at += 2048) {
-        auto* p = reinterpret_cast<std::uint8_t*>(image.data() + at);
-        const bool dots = p[0] == 34 && p[32] == 1 && p[33] == 0 && p[34] == 34 && p[34 + 32] == 1 && p[34 + 33] == 1;
-        if (!dots) continue;
-        std::fill_n(p + 18, 7, 0);
-        std::fill_n(p + 34 + 18, 7, 0);
+    // A failed write is logged; a failed command's line shows at most 257 of its data bytes.
+    if (failed < r.size()) {
+        EXPECT_TRUE(std::any_of(result.memo.begin(), result.memo.end(),
+                                [](const std::string& line) { return line.rfind("<<< WRITE (10)", 0) == 0; }));
     }
-    return image;
+    for (const auto& line : result.memo) {
+        EXPECT_LE(line.size(), 1100u) << line.substr(0, 200);
+        if (line.rfind("<<< WRITE (10)", 0) != 0) continue;
+        const std::size_t data = line.find(" | "), end = line.find("= ", data);
+        ASSERT_NE(end, std::string::npos) << line;
+        EXPECT_EQ(end - (data + 3), 257u * 3) << line;
+    }
 }
 
 TEST_F(VantburnBurn, SuccessBurnsTheImageAndEjects) {
     BurnFolder folder;
     HWND window = Start(folder);
     ASSERT_NE(window, nullptr);
-    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
-    const BurnResult result = Burn(window);
-    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
-    CheckGoodBurn(folder.Portfolio(), folder, result, r, window);
-    // The disc holds the image the mastering tool makes, but for the dates of "." and "..".
-    std::string disc = ReadAll(folder.Path("disc.img")), mastered = MasteredImage(folder.Portfolio(), folder);
-    ASSERT_GE(disc.size(), mastered.size());
-    disc.resize(mastered.size());
-    const std::string a = WithoutDotDates(disc), b = WithoutDotDates(mastered);
-    const auto differs = std::mismatch(a.begin(), a.end(), b.begin()).first;
-    EXPECT_TRUE(differs == a.end()) << "first difference at byte " << (differs - a.begin());
+    CheckGoodBurn(folder.Portfolio(), folder, BurnTraced(window, folder), window);
     Close(window);
 }
 
@@ -384,11 +424,14 @@ TEST_F(VantburnBurn, CancelledConfirmationSendsNothing) {
     Close(window);
 }
 
+constexpr int kWholeImage = -1;
+
 struct FailureCase {
     const char* name;
     const char* ini;
     const char* text;
-    bool writes;  // the failure comes after writing began
+    int goodWrites;  // WRITE (10)s that went through, or the whole image
+    int closes;      // CLOSE TRACK/SESSIONs sent
 };
 
 class VantburnBurnFailure : public VantburnBurn, public ::testing::WithParamInterface<FailureCase> {};
@@ -398,25 +441,49 @@ TEST_P(VantburnBurnFailure, EndsWithItsTextAndTheButtonsBack) {
     BurnFolder folder(c.ini);
     HWND window = Start(folder);
     ASSERT_NE(window, nullptr);
-    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
-    const BurnResult result = Burn(window);
-    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
-    CheckFailedBurn(result, r, c.text);
-    if (!c.writes) EXPECT_EQ(IndexOf(r, IsWrite), r.size()) << "refused before any write";
-    else EXPECT_EQ(std::count_if(r.begin(), r.end(), IsGoodWrite), 4);
+    const BurnResult result = BurnTraced(window, folder);
+    const auto& r = result.requests;
+    CheckFailedBurn(result, c.text);
+    if (c.goodWrites == kWholeImage) {
+        EXPECT_EQ(CheckWrites(r, 0), MasteredImage(folder.Portfolio(), folder).size() / 2048);
+    } else {
+        EXPECT_EQ(std::count_if(r.begin(), r.end(), IsGoodWrite), c.goodWrites);
+    }
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), IsClose), c.closes);
     Close(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, VantburnBurnFailure,
     ::testing::Values(
-        FailureCase{"NotBlank", "medium=complete\n", "", false},
-        FailureCase{"WriteError", "fault1=op=2A nth=5 sense=03/0C/00\n", "WRITER ERROR [", true},
-        FailureCase{"LossOfStreaming", "underrun_free=0\nfault1=op=2A nth=5 underrun\n", "WRITER ERROR [", true},
-        FailureCase{"TrayOpened", "fault1=op=2A nth=5 tray-open\n", "WRITER ERROR [", true},
-        FailureCase{"AnotherNextWritableAddress", "fault1=op=52 nth=2 nwa=150\n", "", false},
-        FailureCase{"TooLittleCapacity", "capacity=100\n", "", false}),
+        FailureCase{"NotBlank", "medium=complete\n", "DISC IS NOT BLANK OR APPENDABLE", 0, 0},
+        FailureCase{"WriteError", "fault1=op=2A nth=5 sense=03/0C/00\n", "WRITER ERROR [", 4, 0},
+        FailureCase{"LossOfStreaming", "underrun_free=0\nfault1=op=2A nth=5 underrun\n", "WRITER ERROR [", 4, 0},
+        FailureCase{"TrayOpened", "fault1=op=2A nth=5 tray-open\n", "WRITER ERROR [", 4, 0},
+        // The writer sends a refused close once more.
+        FailureCase{"CloseSessionFailure", "fault1=op=5B times=2 sense=03/72/00\n",
+                    "CLOSE TRACK/SESSION FAILED [MEDIUM ERROR (SESSION FIXATION ERROR)]", kWholeImage, 2},
+        FailureCase{"AnotherNextWritableAddress", "fault1=op=52 nth=2 nwa=150\n", "NEXT WRITABLE ADDRESS CHANGED", 0, 0},
+        FailureCase{"TooLittleCapacity", "capacity=100\n", "NOT ENOUGH SPACE ON DISC", 0, 0}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// A request the drive never ends costs its time-out, not the burn: the disc check's READ DISC
+// INFORMATION (the sixth, after the readiness waits of the layout and of the writer) is the
+// burn's first request with the shortest time-out, 10 s, whose failure ends it.
+TEST_F(VantburnBurn, ARequestThatNeverEndsTimesOutAndEndsTheBurn) {
+    BurnFolder folder("fault1=op=51 nth=6 never\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const BurnResult result = BurnTraced(window, folder);
+    CheckFailedBurn(result, "ERROR READING DISC INFORMATION [COMMAND TIMEOUT]");
+    const auto& r = result.requests;
+    const auto never = std::find_if(r.begin(), r.end(), [](const Request& q) { return q.never; });
+    ASSERT_NE(never, r.end());
+    EXPECT_EQ(never->op, 0x51);
+    EXPECT_EQ(never->cdb[8], 34) << "the disc check's";
+    EXPECT_EQ(IndexOf(r, IsWrite), r.size()) << "refused before any write";
+    Close(window);
+}
 
 TEST_F(VantburnBurn, NothingWholeToBurnIsRefusedBeforeTheDriveIsTouched) {
     struct Case {
@@ -439,10 +506,9 @@ TEST_F(VantburnBurn, NothingWholeToBurnIsRefusedBeforeTheDriveIsTouched) {
         HWND window = Start(folder);
         ASSERT_NE(window, nullptr);
         c.change(folder);
-        const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
-        const BurnResult result = Burn(window);
-        CheckFailedBurn(result, {}, c.text);
-        EXPECT_EQ(ReadTrace(folder.Path("trace.txt")).size(), before) << "nothing sent";
+        const BurnResult result = BurnTraced(window, folder);
+        CheckFailedBurn(result, c.text);
+        EXPECT_TRUE(result.requests.empty()) << "nothing sent";
         Close(window);
     }
 }
@@ -452,6 +518,7 @@ struct TroubleCase {
     const char* ini;
     int failedWrites;
     const char* absorbed;  // underruns counted by the drive
+    GoodDisc disc;
 };
 
 class VantburnBurnTrouble : public VantburnBurn, public ::testing::WithParamInterface<TroubleCase> {};
@@ -461,22 +528,73 @@ TEST_P(VantburnBurnTrouble, StillEndsInAGoodDisc) {
     BurnFolder folder(c.ini);
     HWND window = Start(folder);
     ASSERT_NE(window, nullptr);
-    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
-    const BurnResult result = Burn(window);
-    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
+    const BurnResult result = BurnTraced(window, folder);
+    const auto& r = result.requests;
     EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const Request& q) { return q.op == 0x2A && !q.ok; }),
               c.failedWrites);
-    CheckGoodBurn(folder.Portfolio(), folder, result, r, window);
+    CheckGoodBurn(folder.Portfolio(), folder, result, window, c.disc);
     EXPECT_EQ(ReadState(folder.Path("disc.state"))["underruns_absorbed"], c.absorbed);
     Close(window);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, VantburnBurnTrouble,
-    ::testing::Values(TroubleCase{"BusyThreeTimes", "fault1=op=2A times=3 target=08\n", 3, "0"},
-                      TroubleCase{"UnderrunUnderProtection", "fault1=op=2A nth=5 underrun\n", 0, "1"},
-                      TroubleCase{"NotReadyThenReady", "fault1=op=00 times=3 sense=02/04/01\n", 0, "0"}),
+    ::testing::Values(TroubleCase{"BusyThreeTimes", "fault1=op=2A times=3 target=08\n", 3, "0", {}},
+                      TroubleCase{"UnderrunUnderProtection", "fault1=op=2A nth=5 underrun\n", 0, "1", {}},
+                      TroubleCase{"NotReadyThenReady", "fault1=op=00 times=3 sense=02/04/01\n", 0, "0", {}},
+                      // The writer's LOAD at its start and at its restore come first.
+                      TroubleCase{"EjectRefused", "fault1=op=1B nth=3 sense=05/53/02\n", 0, "0",
+                                  {.ejectLine = kEjectFailed, .tray = "closed"}}),
     [](const ::testing::TestParamInfo<TroubleCase>& info) { return std::string(info.param.name); });
+
+// An appendable disc takes the portfolio as a new session at its next writable address.
+TEST_F(VantburnBurn, AnAppendableDiscTakesANewSessionAtItsNextWritableAddress) {
+    BurnFolder folder("medium=appendable\n");
+    // A small portfolio, so that the post-gap pads the session to 300 sectors.
+    ASSERT_TRUE(DeleteFileA((folder.Portfolio() + "\\pictures\\one.jpg").c_str()));
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const auto before = ReadState(folder.Path("disc.state"));
+    ASSERT_EQ(before.count("next_writable"), 1u);
+    const auto start = static_cast<std::uint32_t>(std::stoul(before.at("next_writable")));
+    ASSERT_GT(start, 0u);
+    const BurnResult result = BurnTraced(window, folder);
+    CheckGoodBurn(folder.Portfolio(), folder, result, window, {.sessionStart = start, .sessions = 2});
+
+    // The layout's rule: the files follow the metadata from sector 150 on, or right after it when
+    // it ends beyond 150, as it does at any later session start. The tool's image of the folder,
+    // laid out at 0, gives both lengths: its metadata ends where its zero padding begins, its
+    // files end at its volume size.
+    const std::string mastered = MasteredImage(folder.Portfolio(), folder);
+    const auto sector = [&](std::uint32_t n) { return std::string_view(mastered).substr(std::size_t{n} * 2048, 2048); };
+    const auto* pvd = reinterpret_cast<const std::uint8_t*>(sector(16).data());
+    const std::uint32_t length = pvd[80] | pvd[81] << 8 | pvd[82] << 16 | static_cast<std::uint32_t>(pvd[83]) << 24;
+    ASSERT_GT(length, kFirstFileSector);
+    std::uint32_t metadataEnd = kFirstFileSector;
+    while (sector(metadataEnd - 1).find_first_not_of('\0') == std::string_view::npos) --metadataEnd;
+    const std::uint32_t end = start + metadataEnd + (length - kFirstFileSector);
+    const auto written = static_cast<std::uint32_t>(mastered.size() / 2048);
+    EXPECT_LT(end, start + written) << "the volume ends below the sectors written";
+    const HostResult info = RunOnHost(
+        "isoinfo -d -T " + std::to_string(start) + " -i '" + HostPath(folder.Path("disc.img")) + "'", folder.temp.Path());
+    EXPECT_EQ(info.code, 0) << info.output;
+    EXPECT_NE(info.output.find("Volume size is: " + std::to_string(end) + "\n"), std::string::npos)
+        << "E = " << end << "\n" << info.output;
+    Close(window);
+}
+
+// Two burns in one window session, a blank disc pushed in between as a user does: the second
+// disc holds the folder as it stands then, each file once, none deleted since.
+TEST_F(VantburnBurn, ASecondBurnBurnsTheFolderAsItStandsThen) {
+    BurnFolder folder("fresh_disc_after_eject=1\nclose_tray=close-tray\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    CheckGoodBurn(folder.Portfolio(), folder, BurnTraced(window, folder), window);
+    ASSERT_TRUE(DeleteFileA((folder.Portfolio() + "\\pictures\\two.jpg").c_str()));
+    std::ofstream(folder.Path("close-tray")).put('\n');
+    CheckGoodBurn(folder.Portfolio(), folder, BurnTraced(window, folder), window, {.image = "disc-1.img"});
+    Close(window);
+}
 
 TEST_F(VantburnBurn, NoOtherDeviceOrSpeedCanBePickedWhileTheWriterRuns) {
     // Slow writes, so that the burn is seen running.
@@ -511,16 +629,16 @@ TEST_F(VantburnBurn, AFileHeldOpenEndsTheBurnBeforeTheDriveIsLoaded) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     HWND window = Start(folder);
     ASSERT_NE(window, nullptr);
-    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
-    const BurnResult result = Burn(window);
+    const BurnResult result = BurnTraced(window, folder);
     CloseHandle(held);
-    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
-    CheckFailedBurn(result, r, "CAN'T OPEN FILE \"");
-    EXPECT_EQ(IndexOf(r, IsLoad), r.size()) << "no LOAD";
-    EXPECT_EQ(IndexOf(r, IsWrite), r.size()) << "no WRITE";
+    CheckFailedBurn(result, "CAN'T OPEN FILE \"");
+    EXPECT_EQ(IndexOf(result.requests, IsLoad), result.requests.size()) << "no LOAD";
+    EXPECT_EQ(IndexOf(result.requests, IsWrite), result.requests.size()) << "no WRITE";
     Close(window);
 }
 
+// The site vantrell builds, burnt from its Build & Burn: the disc is what a user reads back with
+// the peers (osirrox, 7z and bsdtar against the folder, isoinfo through both trees).
 TEST_F(VantburnBurn, BuildAndBurnInVantrellBurnsTheSiteItBuilt) {
     BurnFolder folder;
     const std::string built = testsupport::ExecutableFolder();
@@ -548,10 +666,14 @@ TEST_F(VantburnBurn, BuildAndBurnInVantrellBurnsTheSiteItBuilt) {
 
     HWND window = Attach(WaitForAnyWindow(kWindowCaption));
     ASSERT_NE(window, nullptr) << "vantburn did not come up";
-    const std::size_t before = ReadTrace(folder.Path("trace.txt")).size();
-    const BurnResult result = Burn(window);
-    const auto r = WriterRequests(ReadTrace(folder.Path("trace.txt")), before);
-    CheckGoodBurn(folder.Path("Distributable\\Summer"), folder, result, r, window);
+    const std::string site = folder.Path("Distributable\\Summer");
+    CheckGoodBurn(site, folder, BurnTraced(window, folder), window);
+    const HostResult peers = RunOnHost("/usr/bin/python3 '" + std::string(IMAGE_CHECKER) + "' disc '" +
+                                           HostPath(folder.Path("peers")) + "' '" + HostPath(site) + "' '" +
+                                           HostPath(folder.Path("disc.img")) + "'",
+                                       folder.temp.Path());
+    EXPECT_EQ(peers.code, 0) << peers.output;
+    EXPECT_NE(peers.output.find("all checks passed"), std::string::npos) << peers.output;
     Close(window);
     PostMessageA(editor, WM_CLOSE, 0, 0);
     EXPECT_TRUE(vantrell.WaitForExit(20s));

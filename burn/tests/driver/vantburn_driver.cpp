@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 
 namespace vantburn_driver {
 
@@ -155,6 +156,46 @@ void PickDrive(HWND drives, int index) {
     SendMessageA(drives, CB_SETCURSEL, index, 0);
     SendMessageA(GetParent(drives), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(drives), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(drives));
+}
+
+std::string HostPath(const std::string& windowsPath) {
+    using Convert = char*(CDECL*)(LPCWSTR);
+    static const auto convert =
+        reinterpret_cast<Convert>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (convert == nullptr) return {};
+    const std::wstring wide(windowsPath.begin(), windowsPath.end());
+    char* host = convert(wide.c_str());
+    if (host == nullptr) return {};
+    std::string path(host);
+    HeapFree(GetProcessHeap(), 0, host);
+    return path;
+}
+
+HostResult RunOnHost(const std::string& command, const std::string& scratchFolder, std::chrono::milliseconds timeout) {
+    const std::string output = scratchFolder + "host-output.txt", exit = scratchFolder + "host-exit.txt";
+    DeleteFileA(output.c_str());
+    DeleteFileA(exit.c_str());
+    const std::string hostOutput = HostPath(output), hostExit = HostPath(exit);
+    HostResult result;
+    if (hostOutput.empty() || hostExit.empty()) return {-1, "no host path for " + scratchFolder};
+    // Wine starts a host program but hands back no process to wait on: the exit code is the
+    // file the shell writes last, renamed into place whole.
+    std::string line = "/bin/sh -c \"(" + command + ") >'" + hostOutput + "' 2>&1; echo $? >'" + hostExit +
+                       ".new'; mv '" + hostExit + ".new' '" + hostExit + "'\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return {-1, "the host's shell did not start: " + std::to_string(GetLastError())};
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (!WaitUntil([&] { return GetFileAttributesA(exit.c_str()) != INVALID_FILE_ATTRIBUTES; }, timeout))
+        return {-1, "no end within the deadline: " + command};
+    std::ifstream code(exit);
+    code >> result.code;
+    std::ifstream text(output, std::ios::binary);
+    result.output.assign(std::istreambuf_iterator<char>(text), {});
+    return result;
 }
 
 }  // namespace vantburn_driver

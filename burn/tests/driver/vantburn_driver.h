@@ -48,6 +48,19 @@ HWND OpenDialog(DWORD process, const std::string& title);
 // A visible top-level window of any process with this title; nullptr at time-out.
 HWND WaitForAnyWindow(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
+// The host system's path of a Windows path, through Wine's drive mapping; empty when not mapped.
+std::string HostPath(const std::string& windowsPath);
+
+// A command of the host system (the peer tools are not Windows programs) run by /bin/sh, with
+// its output and exit code (-1 when it did not end before the deadline). The command holds no
+// double quote. Scratch files go to the folder given (a Windows path ending in a backslash).
+struct HostResult {
+    int code = -1;
+    std::string output;
+};
+HostResult RunOnHost(const std::string& command, const std::string& scratchFolder,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(120));
+
 template <class Condition>
 bool WaitUntil(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(20)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;

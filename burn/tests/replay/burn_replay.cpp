@@ -63,11 +63,46 @@ bool ReadCapabilities(TSCSIDevice& d) {
     return true;
 }
 
-int Burn(const std::vector<std::uint8_t>& image) {
-    if (!ProcessAspiLoader().LoadASPILayer(false)) {
-        std::printf("FAILED load\n");
-        return 2;
+bool LoadLayer() {
+    if (ProcessAspiLoader().LoadASPILayer(false)) return true;
+    std::printf("FAILED load\n");
+    return false;
+}
+
+// The burner of --burn and --append, wired as the burn window wires it (ConnectBurner), its log
+// printed with each line's level, its outcome kept.
+struct FolderBurn {
+    WinFolderLister lister;
+    WinFileSource files;
+    TCDBurner burner;
+    std::string result = "NO RESULT";
+    DWORD doneThread = 0;
+    int doneCalls = 0;
+
+    FolderBurn() : burner(ProcessAspiLayer(), SystemClock(), files) {
+        ConnectBurner(burner);
+        burner.tree.lister = &lister;
+        burner.tree.now = LocalNow();
+        burner.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
+            std::printf("[%u] %s\n", level, text.c_str());
+        };
+        burner.OnWriteDone = [this](TCDBurner&, const std::string& error) {
+            result = error;
+            doneThread = GetCurrentThreadId();
+            ++doneCalls;
+        };
     }
+    // The folder's files alone in the tree.
+    bool SetFolder(const std::string& folder) {
+        burner.ClearFiles();
+        if (burner.tree.InsertDir(burner.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) return true;
+        std::printf("FAILED insert %s\n", folder.c_str());
+        return false;
+    }
+};
+
+int Burn(const std::vector<std::uint8_t>& image) {
+    if (!LoadLayer()) return 2;
     TSCSIDevice d(ProcessAspiLayer(), SystemClock());
     d.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t) { std::printf("%s\n", text.c_str()); };
     if (!FindRecorder(d)) return Fail(d, "no recorder");
@@ -103,28 +138,12 @@ int Burn(const std::vector<std::uint8_t>& image) {
 // The burner's tree with the last session imported at layout time, laid out at the next
 // writable address and burnt there as a session that leaves the disc appendable.
 int Append(const std::string& folder) {
-    if (!ProcessAspiLoader().LoadASPILayer(false)) {
-        std::printf("FAILED load\n");
-        return 2;
-    }
-    WinFolderLister lister;
-    WinFileSource files;
-    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);
-    ConnectBurner(burner);
-    burner.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
-        std::printf("[%u] %s\n", level, text.c_str());
-    };
-    std::string result = "NO RESULT";
-    burner.OnWriteDone = [&result](TCDBurner&, const std::string& error) { result = error; };
+    if (!LoadLayer()) return 2;
+    FolderBurn b;
+    TCDBurner& burner = b.burner;
     if (!FindRecorder(burner)) return Fail(burner, "no recorder");
     if (!ReadCapabilities(burner)) return Fail(burner, "capabilities");
-    burner.tree.lister = &lister;
-    burner.tree.now = LocalNow();
-    burner.ClearFiles();
-    if (!burner.tree.InsertDir(burner.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) {
-        std::printf("FAILED insert %s\n", folder.c_str());
-        return 1;
-    }
+    if (!b.SetFolder(folder)) return 1;
     burner.FinalizeDisc = false;
     burner.SetSessionToImport(0xFFFF);
     burner.PrepareImage(burner.SelectedDevice(), LocalNow(), StandardBiasMinutes());
@@ -132,47 +151,26 @@ int Append(const std::string& folder) {
     if (start == 0) return Fail(burner, "next writable address");
     burner.BurnCD();
     burner.WaitForWriter();
-    if (!result.empty()) return Fail(burner, result.c_str());
+    if (!b.result.empty()) return Fail(burner, b.result.c_str());
     std::printf("appended %u sectors at %u, volume end %u\n", burner.ImageSectors(), start, burner.Layout().end);
     return 0;
 }
 
 int BurnFolder(const std::string& folder) {
-    if (!ProcessAspiLoader().LoadASPILayer(false)) {
-        std::printf("FAILED load\n");
-        return 2;
-    }
-    WinFolderLister lister;
-    WinFileSource files;
-    TCDBurner burner(ProcessAspiLayer(), SystemClock(), files);
-    ConnectBurner(burner);
-    burner.tree.lister = &lister;
+    if (!LoadLayer()) return 2;
+    FolderBurn b;
+    TCDBurner& burner = b.burner;
     burner.FinalizeDisc = true;
-    burner.OnDebugMessage = [](TSCSIDevice&, const std::string& text, std::uint8_t level) {
-        std::printf("[%u] %s\n", level, text.c_str());
-    };
     if (!FindRecorder(burner)) return Fail(burner, "no recorder");
-    std::string result = "NO RESULT";
-    DWORD doneThread = 0;
-    int doneCalls = 0;
-    burner.OnWriteDone = [&](TCDBurner&, const std::string& error) {
-        result = error;
-        doneThread = GetCurrentThreadId();
-        ++doneCalls;
-    };
-    burner.ClearFiles();
-    if (!burner.tree.InsertDir(burner.tree.Root(), Utf16(folder), false, false, true, 63, u"*.*")) {
-        std::printf("FAILED insert\n");
-        return 1;
-    }
+    if (!b.SetFolder(folder)) return 1;
     burner.PrepareImage(burner.SelectedDevice(), LocalNow(), StandardBiasMinutes());
     std::printf("image sectors %u at %u\n", burner.ImageSectors(), burner.Layout().sessionStart);
     const bool started = burner.BurnCD();
     burner.WaitForWriter();
-    std::printf("started=%d done=%d on %s thread bytes=%llu result=\"%s\"\n", started ? 1 : 0, doneCalls,
-                doneThread == GetCurrentThreadId() ? "the calling" : "another",
-                static_cast<unsigned long long>(burner.BytesWritten.load()), result.c_str());
-    return result.empty() ? 0 : 1;
+    std::printf("started=%d done=%d on %s thread bytes=%llu result=\"%s\"\n", started ? 1 : 0, b.doneCalls,
+                b.doneThread == GetCurrentThreadId() ? "the calling" : "another",
+                static_cast<unsigned long long>(burner.BytesWritten.load()), b.result.c_str());
+    return b.result.empty() ? 0 : 1;
 }
 
 int Ready(const char* address) {

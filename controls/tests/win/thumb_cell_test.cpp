@@ -65,6 +65,26 @@ TEST_F(ThumbCellTest, FileInformationAndTitle) {
     EXPECT_EQ(cell->FileName(), "");
 }
 
+// The times are those the file had when the cell read it, however late their text is asked for.
+TEST_F(ThumbCellTest, TimesAreThoseReadWithTheFile) {
+    const std::string path = Write("walk.jpg", thumbtest::MakeJpeg(40, 30));
+    auto changedText = [&](TThumbnail& reader, WORD year) {
+        thumbtest::SetWriteDay(path, year, 3, 14);
+        reader.SetFileName(path);
+    };
+    TThumbnail later(nullptr), earlier(nullptr);
+    changedText(*cell, 2004);
+    changedText(later, 2011);
+    changedText(earlier, 2004);
+    EXPECT_EQ(cell->FileChanged(), earlier.FileChanged()) << "read in 2004, asked for after the file became 2011's";
+    EXPECT_NE(cell->FileChanged(), later.FileChanged());
+    EXPECT_NE(cell->FileChanged(), "Unknown");
+    EXPECT_NE(cell->FileCreated(), "");
+    EXPECT_NE(cell->FileAccessed(), "");
+    TThumbnail unread(nullptr);
+    EXPECT_EQ(unread.FileChanged(), "") << "nothing read yet";
+}
+
 TEST_F(ThumbCellTest, AReductionThatFailsStaysInsideTheCell) {
     const Bytes big = thumbtest::MakeJpeg(400, 300);
     const std::string first = Write("first.jpg", big), second = Write("second.jpg", big);

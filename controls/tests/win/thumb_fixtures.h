@@ -72,6 +72,17 @@ inline void WriteBytes(const std::string& path, const Bytes& bytes) {
     ASSERT_TRUE(f.good()) << path;
 }
 
+// Sets a file's last-write time to midday of a day (UTC).
+inline void SetWriteDay(const std::string& path, WORD year, WORD month, WORD day) {
+    const SYSTEMTIME st{year, month, 0, day, 12, 0, 0, 0};
+    FILETIME time{};
+    ASSERT_TRUE(SystemTimeToFileTime(&st, &time));
+    forms::UniqueKernelHandle file(forms::NullIfInvalid(
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)));
+    ASSERT_TRUE(file) << path;
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &time)) << path;
+}
+
 // Runs djpeg (copied beside the test program) to write a BMP of jpeg at 1/denominator.
 inline bool RunDjpeg(const std::string& jpeg, int denominator, const std::string& bmp) {
     const std::string exe = testsupport::ExecutableFolder() + "djpeg-static.exe";

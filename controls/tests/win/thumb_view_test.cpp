@@ -131,6 +131,32 @@ TEST_F(ThumbViewTest, ScannedCellsDecodeReducedForTheirBoxAsWellAsForTheFileSize
     for (int i = 0; i < 4; ++i) EXPECT_EQ(view->Thumbnail(i)->Image()->LastJpegScale(), expected[i]) << i;
 }
 
+// A scanned cell knows its own file's size, times and name as a search of its name would
+// tell, not another file's.
+TEST_F(ThumbViewTest, ScannedCellsKnowTheirOwnFiles) {
+    const Bytes jpeg = thumbtest::MakeJpeg(40, 30);
+    for (int i = 0; i < 5; ++i) {
+        const std::string name = "thm_" + std::to_string(i) + ".jpg";
+        Write(name, thumbtest::PadJpeg(jpeg, 3000 + 111 * static_cast<std::uint64_t>(i)));
+        thumbtest::SetWriteDay(folder.Path() + name, static_cast<WORD>(2001 + i), static_cast<WORD>(1 + i), 10);
+    }
+    view->SetDirectory(Dir());
+    ASSERT_EQ(view->Count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const TThumbnail* cell = view->Thumbnail(i);
+        const std::string path = folder.Path() + "thm_" + std::to_string(i) + ".jpg";
+        TThumbnail searched(nullptr);
+        searched.SetFileName(path);
+        EXPECT_EQ(cell->FileName(), path);
+        EXPECT_EQ(cell->FileSize(), 3000 + 111 * i) << i;
+        EXPECT_EQ(cell->FileChanged(), searched.FileChanged()) << i;
+        EXPECT_EQ(cell->FileCreated(), searched.FileCreated()) << i;
+        if (i > 0) {
+            EXPECT_NE(cell->FileChanged(), view->Thumbnail(i - 1)->FileChanged()) << i;
+        }
+    }
+}
+
 TEST_F(ThumbViewTest, StopMissingFolderAndEmptyDirectory) {
     WritePictures({"thm_a.jpg", "thm_b.jpg"});
     LogScan();
@@ -235,6 +261,58 @@ TEST_F(ThumbViewTest, CellsStandWhereTheGridPutsThemAfterScansRemovalsAndResizes
         ExpectCellsWhereTheGridPutsThem(name + " in a resized view");
         view->SetBounds(0, 0, 193, 513);
     }
+}
+
+// Each cell in view has a window of its own where it stands, and a click on it selects it;
+// a cell out of view has none until a scroll, a resize, a new size or a new view window
+// brings it into view.
+TEST_F(ThumbViewTest, CellsHaveWindowsOnceTheyComeIntoView) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 14; ++i) names.push_back("thm_" + std::to_string(100 + i) + ".jpg");
+    WritePictures(names);
+    view->SetDirectory(Dir());
+    ShowPainted();
+    ASSERT_EQ(view->Count(), 14);
+    std::vector<bool> hadWindow(14, false);
+    auto check = [&](const std::string& step) {
+        const RECT client = view->ClientRect();
+        int inView = 0;
+        for (int i = 0; i < view->Count(); ++i) {
+            TThumbnail* cell = view->Thumbnail(i);
+            const bool shown = cell->Left() < client.right && cell->Left() + cell->Width() > 0 && cell->Top() < client.bottom &&
+                               cell->Top() + cell->Height() > 0;
+            // Once made, a window stays; none is made for a cell never seen.
+            EXPECT_EQ(cell->HandleAllocated(), shown || hadWindow[i]) << step << " cell " << i;
+            hadWindow[i] = cell->HandleAllocated();
+            if (!shown) continue;
+            ++inView;
+            const POINT middle{cell->Left() + cell->Width() / 2, cell->Top() + cell->Height() / 2};
+            if (middle.y < 0 || middle.y >= client.bottom) continue;
+            EXPECT_EQ(ChildWindowFromPointEx(view->Handle(), middle, CWP_SKIPINVISIBLE), cell->WindowHandle())
+                << step << " cell " << i;
+            view->SetSelected(-1);
+            SendMessageA(cell->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell->Width() / 2, cell->Height() / 2));
+            SendMessageA(cell->WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(cell->Width() / 2, cell->Height() / 2));
+            EXPECT_EQ(view->Selected(), i) << step;
+        }
+        EXPECT_GT(inView, 0) << step;
+    };
+    check("after the scan");
+    EXPECT_FALSE(view->Thumbnail(13)->HandleAllocated()) << "the last cell is far below the view";
+    view->VertScrollBar()->SetPosition(700);
+    check("scrolled by the bar");
+    SendMessageA(view->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-3 * WHEEL_DELTA)), 0);
+    check("scrolled by the wheel");
+    view->SetSize(50);
+    check("at half size");
+    view->SetBounds(0, 0, 193, 580);
+    check("in a taller view");
+    view->VertScrollBar()->SetPosition(100000);
+    check("at the end");
+    EXPECT_TRUE(view->Thumbnail(13)->HandleAllocated());
+    view->RecreateWnd();
+    std::fill(hadWindow.begin(), hadWindow.end(), false);
+    check("in a new window of the view");
 }
 
 TEST_F(ThumbViewTest, HugeMaxSizesAreClampedSoThatCellsStillFollowEachOther) {

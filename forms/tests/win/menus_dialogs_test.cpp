@@ -7,6 +7,7 @@
 
 #include "forms/dialogs.h"
 #include "forms/menus.h"
+#include "forms/subclass.h"
 #include "forms/tests/win/standard_controls_fixture.h"
 #include "tests/support/win_recorders.h"
 
@@ -67,6 +68,71 @@ TEST_F(MenusAndDialogs, DisabledHiddenAndCheckedItemsShowInTheMenu) {
     EXPECT_EQ(clicks, 0);  // disabled
     b->SetVisible(false);
     EXPECT_EQ(GetMenuItemCount(h), 1);
+}
+
+// A form's main menu: the window's menu bar, its commands and owner-drawn items through the
+// form, changes announced to the window, and the handle outliving the window.
+TEST_F(MenusAndDialogs, AMainMenuIsTheWindowsMenuBar) {
+    auto* menu = new TMainMenu(form);
+    std::vector<std::string> clicked;
+    auto add = [&](TMenuItem* parent, const std::string& caption) {
+        auto* item = new TMenuItem(form);
+        item->SetCaption(caption);
+        item->OnClick = [&clicked, caption](TObject*) { clicked.push_back(caption); };
+        parent->Add(item);
+        return item;
+    };
+    TMenuItem* file = add(menu->Items(), "&File");
+    TMenuItem* open = add(file, "&Open");
+    int changes = 0;
+    WindowSubclass counter(form->Handle(), [&](HWND, UINT msg, WPARAM w, LPARAM l, const SubclassNext& next) {
+        if (msg == CM_MENUCHANGED) ++changes;
+        return next(msg, w, l);
+    });
+    form->SetMenu(menu);
+    EXPECT_EQ(GetMenu(form->Handle()), menu->Handle());
+    EXPECT_EQ(GetSubMenu(menu->Handle(), 0), file->Handle());
+
+    SendMessageA(form->Handle(), WM_COMMAND, open->Command(), 0);
+    EXPECT_EQ(clicked, std::vector<std::string>{"&Open"});
+
+    // Each change reaches the window, which shows the menu again.
+    open->SetCaption("&Open...");
+    add(menu->Items(), "&Edit");
+    EXPECT_GE(changes, 2);
+    EXPECT_EQ(GetMenuItemCount(menu->Handle()), 2);
+    EXPECT_EQ(GetMenu(form->Handle()), menu->Handle());
+
+    // Owner-drawn items are measured and drawn by their own events through the form.
+    int measured = 0, drawn = 0;
+    open->OnMeasureItem = [&](TObject*, TCanvas*, int& w, int& h) {
+        ++measured;
+        w = 77;
+        h = 19;
+    };
+    open->OnDrawItem = [&](TObject*, TCanvas*, RECT, bool) { ++drawn; };
+    menu->SetOwnerDraw(true);
+    MEASUREITEMSTRUCT mi{ODT_MENU, 0, open->Command(), 0, 0, 0};
+    EXPECT_EQ(SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi)), TRUE);
+    EXPECT_EQ(mi.itemWidth, 77u);
+    EXPECT_EQ(mi.itemHeight, 19u);
+    HDC dc = GetDC(form->Handle());
+    DRAWITEMSTRUCT di{};
+    di.CtlType = ODT_MENU;
+    di.itemID = open->Command();
+    di.hDC = dc;
+    di.rcItem = RECT{0, 0, 77, 19};
+    EXPECT_EQ(SendMessageA(form->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di)), TRUE);
+    ReleaseDC(form->Handle(), dc);
+    EXPECT_EQ(measured, 1);
+    EXPECT_EQ(drawn, 1);
+
+    // The window going does not take the menu's handle with it.
+    HMENU handle = menu->Handle();
+    counter.Remove();
+    form->DestroyHandle();
+    EXPECT_TRUE(IsMenu(handle));
+    EXPECT_EQ(menu->Handle(), handle);
 }
 
 TEST_F(MenusAndDialogs, OpenPictureDialogHandsBackEveryChosenFile) {

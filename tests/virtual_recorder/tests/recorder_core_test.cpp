@@ -306,55 +306,42 @@ TEST(RecorderCore, BadFaultTextsAreRefused) {
     }
 }
 
+// After an eject the tray closes on a fresh blank disc, whether a LOAD closes it or a user pushes
+// it in (the file a test drops, taken once by the next request); each disc keeps its image.
 TEST(RecorderCore, FreshDiscAfterEjectKeepsEachDiscsImage) {
-    TempDir dir;
-    DeviceConfig config;
-    config.FreshDiscAfterEject = true;
-    config.ImagePath = dir / "disc.img";
-    config.StatePath = dir / "disc.state";
-    RecorderCore core(config);
-    Drive drive{core};
-    const auto first = Pattern(2 * kSector, 1), second = Pattern(3 * kSector, 2);
-    for (const auto* image : {&first, &second}) {
-        ASSERT_EQ(drive.SelectWritePage().SrbStatus, 1);
-        ASSERT_EQ(drive.Write(0, *image).SrbStatus, 1);
-        ASSERT_EQ(drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).SrbStatus, 1);
-        ASSERT_EQ(drive.Run({0x1B, 0, 0, 0, 2, 0}).SrbStatus, 1);
-        ASSERT_EQ(drive.Run({0x1B, 0, 0, 0, 3, 0}).SrbStatus, 1);
-        drive.Run({0x00, 0, 0, 0, 0, 0});  // the unit attention of the new disc
+    const std::vector<std::uint8_t> testUnitReady = {0x00, 0, 0, 0, 0, 0};
+    for (const bool pushedIn : {false, true}) {
+        SCOPED_TRACE(pushedIn ? "pushed in" : "loaded");
+        TempDir dir;
+        DeviceConfig config;
+        config.FreshDiscAfterEject = true;
+        config.ImagePath = dir / "disc.img";
+        config.StatePath = dir / "disc.state";
+        config.CloseTrayPath = dir / "close-tray";
+        RecorderCore core(config);
+        Drive drive{core};
+        const auto first = Pattern(2 * kSector, 1), second = Pattern(3 * kSector, 2);
+        for (const auto* image : {&first, &second}) {
+            ASSERT_EQ(drive.SelectWritePage().SrbStatus, 1);
+            ASSERT_EQ(drive.Write(0, *image).SrbStatus, 1);
+            ASSERT_EQ(drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).SrbStatus, 1);
+            ASSERT_EQ(drive.Run({0x1B, 0, 0, 0, 2, 0}).SrbStatus, 1);
+            if (pushedIn) {
+                EXPECT_EQ(drive.Run(testUnitReady).Sense[12], 0x3A) << "no medium while the tray is out";
+                std::ofstream(config.CloseTrayPath).put('\n');
+            } else {
+                ASSERT_EQ(drive.Run({0x1B, 0, 0, 0, 3, 0}).SrbStatus, 1);
+            }
+            EXPECT_EQ(drive.Run(testUnitReady).Sense[12], 0x28) << "the unit attention of the new disc";
+            EXPECT_FALSE(std::filesystem::exists(config.CloseTrayPath)) << "taken once";
+            EXPECT_FALSE(core.State().TrayOpen);
+        }
+        EXPECT_EQ(ReadFile(dir / "disc.img"), std::string(first.begin(), first.end()));
+        EXPECT_EQ(ReadFile(dir / "disc-1.img"), std::string(second.begin(), second.end()));
+        EXPECT_EQ(core.State().DiscNumber, 2u);
+        EXPECT_EQ(core.State().Status, DiscStatus::Blank);
+        EXPECT_NE(ReadFile(dir / "disc.state").find("disc_number=2"), std::string::npos);
     }
-    EXPECT_EQ(ReadFile(dir / "disc.img"), std::string(first.begin(), first.end()));
-    EXPECT_EQ(ReadFile(dir / "disc-1.img"), std::string(second.begin(), second.end()));
-    EXPECT_EQ(core.State().DiscNumber, 2u);
-    EXPECT_EQ(core.State().Status, DiscStatus::Blank);
-    EXPECT_NE(ReadFile(dir / "disc.state").find("disc_number=2"), std::string::npos);
-}
-
-// The file a test drops to push the tray in between requests: taken once, at the next request,
-// which then meets the new disc's unit attention.
-TEST(RecorderCore, TheCloseTrayFileClosesTheTrayOnAFreshDiscAtTheNextRequest) {
-    TempDir dir;
-    DeviceConfig config;
-    config.FreshDiscAfterEject = true;
-    config.ImagePath = dir / "disc.img";
-    config.CloseTrayPath = dir / "close-tray";
-    RecorderCore core(config);
-    Drive drive{core};
-    ASSERT_EQ(drive.SelectWritePage().SrbStatus, 1);
-    ASSERT_EQ(drive.Write(0, Pattern(2 * kSector, 1)).SrbStatus, 1);
-    ASSERT_EQ(drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).SrbStatus, 1);
-    ASSERT_EQ(drive.Run({0x1B, 0, 0, 0, 2, 0}).SrbStatus, 1);
-    EXPECT_EQ(drive.Run({0x00, 0, 0, 0, 0, 0}).Sense[12], 0x3A) << "no medium while the tray is out";
-    { std::ofstream(config.CloseTrayPath) << ""; }
-    const Answer attention = drive.Run({0x00, 0, 0, 0, 0, 0});
-    EXPECT_EQ(attention.Sense[2] & 0x0F, 6);
-    EXPECT_EQ(attention.Sense[12], 0x28);
-    EXPECT_FALSE(std::filesystem::exists(config.CloseTrayPath)) << "taken once";
-    EXPECT_EQ(drive.Run({0x00, 0, 0, 0, 0, 0}).SrbStatus, 1);
-    EXPECT_FALSE(core.State().TrayOpen);
-    EXPECT_EQ(core.State().Status, DiscStatus::Blank);
-    EXPECT_EQ(core.State().DiscNumber, 1u);
-    EXPECT_EQ(core.CurrentImagePath(), dir / "disc-1.img");
 }
 
 TEST(RecorderCore, StateFileCarriesTheDiscToTheNextRun) {

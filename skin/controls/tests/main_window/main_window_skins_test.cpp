@@ -26,6 +26,7 @@
 #include "skin/controls/scroll_skins.h"
 #include "skin/frame/skin_form.h"
 #include "skin/skin_data.h"
+#include "skins/probe_colours.h"
 #include "tests/support/process_driver.h"
 #include "tools/skin_pack/png_writer.h"
 
@@ -139,6 +140,59 @@ protected:
     TSkinForm* skin_ = nullptr;
 };
 
+// Reads the open popup menu from a timer of its modal loop: the first row is selected with a
+// key, its colour read back at the row's left, then the menu is closed.
+struct OpenPopupRow {
+    static inline HMENU menu = nullptr;
+    static inline int step = 0;
+    static inline std::uint32_t colour = 0;
+    static inline int ticks = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        if (++ticks > 100) {  // the menu never showed its row: give up rather than hang
+            KillTimer(nullptr, id);
+            EndMenu();
+            return;
+        }
+        HWND window = FindWindowA("#32768", nullptr);
+        if (window == nullptr || !IsWindowVisible(window)) return;
+        if (step == 0) {
+            PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+            step = 1;
+            return;
+        }
+        if ((GetMenuState(menu, 0, MF_BYPOSITION) & MF_HILITE) == 0) return;
+        RECT row{};
+        GetMenuItemRect(nullptr, menu, 0, &row);
+        HDC dc = GetDC(nullptr);
+        const COLORREF c = GetPixel(dc, row.left + 4, (row.top + row.bottom) / 2);
+        ReleaseDC(nullptr, dc);
+        colour = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+};
+
+// The galleries page's popup menu (shown through the form library's popup window) opens with
+// rows drawn from the skin's MenuItem: the selected row shows its frame 4.
+TEST_F(MainWindowSkins, TheGalleriesPopupMenuIsDrawnFromTheSkin) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    ShowPage(1);
+    forms::TPopupMenu* popup = form_->Galleries->PopupMenu1;
+    EXPECT_TRUE(popup->OwnerDraw());
+    OpenPopupRow::menu = popup->Handle();
+    OpenPopupRow::step = 0;
+    OpenPopupRow::colour = 0;
+    OpenPopupRow::ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, OpenPopupRow::Tick);
+    RECT r{};
+    GetWindowRect(form_->Handle(), &r);
+    popup->Popup(r.left + 60, r.top + 80);
+    KillTimer(nullptr, timer);
+    Settle();
+    EXPECT_EQ(OpenPopupRow::colour, probe::k_menuitem[3]);
+}
+
 // On every page: labels, check boxes and group boxes stand on the skin's face, and no overlay
 // covers anything but its own control.
 TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
@@ -210,14 +264,19 @@ std::vector<std::uint8_t> Jpeg(int width, int height) {
     return forms::EncodeJpeg(pixels.view());
 }
 
-// The thumbnail view's cells are skinned as panels: those of the gallery shown at start and
-// those a later gallery brings.
+// The thumbnail view's cells are skinned as panels: those of the gallery shown at start as
+// they come into view (a cell out of view has no window yet), and those a later gallery brings.
 TEST_F(MainWindowSkins, ThumbnailCellsAreSkinnedAsPanels) {
-    for (const char* gallery : {"General", "Swimwear"}) {
-        const std::string folder = folder_.Path() + "Galleries\\" + gallery + "\\";
+    const struct {
+        const char* gallery;
+        int pictures;
+    } galleries[] = {{"General", 9}, {"Swimwear", 2}};
+    for (const auto& g : galleries) {
+        const std::string folder = folder_.Path() + "Galleries\\" + g.gallery + "\\";
         CreateDirectoryA((folder_.Path() + "Galleries").c_str(), nullptr);
         CreateDirectoryA(folder.c_str(), nullptr);
-        for (const char* name : {"a.jpg", "b.jpg"}) {
+        for (int i = 0; i < g.pictures; ++i) {
+            const std::string name = std::string(1, static_cast<char>('a' + i)) + ".jpg";
             WriteBytes(folder + "prv_" + name, Jpeg(834, 540));
             WriteBytes(folder + "thm_" + name, Jpeg(150, 91));
         }
@@ -225,22 +284,36 @@ TEST_F(MainWindowSkins, ThumbnailCellsAreSkinnedAsPanels) {
     std::unique_ptr<TSkinData> data = LoadSkin("probe");
     Open(*data);
     ShowPage(1);
+    struct Count {
+        int cells = 0, windows = 0, boxes = 0;
+    };
     auto cellSkins = [&] {
-        int cells = 0, boxes = 0;
+        Count n;
         for (forms::TComponent* c : form_->Galleries->thumbView->ComponentList()) {
             auto* cell = dynamic_cast<controls::TThumbnail*>(c);
             if (cell == nullptr) continue;
-            ++cells;
-            TSkinControl* skin = cell->HandleAllocated() ? skin_->ControlSkins()->FindByHandle(cell->WindowHandle()) : nullptr;
-            if (skin != nullptr && std::string(skin->SkinClassName()) == "TSkinBox") ++boxes;
+            ++n.cells;
+            if (!cell->HandleAllocated()) continue;
+            ++n.windows;
+            TSkinControl* skin = skin_->ControlSkins()->FindByHandle(cell->WindowHandle());
+            if (skin != nullptr && std::string(skin->SkinClassName()) == "TSkinBox") ++n.boxes;
         }
-        return std::pair{cells, boxes};
+        return n;
     };
-    const auto [cells, boxes] = cellSkins();
-    EXPECT_EQ(cells, 2);
-    EXPECT_EQ(boxes, cells);
+    Settle();
+    const Count first = cellSkins();
+    EXPECT_EQ(first.cells, 9);
+    EXPECT_GT(first.windows, 0);
+    EXPECT_LT(first.windows, first.cells) << "the last cells are out of view";
+    EXPECT_EQ(first.boxes, first.windows);
+    // Down to the middle, then to the end: every cell has been in view.
+    form_->Galleries->thumbView->VertScrollBar()->SetPosition(600);
+    form_->Galleries->thumbView->VertScrollBar()->SetPosition(100000);
+    const bool scrolled = PumpUntil([&] { const Count n = cellSkins(); return n.windows == 9 && n.boxes == 9; });
+    const Count after = cellSkins();
+    ASSERT_TRUE(scrolled) << "the cells scrolled into view: " << after.windows << " windows, " << after.boxes << " skinned";
     form_->Galleries->CategoryButtons[2]->Click();
-    ASSERT_TRUE(PumpUntil([&] { const auto [c, b] = cellSkins(); return c == 2 && b == 2; })) << "the new gallery's cells";
+    ASSERT_TRUE(PumpUntil([&] { const Count n = cellSkins(); return n.cells == 2 && n.boxes == 2; })) << "the new gallery's cells";
 }
 
 // Unskinning the window gives its controls their own look back: the pages and what stands on

@@ -1,5 +1,7 @@
 #include <vector>
 
+#include "controls/form_auto_size.h"
+#include "forms/button.h"
 #include "forms/edit.h"
 #include "forms/gdi_handle.h"
 #include "forms/menus.h"
@@ -127,6 +129,24 @@ TEST_F(SkinnedForm, TheRegionFollowsTheSizeAndMagentaCornersAreCutOut) {
     EXPECT_TRUE(PtInRegion(shown.get(), Width() / 2, 2));
     EXPECT_NE(WindowFromPoint(POINT{r.left, r.top}), wnd);
     EXPECT_EQ(WindowFromPoint(POINT{r.left + Width() / 2, r.top + 2}), wnd);
+    {
+        // On the screen: a backdrop right behind the window shows through the corner only.
+        HWND backdrop = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP | SS_BLACKRECT, r.left - 20,
+                                        r.top - 20, Width() + 40, Height() + 40, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ShowWindow(backdrop, SW_SHOWNOACTIVATE);
+        SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(wnd);
+        Settle();
+        RedrawWindow(backdrop, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RedrawFrame(wnd);
+        Settle();
+        const std::uint32_t back = ScreenPixel(r.left - 5, r.top - 5);
+        EXPECT_EQ(ScreenPixel(r.left, r.top), back) << "the magenta corner shows the window";
+        EXPECT_NE(ScreenPixel(r.left + Width() / 2, r.top + 2), back);
+        EXPECT_EQ(ScreenPixel(r.left + Width() / 2, r.top + 2), WindowPixel(wnd, Width() / 2, 2));
+        DestroyWindow(backdrop);
+        Settle();
+    }
 
     // A same-size move keeps the region; a resize rebuilds it.
     const HRGN before = skin->Region();
@@ -212,6 +232,46 @@ TEST_F(SkinnedForm, FiveOnOffCyclesAndASkinChangeGiveEverythingBack) {
         forms::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
         EXPECT_EQ(GetWindowRgn(wnd, region.get()), ERROR) << "a region was left behind";
         EXPECT_NE(SendMessageA(wnd, kMsgSkinnedQuery, 0, 0), 1);
+    }
+}
+
+// Putting a frame on, recolouring and taking it off change the outer size around the same
+// client area: a form that scales its controls with its size leaves them where they were.
+TEST_F(SkinnedForm, AnAutoSizedFormKeepsItsControlsThroughSkinCycles) {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBorderStyle(forms::bsSingle);
+    form->SetText("Auto-sized");
+    form->SetBounds(150, 120, 400, 300);
+    auto* edit = new forms::TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(13, 27, 151, 21);
+    auto* button = new forms::TButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(201, 233, 75, 25);
+    auto* sizer = new controls::TFormAutoSize(form.get());
+    sizer->SetActive(true);
+    form->Show();
+    Settle();
+    wnd = form->Handle();
+    const RECT window = WindowRect(wnd);
+    const RECT editBounds = edit->BoundsRect(), buttonBounds = button->BoundsRect();
+    auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; };
+    auto linen = LoadSkin("0");
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        TSkinForm* on = AttachTo(*form, i % 2 ? *linen : Probe());
+        SendMessageA(wnd, kMsgRecolour, 0, 0);
+        Settle();
+        EXPECT_TRUE(same(editBounds, edit->BoundsRect())) << "skinned: " << edit->Left() << "," << edit->Top() << " " << edit->Width();
+        EXPECT_TRUE(same(buttonBounds, button->BoundsRect())) << "skinned";
+        on->UnskinForm();
+        delete on;
+        Settle();
+        const RECT now = WindowRect(wnd);
+        EXPECT_EQ(now.right - now.left, window.right - window.left);
+        EXPECT_EQ(now.bottom - now.top, window.bottom - window.top);
+        EXPECT_TRUE(same(editBounds, edit->BoundsRect())) << edit->Left() << "," << edit->Top() << " " << edit->Width();
+        EXPECT_TRUE(same(buttonBounds, button->BoundsRect()));
     }
 }
 

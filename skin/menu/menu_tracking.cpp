@@ -1,0 +1,298 @@
+// Opening a menu-bar item's drop-down and tracking it: a message-filter hook lets the arrows
+// and the mouse move along the bar; the next item opens after the open one has closed, on the
+// tracking routine's own loop, so drop-downs never nest. Also the bar's life in the form skin
+// (made, reloaded, given back) and the owner-drawing of its items.
+#include "skin/menu/menu_tracking.h"
+
+#include "forms/form.h"
+#include "forms/menus.h"
+#include "skin/frame/menu_items.h"
+#include "skin/frame/skin_form.h"
+#include "skin/frame/skin_manage.h"
+#include "skin/menu/skin_menu.h"
+#include "skin/skin_data.h"
+
+namespace skin {
+
+namespace {
+
+// One drop-down is tracked at a time in the thread.
+struct Tracking {
+    HHOOK hook = nullptr;
+    TSkinForm* formSkin = nullptr;
+    int barIndex = -1;
+    // The item last selected in the open menus: the menu that holds it, and whether it opens
+    // a sub-menu.
+    bool haveCurrent = false;
+    HMENU currentMenu = nullptr;
+    bool currentHasSub = false;
+    bool downKeySent = false;
+    bool switching = false;
+    POINT lastMouse{};
+    TMenuBtn* next = nullptr;  // to open once the open drop-down has closed
+    int depth = 0;
+    int nestings = 0;
+};
+Tracking tracking;
+
+bool Has(TSkinControlTypes set, TSkinControlType member) { return (set & (1u << member)) != 0; }
+
+// Marks the bar item to open next and closes the open drop-down.
+void SwitchTo(TMenuBtn* item) {
+    tracking.switching = true;
+    tracking.next = item;
+    EndMenu();
+}
+
+LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallNextHookEx(tracking.hook, code, wParam, lParam);
+    if (result != 0 || code != MSGF_MENU || tracking.formSkin == nullptr) return result;
+    TSkinForm& form = *tracking.formSkin;
+    TSkinMenu* bar = form.MenuBar();
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (bar == nullptr || msg == nullptr || tracking.next != nullptr) return result;
+    if (!tracking.downKeySent) {
+        // The first item of the new drop-down is selected.
+        tracking.downKeySent = true;
+        PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    const int count = bar->Count();
+    TMenuBtn* chosen = nullptr;
+    switch (msg->message) {
+        case WM_KEYDOWN:
+            switch (msg->wParam) {
+                case VK_RETURN: case VK_ESCAPE: tracking.switching = false; break;
+                case VK_LEFT:
+                    // Only from the drop-down itself: in a sub-menu Left closes the sub-menu.
+                    if (!tracking.haveCurrent || tracking.currentMenu == form.TrackedMenu())
+                        chosen = bar->Item((tracking.barIndex + count - 1) % count);
+                    break;
+                case VK_RIGHT:
+                    if (!tracking.currentHasSub) chosen = bar->Item((tracking.barIndex + 1) % count);
+                    break;
+                default: break;
+            }
+            break;
+        case WM_MOUSEMOVE:
+        case WM_NCMOUSEMOVE:
+            // The message's own screen point: lParam's base differs between platforms here.
+            if (msg->pt.x != tracking.lastMouse.x || msg->pt.y != tracking.lastMouse.y) {
+                chosen = bar->ButtonAt(form.ScreenToFrame(msg->pt));
+                tracking.lastMouse = msg->pt;
+            }
+            break;
+        default: break;
+    }
+    if (chosen != nullptr && chosen->index != tracking.barIndex) SwitchTo(chosen);
+    return result;
+}
+
+void InstallMenuHook() {
+    tracking.switching = false;
+    tracking.downKeySent = false;
+    tracking.haveCurrent = false;
+    tracking.currentHasSub = false;
+    tracking.currentMenu = nullptr;
+    GetCursorPos(&tracking.lastMouse);
+    if (tracking.hook == nullptr) tracking.hook = SetWindowsHookExA(WH_MSGFILTER, MenuMsgFilterProc, nullptr, GetCurrentThreadId());
+}
+
+void RemoveMenuHook() {
+    if (tracking.hook != nullptr) UnhookWindowsHookEx(tracking.hook);
+    tracking.hook = nullptr;
+    tracking.haveCurrent = false;
+    tracking.currentMenu = nullptr;
+    tracking.barIndex = -1;
+    tracking.downKeySent = false;
+}
+
+// Separators of a drop-down: none before the first visible item, one of a run, none after
+// the last.
+void TidySeparators(forms::TMenuItem& item) {
+    bool seenNormal = false;
+    forms::TMenuItem* pendingLine = nullptr;
+    for (int i = 0; i < item.Count(); ++i) {
+        forms::TMenuItem* child = item.Items(i);
+        if (child->IsLine()) {
+            if (pendingLine != nullptr) pendingLine->SetVisible(false);
+            pendingLine = child;
+            child->SetVisible(false);
+            continue;
+        }
+        if (!child->Visible()) continue;
+        if (pendingLine != nullptr && seenNormal) pendingLine->SetVisible(true);
+        pendingLine = nullptr;
+        seenNormal = true;
+    }
+}
+
+}  // namespace
+
+int MenuTrackingNestings() { return tracking.nestings; }
+int TrackedBarIndex() { return tracking.barIndex; }
+
+void TSkinForm::CreateMenuBar() {
+    forms::TMainMenu* component = form_ != nullptr ? form_->Menu() : nullptr;
+    menuBar_ = new TSkinMenu(this, data_, component);
+    menuHeight_ = GetSystemMetrics(SM_CYMENU);
+    if (data_->MenuMerge) menuBar_->LoadMerged();
+    else menuBar_->LoadFromMenu();
+}
+
+void TSkinForm::ReloadMenuBar() {
+    if (menuBar_ == nullptr) return;
+    if (data_->MenuMerge) menuBar_->LoadMerged();
+    else menuBar_->LoadFromMenu();
+}
+
+void TSkinForm::FreeMenuBar() {
+    if (menuBar_ == nullptr) return;
+    HMENU menu = menuBar_->MenuHandle();
+    forms::TMainMenu* component = menuBar_->Component();
+    delete menuBar_;
+    menuBar_ = nullptr;
+    if (menu == nullptr || wnd_ == nullptr || !IsWindow(wnd_)) return;
+    // The drop-downs were marked owner-drawn for the frame; a menu that does not draw its
+    // own items gets its plain items back.
+    if (component == nullptr || !component->OwnerDraw()) SetMenuOwnerDrawFlags(menu, false);
+    if (phase_ != kPhaseDestroying && phase_ != kPhaseDestroyed && GetMenu(wnd_) == nullptr) SetMenu(wnd_, menu);
+}
+
+TMenuBtn* TSkinForm::FindMenuButtonByAccel(wchar_t key) const {
+    return menuBar_ != nullptr ? menuBar_->FindByAccel(key) : nullptr;
+}
+
+void TSkinForm::OpenMenuButton(TMenuBtn& item) {
+    if (openPosted_) return;
+    openPosted_ = true;
+    RECT window{};
+    GetWindowRect(wnd_, &window);
+    PostMessageA(wnd_, WM_NCLBUTTONDOWN, 1, MAKELPARAM(window.left + item.rect.left + 1, window.top + item.rect.top + 1));
+}
+
+void TSkinForm::TrackMenuButton(TMenuBtn* item) {
+    TSkinManage& manage = SkinManage();
+    while (item != nullptr && menuBar_ != nullptr) {
+        if (++tracking.depth > 1) ++tracking.nestings;
+        PostMessageA(wnd_, WM_COMMAND, item->command, 0);
+        if (item->subMenu == nullptr) {
+            --tracking.depth;
+            return;
+        }
+        if (item->menuItem != nullptr) TidySeparators(*item->menuItem);
+        tracking.barIndex = item->index;
+        tracking.formSkin = this;
+        RECT window{};
+        GetWindowRect(wnd_, &window);
+        SetMenuOwnerDrawFlags(item->subMenu, true);
+        menuTracking_ = true;
+        manage.popupKind = 1;
+        manage.menuBarTracking = true;
+        trackedMenu_ = item->subMenu;
+        InstallMenuHook();
+        if (item->enabled) {
+            const int x = window.left + item->rect.left, y = window.top + item->rect.bottom;
+            if (rightToLeft_) {
+                TPMPARAMS params{};
+                params.cbSize = sizeof params;
+                params.rcExclude = RECT{window.right - 5, window.top, GetSystemMetrics(SM_CXMAXIMIZED), window.bottom};
+                TrackPopupMenuEx(item->subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, wnd_, &params);
+            } else {
+                TrackPopupMenu(item->subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, wnd_, nullptr);
+            }
+        }
+        RemoveMenuHook();
+        menuTracking_ = false;
+        trackedMenu_ = nullptr;
+        manage.menuBarTracking = false;
+        --tracking.depth;
+        // The bar item the mouse or the arrows moved to opens now that this one is closed.
+        TMenuBtn* next = tracking.next;
+        tracking.next = nullptr;
+        tracking.switching = false;
+        if (menuBar_ == nullptr || IsWindow(wnd_) == FALSE) return;
+        if (hot_ == item) item->MouseLeave();
+        item = next;
+        if (item != nullptr) item->MouseDown();
+    }
+}
+
+void TSkinForm::MenuSelected(WPARAM wParam, LPARAM lParam) {
+    if (HIWORD(wParam) == 0xFFFF && lParam == 0) {
+        // The menu closed: tracking ends unless another bar item opens next.
+        if (!tracking.switching) menuTracking_ = false;
+        return;
+    }
+    tracking.switching = false;
+    tracking.haveCurrent = true;
+    tracking.currentMenu = reinterpret_cast<HMENU>(lParam);
+    tracking.currentHasSub = (HIWORD(wParam) & MF_POPUP) != 0;
+}
+
+bool TSkinForm::KeyMenu(WPARAM wParam, LPARAM lParam) {
+    if ((wParam & 0xFFF0) != SC_KEYMENU || menuTracking_ || lParam == ' ' || lParam == '-' || GetCapture() != nullptr) return false;
+    // Alt or F10 alone: taken, nothing opens.
+    if (lParam == 0) return true;
+    TMenuBtn* item = FindMenuButtonByAccel(static_cast<wchar_t>(lParam));
+    if (item == nullptr) return false;
+    OpenMenuButton(*item);
+    return true;
+}
+
+bool TSkinForm::DialogChar(forms::TMessage& m) {
+    TMenuBtn* item = FindMenuButtonByAccel(static_cast<wchar_t>(m.WParam));
+    const bool altOnly = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+    if (item == nullptr || !altOnly || menuTracking_) return false;
+    OpenMenuButton(*item);
+    m.Result = 1;
+    keyHandled_ = true;
+    return true;
+}
+
+bool TSkinForm::MenuItemMessage(UINT msg, LPARAM lParam) {
+    if (data_ == nullptr) return false;
+    forms::TMainMenu* component = menuBar_ != nullptr ? menuBar_->Component() : nullptr;
+    const bool hasElement = data_->Elements().Part("MenuItem") != nullptr;
+    if (msg == WM_MEASUREITEM) {
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (mi->CtlType != ODT_MENU || menuAtAttach_ == nullptr) return false;
+        forms::TMenuItem* item = form_ != nullptr && component != nullptr ? component->FindItem(mi->itemID) : nullptr;
+        forms::WindowDC dc(wnd_, true);
+        if (item != nullptr) {
+            forms::UniqueFont font(MenuFont(false));
+            forms::SelectedObject selectFont(dc.get(), font.get());
+            forms::TCanvas canvas;
+            canvas.SetHandle(dc.get());
+            int width = static_cast<int>(mi->itemWidth), height = static_cast<int>(mi->itemHeight);
+            MeasureMenuItem(*data_, *item, canvas, width, height);
+            canvas.SetHandle(nullptr);
+            mi->itemWidth = static_cast<UINT>(width);
+            mi->itemHeight = static_cast<UINT>(height);
+            return true;
+        }
+        if (form_ != nullptr && mi->itemID >= 1 && mi->itemID <= 4095) return false;
+        int width = 0, height = 0;
+        MeasureHandleMenuItem(*data_, trackedMenu_ != nullptr ? trackedMenu_ : menuAtAttach_, mi->itemID, dc.get(), width, height);
+        mi->itemWidth = static_cast<UINT>(width);
+        mi->itemHeight = static_cast<UINT>(height);
+        return true;
+    }
+    auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (di->CtlType != ODT_MENU) return false;
+    forms::TMenuItem* item = form_ != nullptr && component != nullptr ? component->FindItem(di->itemID) : nullptr;
+    if (item == nullptr && form_ != nullptr && di->itemID >= 1 && di->itemID <= 4095) return false;
+    forms::SavedDCState state(di->hDC);
+    forms::TCanvas canvas;
+    canvas.SetHandle(di->hDC);
+    const bool selected = (di->itemState & ODS_SELECTED) != 0;
+    if (item != nullptr) {
+        if (hasElement) DrawMenuItem(*data_, *item, canvas, di->rcItem, selected);
+        else DrawPlainMenuItem(*data_, *item, canvas, di->rcItem, selected);
+    } else {
+        DrawHandleMenuItem(*data_, reinterpret_cast<HMENU>(di->hwndItem), di->itemID, canvas, di->rcItem, selected);
+    }
+    canvas.SetHandle(nullptr);
+    return true;
+}
+
+}  // namespace skin
