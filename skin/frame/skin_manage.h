@@ -27,7 +27,8 @@ public:
     forms::TForm* mdiFrameForm = nullptr;
     std::vector<TSkinData*> skinDataList;
 
-    void SetMDIMaximized(bool value) { mdiMaximized = value; }
+    // Every skinned MDI child takes the maximised look, or gives it up (unless itself maximised).
+    void SetMDIMaximized(bool value);
     void AddFormSkin(TSkinForm* formSkin);
     TSkinForm* FindFormSkin(HWND wnd) const;
     // Takes the form skin out of the list without freeing it.
