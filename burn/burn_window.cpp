@@ -1,5 +1,7 @@
 #include "burn/burn_window.h"
 
+#include "skin/resource_stream.h"
+
 #include <windows.h>
 
 #include "burn/device_layers.h"
@@ -65,6 +67,11 @@ TForm1::TForm1(TComponent* owner, std::vector<std::string> args, std::string pro
     SetFormStyle(fsStayOnTop);
     SetPosition(poDesktopCenter);
     SetClientSize(kClientWidth, kClientHeight);
+    SkinData1 = new skin::TSkinData(this);
+    SkinData1->SetName("SkinData1");
+    SkinData1->SkinFormtype = skin::sfMainform;
+    skin::LoadSkinDataResource(GetModuleHandleA(nullptr), *SkinData1);
+    SkinData1->SetActive(true);
     BuildControls();
     mcdb = std::make_unique<TCDBurner>(ProcessAspiLayer(), SystemClock(), files_);
     ConnectBurner(*mcdb);

@@ -19,6 +19,7 @@
 #include "forms/group_box.h"
 #include "forms/label.h"
 #include "forms/timer.h"
+#include "skin/skin_data.h"
 
 namespace burn {
 
@@ -61,6 +62,8 @@ public:
     forms::TButton* bburn;
     controls::TSpecialProgress* pcd;
     forms::TTimer* Timer1;
+    // Active from the start: the window and every box it shows wear vantburn's one skin.
+    skin::TSkinData* SkinData1;
     std::unique_ptr<TCDBurner> mcdb;
 
 protected:

@@ -134,15 +134,21 @@ BiographyPage::BiographyPage(TComponent* owner, TTabSheet* sheet) {
     RichEdit4->SetHint("Will be shown to prospective employers.");
     RichEdit4->SetShowHint(true);
 
-    auto* look = Place<TGroupBox>(owner, sheet, "GroupBox6", 592, 362, 272, 62);
+    auto* look = Place<TGroupBox>(owner, sheet, "GroupBox6", 592, 362, 272, 78);
     look->SetCaption(" Appearance ");
     look->SetHint("Drag the slider left to right to change the appearance of Vantrell.  The change you make "
                   "here will not affect what the potential employer sees.");
     look->SetShowHint(true);
-    CheckBox7 = Place<TCheckBox>(owner, look, "CheckBox7", 10, kGroupTop + 8, 150, 19);
+    CheckBox7 = Place<TCheckBox>(owner, look, "CheckBox7", 10, kGroupTop, 150, 19);
     CheckBox7->SetCaption("Enable Skins");
+    // The slider is never skinned: it takes the colour of the group it stands on.
+    Slider1 = Place<controls::TSlider>(owner, look, "Slider1", 4, kGroupTop + 22, 264, 25);
+    Slider1->SetMaxValue(5);
+    Slider1->SetIncrement(1);
+    Slider1->SetEdgeSize(1);
+    Slider1->SetParentColor(true);
 
-    auto* note = Place<TLabel>(owner, sheet, "Label63", 592, 432, 272, 66);
+    auto* note = Place<TLabel>(owner, sheet, "Label63", 592, 446, 272, 52);
     note->SetWordWrap(true);
     note->SetCaption("You should fill out every field and tick every option that applies to you.  The more "
                      "accurate the information you give to prospective employers the better your chances.");

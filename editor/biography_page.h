@@ -1,7 +1,8 @@
 // The biography page: personal information, medium, vital statistics, interests, comments
-// and the skin choice. Its fields are bound to vantrell.ini by name (settings_binding.h).
+// and the skin choice (the check box and the slider; editor/skin_choice.h binds them). Its fields are bound to vantrell.ini by name (settings_binding.h).
 #pragma once
 
+#include "controls/slider.h"
 #include "forms/button.h"
 #include "forms/check_box.h"
 #include "forms/combo_box.h"
@@ -37,6 +38,7 @@ public:
     forms::TButton* Button1;        // Save
     forms::TRichEdit* RichEdit4;    // comments
     forms::TCheckBox* CheckBox7;    // Enable Skins
+    controls::TSlider* Slider1;     // the skin, 0 to 5
 
     // Save's handler, set by the main window (it owns the settings file).
     std::function<void()> OnSave;

@@ -97,6 +97,7 @@ void TForm1::BuildPages() {
     Builder = std::make_unique<SiteBuilder>(*this, State, *Finish);
     Portfolios = std::make_unique<BuiltPortfolios>(*this, State, *Finish, *Builder);
     BuildRecordPages();
+    Skin = std::make_unique<SkinChoice>(*this, *Bio->Slider1, *Bio->CheckBox7);
 
     // The navigation stands on the page control, at its right bottom.
     const struct { TButton** button; const char* name; const char* caption; } buttons[] = {
@@ -151,6 +152,7 @@ void TForm1::Step(void (TForm1::*step)()) {
 }
 
 void TForm1::FormCreate() {
+    Skin->LoadFirstSkin();
     PageControl1->SetActivePageIndex(0);
     State.ProgramFolder = WithTrailingBackslash(State.ProgramFolder);
     State.GalleryKey = "general";
@@ -187,6 +189,8 @@ void TForm1::ReadSettings() {
     SettingsBinding binding(*this, State);
     binding.OnItemIndexLoaded = [this](const SettingKey&) { Bio->ComboBox14Change(); };
     for (auto group : {SettingWrite::AtExit, SettingWrite::AfterBuild, SettingWrite::OnSave}) binding.Load(ini, group);
+    // UseSkins has ticked "Enable Skins" (its click ran); the saved skin goes through the slider.
+    Skin->ApplySavedSkin(State.SkinNumber);
     Bio->DateTimePicker1Change();
 }
 
@@ -265,6 +269,7 @@ bool TForm1::SaveChangesBeforeClosing() {
 }
 
 void TForm1::SaveConfig() {
+    State.SkinNumber = Skin->SkinNumber();
     TIniFile ini(SettingsPath());
     SettingsBinding(*this, State).Save(ini, SettingWrite::AtExit);
     ini.UpdateFile();

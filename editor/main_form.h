@@ -8,6 +8,7 @@
 #include "editor/finish_page.h"
 #include "editor/galleries_page.h"
 #include "editor/site_builder.h"
+#include "editor/skin_choice.h"
 #include "editor/record_page.h"
 #include "editor/record_store_win.h"
 
@@ -65,6 +66,7 @@ public:
     std::unique_ptr<RecordPage> Photographers;
     std::unique_ptr<RecordPage> WebSites;
     std::unique_ptr<GalleriesPage> Galleries;
+    std::unique_ptr<SkinChoice> Skin;
 
 private:
     void BuildPages();

@@ -315,6 +315,9 @@ void TControl::SetText(const std::string& v) {
 
 void TControl::InvalidateControl(bool isVisible, bool isOpaque) {
     if (parent_ == nullptr || !parent_->HandleAllocated() || !isVisible) return;
+    // A windowed control without its window has drawn nothing there (a container may leave
+    // thousands of them without one).
+    if (auto* w = dynamic_cast<TWinControl*>(this); w != nullptr && !w->HandleAllocated()) return;
     RECT r = BoundsRect();
     InvalidateRect(parent_->WindowHandle(), &r, isOpaque ? FALSE : TRUE);
 }

@@ -104,7 +104,24 @@ DWORD TOpenDialog::Flags() const {
     return flags;
 }
 
+namespace {
+
+std::vector<const TComponent*>& Executing() {
+    thread_local std::vector<const TComponent*> executing;
+    return executing;
+}
+
+struct ExecutingScope {
+    explicit ExecutingScope(const TComponent* dialog) { Executing().push_back(dialog); }
+    ~ExecutingScope() { Executing().pop_back(); }
+};
+
+}  // namespace
+
+const std::vector<const TComponent*>& ExecutingDialogs() { return Executing(); }
+
 bool TOpenDialog::Execute() {
+    const ExecutingScope executing(this);
     size_t bufferSize = (options_ & ofAllowMultiSelect) ? kMultiSelectBuffer : MAX_PATH * 2;
     std::vector<char> buffer(bufferSize, '\0');
     std::strncpy(buffer.data(), fileName_.c_str(), bufferSize - 1);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/portable/component.h"
 #include "forms/portable/string_list.h"
@@ -81,6 +82,10 @@ private:
     std::string fileName_;
     std::unique_ptr<TStringList> files_;
 };
+
+// The dialog components executing on this thread now, innermost last (the skin engine leaves
+// the system dialogs of those whose Tag says so alone).
+const std::vector<const TComponent*>& ExecutingDialogs();
 
 // The open dialog with a filter for the picture formats we read.
 class TOpenPictureDialog : public TOpenDialog {

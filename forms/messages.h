@@ -42,6 +42,7 @@ constexpr UINT CM_RELEASE = CM_BASE + 0x202;            // posted by TForm::Rele
 constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 0x203;     // WParam virtual key; Result 1 = the control keeps it
 constexpr UINT CM_PARENTENABLEDCHANGED = CM_BASE + 0x204;
 constexpr UINT CM_INVOKEHANDLER = CM_BASE + 0x205;      // internal: runs a queued callable
+constexpr UINT CM_CHILDHANDLECREATED = CM_BASE + 0x206; // to the parent; WParam TWinControl* whose window was just made
 
 // Reflected notifications: WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* ... sent back to
 // the child control that caused them as CN_BASE + the message.

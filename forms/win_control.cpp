@@ -250,6 +250,8 @@ void TWinControl::HandleNeeded() {
     HandleCreated();
     CreateChildHandles();
     Realign();
+    // Whatever attaches itself to children's windows (a skin) hears of each new one.
+    if (Parent() != nullptr) Parent()->Perform(CM_CHILDHANDLECREATED, reinterpret_cast<WPARAM>(this));
 }
 
 HWND TWinControl::Handle() {
@@ -264,6 +266,11 @@ void TWinControl::CreateChildHandles() {
 }
 
 bool TWinControl::MakesChildHandle(const TWinControl&) const { return true; }
+
+bool TWinControl::WindowLeftForLater() const {
+    const TWinControl* parent = Parent();
+    return handle_ == nullptr && parent != nullptr && parent->handle_ != nullptr && !parent->MakesChildHandle(*this);
+}
 
 void TWinControl::RecreateWnd() {
     if (handle_ == nullptr) return;

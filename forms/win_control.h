@@ -51,6 +51,8 @@ public:
     // The window when there is one, never creating it.
     HWND WindowHandle() const { return handle_; }
     bool HandleAllocated() const { return handle_ != nullptr; }
+    // No window yet, in a container that has one and leaves this one's for when it is needed.
+    bool WindowLeftForLater() const;
     void HandleNeeded();
     // Destroys and makes the window again with the current properties (style changes).
     void RecreateWnd();

@@ -1,6 +1,7 @@
 #include "skin/resource_stream.h"
 
 #include "forms/portable/exceptions.h"
+#include "skin/skin_data.h"
 
 namespace skin {
 
@@ -12,6 +13,11 @@ void ReadSkinResource(HMODULE module, const std::string& name, forms::TMemoryStr
     target.Clear();
     target.WriteBuffer(bytes, SizeofResource(module, info));
     target.SetPosition(0);
+}
+
+void LoadSkinDataResource(HMODULE module, TSkinData& data) {
+    ReadSkinResource(module, kSkinDataResource, data.SkinStream());
+    data.LoadSkin();
 }
 
 }  // namespace skin

@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "forms/dialogs.h"
+#include "forms/form.h"
+#include "skin/skin_coordinator.h"
 #include "skin/portable/skin3rd_defaults.h"
 
 namespace skin {
@@ -18,6 +20,77 @@ COLORREF ResolveColour(std::uint32_t colour) {
 
 TSkinData::TSkinData(forms::TComponent* owner) : forms::TComponent(owner), Skin3rd(DefaultSkin3rd()) {
     LoadMenuGlyphs(GetModuleHandleA(nullptr));
+}
+
+TSkinData::~TSkinData() {
+    if (SkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->RemoveSkinData(*this);
+}
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_) return;
+    active_ = value;
+    if (Designing() || IsLoading()) return;
+    switch (SkinFormtype) {
+        case sfOnlyThisForm: {
+            SkinCoordinator& coordinator = EnsureSkinCoordinator();
+            coordinator.SetPendingData(this);
+            if (value && NoSkin()) return;
+            coordinator.Request(value ? kRequestSkinAll : kRequestUnskinAll, kRequestInterval);
+            return;
+        }
+        case sfDialog:
+            return;
+        case sfMainform: {
+            if (value && NoSkin()) return;
+            SkinCoordinator& coordinator = EnsureSkinCoordinator();
+            coordinator.SetPendingData(this);
+            coordinator.Request(value ? kRequestSkinAll : kRequestUnskinAll, kRequestInterval);
+            if (value) coordinator.SetActivationState(1);
+            return;
+        }
+    }
+}
+
+void TSkinData::Loaded() {
+    forms::TComponent::Loaded();
+    if (Designing()) return;
+    SkinCoordinator& coordinator = EnsureSkinCoordinator();
+    coordinator.AddSkinData(*this);
+    if (SkinFormtype != sfMainform) {
+        coordinator.SetActiveFlag(true);
+        coordinator.SetActivationState(coordinator.ActivationState() + 1);
+        if (dynamic_cast<forms::TForm*>(Owner()) != nullptr) coordinator.SkinOwnerForm(*this);
+        return;
+    }
+    coordinator.InstallHook();
+    if (active_) {
+        if (NoSkin()) {
+            active_ = false;
+        } else {
+            coordinator.SetPendingData(this);
+            coordinator.Request(kRequestSkinAll, kRequestInterval);
+        }
+    }
+    if (SkinControls & (1u << xcMainMenu)) SkinControls &= ~(1u << xcMenuItem);
+    else SkinControls &= ~(1u << xcSystemMenu);
+}
+
+void TSkinData::RefreshForms() {
+    // Without a coordinator in the program no window carries a skin to refresh.
+    if (Designing() || IsLoading() || !SkinCoordinatorAvailable()) return;
+    if (CurrentSkinCoordinator() == nullptr) Loaded();
+    SkinCoordinator& coordinator = EnsureSkinCoordinator();
+    coordinator.SetPendingData(this);
+    coordinator.ReloadFormSkins(*this);
+    if (coordinator.ActivationState() == 1) coordinator.Request(kRequestRefresh, kRequestInterval);
+}
+
+void TSkinData::AddChildForm(forms::TComponent* parentForm, forms::TComponent* newForm) {
+    auto* child = dynamic_cast<forms::TForm*>(newForm);
+    auto* parent = dynamic_cast<forms::TForm*>(parentForm);
+    SkinCoordinator* coordinator = CurrentSkinCoordinator();
+    if (child == nullptr || parent == nullptr || coordinator == nullptr) return;
+    coordinator->AddChildForm(*parent, *child);
 }
 
 void TSkinData::LoadMenuGlyphs(HINSTANCE module) {
@@ -80,7 +153,11 @@ bool TSkinData::LoadSkin() {
     // The old-version box goes through the form library's replaceable call, never blocking tests.
     const bool ok = loaded_.Load(skinStream_, [](const std::string& text) { forms::ShowMessage(text); },
                                  GetSystemMetrics(SM_CXHSCROLL));
-    if (ok) faceBrush_.reset(CreateSolidBrush(ResolveColour(loaded_.elements.colours.ButtonFace)));
+    if (ok) {
+        faceBrush_.reset(CreateSolidBrush(ResolveColour(loaded_.elements.colours.ButtonFace)));
+        // The old elements are gone: no form skin may go on reading them.
+        if (SkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->ReloadFormSkins(*this);
+    }
     return ok;
 }
 

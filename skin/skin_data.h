@@ -1,6 +1,6 @@
-// TSkinData: the component a window carries to be skinned; this is its loading half. It holds
-// the skin stream, parses it into elements through the portable core, keeps the face brush,
-// and carries the settings that say which windows and controls are skinned.
+// TSkinData: the component a window carries to be skinned. It holds the skin stream, parses it
+// into elements through the portable core, keeps the face brush, carries the settings that say
+// which windows and controls are skinned, and switches skinning through the skin coordinator.
 #pragma once
 #include <windows.h>
 
@@ -26,10 +26,12 @@ enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 class TSkinData : public forms::TComponent {
 public:
     explicit TSkinData(forms::TComponent* owner);
+    ~TSkinData() override;
 
-    // Stores the value; requests to the skin coordinator come with the coordinator.
     bool Active() const { return active_; }
-    void SetActive(bool value) { active_ = value; }
+    // Asks the coordinator to skin (on) or unskin (off) on its timer; on is ignored while no
+    // skin is parsed.
+    void SetActive(bool value);
 
     int DisableTag = 99;
     TSkinControlTypes SkinControls = kDefaultSkinControls;
@@ -57,11 +59,16 @@ public:
     void LoadFromSkinStore(TSkinStore& store, int index);
     // True when the archive was accepted. A refused one keeps the previous elements.
     bool LoadSkin();
-    void RefreshForms() {}
+    // Form skins using this data re-read it; a refresh is requested once windows are skinned.
+    void RefreshForms();
+    // The run-time form takes its controls' skins through the parent form's skin.
+    void AddChildForm(forms::TComponent* parentForm, forms::TComponent* newForm);
     void DoFormSkin(const std::string& className, bool& doSkin);
 
     std::function<void(TSkinData& sender, const std::string& name, bool& doSkin)> OnFormSkin;
     std::function<void(TSkinData& sender)> OnSkinChanged;
+    // Fired by the coordinator's hook for every new top-level window (not published).
+    std::function<void(TSkinData& sender, HWND wnd, const std::string& className)> OnNewWindow;
     void DoSkinChanged();
 
     bool NoSkin() const { return loaded_.noSkin; }
@@ -74,6 +81,10 @@ public:
     // empty when the module has none. The constructor reads the program's own.
     void LoadMenuGlyphs(HINSTANCE module);
     forms::TBitmap& MenuGlyphs() { return menuGlyphs_; }
+
+    // After the owner form was built: registers with the coordinator (making it), installs the
+    // hook for the main data and asks for the windows to be skinned when Active.
+    void Loaded() override;
 
 private:
     bool Designing() const { return (ComponentState() & forms::csDesigning) != 0; }

@@ -276,8 +276,7 @@ int main(int argc, char** argv) {
     std::printf("Thumbnail view (under Wine, decoding ahead on %d threads) from Directory set to the last cell painted\n"
                 "(every picture decoded and placed in its cell; the cells in view, the only ones with windows, painted),\n"
                 "beside vipsthumbnail -s 150 as %d processes of one worker thread each (VIPS_CONCURRENCY=1,\n"
-                "xargs -P %d -n 16) on the same files: %d decoding threads on each side; medians of %d runs\n"
-                "unless a row says otherwise.\n",
+                "xargs -P %d -n 16) on the same files: %d decoding threads on each side; medians of %d runs.\n",
                 processes, processes, processes, processes, runs);
     std::printf("%-40s %7s %10s %8s %12s %8s\n", "", "files", "view s", "ms/file", "vips s", "ratio");
     if (growthOnly) {
@@ -303,10 +302,7 @@ int main(int argc, char** argv) {
     std::vector<Row> growth;
     for (std::size_t i = 0; i < growthFolders.size(); ++i) {
         const int count = kGrowthCounts[i];
-        // The largest folder at most three times: it is the slow one.
-        const int times = count >= 10000 ? std::min(runs, 3) : runs;
-        growth.push_back(measure("growth, thumbnails (" + std::to_string(times) + " runs)", growthFolders[i], galleryFilter,
-                                 "thm_*.jpg", count, false, times));
+        growth.push_back(measure("growth, thumbnails", growthFolders[i], galleryFilter, "thm_*.jpg", count, false, runs));
         PrintRow(growth.back());
     }
     // The view still holds the largest folder: one removal and one change of size move every cell.

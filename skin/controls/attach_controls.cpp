@@ -228,8 +228,11 @@ void SkinChildControls(TControlSkinList& list, forms::TComponent& owner) {
 void SkinChildControl(TControlSkinList& list, forms::TControl& control, forms::TComponent& owner) {
     const RuleSettings s = SettingsOf(list);
     if (control.Tag() % 100 == s.disableTag) return;
+    auto* w = dynamic_cast<forms::TWinControl*>(&control);
+    // A cell out of a view's sight: skinned once its window is made (its container hears of it).
+    if (w != nullptr && w->WindowLeftForLater()) return;
     if (IsControlSkinned(list, control)) return;
-    if (auto* w = dynamic_cast<forms::TWinControl*>(&control)) {
+    if (w != nullptr) {
         try {
             w->HandleNeeded();
         } catch (const std::exception&) {

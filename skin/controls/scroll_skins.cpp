@@ -329,9 +329,10 @@ void TSkinScrollbar::AfterMessage(TMessage& m) {
             }
             break;
         case forms::CM_CONTROLCHANGE:
-            // A cell added later (a scroll box fills itself after a scan): skinned once it is
-            // whole, from the queue.
-            if (m.LParam != 0 && !childWalkPosted_ && Handle() != nullptr) {
+        case forms::CM_CHILDHANDLECREATED:
+            // A cell added later (a scroll box fills itself after a scan), or one whose window
+            // came as it came into view: skinned once it is whole, from the queue.
+            if ((m.Msg == forms::CM_CHILDHANDLECREATED || m.LParam != 0) && !childWalkPosted_ && Handle() != nullptr) {
                 childWalkPosted_ = PostMessageA(Handle(), kMsgAttachControls, 0, 0) != FALSE;
             }
             break;

@@ -5,6 +5,7 @@
 
 #include "forms/form.h"
 #include "skin/frame/skin_form.h"
+#include "skin/frame/skin_manage.h"
 #include "skin/skin_data.h"
 #include "skin/skin_drawing.h"
 
@@ -86,6 +87,36 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
     FillRect(dc, &r, brush.get());
 }
 
+// The popup skin of the menu the item sits in: found by the menu's handle, else by the window
+// drawn into (whose popup skin learns the handle then).
+const TSkinPopMenu* PopupOf(forms::TMenuItem& item, HDC dc) {
+    HMENU menu = item.Parent() != nullptr ? item.Parent()->Handle() : nullptr;
+    if (menu == nullptr) return nullptr;
+    NameCurrentPopup(menu);
+    TSkinManage& manage = SkinManage();
+    for (const auto& popup : manage.popupSkins)
+        if (popup->Hooked() && popup->Menu() == menu) return popup.get();
+    TSkinPopMenu* byWindow = manage.FindPopupSkin(WindowFromDC(dc));
+    if (byWindow == nullptr || !byWindow->Hooked() || byWindow->Menu() != nullptr) return nullptr;
+    byWindow->SetMenu(menu);
+    return byWindow;
+}
+
+// The popup's background under the item. The item rectangle is in client coordinates and
+// the background covers the whole window: the client's offset inside the window is 3 pixels
+// where the menu has a frame, none where its client is the whole window.
+bool CopyPopupBackground(const TSkinPopMenu& popup, HDC dc, const RECT& item, const RECT& target) {
+    const forms::PixelBuffer& back = popup.Background();
+    if (back.width() <= 0 || back.height() <= 0) return false;
+    RECT window{};
+    POINT origin{0, 0};
+    if (!GetWindowRect(popup.Window(), &window) || !ClientToScreen(popup.Window(), &origin)) return false;
+    SourceBitmap source(back);
+    BitBlt(dc, target.left, target.top, target.right - target.left, target.bottom - target.top, source.dc(),
+           item.left + origin.x - window.left, item.top + origin.y - window.top, SRCCOPY);
+    return true;
+}
+
 }  // namespace
 
 HFONT MenuFont(bool bold) {
@@ -116,9 +147,9 @@ void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canva
         return;
     }
     const SkinColours& c = data.Elements().colours;
+    const TSkinPopMenu* popup = PopupOf(item, canvas.Handle());
     Composed(canvas, rect, [&](HDC dc, const RECT& r) {
-        // Popup skins with a background of their own come later: the menu colour stands in.
-        Fill(dc, r, SkinColourRef(c.Menu));
+        if (popup == nullptr || !CopyPopupBackground(*popup, dc, rect, r)) Fill(dc, r, SkinColourRef(c.Menu));
         const int frames = std::max(element->FrameCount, 1);
         if (item.IsLine()) {
             DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames, std::min(2, frames),

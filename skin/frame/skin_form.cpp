@@ -83,6 +83,12 @@ void TSkinForm::AttachControlSkins() {
     }
 }
 
+void TSkinForm::AttachChildForm(forms::TForm& form) {
+    if (data_ == nullptr) return;
+    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    SkinChildForm(*controls_, form);
+}
+
 void TSkinForm::DetachControlSkins() {
     if (controls_) controls_->UnskinAll();
     controls_.reset();
@@ -95,7 +101,16 @@ void TSkinForm::AttachForm(TSkinData* data, forms::TForm* form) {
     frameSkinning_ = Has(data->SkinControls, xcMainMenu);
     if (frameSkinning_)
         formProc_ = std::make_unique<forms::WindowProcHook>(
-            *form, [this](forms::TMessage& m, const forms::WindowProcHook::Next& next) { FormWindowProc(m, next); });
+            *form, [this](forms::TMessage& m, const forms::WindowProcHook::Next& next) {
+                ++busy_;
+                try {
+                    FormWindowProc(m, next);
+                } catch (...) {
+                    --busy_;
+                    throw;
+                }
+                --busy_;
+            });
     InitSkin(data);
     savedColour_ = static_cast<std::uint32_t>(form->Color());
     formColourSaved_ = true;
@@ -169,7 +184,15 @@ void TSkinForm::InitSkin(TSkinData* data) {
     if (windowKind_ == kKindMdiParent) HookMdiClient();
     frameProc_ = std::make_unique<forms::WindowSubclass>(
         wnd_, [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {
-            return FrameWndProc(wnd, msg, wParam, lParam, next);
+            ++busy_;
+            try {
+                const LRESULT r = FrameWndProc(wnd, msg, wParam, lParam, next);
+                --busy_;
+                return r;
+            } catch (...) {
+                --busy_;
+                throw;
+            }
         });
     if (windowKind_ == kKindMdiChild && windowState_ == kStateMaximised && !manage.mdiMaximized) manage.SetMDIMaximized(true);
     InvalidateRect(wnd_, nullptr, TRUE);

@@ -89,6 +89,15 @@ public:
     void UnskinForm();
     void UnskinOnDestroy();
     void UnskinPlain();
+    // A form made at run time takes the face colour and its controls' skins from this form
+    // skin's list.
+    void AttachChildForm(forms::TForm& form);
+
+    // Inside one of its window's messages now (a modal loop may run below): must not be freed.
+    bool Busy() const { return busy_ > 0; }
+    // Given back but not yet freed: the next purge frees it.
+    void MarkFinished() { finished_ = true; }
+    bool Finished() const { return finished_ || phase_ == kPhaseDestroyed; }
 
     // State the tests and the coordinator read.
     HWND Window() const { return wnd_; }
@@ -215,6 +224,8 @@ private:
     int frameFlags_ = 0;
     int windowState_ = kStateNormal;
     int phase_ = kPhaseCreated;
+    int busy_ = 0;
+    bool finished_ = false;
 };
 
 }  // namespace skin

@@ -7,8 +7,8 @@
 namespace skin {
 
 TSkinManage& SkinManage() {
-    static TSkinManage instance;
-    return instance;
+    static TSkinManage* instance = new TSkinManage;
+    return *instance;
 }
 
 void TSkinManage::SetMDIMaximized(bool value) {
@@ -35,6 +35,22 @@ void TSkinManage::RemoveFormSkin(HWND wnd) {
 
 void TSkinManage::RemoveFormSkin(const TSkinForm* formSkin) {
     formSkins_.erase(std::remove(formSkins_.begin(), formSkins_.end(), formSkin), formSkins_.end());
+}
+
+}  // namespace skin
+
+namespace skin {
+
+const forms::PixelBuffer* TSkinManage::PopupBackground(HMENU menu) const {
+    for (const auto& popup : popupSkins)
+        if (popup->Hooked() && popup->Menu() == menu && menu != nullptr) return &popup->Background();
+    return nullptr;
+}
+
+TSkinPopMenu* TSkinManage::FindPopupSkin(HWND wnd) const {
+    for (const auto& popup : popupSkins)
+        if (popup->Window() == wnd) return popup.get();
+    return nullptr;
 }
 
 }  // namespace skin

@@ -92,7 +92,9 @@ void QualityGates(const Built& b, const SkinArt& art) {
                 }
             }
     }
-    for (const char* part : kPainted) Gate(e.Part(part) != nullptr, n + ": element " + part + " is missing");
+    for (const char* part : kPainted)
+        Gate(e.Part(part) != nullptr || (!b.params.menuBackground && std::string(part) == "MenuBackground"),
+             n + ": element " + part + " is missing");
     for (int i = 0; i < 4; ++i) Gate(!e.borders[i]->image.empty(), n + ": a frame border is missing");
     Gate(e.menuBar != nullptr, n + ": the menu bar is missing");
     Gate(!e.buttons->image.empty() && !e.buttons->checkImage.empty() && !e.buttons->radioImage.empty(), n + ": buttons or marks missing");

@@ -29,7 +29,7 @@ public:
 private:
     // The probe skin paints every frame flat in a colour of its own.
     Rgb ProbeColour() {
-        const int n = ++probeIndex_;
+        const int n = ++probeIndex_ + p_.probeShift;
         const Rgb c{(n * 37) % 200 + 20, (n * 71) % 200 + 30, (n * 113) % 160 + 10};
         pendingProbe_.push_back(c);
         return c;
@@ -342,15 +342,16 @@ void Painter::Menus() {
         c.Fill(x, y, 20, 20, face);
         if (f == 1 || f == 2) c.Frame(x, y, 20, 20, Darker(p_.accent, 0.2));
     }));
-    Add("menuback.bmp", p_.probe ? Probe(1, 20, 20) : Strip(1, 20, 20, false, [&](Canvas& c, int x, int y, int) {
-        c.Fill(x, y, 20, 20, p_.menu);
-    }));
+    if (p_.menuBackground)
+        Add("menuback.bmp", p_.probe ? Probe(1, 20, 20) : Strip(1, 20, 20, false, [&](Canvas& c, int x, int y, int) {
+            c.Fill(x, y, 20, 20, p_.menu);
+        }));
     Add("menubar.bmp", p_.probe ? Probe(2, 20, 20, true) : Strip(2, 20, 20, true, [&](Canvas& c, int x, int y, int f) {
         c.VerticalGradient(x, y, 20, 20, Lighter(p_.face, 0.1), f == 0 ? p_.face : Inactive(p_.face));
         c.Fill(x, y + 19, 20, 1, Darker(p_.face, 0.2));
     }));
-    ini_ += "[MenuItem]\r\nImage=menuitem.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n"
-            "[MenuBackground]\r\nImage=menuback.bmp\r\n";
+    ini_ += "[MenuItem]\r\nImage=menuitem.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\nBottomHeight=2\r\n";
+    if (p_.menuBackground) ini_ += "[MenuBackground]\r\nImage=menuback.bmp\r\n";
 }
 
 std::string Triple(const char* name, Rgb c) {

@@ -27,6 +27,8 @@ struct SkinParams {
     bool captionOnStrip = false;  // the caption sits on a centred TextBack strip
     bool transBorders = true;     // false: all four border Trans values 0
     bool probe = false;           // flat colours per frame, for tests
+    int probeShift = 0;           // a second probe skin's colours differ from the first's
+    bool menuBackground = true;   // false: no MenuBackground element (menus keep their own look)
 };
 
 struct SkinArt {

@@ -53,6 +53,15 @@ SkinParams ProbeSkin() {
     return p;
 }
 
+// The second probe: other flat colours, and no MenuBackground.
+SkinParams SecondProbeSkin() {
+    SkinParams p = ProbeSkin();
+    p.name = "Probe2";
+    p.probeShift = 500;
+    p.menuBackground = false;
+    return p;
+}
+
 
 // A 5 × 7 pixel font for the skin names in the previews' title bars.
 const std::map<char, std::array<const char*, 7>>& PreviewFont() {
@@ -195,11 +204,10 @@ std::string Manifest(const Built& b) {
     return m.str();
 }
 
-// Names the probe skin's frame colours for the tests: kProbe_<bitmap>[frame - 1] as 0xRRGGBB.
-std::string ProbeHeader(const SkinArt& probe) {
+// Names a probe skin's frame colours for the tests: NAMESPACE::k_<bitmap>[frame - 1] as 0xRRGGBB.
+std::string ProbeHeader(const SkinArt& probe, const std::string& space) {
     std::ostringstream h;
-    h << "// Written by tools/skinmaker: the probe skin's flat colour of every frame, 0xRRGGBB.\n"
-         "#pragma once\n#include <cstdint>\n\nnamespace probe {\n";
+    h << "namespace " << space << " {\n";
     for (const auto& [file, colours] : probe.probeFrames) {
         std::string id = file.substr(0, file.size() - 4);
         for (char& c : id)
@@ -212,7 +220,7 @@ std::string ProbeHeader(const SkinArt& probe) {
         }
         h << "};\n";
     }
-    h << "}  // namespace probe\n";
+    h << "}  // namespace " << space << "\n";
     return h.str();
 }
 
@@ -221,6 +229,7 @@ int Run(const fs::path& out) {
     std::vector<Built> built;
     std::vector<SkinParams> all = Skins();
     all.push_back(ProbeSkin());
+    all.push_back(SecondProbeSkin());
     for (const SkinParams& p : all) {
         const SkinArt art = PaintSkin(p);
         Built b{p, skin_pack::WriteSkinStream(art.entries), {}};
@@ -249,7 +258,7 @@ int Run(const fs::path& out) {
     sheet.pixels.assign(static_cast<std::size_t>(sheet.width) * sheet.height, Rgb{200, 200, 204}.Ref());
     Canvas contact(sheet.width, sheet.height, Rgb{200, 200, 204});
     for (std::size_t i = 0; i < built.size(); ++i) {
-        const std::string stem = i < 6 ? std::to_string(i) : "probe";
+        const std::string stem = i < 6 ? std::to_string(i) : i == 6 ? "probe" : "probe2";
         WriteFile(out / ("skin-" + stem + ".skin"), built[i].stream);
         const std::string manifest = Manifest(built[i]);
         WriteFile(out / ("skin-" + stem + ".manifest"), std::vector<std::uint8_t>(manifest.begin(), manifest.end()));
@@ -280,7 +289,9 @@ int Run(const fs::path& out) {
         for (const auto& f : GateFailures()) std::cerr << "skinmaker: " << f << '\n';
         return 1;
     }
-    const std::string header = ProbeHeader(PaintSkin(ProbeSkin()));
+    const std::string header = "// Written by tools/skinmaker: the probe skins' flat colour of every frame, 0xRRGGBB.\n"
+                               "#pragma once\n#include <cstdint>\n\n" +
+                               ProbeHeader(PaintSkin(ProbeSkin()), "probe") + ProbeHeader(PaintSkin(SecondProbeSkin()), "probe2");
     WriteFile(out / "probe_colours.h", std::vector<std::uint8_t>(header.begin(), header.end()));
     return 0;
 }

@@ -68,6 +68,11 @@ class TChoosyPanel : public TPanel {
 public:
     using TPanel::TPanel;
     std::vector<const TWinControl*> wanted;
+    std::vector<WPARAM> made;  // the children whose windows it heard of
+    void WndProc(TMessage& m) override {
+        if (m.Msg == CM_CHILDHANDLECREATED) made.push_back(m.WParam);
+        TPanel::WndProc(m);
+    }
 
 protected:
     bool MakesChildHandle(const TWinControl& child) const override {
@@ -289,13 +294,30 @@ TEST_F(ControlTree, AContainerMayLeaveAChildsWindowUntilTheChildAsksForIt) {
     late->SetBounds(5, 6, 30, 20);
     EXPECT_TRUE(early->HandleAllocated()) << "inserted into a container with a window";
     EXPECT_FALSE(late->HandleAllocated());
+    EXPECT_TRUE(late->WindowLeftForLater());
+    EXPECT_FALSE(early->WindowLeftForLater());
+    EXPECT_EQ(panel->made, std::vector<WPARAM>{reinterpret_cast<WPARAM>(early)});
     EXPECT_FALSE(grandchild->HandleAllocated());
     // A container made again makes again only the windows it wants.
     panel->RecreateWnd();
     EXPECT_TRUE(early->HandleAllocated());
     EXPECT_FALSE(late->HandleAllocated());
+    // Moving it draws nothing again in the container, which moving a windowless control does.
+    auto* probe = new TProbe(form);
+    probe->SetParent(panel);
+    struct Move { const char* what; TControl* control; bool redraws; } moves[] = {{"without a window", late, false},
+                                                                                 {"windowless", probe, true}};
+    for (const Move& m : moves) {
+        UpdateWindow(panel->Handle());
+        m.control->SetBounds(m.control->Left() + 1, m.control->Top(), m.control->Width(), m.control->Height());
+        EXPECT_EQ(GetUpdateRect(panel->Handle(), nullptr, FALSE) != FALSE, m.redraws) << m.what;
+    }
+    late->SetBounds(5, 6, 30, 20);
     // Asked for, the window stands where the control is, in its container, shown, with its children.
+    panel->made.clear();
     HWND wnd = late->Handle();
+    EXPECT_FALSE(late->WindowLeftForLater());
+    EXPECT_EQ(panel->made, std::vector<WPARAM>{reinterpret_cast<WPARAM>(late)}) << "the container hears of it";
     EXPECT_EQ(GetParent(wnd), panel->Handle());
     EXPECT_TRUE(IsWindowVisible(wnd));
     RECT r{};

@@ -264,14 +264,19 @@ std::vector<std::uint8_t> Jpeg(int width, int height) {
     return forms::EncodeJpeg(pixels.view());
 }
 
-// The thumbnail view's cells are skinned as panels: those of the gallery shown at start and
-// those a later gallery brings.
+// The thumbnail view's cells are skinned as panels: those of the gallery shown at start as
+// they come into view (a cell out of view has no window yet), and those a later gallery brings.
 TEST_F(MainWindowSkins, ThumbnailCellsAreSkinnedAsPanels) {
-    for (const char* gallery : {"General", "Swimwear"}) {
-        const std::string folder = folder_.Path() + "Galleries\\" + gallery + "\\";
+    const struct {
+        const char* gallery;
+        int pictures;
+    } galleries[] = {{"General", 9}, {"Swimwear", 2}};
+    for (const auto& g : galleries) {
+        const std::string folder = folder_.Path() + "Galleries\\" + g.gallery + "\\";
         CreateDirectoryA((folder_.Path() + "Galleries").c_str(), nullptr);
         CreateDirectoryA(folder.c_str(), nullptr);
-        for (const char* name : {"a.jpg", "b.jpg"}) {
+        for (int i = 0; i < g.pictures; ++i) {
+            const std::string name = std::string(1, static_cast<char>('a' + i)) + ".jpg";
             WriteBytes(folder + "prv_" + name, Jpeg(834, 540));
             WriteBytes(folder + "thm_" + name, Jpeg(150, 91));
         }
@@ -279,22 +284,36 @@ TEST_F(MainWindowSkins, ThumbnailCellsAreSkinnedAsPanels) {
     std::unique_ptr<TSkinData> data = LoadSkin("probe");
     Open(*data);
     ShowPage(1);
+    struct Count {
+        int cells = 0, windows = 0, boxes = 0;
+    };
     auto cellSkins = [&] {
-        int cells = 0, boxes = 0;
+        Count n;
         for (forms::TComponent* c : form_->Galleries->thumbView->ComponentList()) {
             auto* cell = dynamic_cast<controls::TThumbnail*>(c);
             if (cell == nullptr) continue;
-            ++cells;
-            TSkinControl* skin = cell->HandleAllocated() ? skin_->ControlSkins()->FindByHandle(cell->WindowHandle()) : nullptr;
-            if (skin != nullptr && std::string(skin->SkinClassName()) == "TSkinBox") ++boxes;
+            ++n.cells;
+            if (!cell->HandleAllocated()) continue;
+            ++n.windows;
+            TSkinControl* skin = skin_->ControlSkins()->FindByHandle(cell->WindowHandle());
+            if (skin != nullptr && std::string(skin->SkinClassName()) == "TSkinBox") ++n.boxes;
         }
-        return std::pair{cells, boxes};
+        return n;
     };
-    const auto [cells, boxes] = cellSkins();
-    EXPECT_EQ(cells, 2);
-    EXPECT_EQ(boxes, cells);
+    Settle();
+    const Count first = cellSkins();
+    EXPECT_EQ(first.cells, 9);
+    EXPECT_GT(first.windows, 0);
+    EXPECT_LT(first.windows, first.cells) << "the last cells are out of view";
+    EXPECT_EQ(first.boxes, first.windows);
+    // Down to the middle, then to the end: every cell has been in view.
+    form_->Galleries->thumbView->VertScrollBar()->SetPosition(600);
+    form_->Galleries->thumbView->VertScrollBar()->SetPosition(100000);
+    const bool scrolled = PumpUntil([&] { const Count n = cellSkins(); return n.windows == 9 && n.boxes == 9; });
+    const Count after = cellSkins();
+    ASSERT_TRUE(scrolled) << "the cells scrolled into view: " << after.windows << " windows, " << after.boxes << " skinned";
     form_->Galleries->CategoryButtons[2]->Click();
-    ASSERT_TRUE(PumpUntil([&] { const auto [c, b] = cellSkins(); return c == 2 && b == 2; })) << "the new gallery's cells";
+    ASSERT_TRUE(PumpUntil([&] { const Count n = cellSkins(); return n.cells == 2 && n.boxes == 2; })) << "the new gallery's cells";
 }
 
 // Unskinning the window gives its controls their own look back: the pages and what stands on

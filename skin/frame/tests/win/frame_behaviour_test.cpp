@@ -1,5 +1,7 @@
 #include <vector>
 
+#include "controls/form_auto_size.h"
+#include "forms/button.h"
 #include "forms/edit.h"
 #include "forms/gdi_handle.h"
 #include "forms/menus.h"
@@ -230,6 +232,46 @@ TEST_F(SkinnedForm, FiveOnOffCyclesAndASkinChangeGiveEverythingBack) {
         forms::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
         EXPECT_EQ(GetWindowRgn(wnd, region.get()), ERROR) << "a region was left behind";
         EXPECT_NE(SendMessageA(wnd, kMsgSkinnedQuery, 0, 0), 1);
+    }
+}
+
+// Putting a frame on, recolouring and taking it off change the outer size around the same
+// client area: a form that scales its controls with its size leaves them where they were.
+TEST_F(SkinnedForm, AnAutoSizedFormKeepsItsControlsThroughSkinCycles) {
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBorderStyle(forms::bsSingle);
+    form->SetText("Auto-sized");
+    form->SetBounds(150, 120, 400, 300);
+    auto* edit = new forms::TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(13, 27, 151, 21);
+    auto* button = new forms::TButton(form.get());
+    button->SetParent(form.get());
+    button->SetBounds(201, 233, 75, 25);
+    auto* sizer = new controls::TFormAutoSize(form.get());
+    sizer->SetActive(true);
+    form->Show();
+    Settle();
+    wnd = form->Handle();
+    const RECT window = WindowRect(wnd);
+    const RECT editBounds = edit->BoundsRect(), buttonBounds = button->BoundsRect();
+    auto same = [](const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; };
+    auto linen = LoadSkin("0");
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        TSkinForm* on = AttachTo(*form, i % 2 ? *linen : Probe());
+        SendMessageA(wnd, kMsgRecolour, 0, 0);
+        Settle();
+        EXPECT_TRUE(same(editBounds, edit->BoundsRect())) << "skinned: " << edit->Left() << "," << edit->Top() << " " << edit->Width();
+        EXPECT_TRUE(same(buttonBounds, button->BoundsRect())) << "skinned";
+        on->UnskinForm();
+        delete on;
+        Settle();
+        const RECT now = WindowRect(wnd);
+        EXPECT_EQ(now.right - now.left, window.right - window.left);
+        EXPECT_EQ(now.bottom - now.top, window.bottom - window.top);
+        EXPECT_TRUE(same(editBounds, edit->BoundsRect())) << edit->Left() << "," << edit->Top() << " " << edit->Width();
+        EXPECT_TRUE(same(buttonBounds, button->BoundsRect()));
     }
 }
 
