@@ -176,8 +176,7 @@ void TWinControl::CreateWnd() {
     const RegisteredClass& cls = RegisterControlClass(p);
     defWndProc_ = cls.defProc;
     creatingControl = this;
-    HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                               p.Height, p.WndParent, p.Menu, GetModuleHandleA(nullptr), nullptr);
+    HWND wnd = CreateWindowHandle(p);
     creatingControl = nullptr;
     if (wnd == nullptr) {
         handle_ = nullptr;
@@ -186,6 +185,11 @@ void TWinControl::CreateWnd() {
     if (handle_ == nullptr) AttachHandle(wnd);
     SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
     PlaceInZOrder();
+}
+
+HWND TWinControl::CreateWindowHandle(const TCreateParams& p) {
+    return CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
+                           p.WndParent, p.Menu, GetModuleHandleA(nullptr), nullptr);
 }
 
 void TWinControl::PlaceInZOrder() {
@@ -216,7 +220,7 @@ void TWinControl::DestroyWnd() {
         s.resize(static_cast<size_t>(len));
         text_ = s;
     }
-    DestroyWindow(wnd);
+    DestroyWindowHandle(wnd);
     if (handle_ == wnd) DetachHandle();
 }
 

@@ -142,6 +142,9 @@ protected:
     // Makes the window (CreateWindowExA on the registered class).
     virtual void CreateWnd();
     virtual void DestroyWnd();
+    // The system calls that make and end the window (an MDI child asks its client instead).
+    virtual HWND CreateWindowHandle(const TCreateParams& params);
+    virtual void DestroyWindowHandle(HWND wnd) { DestroyWindow(wnd); }
     // After the window exists: the control puts its state into it (font, texts, items...).
     virtual void HandleCreated() {}
     // Whether a child's window is made along with this control's (and at once when the child

@@ -45,6 +45,7 @@ void TSkinForm::PaintBorder(int index, const RECT& rect, HDC dc) {
 void TSkinForm::PaintNonClient(HDC given) {
     if (phase_ != kPhaseReady && phase_ != kPhaseRecolouring) return;
     if (frameKind_ == kFramePopup || data_ == nullptr || data_->NoSkin() || SharedWorkBitmap() == nullptr) return;
+    if (windowKind_ == kKindMdiChild && windowState_ != kStateNormal) return;
     // Nothing may cross the window procedure; a swallowed error is counted for the tests.
     try {
         RECT window{};
@@ -242,7 +243,8 @@ void TSkinForm::BuildRegion() {
     if (!GetWindowRect(wnd_, &window)) return;
     const int w = window.right - window.left, h = window.bottom - window.top;
     if (w <= 0 || h <= 0) return;
-    if (w == regionWidth_ && h == regionHeight_ && phase_ != kPhaseRecolouring) return;
+    if (windowKind_ == kKindMdiChild && windowState_ != kStateNormal) return;
+    if (w == regionWidth_ && h == regionHeight_ && phase_ != kPhaseRecolouring && windowKind_ != kKindMdiChild) return;
     const auto& borders = data_->Elements().borders;
     auto trans = [&](int i) { return borders[static_cast<size_t>(i)] ? borders[static_cast<size_t>(i)]->Trans : 0; };
     forms::UniqueRegion region;
@@ -288,7 +290,7 @@ void TSkinForm::DropRegion() {
     titleImage_ = forms::PixelBuffer(0, 0, 3);
     region_.reset();
     regionWidth_ = regionHeight_ = -1;
-    SetWindowRgn(wnd_, nullptr, FALSE);
+    SetWindowRgn(wnd_, nullptr, windowKind_ == kKindMdiChild);
 }
 
 }  // namespace skin

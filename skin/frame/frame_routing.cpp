@@ -62,7 +62,12 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
             controlsAttached_ = true;
             AttachControlSkins();
             if (phase_ == kPhaseCreated) {
-                if (windowState_ != kStateMinimised && frameKind_ != kFramePopup && !childWindow_) {
+                if (windowKind_ == kKindMdiChild && SkinManage().mdiMaximized) {
+                    // A child inside a maximised one shows the system's maximised look.
+                    SetFrameStyles(true);
+                    ApplyFrameChange();
+                } else if (windowState_ != kStateMinimised && frameKind_ != kFramePopup &&
+                           (!childWindow_ || windowKind_ == kKindMdiChild)) {
                     phase_ = kPhaseFitting;
                     FitWindow(false);
                     phase_ = kPhaseReady;
@@ -81,7 +86,7 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
     if (!frameSkinning_) return next(msg, wParam, lParam);
 
     // Stage 2.
-    if (childWindow_) return next(msg, wParam, lParam);
+    if (childWindow_ && windowKind_ != kKindMdiChild) return next(msg, wParam, lParam);
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0 && IsSystemCommand(LOWORD(wParam))) {
@@ -92,16 +97,24 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         case WM_SYSCOMMAND:
             if (KeyMenu(wParam, lParam)) return 1;
             switch (wParam & 0xFFF0) {
-                case SC_MINIMIZE: windowState_ = kStateMinimised; break;
+                case SC_MINIMIZE:
+                    windowState_ = kStateMinimised;
+                    if (windowKind_ == kKindMdiChild) SetFrameStyles(true);
+                    break;
                 case SC_MAXIMIZE: windowState_ = kStateMaximised; break;
-                case SC_RESTORE: windowState_ = kStateNormal; break;
+                case SC_RESTORE:
+                    windowState_ = kStateNormal;
+                    if (windowKind_ == kKindMdiChild) SetFrameStyles(false);
+                    break;
                 default: break;
             }
             return next(msg, wParam, lParam);
         case WM_GETMINMAXINFO: {
             const LRESULT r = next(msg, wParam, lParam);
             RefreshWindowState();
-            SetFrameStyles(windowState_ == kStateMinimised);
+            if (windowState_ == kStateMinimised) SetFrameStyles(true);
+            else if (windowKind_ != kKindMdiChild || windowState_ == kStateNormal) SetFrameStyles(false);
+            else SetFrameStyles(true);
             if (frameKind_ == kFrameSizable) {
                 auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
                 info->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
@@ -112,6 +125,7 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
             const LRESULT r = next(msg, wParam, lParam);
             windowState_ = wParam == SIZE_MINIMIZED ? kStateMinimised : wParam == SIZE_MAXIMIZED ? kStateMaximised : kStateNormal;
             if (windowState_ == kStateMinimised) return r;
+            if (windowKind_ == kKindMdiChild && (SkinManage().mdiMaximized || windowState_ != kStateNormal)) return r;
             if (phase_ == kPhaseReady || phase_ == kPhaseRecolouring) BuildRegion();
             return r;
         }
@@ -142,7 +156,8 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
     }
 
     LRESULT result = 0;
-    if (phase_ != kPhaseCreated && windowState_ != kStateMinimised && Stage3(msg, wParam, lParam, next, result)) return result;
+    const bool mdiChildNotNormal = windowKind_ == kKindMdiChild && windowState_ != kStateNormal;
+    if (phase_ != kPhaseCreated && windowState_ != kStateMinimised && !mdiChildNotNormal && Stage3(msg, wParam, lParam, next, result)) return result;
     return next(msg, wParam, lParam);
 }
 
@@ -153,6 +168,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         case WM_NCACTIVATE:
             active_ = wParam != 0;
             if (timer_ != nullptr) timer_->SetEnabled(active_);
+            if (windowKind_ == kKindMdiParent && mdiClient_ != nullptr) SendMessageA(mdiClient_, WM_NCACTIVATE, wParam, lParam);
             PaintNonClient(nullptr);
             result = 1;
             return true;
@@ -239,7 +255,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
             return true;
         }
         case WM_NCRBUTTONDOWN:
-            if (wParam != HTCAPTION) return false;
+            if (wParam != HTCAPTION || windowKind_ == kKindMdiChild) return false;
             ShowSystemMenu(PointOf(lParam).x, PointOf(lParam).y);
             return true;
         case WM_NCRBUTTONUP:

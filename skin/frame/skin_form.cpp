@@ -202,11 +202,12 @@ void TSkinForm::InitSkin(TSkinData* data) {
         menuHeight_ = 0;
         menuAtAttach_ = GetMenu(wnd_);
         if (menuAtAttach_ != nullptr && windowKind_ != kKindMdiChild) CreateMenuBar();
-        if (windowState_ != kStateMinimised) SetFrameStyles(false);
+        if (!(windowKind_ == kKindMdiChild && manage.mdiMaximized) && windowState_ != kStateMinimised) SetFrameStyles(false);
         LoadFrameMetrics();
     } else {
         phase_ = kPhaseReady;
     }
+    if (windowKind_ == kKindMdiParent) HookMdiClient();
     frameProc_ = std::make_unique<forms::WindowSubclass>(
         wnd_, [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next) {
             ++busy_;
@@ -219,6 +220,7 @@ void TSkinForm::InitSkin(TSkinData* data) {
                 throw;
             }
         });
+    if (windowKind_ == kKindMdiChild && windowState_ == kStateMaximised && !manage.mdiMaximized) manage.SetMDIMaximized(true);
     InvalidateRect(wnd_, nullptr, TRUE);
 }
 
@@ -266,14 +268,16 @@ void TSkinForm::BuildSystemMenu() {
 }
 
 void TSkinForm::SetFrameStyles(bool restore) {
-    if (restore && childWindow_) return;
+    const bool mdiChild = windowKind_ == kKindMdiChild;
+    if (mdiChild && SkinManage().mdiMaximized && !restore) return;
+    if (restore && !mdiChild && childWindow_) return;
     auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(wnd_, GWL_STYLE));
     if (restore) {
         if (frameFlags_ & kHasSystemMenu) style |= WS_SYSMENU;
         if (frameFlags_ & kHasMinimizeBox) style |= WS_MINIMIZEBOX;
         if (frameFlags_ & kHasMaximizeBox) style |= WS_MAXIMIZEBOX;
         if (frameFlags_ & kCaptionRemoved) style |= WS_CAPTION;
-    } else if (owner_ != nullptr) {
+    } else if (owner_ != nullptr || mdiChild) {
         style &= ~kStripOwned;
     } else {
         if ((style & WS_CAPTION) != 0) frameFlags_ |= kCaptionRemoved;
@@ -381,6 +385,7 @@ void TSkinForm::ToggleMaximize() {
         RestoreWindow();
         return;
     }
+    if (windowKind_ == kKindMdiChild) SkinManage().SetMDIMaximized(true);
     windowState_ = kStateMaximised;
     PostMessageA(wnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     hot_ = nullptr;
@@ -404,6 +409,9 @@ void TSkinForm::RunSysButtonAction(TWinSysButton& button, POINT screen) {
         case 1: case 22: ToggleMaximize(); break;
         case 2: case 23: ToggleMinimize(); break;
         case 3: case 11: case 12: ShowSystemMenu(screen.x + 1, screen.y + 1); break;
+        case 7: case 60: MdiChildCommand(SC_MINIMIZE); break;
+        case 8: case 61: MdiChildCommand(SC_RESTORE); break;
+        case 9: case 62: MdiChildCommand(SC_CLOSE); break;
         default: PostMessageA(wnd_, kMsgSysButtonAction, static_cast<WPARAM>(button.element->Action), 0); break;
     }
 }
@@ -507,7 +515,8 @@ bool TSkinForm::IsMdiChildMaximized() const {
     if (mdiClient_ == nullptr || !IsWindow(mdiClient_)) return false;
     BOOL maximised = FALSE;
     const auto child = reinterpret_cast<HWND>(SendMessageA(mdiClient_, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
-    return child != nullptr && maximised != FALSE;
+    // The client may still name a child it is destroying.
+    return child != nullptr && maximised != FALSE && IsWindow(child) && IsZoomed(child);
 }
 
 void TSkinForm::RepaintWindow() {
@@ -532,8 +541,9 @@ void TSkinForm::UnskinForm() {
         SkinMainMenuItems(*form_, *data_, false);
     SetFrameStyles(true);
     FreeMenuBar();
+    mdiClientProc_.reset();
     titleImage_ = forms::PixelBuffer(0, 0, 3);
-    if (phase_ != kPhaseDestroying && !childWindow_) {
+    if (phase_ != kPhaseDestroying && (!childWindow_ || windowKind_ == kKindMdiChild)) {
         RECT window{};
         GetWindowRect(wnd_, &window);
         const int width = (window.right - window.left) + standardFrame_.right - left_ - right_;

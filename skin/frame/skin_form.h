@@ -71,6 +71,9 @@ public:
     void RepaintWindow();
     // MDI parent: the active child is maximised.
     bool IsMdiChildMaximized() const;
+    // MDI child: the look of a child while one of them is maximised (the system's frame, no
+    // region), or back to the skin's.
+    void SetMdiMaximizedLook(bool on);
     HWND MdiClient() const { return mdiClient_; }
 
     // The menu bar (skin/menu/): opens an item's drop-down and tracks it until it closes,
@@ -145,6 +148,10 @@ private:
     // A system button, else a menu-bar item, under the frame point.
     TNCObject* ObjectAt(POINT frame) const;
     void CreateMenuBar();
+    void HookMdiClient();
+    LRESULT MdiClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);
+    // Sends a system command to the MDI parent's active child.
+    void MdiChildCommand(UINT command);
     void ReloadMenuBar();
     void FreeMenuBar();
     bool MenuItemMessage(UINT msg, LPARAM lParam);
@@ -188,6 +195,9 @@ private:
     bool framePaintAllowed_ = true;
     int windowKind_ = kKindOrdinary;
     HWND mdiClient_ = nullptr;
+    std::unique_ptr<forms::WindowSubclass> mdiClientProc_;
+    HWND newMdiChild_ = nullptr;  // made by the last WM_MDICREATE
+    bool savedMenuUpdate_ = true;
     // The button a press went down on: only its release acts.
     TWinSysButton* pressed_ = nullptr;
 

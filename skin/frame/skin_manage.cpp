@@ -11,6 +11,13 @@ TSkinManage& SkinManage() {
     return *instance;
 }
 
+void TSkinManage::SetMDIMaximized(bool value) {
+    if (value == mdiMaximized) return;
+    mdiMaximized = value;
+    for (TSkinForm* f : formSkins_)
+        if (f->WindowKind() == kKindMdiChild) f->SetMdiMaximizedLook(value);
+}
+
 void TSkinManage::AddFormSkin(TSkinForm* formSkin) {
     if (std::find(formSkins_.begin(), formSkins_.end(), formSkin) == formSkins_.end()) formSkins_.push_back(formSkin);
 }

@@ -39,7 +39,8 @@ public:
     // One per open popup menu window that was dressed.
     std::vector<std::unique_ptr<TSkinPopMenu>> popupSkins;
 
-    void SetMDIMaximized(bool value) { mdiMaximized = value; }
+    // Every skinned MDI child takes the maximised look, or gives it up (unless itself maximised).
+    void SetMDIMaximized(bool value);
     void AddFormSkin(TSkinForm* formSkin);
     TSkinForm* FindFormSkin(HWND wnd) const;
     // Takes the form skin out of the list without freeing it.

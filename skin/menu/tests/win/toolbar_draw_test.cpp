@@ -1,0 +1,69 @@
+// Tool bar buttons on a skinned form drawn from the skin's Buttons element through custom draw.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "forms/subclass.h"
+#include "skin/menu/tests/win/menu_fixture.h"
+#include "skin/menu/toolbar_draw.h"
+
+namespace skin::menu_tests {
+namespace {
+
+TEST(ToolbarDraw, ButtonsShowTheFrameOfTheirState) {
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&init);
+    forms::TForm form(nullptr);
+    form.SetBounds(140, 120, 360, 200);
+    form.Show();
+    Settle();
+    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NORESIZE | CCS_NODIVIDER, 0, 0,
+                               300, 40, form.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(60, 30));
+    TBBUTTON buttons[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        buttons[i].iBitmap = I_IMAGENONE;
+        buttons[i].idCommand = 100 + i;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = BTNS_BUTTON;
+    }
+    SendMessageA(bar, TB_ADDBUTTONSA, 3, reinterpret_cast<LPARAM>(buttons));
+    TSkinForm* skin = AttachTo(form, Probe());
+    // The form hands its tool bar's custom draw to the skin.
+    forms::WindowSubclass route(form.Handle(), [&](HWND, UINT msg, WPARAM w, LPARAM l, const forms::SubclassNext& next) -> LRESULT {
+        auto* header = reinterpret_cast<NMHDR*>(l);
+        if (msg != WM_NOTIFY || header->hwndFrom != bar || header->code != NM_CUSTOMDRAW) return next(msg, w, l);
+        auto* draw = reinterpret_cast<NMTBCUSTOMDRAW*>(l);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT) return ToolbarCustomDraw(*skin, *draw);
+        return CDRF_DODEFAULT;
+    });
+    SendMessageA(bar, TB_PRESSBUTTON, 100, TRUE);
+    SendMessageA(bar, TB_ENABLEBUTTON, 102, FALSE);
+    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Settle();
+    auto pixel = [&](int index) {
+        RECT r{};
+        SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+        HDC dc = GetDC(bar);
+        const COLORREF c = GetPixel(dc, r.left + 3, r.top + 3);
+        ReleaseDC(bar, dc);
+        return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    };
+    EXPECT_EQ(pixel(0), probe::k_button[1]) << "pressed";
+    for (std::uint32_t c : probe::k_button) EXPECT_NE(pixel(2), c) << "a disabled button is framed";
+    // The mouse over the middle button: hot, frame 4.
+    RECT middle{};
+    SendMessageA(bar, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&middle));
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&middle), 2);
+    MoveMouse(POINT{(middle.left + middle.right) / 2, (middle.top + middle.bottom) / 2});
+    EXPECT_TRUE(PumpUntil([&] { return pixel(1) == probe::k_button[3]; }, 2000)) << std::hex << pixel(1);
+    route.Remove();
+    DestroyWindow(bar);
+    Settle();
+    EXPECT_EQ(FramePaintErrors(), 0);
+}
+
+}  // namespace
+}  // namespace skin::menu_tests
