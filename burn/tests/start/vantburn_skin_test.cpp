@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "burn/burn_window.h"
 #include "burn/tests/driver/vantburn_driver.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/window_screenshot.h"
 
 namespace {
 
@@ -48,6 +50,8 @@ TEST(VantburnSkin, ItsWindowIsSkinnedWithoutACloseButtonAndATitleClickLeavesItOp
     HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(PollFor([&] { return Skinned(window); })) << "skinned from the start";
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);  // painted since
+    testsupport::SaveWindowScreenshot(window, std::string(SKIN_ARTIFACTS_WIN) + "/vantburn.png");
     // No system menu, so no close button on the frame either.
     EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU, 0);
     RECT r{};
