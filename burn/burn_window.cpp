@@ -68,10 +68,15 @@ TForm1::TForm1(TComponent* owner, std::vector<std::string> args, std::string pro
     SetPosition(poDesktopCenter);
     SetClientSize(kClientWidth, kClientHeight);
     SkinData1 = new skin::TSkinData(this);
-    SkinData1->SetName("SkinData1");
-    SkinData1->SkinFormtype = skin::sfMainform;
-    skin::LoadSkinDataResource(GetModuleHandleA(nullptr), *SkinData1);
-    SkinData1->SetActive(true);
+    {
+        // Its properties as the form data holds them; Loaded then installs the skin hook and asks
+        // for the window to be dressed.
+        forms::TLoadingScope loading(*SkinData1);
+        SkinData1->SetName("SkinData1");
+        SkinData1->SkinFormtype = skin::sfMainform;
+        skin::LoadSkinDataResource(GetModuleHandleA(nullptr), *SkinData1);
+        SkinData1->SetActive(true);
+    }
     BuildControls();
     mcdb = std::make_unique<TCDBurner>(ProcessAspiLayer(), SystemClock(), files_);
     ConnectBurner(*mcdb);

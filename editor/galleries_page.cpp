@@ -246,6 +246,7 @@ void GalleriesPage::Addimages() {
 
 void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
     dialog_ = std::make_unique<TForm2>(form_, state_.CancelRequested);
+    if (OnDialogCreated) OnDialogCreated(*dialog_);
     pages_->SetEnabled(false);
     state_.CancelRequested = false;
     std::string failure, refused;

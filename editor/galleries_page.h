@@ -60,6 +60,9 @@ public:
 
     // Runs once a batch has unwound (its dialog freed, the page enabled again).
     std::function<void()> OnBatchEnded;
+    // Right after the processing dialog is made, before it shows (the main window hands it to
+    // its skin).
+    std::function<void(forms::TForm& dialog)> OnDialogCreated;
     // After each picture of a batch, the pass (1 previews, 2 thumbnails) and the index.
     std::function<void(int pass, int index)> OnPictureDone;
 

@@ -98,6 +98,7 @@ void TForm1::BuildPages() {
     Portfolios = std::make_unique<BuiltPortfolios>(*this, State, *Finish, *Builder);
     BuildRecordPages();
     Skin = std::make_unique<SkinChoice>(*this, *Bio->Slider1, *Bio->CheckBox7);
+    Galleries->OnDialogCreated = [this](TForm& dialog) { Skin->AddChildForm(dialog); };
 
     // The navigation stands on the page control, at its right bottom.
     const struct { TButton** button; const char* name; const char* caption; } buttons[] = {

@@ -7,7 +7,7 @@
 namespace editor {
 
 SkinChoice::SkinChoice(forms::TForm& form, controls::TSlider& slider, forms::TCheckBox& enable)
-    : Slider1(&slider), CheckBox7(&enable) {
+    : Slider1(&slider), CheckBox7(&enable), form_(&form) {
     const HMODULE program = GetModuleHandleA(nullptr);
     SkinStore1 = new skin::TSkinStore(&form);
     SkinStore1->SetName("SkinStore1");
@@ -17,9 +17,13 @@ SkinChoice::SkinChoice(forms::TForm& form, controls::TSlider& slider, forms::TCh
         skin::ReadSkinResource(program, name, item.DataStream());
     }
     SkinData1 = new skin::TSkinData(&form);
-    SkinData1->SetName("SkinData1");
-    SkinData1->SkinFormtype = skin::sfMainform;
-    skin::LoadSkinDataResource(program, *SkinData1);
+    {
+        // As form data is read: the coordinator comes with the data's loaded notification.
+        forms::TLoadingScope reading(*SkinData1);
+        SkinData1->SetName("SkinData1");
+        SkinData1->SkinFormtype = skin::sfMainform;
+        skin::LoadSkinDataResource(program, *SkinData1);
+    }
     Slider1->OnChange = [this](forms::TObject*) { Slider1Change(); };
     CheckBox7->OnClick = [this](forms::TObject*) { CheckBox7Click(); };
 }
@@ -34,5 +38,7 @@ void SkinChoice::ApplySavedSkin(int skinNumber) {
 void SkinChoice::Slider1Change() { SkinData1->LoadFromSkinStore(*SkinStore1, Slider1->Value()); }
 
 void SkinChoice::CheckBox7Click() { SkinData1->SetActive(CheckBox7->Checked()); }
+
+void SkinChoice::AddChildForm(forms::TForm& dialog) { SkinData1->AddChildForm(form_, &dialog); }
 
 }  // namespace editor

@@ -23,6 +23,8 @@ public:
     void ApplySavedSkin(int skinNumber);
     void Slider1Change();
     void CheckBox7Click();
+    // A dialog made at run time takes the main window's skin.
+    void AddChildForm(forms::TForm& dialog);
 
     // The skin number the settings keep.
     int SkinNumber() const { return Slider1->Value(); }
@@ -31,6 +33,9 @@ public:
     skin::TSkinStore* SkinStore1;
     controls::TSlider* Slider1;
     forms::TCheckBox* CheckBox7;
+
+private:
+    forms::TForm* form_;
 };
 
 }  // namespace editor

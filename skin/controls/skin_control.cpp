@@ -111,6 +111,8 @@ void TSkinControl::Unskin() {
 }
 
 void TSkinControl::SkinWndProc(TMessage& m) {
+    // A control that made its window again keeps its hook, and this skin follows the new window.
+    if (control_ != nullptr && controlHook_ && control_->HandleAllocated()) handle_ = control_->WindowHandle();
     if (m.Msg == kMsgSkinnedQuery) {
         m.Result = 1;
         return;
@@ -140,6 +142,9 @@ bool TSkinControl::BeforeMessage(TMessage& m) {
         const std::weak_ptr<void> alive = LifeToken();
         CallDefault(m);
         if (alive.expired()) return false;
+        // Only the window goes (a new orientation or grip makes it again): the control and its
+        // hook stay, and so does the skin.
+        if (control_ != nullptr && controlHook_ && !control_->IsDestroying()) return false;
         lifeState_ = kLifeDead;
         Unskin();
         return false;

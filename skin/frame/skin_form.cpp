@@ -15,8 +15,28 @@
 #include "skin/skin_drawing.h"
 
 namespace skin {
-
 namespace {
+
+// Switches the window's drawing off for the scope and repaints it once, whole, at its end:
+// each step of a recolour would otherwise repaint the window on its own. Redraw switched
+// back on shows a window, so a hidden one is left as it is.
+class PaintOnceAfter {
+public:
+    explicit PaintOnceAfter(HWND wnd) : wnd_(wnd), visible_(IsWindowVisible(wnd) != FALSE) {
+        if (visible_) SendMessageA(wnd_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~PaintOnceAfter() {
+        if (!visible_) return;
+        SendMessageA(wnd_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(wnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    PaintOnceAfter(const PaintOnceAfter&) = delete;
+    PaintOnceAfter& operator=(const PaintOnceAfter&) = delete;
+
+private:
+    HWND wnd_;
+    bool visible_;
+};
 
 constexpr UINT kTimerInterval = 250;
 constexpr std::uint32_t kStripOwned = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
@@ -87,6 +107,12 @@ void TSkinForm::AttachChildForm(forms::TForm& form) {
     if (data_ == nullptr) return;
     if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
     SkinChildForm(*controls_, form);
+}
+
+void TSkinForm::AddSizeGrip(HWND grip) {
+    if (data_ == nullptr || Finished()) return;
+    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    SkinChildWindow(*controls_, grip);
 }
 
 void TSkinForm::DetachControlSkins() {
@@ -469,6 +495,8 @@ void TSkinForm::Recolour() {
     if (controls_) controls_->RefreshAll();
     phase_ = kPhaseRecolouring;
     if (frameSkinning_) {
+        // Fitted, cut to its region and laid out twice, but painted once at the end.
+        PaintOnceAfter paintOnce(wnd_);
         if (form_ != nullptr && data_ != nullptr && Has(data_->SkinControls, xcPopupMenu)) SkinPopupMenus(*form_, *data_, true);
         FitWindow(true);
         BuildRegion();

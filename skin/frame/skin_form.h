@@ -92,6 +92,8 @@ public:
     // A form made at run time takes the face colour and its controls' skins from this form
     // skin's list.
     void AttachChildForm(forms::TForm& form);
+    // A size grip made on the window after it was skinned takes its skin from this list.
+    void AddSizeGrip(HWND grip);
 
     // Inside one of its window's messages now (a modal loop may run below): must not be freed.
     bool Busy() const { return busy_ > 0; }

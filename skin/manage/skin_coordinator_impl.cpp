@@ -396,8 +396,13 @@ void TSkinCoordinator::OnHook(int code, WPARAM wParam, LPARAM lParam) {
     switch (code) {
         case HCBT_CREATEWND: {
             const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-            if ((create->style & WS_CHILD) != 0) return;
             const std::string className = ClassOf(wnd);
+            if (className == "ScrollBar" && (create->style & SBS_SIZEGRIP) != 0) {
+                if (TSkinForm* parent = state_.FindFormSkin(create->hwndParent); parent != nullptr && !parent->Finished())
+                    parent->AddSizeGrip(wnd);
+                return;
+            }
+            if ((create->style & WS_CHILD) != 0) return;
             if (className == "#32768") SkinPopupMenu(wnd);
             if (mainData_ != nullptr && mainData_->OnNewWindow) {
                 try {

@@ -55,10 +55,10 @@ std::vector<SliderArt> PaintSliderArt() {
     SliderArt hRuler{"SliderHRL", "slider-hrl.bmp", FromRows({
         ".oooooooo.",
         "osssssssso",
-        "ostttttttw",
-        "ostttttttw",
-        "ostttttttw",
-        "ostttttttw",
+        "ottttttttw",
+        "ottttttttw",
+        "ottttttttw",
+        "ottttttttw",
         "owwwwwwwww",
         ".oooooooo.",
     })};

@@ -312,6 +312,35 @@ TEST_F(KindSkins, StatusBarPanelsAndGrip) {
     EXPECT_EQ(pixels.At(pixels.Width() - 1 - 8, pixels.Height() - 1 - 10), Rgb(probe::k_extra[4]));
 }
 
+// A bar that makes its window again (its grip or orientation changed) keeps its skin, which
+// paints the new window; it used to be taken for dead and leave the bar unpainted.
+TEST_F(KindSkins, ABarMadeAgainKeepsItsSkin) {
+    auto* status = Add<forms::TStatusBar>(0, 0, 400, 24);
+    status->SetPanels({{"", 100, forms::pbRaised}, {"", 100, forms::pbLowered}});
+    auto* progress = Add<forms::TProgressBar>(10, 10, 200, 20);
+    progress->SetPosition(50);
+    Pump();
+    SkinChildControls(*list, *form);
+    const size_t skins = list->Skins().size();
+    HWND oldBar = status->Handle();
+    status->SetSizeGrip(true);
+    progress->SetOrientation(forms::pbVertical);
+    progress->SetBounds(10, 10, 20, 200);
+    Pump();
+    ASSERT_NE(status->Handle(), oldBar);
+    SkinChildControls(*list, *form);
+    EXPECT_EQ(list->Skins().size(), skins) << "no skin freed, none added";
+    EXPECT_EQ(SkinOf(status)->LifeState(), kLifeAttached);
+    {
+        const PaintedPixels pixels(status->Handle());
+        EXPECT_EQ(pixels.At(4, 12), Rgb(probe::k_status[1]));
+        EXPECT_EQ(pixels.At(pixels.Width() - 1 - 8, pixels.Height() - 1 - 10), Rgb(probe::k_extra[4]));
+    }
+    const PaintedPixels bar(progress->Handle());
+    EXPECT_EQ(bar.At(10, 150), Rgb(probe::k_progress[1]));
+    EXPECT_EQ(bar.At(10, 50), Rgb(probe::k_progress[0]));
+}
+
 // Header items and the space after them, on a header control and on a list view's header; the
 // list view's scroll bars are covered by skinned ones.
 TEST_F(KindSkins, HeaderItemsAndListViewBars) {

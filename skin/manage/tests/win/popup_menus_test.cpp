@@ -1,5 +1,6 @@
 // Popup menu windows while they are open: the checks run from a timer inside the menu's loop.
 #include <memory>
+#include <string>
 
 #include "forms/menus.h"
 #include "skin/manage/tests/win/coordinator_fixture.h"
@@ -172,6 +173,62 @@ TEST_F(PopupMenus, ASkinWithoutMenuBackgroundLeavesTheMenuPlain) {
     EXPECT_NE(printed, probe::k_menuback[0]);
     p.data->SetSkinFile(SkinPath("probe"));
     PumpUntil([&] { return p.skinChanged > before + 1; }, 2000);
+}
+
+}  // namespace
+}  // namespace skin::manage_tests
+
+namespace skin::manage_tests {
+namespace {
+
+// What the next popup belongs to decides which kind of control must be skinned for it.
+TEST_F(PopupMenus, APopupIsDressedOnlyWhenItsKindIsAmongTheSkinnedControls) {
+    MainProgram& p = Program();
+    const TSkinControlTypes saved = p.data->SkinControls;
+    auto without = [&](std::initializer_list<TSkinControlType> kinds) {
+        TSkinControlTypes set = saved;
+        for (TSkinControlType k : kinds) set &= ~(1u << k);
+        return set;
+    };
+    const struct {
+        const char* what;
+        int kind;
+        TSkinControlTypes controls;
+        bool dressed;
+    } cases[] = {
+        {"popup menu", 0, saved, true},
+        {"popup menu without xcPopupMenu", 0, without({xcPopupMenu}), false},
+        {"menu-bar drop-down with xcMainMenu", 1, without({xcMenuItem}), true},
+        {"menu-bar drop-down without xcMainMenu and xcMenuItem", 1, without({xcMainMenu, xcMenuItem}), false},
+        {"system menu", 2, saved | (1u << xcSystemMenu), true},
+        {"system menu without xcSystemMenu", 2, without({xcSystemMenu}), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        p.data->SkinControls = c.controls;
+        SkinManage().popupKind = c.kind;
+        bool seen = false, dressed = !c.dressed;
+        OpenWith([&] {
+            HWND wnd = nullptr;
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND w, LPARAM out) {
+                    char name[16] = {};
+                    GetClassNameA(w, name, sizeof name);
+                    if (std::string(name) != "#32768" || !IsWindowVisible(w)) return TRUE;
+                    *reinterpret_cast<HWND*>(out) = w;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&wnd));
+            if (wnd == nullptr) return false;
+            seen = true;
+            dressed = Skinned(wnd);
+            return true;
+        });
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(dressed, c.dressed);
+    }
+    p.data->SkinControls = saved;
 }
 
 }  // namespace

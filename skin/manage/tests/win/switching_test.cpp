@@ -6,6 +6,7 @@
 
 #include "forms/portable/streams.h"
 #include "forms/subclass.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/manage/tests/win/coordinator_fixture.h"
 
 namespace skin::manage_tests {
@@ -177,6 +178,49 @@ TEST_F(Switching, AWindowOfAnotherThreadIsNeverSkinned) {
     EXPECT_EQ(SkinManage().FindFormSkin(other), nullptr);
 }
 
+TEST_F(Switching, ASizeGripMadeOnASkinnedWindowTakesItsSkin) {
+    MainProgram& p = Program();
+    SwitchMain(true);
+    TSkinForm* skin = SkinManage().FindFormSkin(p.form->Handle());
+    ASSERT_NE(skin, nullptr);
+    RECT client{};
+    GetClientRect(p.form->Handle(), &client);
+    HWND grip = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP, client.right - 16,
+                                client.bottom - 16, 16, 16, p.form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(grip, nullptr);
+    EXPECT_TRUE(Skinned(grip));
+    ASSERT_NE(skin->ControlSkins(), nullptr);
+    EXPECT_NE(skin->ControlSkins()->FindByHandle(grip), nullptr);
+    DestroyWindow(grip);
+    Settle();
+}
+
+// A skin read at run time replaces the elements the form skins point into: they re-read them
+// at once, before anything paints.
+TEST_F(Switching, AFormSkinNeverPointsIntoElementsALoadReplaced) {
+    MainProgram& p = Program();
+    SwitchMain(true);
+    TSkinForm* skin = SkinManage().FindFormSkin(p.form->Handle());
+    ASSERT_NE(skin, nullptr);
+    ASSERT_FALSE(skin->SysButtons().empty());
+    forms::TMemoryStream file, stored;
+    file.LoadFromFile(SkinPath("probe2"));
+    const auto count = static_cast<std::int32_t>(file.Size());
+    stored.WriteBuffer(&count, 4);
+    stored.WriteBuffer(file.Memory(), count);
+    stored.SetPosition(0);
+    p.data->ReadSkinStream(stored);
+    ASSERT_FALSE(p.data->NoSkin());
+    const auto& elements = p.data->Elements().captionButtons;
+    for (const auto& button : skin->SysButtons()) {
+        ASSERT_LT(static_cast<size_t>(button->index), elements.size());
+        EXPECT_EQ(button->element, elements[static_cast<size_t>(button->index)].get());
+    }
+    RedrawWindow(p.form->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    p.data->SetSkinFile(SkinPath("probe"));
+    Settle();
+}
+
 TEST_F(Switching, ARejectedSkinStreamLeavesActiveOffAfterLoading) {
     auto form = std::make_unique<TForm>(nullptr);
     TSkinData* data = nullptr;
@@ -235,6 +279,45 @@ TEST_F(Switching, ASkinChangeRecoloursEverySkinnedFormOnce) {
     hooks.clear();
     p.data->SetSkinFile(SkinPath("probe"));
     PumpUntil([&] { return p.skinChanged > before + 1; }, 2000);
+}
+
+}  // namespace
+}  // namespace skin::manage_tests
+
+namespace skin::manage_tests {
+namespace {
+
+// Last in its process: a data for one form sets the coordinator's active flag for good.
+TEST_F(Switching, AFormWithItsOwnDataIsDressedWithItAndGivenBackWhenTheDataGoes) {
+    MainProgram& p = Program();
+    auto form = std::make_unique<TForm>(nullptr);
+    TSkinData* own = nullptr;
+    {
+        forms::TLoadingScope loading(*form);
+        own = new TSkinData(form.get());
+        own->SkinFormtype = sfOnlyThisForm;
+        own->SetSkinFile(SkinPath("probe2"));
+    }
+    form->SetText("Own skin");
+    form->SetBounds(420, 160, 240, 160);
+    const LONG_PTR style = GetWindowLongPtrA(form->Handle(), GWL_STYLE);
+    form->Show();
+    HWND wnd = form->Handle();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(wnd) || (SetForegroundWindow(wnd), false); }, 2000));
+    TSkinForm* skin = SkinManage().FindFormSkin(wnd);
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(skin->SkinData(), own);
+    EXPECT_EQ(Coordinator().ChooseSkinData(wnd), own);
+    EXPECT_EQ(Coordinator().ChooseSkinData(p.form->Handle()), p.data);
+    // The data goes before its form: nothing may paint from it afterwards.
+    delete own;
+    Settle();
+    EXPECT_FALSE(Skinned(wnd));
+    EXPECT_EQ(SkinManage().FindFormSkin(wnd), nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(wnd, GWL_STYLE) & ~WS_VISIBLE, style & ~WS_VISIBLE);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    form.reset();
+    Settle();
 }
 
 }  // namespace
