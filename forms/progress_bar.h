@@ -2,37 +2,28 @@
 #pragma once
 #include <windows.h>
 
-#include "forms/win_control.h"
+#include "forms/range_control.h"
 
 namespace forms {
 
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
 
-class TProgressBar : public TWinControl {
+class TProgressBar : public TRangeControl {
 public:
     explicit TProgressBar(TComponent* owner);
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
     static const TClassInfo& StaticClass();
 
-    int Min() const { return min_; }
-    void SetMin(int v);
-    int Max() const { return max_; }
-    void SetMax(int v);
-    int Position() const;
-    void SetPosition(int v);
     TProgressBarOrientation Orientation() const { return orientation_; }
     void SetOrientation(TProgressBarOrientation v);
 
-
 protected:
     void CreateParams(TCreateParams& params) override;
-    void HandleCreated() override;
+    void SendRange(HWND wnd, int min, int max, int position) const override;
+    int ReadPosition(HWND wnd) const override;
 
 private:
-    void Apply();
-
-    int min_ = 0, max_ = 100, position_ = 0;
-    TProgressBarOrientation orientation_ = static_cast<TProgressBarOrientation>(0);
+    TProgressBarOrientation orientation_ = pbHorizontal;
 };
 
 }  // namespace forms

@@ -2,40 +2,28 @@
 #pragma once
 #include <windows.h>
 
-#include "forms/events.h"
-#include "forms/win_control.h"
+#include "forms/range_control.h"
 
 namespace forms {
 
 enum TUDOrientation { udVertical, udHorizontal };
 
-class TUpDown : public TWinControl {
+class TUpDown : public TRangeControl {
 public:
     explicit TUpDown(TComponent* owner);
     const TClassInfo& ClassInfo() const override { return StaticClass(); }
     static const TClassInfo& StaticClass();
 
-    int Min() const { return min_; }
-    void SetMin(int v);
-    int Max() const { return max_; }
-    void SetMax(int v);
-    int Position() const;
-    void SetPosition(int v);
     TUDOrientation Orientation() const { return orientation_; }
     void SetOrientation(TUDOrientation v);
 
-    TNotifyEvent OnChange;
-    void WndProc(TMessage& message) override;
-
 protected:
     void CreateParams(TCreateParams& params) override;
-    void HandleCreated() override;
+    void SendRange(HWND wnd, int min, int max, int position) const override;
+    int ReadPosition(HWND wnd) const override;
 
 private:
-    void Apply();
-
-    int min_ = 0, max_ = 100, position_ = 0;
-    TUDOrientation orientation_ = static_cast<TUDOrientation>(0);
+    TUDOrientation orientation_ = udVertical;
 };
 
 }  // namespace forms

@@ -29,6 +29,7 @@
 
 #include "burn/portable/cd_burner.h"
 #include "burn/portable/joliet_names.h"
+#include "tests/support/bench_figures.h"
 
 namespace fs = std::filesystem;
 
@@ -144,11 +145,6 @@ struct Contender {
     fs::path output;  // when set: removed, untimed, after each run
 };
 
-double Median(std::vector<double> t) {
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
 // Medians of 5 after one untimed round that warms the page cache and Wine. The contenders take
 // turns within each round, so that the load of a shared machine falls on all of them alike.
 // The output sizes of the last round come back in sizes.
@@ -174,9 +170,9 @@ std::vector<double> Medians(const std::vector<Contender>& contenders, std::vecto
     for (std::size_t i = 0; i < times.size(); ++i) {
         std::printf("  %-28s runs:", contenders[i].name.c_str());
         for (double x : times[i]) std::printf(" %.3f", x);
-        if (times[i] != walls[i]) std::printf("  (wall, with Wine's start: median %.3f)", Median(walls[i]));
+        if (times[i] != walls[i]) std::printf("  (wall, with Wine's start: median %.3f)", bench::Median(walls[i]));
         std::printf("\n");
-        medians.push_back(Median(times[i]));
+        medians.push_back(bench::Median(times[i]));
     }
     return medians;
 }
@@ -299,12 +295,7 @@ int main() {
     std::printf("%-58s %9.3f\n", "(c) genisoimage -quiet -J -o", peer);
     std::printf("%-58s %9.3f\n", "(d) listing + PrepareImage, 3000 folders / 6000 files", layoutOurs);
     std::printf("%-58s %9.3f\n", "(d) genisoimage -quiet -J -print-size, same tree", layoutPeer);
-    double load[3] = {};
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(f, "%lf %lf %lf", &load[0], &load[1], &load[2]) != 3) load[0] = -1;
-        std::fclose(f);
-    }
-    std::printf("machine load (1, 5, 15 min): %.2f %.2f %.2f\n", load[0], load[1], load[2]);
+    std::printf("machine load (1, 5, 15 min): %s\n", bench::MachineLoad().c_str());
     std::printf("image: %.2f times the copy floor, %.2f times genisoimage; layout %.2f times genisoimage -print-size\n",
                 mastering / floor, mastering / peer, layoutOurs / layoutPeer);
     return 0;

@@ -27,6 +27,7 @@
 
 #include "controls/portable/resample.h"
 #include "forms/portable/jpeg_codec.h"
+#include "tests/support/bench_figures.h"
 
 namespace {
 
@@ -65,13 +66,6 @@ std::string Run(const std::string& command) {
         pclose(p);
     }
     return out;
-}
-
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string a, b, c;
-    in >> a >> b >> c;
-    return a + " " + b + " " + c;
 }
 
 // The editor's fit of a picture into a box (whole percent of the longer side).
@@ -187,11 +181,6 @@ private:
     int prepared_ = 0;
 };
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -240,7 +229,7 @@ int main(int argc, char** argv) {
     std::printf("from 1 resize to 1 + n of the same memory-mapped picture, n = 3 to 60 as it is large or small).\n");
     std::printf("1 thread each, then %d threads each.\n", threads);
     std::printf("djpeg: one process decoding the source JPEG, output discarded; d = ours on all cores / djpeg.\n");
-    std::printf("Load before: %s\n\n", LoadAverage().c_str());
+    std::printf("Load before: %s\n\n", bench::MachineLoad().c_str());
     std::printf("%-10s %-9s %-24s %9s %9s %6s %9s %9s %6s %8s %6s\n", "source", "step", "size, filter", "ours 1",
                 "IM 1", "ratio", "ours all", "IM all", "ratio", "djpeg", "d");
 
@@ -292,9 +281,9 @@ int main(int argc, char** argv) {
                     "reference", s.pixels.width(), s.pixels.height(), pw, ph, "triangle", ms);
     }
     std::printf("\nLoad after: %s. The closing line's ratios: the median over the three photographs' previews.\n",
-                LoadAverage().c_str());
+                bench::MachineLoad().c_str());
     (void)std::system(("rm -rf " + work).c_str());
     std::printf("resample: %.2f times faster than ImageMagick on one thread, %.2f of one djpeg decode on all cores\n",
-                Median(headlineR), Median(headlineD));
+                bench::Median(headlineR), bench::Median(headlineD));
     return 0;
 }

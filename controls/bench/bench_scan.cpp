@@ -25,6 +25,7 @@
 #include "forms/application.h"
 #include "forms/form.h"
 #include "forms/gdi_handle.h"
+#include "tests/support/bench_figures.h"
 
 namespace {
 
@@ -144,20 +145,6 @@ void MakeCopies(const std::string& from, const std::vector<std::string>& names, 
     MarkReady(folder);
 }
 
-// Other work on the machine slows both sides: the load is printed before and after.
-std::string LoadAverage() {
-    std::ifstream in("/proc/loadavg");
-    std::string a, b, c;
-    in >> a >> b >> c;
-    return a + " " + b + " " + c;
-}
-
-double Median(std::vector<double> v) {
-    if (v.empty()) return -1;
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
-
 struct Bench {
     forms::TForm form{nullptr};
     controls::TThumbView* view = nullptr;
@@ -269,10 +256,10 @@ int main(int argc, char** argv) {
         }
         const bool failed = std::any_of(ours.begin(), ours.end(), [](double s) { return s < 0; }) ||
                             std::any_of(vips.begin(), vips.end(), [](double s) { return s < 0; });
-        return Row{label, files, failed ? -1 : Median(ours), withVips && !failed ? Median(vips) : -1};
+        return Row{label, files, failed ? -1 : bench::Median(ours), withVips && !failed ? bench::Median(vips) : -1};
     };
 
-    std::printf("Load before: %s\n", LoadAverage().c_str());
+    std::printf("Load before: %s\n", bench::MachineLoad().c_str());
     std::printf("Thumbnail view (under Wine, decoding ahead on %d threads) from Directory set to the last cell painted\n"
                 "(every picture decoded and placed in its cell; the cells in view, the only ones with windows, painted),\n"
                 "beside vipsthumbnail -s 150 as %d processes of one worker thread each (VIPS_CONCURRENCY=1,\n"
@@ -317,10 +304,10 @@ int main(int argc, char** argv) {
             forms::Application->ProcessMessages();
             resize.push_back(Seconds() - start);
         }
-        std::printf("%-40s %7d %10.2f\n", "DeleteItem of the first cell", bench.view->Count(), Median(removal));
-        std::printf("%-40s %7d %10.2f\n", "Size 100 to 50 and back", bench.view->Count(), Median(resize));
+        std::printf("%-40s %7d %10.2f\n", "DeleteItem of the first cell", bench.view->Count(), bench::Median(removal));
+        std::printf("%-40s %7d %10.2f\n", "Size 100 to 50 and back", bench.view->Count(), bench::Median(resize));
     }
-    std::printf("Load after: %s\n", LoadAverage().c_str());
+    std::printf("Load after: %s\n", bench::MachineLoad().c_str());
     if (galleryRow.ours < 0 || cameraRow.ours < 0 || galleryRow.vips < 0 || cameraRow.vips < 0 || growth.back().ours < 0) {
         std::printf("a timing failed; no summary\n");
         return 1;

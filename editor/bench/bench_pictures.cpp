@@ -21,6 +21,7 @@
 
 #include "editor/portable/picture_processing.h"
 #include "forms/portable/jpeg_codec.h"
+#include "tests/support/bench_figures.h"
 
 extern char** environ;
 
@@ -30,12 +31,6 @@ using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // Runs a program (no shell) with extra environment entries; true when it exits with 0.
 bool Run(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {}) {
@@ -104,18 +99,6 @@ std::string SizeOf(const std::string& path) {
     }
 }
 
-std::string LoadAverage() {
-    FILE* f = std::fopen("/proc/loadavg", "r");
-    char text[128] = "unknown";
-    if (f) {
-        if (!std::fgets(text, sizeof text, f)) text[0] = '\0';
-        std::fclose(f);
-    }
-    std::string s(text);
-    while (!s.empty() && s.back() == '\n') s.pop_back();
-    return s;
-}
-
 struct Row {
     std::string name;
     double ours, djpeg, vips, magick;
@@ -146,7 +129,7 @@ int main(int argc, char** argv) {
                 "source, one process, output discarded; vipsthumbnail and ImageMagick: one process per file written\n"
                 "(preview from the source, thumbnail from that preview), quality 100, VIPS_CONCURRENCY=1 and\n"
                 "MAGICK_THREAD_LIMIT=1, shrink-on-load (vips) and -define jpeg:size= (ImageMagick).\n");
-    std::printf("load average before: %s\n\n", LoadAverage().c_str());
+    std::printf("load average before: %s\n\n", bench::MachineLoad().c_str());
 
     editor::PictureWorkspace workspace;
     workspace.resampleThreads = 1;
@@ -178,7 +161,7 @@ int main(int argc, char** argv) {
                             oneThread);
             magick.push_back(Ms(t));
         }
-        rows.push_back({fs::path(picture).stem().string(), Median(ours), Median(djpeg), Median(vips), Median(magick),
+        rows.push_back({fs::path(picture).stem().string(), bench::Median(ours), bench::Median(djpeg), bench::Median(vips), bench::Median(magick),
                         SizeOf(prv) + " " + SizeOf(thm), SizeOf(vprv) + " " + SizeOf(vthm),
                         SizeOf(mprv) + " " + SizeOf(mthm)});
         const Row& row = rows.back();
@@ -200,10 +183,10 @@ int main(int argc, char** argv) {
         v.push_back(row.vips / row.ours);
         m.push_back(row.magick / row.ours);
     }
-    std::printf("\nload average after: %s\n", LoadAverage().c_str());
+    std::printf("\nload average after: %s\n", bench::MachineLoad().c_str());
     if (!peersRan) std::printf("a peer failed to run (djpeg, vipsthumbnail or convert): its figures are not valid\n");
     std::printf("summary: medians over the %zu corpus pictures of the per-picture ratios\n", p.size());
     std::printf("pictures: %.2f times djpeg, %.2f times faster than vipsthumbnail, %.2f times faster than ImageMagick\n",
-                Median(p), Median(v), Median(m));
+                bench::Median(p), bench::Median(v), bench::Median(m));
     return peersRan ? 0 : 1;
 }

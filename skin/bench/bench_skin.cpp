@@ -16,6 +16,7 @@
 #include "skin/frame/skin_form.h"
 #include "skin/skin_messages.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/bench_figures.h"
 
 namespace {
 
@@ -23,11 +24,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 25;
 
 double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 5000) {
     const DWORD start = GetTickCount();
@@ -103,7 +99,7 @@ int Run() {
             plainTimes.push_back(TimedRepaint(plainWnd));
             skinnedTimes.push_back(TimedRepaint(wnd));
         }
-        const double p = Median(plainTimes), t = Median(skinnedTimes);
+        const double p = bench::Median(plainTimes), t = bench::Median(skinnedTimes);
         ratios.push_back(t / p);
         std::printf("  full repaint in skin %d   %8.2f ms, unskinned %8.2f ms  (%.2f times)\n", n, t, p, t / p);
     }
@@ -129,9 +125,9 @@ int Run() {
         Settle();
     }
     const double worst = *std::max_element(ratios.begin(), ratios.end());
-    const double sw = Median(switches);
+    const double sw = bench::Median(switches);
     std::printf("  slider step to repainted skin %8.2f ms  (skin read %.2f, recolour %.2f, repaint %.2f)\n", sw,
-                Median(loads), Median(recolours), Median(repaints));
+                bench::Median(loads), bench::Median(recolours), bench::Median(repaints));
     std::printf("skin: repaint %.2f times unskinned, switch %.0f ms\n", worst, sw);
     forms::Application->SetMainForm(nullptr);
     form.reset();
