@@ -7,12 +7,11 @@
 #include "tools/skin_pack/png_writer.h"
 
 namespace testsupport {
+namespace {
 
-void SaveWindowScreenshot(HWND wnd, const std::string& path) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
+// The screen's pixels under the rectangle, 0x00RRGGBB, top row first.
+std::vector<std::uint32_t> Capture(const RECT& r) {
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -22,16 +21,39 @@ void SaveWindowScreenshot(HWND wnd, const std::string& path) {
     HGDIOBJ old = SelectObject(mem, dib);
     BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     GdiFlush();
-    skin_pack::Rgb24Picture picture{w, h, std::vector<std::uint32_t>(static_cast<size_t>(w) * h)};
     const auto* px = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < w * h; ++i) {
-        const std::uint32_t p = px[i];  // 0x00RRGGBB
-        picture.pixels[i] = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-    }
+    std::vector<std::uint32_t> pixels(px, px + static_cast<size_t>(w) * h);
     SelectObject(mem, old);
     DeleteObject(dib);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace
+
+void SaveWindowScreenshot(HWND wnd, const std::string& path) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    // A window that has just changed paints its children one by one: the shot is taken once two
+    // looks 50 ms apart agree (or after two seconds).
+    std::vector<std::uint32_t> pixels = Capture(r);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 2000) {
+        Sleep(50);
+        if (!IsWindowVisible(wnd)) break;  // gone meanwhile: keep the last look
+        std::vector<std::uint32_t> again = Capture(r);
+        const bool steady = again == pixels;
+        pixels = std::move(again);
+        if (steady) break;
+    }
+    skin_pack::Rgb24Picture picture{w, h, std::vector<std::uint32_t>(pixels.size())};
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint32_t p = pixels[i];  // 0x00RRGGBB
+        picture.pixels[i] = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+    }
     const std::vector<std::uint8_t> bytes = skin_pack::PngBytes(picture);
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
