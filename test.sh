@@ -22,6 +22,7 @@ ctest --test-dir "$BUILD/native" --output-on-failure -j "$JOBS" || status=1
 log "Windows tests under Wine"
 # One at a time: the programs share one desktop, its focus and its cursor.
 ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+"$ROOT/scripts/programs-contact-sheet.sh"
 
 programs=0
 for tree in native win; do

@@ -114,7 +114,12 @@ void TSkinControl::SkinWndProc(TMessage& m) {
     // A control that made its window again keeps its hook, and this skin follows the new window.
     if (control_ != nullptr && controlHook_ && control_->HandleAllocated()) handle_ = control_->WindowHandle();
     if (m.Msg == kMsgSkinnedQuery) {
-        m.Result = 1;
+        if (m.WParam != kSkinnedQueryCount) {
+            m.Result = 1;
+            return;
+        }
+        CallDefault(m);
+        m.Result = m.Result + 1;
         return;
     }
     if (!skinOn_) {

@@ -1,22 +1,27 @@
-// Live skin switching seen from outside: the real vantrell.exe and vantburn.exe started as
-// processes, driven by messages; screenshots for review land in build/artifacts/skins.
+// Live skin switching seen from outside: the real vantrell.exe started as a process, driven
+// by messages; screenshots for review land in build/artifacts/skins.
+#include "forms/portable/jpeg_codec.h"
+#include "tests/support/jpeg_fixtures.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "tools/skin_pack/png_writer.h"
+#include "tests/support/window_screenshot.h"
 
 namespace testsupport {
 namespace {
 
 constexpr UINT kMsgSkinnedQuery = 0x3504;
+constexpr WPARAM kSkinnedQueryCount = 1;  // wParam: how many control skins a control carries
 
 bool Skinned(HWND wnd) {
     DWORD_PTR answer = 0;
@@ -62,33 +67,8 @@ bool Near(COLORREF a, COLORREF b, int tolerance = 6) {
 }
 
 void Screenshot(HWND wnd, const std::string& name) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    skin_pack::Rgb24Picture picture{w, h, std::vector<std::uint32_t>(static_cast<size_t>(w) * h)};
-    const auto* px = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < w * h; ++i) {
-        const std::uint32_t p = px[i];  // 0x00RRGGBB
-        picture.pixels[i] = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-    }
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    const std::vector<std::uint8_t> bytes = skin_pack::PngBytes(picture);
-    std::ofstream out(std::string(SKIN_ARTIFACTS_WIN) + "/" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    SaveWindowScreenshot(wnd, std::string(SKIN_ARTIFACTS_WIN) + "/" + name);
 }
-
 
 // The visible child window of a class (and caption, when given).
 HWND FindChild(HWND parent, const char* windowClass, const std::string& caption = {}) {
@@ -143,6 +123,26 @@ COLORREF TitleMiddle(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
     return ScreenPixel(r.left + (r.right - r.left) / 4, r.top + 13);
+}
+// Whether a third or more of the title bar's middle row has the colour: true of a skinned
+// title whatever the width and place of its caption and buttons.
+bool TitleRowShows(HWND wnd, COLORREF colour) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left;
+    if (w <= 0) return false;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP row = CreateCompatibleBitmap(screen, w, 1);
+    HGDIOBJ old = SelectObject(mem, row);
+    BitBlt(mem, 0, 0, w, 1, screen, r.left, r.top + 13, SRCCOPY);
+    int alike = 0;
+    for (int x = 0; x < w; ++x) alike += Near(GetPixel(mem, x, 0), colour) ? 1 : 0;
+    SelectObject(mem, old);
+    DeleteObject(row);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return alike * 3 >= w;
 }
 // The biography sheet's own background, clear of its groups.
 COLORREF SheetBackground(HWND window) {
@@ -225,6 +225,152 @@ TEST_F(VantrellLiveSkins, EnableSkinsAndTheSliderDressTheWindowLiveAndGiveItBack
     EXPECT_TRUE(PollFor([&] { return Near(TitleMiddle(window), Manifest(5).titleMiddle); }));
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(process_->WaitForExit(std::chrono::seconds(20)));
+}
+
+// The windows the galleries page shows, each in the skin of the main window: a Delete
+// confirmation, the grid's pop-up menu, and the processing dialog of two pictures added through
+// the real open dialog, which itself is left plain; in each of the six skins.
+class VantrellDressedBoxes : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CopyFileA((ExecutableFolder() + "vantrell.exe").c_str(), (program_.Path() + "vantrell.exe").c_str(), FALSE));
+        // Two pictures in the gallery for the grid's menu; two large ones to add, so that the
+        // processing dialog stands long enough to be looked at.
+        const std::string gallery = program_.Path() + "Galleries\\General\\";
+        CreateDirectoryA((program_.Path() + "Galleries").c_str(), nullptr);
+        CreateDirectoryA(gallery.c_str(), nullptr);
+        Write(gallery + "prv_a.jpg", Photo(834, 556));
+        Write(gallery + "thm_a.jpg", Photo(150, 100));
+        const JpegBytes big = Photo(7200, 4800);
+        for (const char* name : {"big1.jpg", "big2.jpg"}) Write(pictures_.Path() + name, big);
+    }
+    void TearDown() override {
+        if (process_ && window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (process_) process_->WaitForExit(std::chrono::seconds(20));
+    }
+    static JpegBytes Photo(int width, int height) {
+        forms::PixelBuffer pixels(width, height, 3);
+        for (int y = 0; y < height; ++y) {
+            auto* p = pixels.row(y);
+            for (int x = 0; x < width; ++x, p += 3) {
+                p[0] = static_cast<std::uint8_t>(x * 255 / width);
+                p[1] = static_cast<std::uint8_t>(y * 255 / height);
+                p[2] = static_cast<std::uint8_t>((x + y) & 0xFF);
+            }
+        }
+        return forms::EncodeJpeg(pixels.view(), {});
+    }
+    static void Write(const std::string& path, const JpegBytes& bytes) {
+        WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
+    }
+    // vantrell in skin n, on its galleries page.
+    void StartInSkin(int n) {
+        const std::string ini = program_.Path() + "vantrell.ini";
+        DeleteFileA(ini.c_str());
+        WritePrivateProfileStringA("Config", "UseSkins", "1", ini.c_str());
+        WritePrivateProfileStringA("Config", "Skin", std::to_string(n).c_str(), ini.c_str());
+        WritePrivateProfileStringA("Config", "Last Folder", pictures_.Path().c_str(), ini.c_str());
+        process_ = std::make_unique<ProcessUnderTest>(program_.Path() + "vantrell.exe", "", elsewhere_.Path());
+        window_ = process_->WaitForWindow("Vantrell - Biography");
+        ASSERT_NE(window_, nullptr);
+        ASSERT_TRUE(PollFor([&] { return Skinned(window_); }));
+        ASSERT_TRUE(ClickButton(window_, "&Next"));
+        ASSERT_NE(process_->WaitForWindow("Vantrell - Galleries"), nullptr);
+    }
+    void Stop() {
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(process_->WaitForExit(std::chrono::seconds(20)));
+        process_.reset();
+        window_ = nullptr;
+    }
+    // The grid's first cell once the grid has stopped making its cells anew.
+    HWND SteadyCell() const {
+        HWND cell = nullptr;
+        int steady = 0;
+        PollFor([&] {
+            HWND now = FindChild(window_, "TThumbnail");
+            steady = now != nullptr && now == cell ? steady + 1 : 0;
+            cell = now;
+            return steady >= 6;
+        }, 10000);
+        return cell;
+    }
+    static bool AnyChildSkinned(HWND dialog) {
+        bool any = false;
+        EnumChildWindows(dialog, [](HWND wnd, LPARAM param) -> BOOL {
+            if (Skinned(wnd)) *reinterpret_cast<bool*>(param) = true;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&any));
+        return any;
+    }
+
+    TempFolder program_, elsewhere_, pictures_;
+    std::unique_ptr<ProcessUnderTest> process_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(VantrellDressedBoxes, TheConfirmationTheMenuAndTheProcessingDialogWearTheSkinAndTheOpenDialogDoesNot) {
+    for (int n = 0; n <= 5; ++n) {
+        SCOPED_TRACE("skin " + std::to_string(n));
+        ASSERT_NO_FATAL_FAILURE(StartInSkin(n));
+        const SkinColours colours = Manifest(n);
+        EXPECT_TRUE(PollFor([&] { return Near(TitleMiddle(window_), colours.titleMiddle); }));
+        Screenshot(window_, "galleries-" + std::to_string(n) + ".png");
+
+        // A Delete confirmation, skinned inside its modal loop; "No" keeps the picture.
+        ASSERT_TRUE(ClickButton(window_, "&Delete Image"));
+        HWND box = process_->WaitForDialog("Confirm");
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(PollFor([&] { return Skinned(box); }));
+        EXPECT_TRUE(PollFor([&] { return TitleRowShows(box, colours.titleMiddle); }));
+        Screenshot(box, "msgbox-" + std::to_string(n) + ".png");
+        ASSERT_TRUE(ClickButton(box, "&No"));
+        ASSERT_TRUE(PollFor([&] { return !IsWindow(box); }));
+
+        // The grid's pop-up menu.
+        HWND cell = SteadyCell();
+        ASSERT_NE(cell, nullptr);
+        RECT r{};
+        GetClientRect(cell, &r);
+        const LPARAM middle = MAKELPARAM(r.right / 2, r.bottom / 2);
+        PostMessageA(cell, WM_RBUTTONDOWN, MK_RBUTTON, middle);
+        PostMessageA(cell, WM_RBUTTONUP, 0, middle);
+        HWND menu = process_->WaitForPopupMenu(std::chrono::seconds(10));
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(PollFor([&] { return Skinned(menu); }));
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        ASSERT_TRUE(PollFor([&] { return !IsWindowVisible(menu); }));
+
+        // Two pictures through the real open dialog: the dialog and its controls plain, the
+        // processing dialog dressed with one skin on its Cancel button.
+        ASSERT_TRUE(ClickButton(window_, "&Add Images"));
+        HWND open = process_->WaitForDialog("Add images To General");
+        ASSERT_NE(open, nullptr);
+        HWND edit = FindChild(open, "Edit");
+        ASSERT_NE(edit, nullptr);
+        // Plain through three turns of the coordinator's 250 ms timer.
+        EXPECT_FALSE(PollFor([&] { return Skinned(open) || AnyChildSkinned(open); }, 750));
+        const std::string typed = "\"big1.jpg\" \"big2.jpg\"";
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        ASSERT_TRUE(ClickButton(open, "&Open"));
+        HWND processing = process_->WaitForWindow("Processing 2 Images...");
+        ASSERT_NE(processing, nullptr);
+        EXPECT_TRUE(PollFor([&] { return Skinned(processing); }));
+        HWND cancel = FindChild(processing, "TButton", "Cancel");
+        ASSERT_NE(cancel, nullptr);
+        DWORD_PTR skins = 0;
+        ASSERT_TRUE(PollFor([&] {
+            return SendMessageTimeoutA(cancel, kMsgSkinnedQuery, kSkinnedQueryCount, 0, SMTO_ABORTIFHUNG, 5000, &skins) &&
+                   skins >= 1;
+        }));
+        EXPECT_EQ(skins, 1u) << "one control skin on Cancel";
+        EXPECT_TRUE(PollFor([&] { return TitleRowShows(processing, colours.titleMiddle); }));
+        Screenshot(processing, "processing-" + std::to_string(n) + ".png");
+        ClickButton(processing, "Cancel");
+        EXPECT_TRUE(PollFor([&] { return !IsWindow(processing); }, 60000));
+        ASSERT_NO_FATAL_FAILURE(Stop());
+    }
 }
 
 }  // namespace

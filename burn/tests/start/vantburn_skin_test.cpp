@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "burn/burn_window.h"
 #include "burn/tests/driver/vantburn_driver.h"
 #include "tests/support/process_driver.h"
+#include "tests/support/window_screenshot.h"
 
 namespace {
 
@@ -48,6 +50,16 @@ TEST(VantburnSkin, ItsWindowIsSkinnedWithoutACloseButtonAndATitleClickLeavesItOp
     HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(PollFor([&] { return Skinned(window); })) << "skinned from the start";
+    // For the review shot: wait until the log in the middle of the window has painted.
+    PollFor([&] {
+        RECT w{};
+        GetWindowRect(window, &w);
+        HDC screen = GetDC(nullptr);
+        const COLORREF middle = GetPixel(screen, (w.left + w.right) / 2, (w.top + w.bottom) / 2);
+        ReleaseDC(nullptr, screen);
+        return middle != RGB(0, 0, 0);
+    }, 3s);
+    testsupport::SaveWindowScreenshot(window, std::string(SKIN_ARTIFACTS_WIN) + "/vantburn.png");
     // No system menu, so no close button on the frame either.
     EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU, 0);
     RECT r{};

@@ -199,6 +199,7 @@ TEST_F(Faults, ARunTimeDialogHandedToTheParentsSkinCarriesOneSkinPerControl) {
     GetWindowRect(wnd, &r);
     EXPECT_EQ(WindowPixel(wnd, 2, (r.bottom - r.top) / 2), probe::k_left[0]);
     EXPECT_EQ(SkinsOf(*cancel), 1);
+    EXPECT_EQ(SendMessageA(cancel->Handle(), kMsgSkinnedQuery, kSkinnedQueryCount, 0), 1) << "as seen from outside";
     // A skin change refreshes it without adding another.
     SendMessageA(p.form->Handle(), kMsgRecolour, 0, 0);
     Settle();
