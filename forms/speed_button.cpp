@@ -6,53 +6,15 @@ namespace forms {
 
 const TClassInfo& TSpeedButton::StaticClass() {
     static const TClassInfo info =
-        TClassInfo::Define<TSpeedButton>("TSpeedButton", &TGraphicControl::StaticClass())
-            .Object("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph)
-            .Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs)
-            .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &TSpeedButton::Layout,
-                  &TSpeedButton::SetLayout)
-            .Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin)
-            .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing)
+        WithGlyphProperties(TClassInfo::Define<TSpeedButton>("TSpeedButton", &TGraphicControl::StaticClass()))
             .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat)
             .Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown)
             .Done();
     return info;
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(std::make_unique<TBitmap>()) {
+TSpeedButton::TSpeedButton(TComponent* owner) : TGlyphButton(owner) {
     SetBounds(0, 0, 23, 22);
-}
-
-TSpeedButton::~TSpeedButton() = default;
-
-void TSpeedButton::SetGlyph(TBitmap* v) {
-    if (v == nullptr) glyph_->FreeImage();
-    else glyph_->Assign(*v);
-    Invalidate();
-}
-
-void TSpeedButton::SetNumGlyphs(int v) {
-    if (numGlyphs_ == v) return;
-    numGlyphs_ = v;
-    Invalidate();
-}
-
-void TSpeedButton::SetLayout(TButtonLayout v) {
-    if (layout_ == v) return;
-    layout_ = v;
-    Invalidate();
-}
-
-void TSpeedButton::SetMargin(int v) {
-    if (margin_ == v) return;
-    margin_ = v;
-    Invalidate();
-}
-
-void TSpeedButton::SetSpacing(int v) {
-    if (spacing_ == v) return;
-    spacing_ = v;
-    Invalidate();
 }
 
 void TSpeedButton::SetFlat(bool v) {
@@ -105,7 +67,7 @@ void TSpeedButton::Paint() {
     else if (hot_ && Enabled()) DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
     HGDIOBJ old = SelectObject(dc, Font()->Handle());
     if (sunk) OffsetRect(&r, 1, 1);
-    DrawGlyphAndCaption(dc, r, *glyph_, numGlyphs_, sunk ? 3 : Enabled() ? 1 : 2, layout_, Caption(), Enabled());
+    DrawFace(dc, r, sunk ? 3 : Enabled() ? 1 : 2, Enabled());
     SelectObject(dc, old);
 }
 

@@ -69,6 +69,18 @@ void TToolBar::UpdateButtons() {
 }
 
 void TToolBar::WndProc(TMessage& m) {
+    if (m.Msg == CN_NOTIFY && OnCustomDrawButton) {
+        auto* draw = reinterpret_cast<NMTBCUSTOMDRAW*>(m.LParam);
+        // Only the bar's own drawing: its tooltip reports custom draw too.
+        if (draw->nmcd.hdr.code == NM_CUSTOMDRAW && draw->nmcd.hdr.hwndFrom == WindowHandle()) {
+            switch (draw->nmcd.dwDrawStage) {
+                case CDDS_PREPAINT: m.Result = CDRF_NOTIFYITEMDRAW; break;
+                case CDDS_ITEMPREPAINT: m.Result = OnCustomDrawButton(this, *draw); break;
+                default: m.Result = CDRF_DODEFAULT; break;
+            }
+            return;
+        }
+    }
     if (m.Msg == CN_COMMAND) {
         const int index = static_cast<int>(LOWORD(m.WParam)) - kFirstCommand;
         if (index >= 0 && index < static_cast<int>(buttons_.size()) && buttons_[static_cast<size_t>(index)].OnClick) {

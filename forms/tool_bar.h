@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +19,12 @@ struct TToolButton {
     TNotifyEvent OnClick;
 };
 
+class TMainMenu;
+class TToolBar;
+
+// Asked for each button's drawing stage (CDDS_ITEMPREPAINT); answers the custom-draw flags.
+using TToolBarCustomDrawEvent = std::function<LRESULT(TToolBar* Sender, NMTBCUSTOMDRAW& Draw)>;
+
 class TToolBar : public TWinControl {
 public:
     explicit TToolBar(TComponent* owner);
@@ -28,6 +36,12 @@ public:
     const std::vector<TToolButton>& Buttons() const { return buttons_; }
     void SetButtons(std::vector<TToolButton> buttons);
 
+    // A menu whose items the bar stands for (not owned); nullptr when none.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu) { menu_ = menu; }
+
+    TToolBarCustomDrawEvent OnCustomDrawButton;
+
     void WndProc(TMessage& message) override;
 
 protected:
@@ -38,6 +52,7 @@ private:
     void UpdateButtons();
 
     bool flat_ = false;
+    TMainMenu* menu_ = nullptr;
     std::vector<TToolButton> buttons_;
 };
 

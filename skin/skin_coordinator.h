@@ -2,6 +2,8 @@
 // lives above the frame and control skins (skin/manage) and registers how it is made here, so
 // that TSkinData reaches it without a library cycle.
 #pragma once
+#include <windows.h>
+
 #include <memory>
 
 namespace forms {
@@ -38,6 +40,8 @@ public:
     // The run-time form's controls skinned through the parent form's skin; false when the
     // parent has none.
     virtual bool AddChildForm(forms::TForm& parent, forms::TForm& child) = 0;
+    // Skins a window by the coordinator's window rules; true when a form skin was made.
+    virtual bool SkinWindow(HWND wnd) = 0;
 };
 
 using SkinCoordinatorFactory = std::unique_ptr<SkinCoordinator> (*)();

@@ -13,6 +13,7 @@
 #include "forms/group_box.h"
 #include "forms/list_box.h"
 #include "forms/list_view.h"
+#include "forms/menus.h"
 #include "forms/page_control.h"
 #include "forms/panel.h"
 #include "forms/progress_bar.h"
@@ -96,6 +97,24 @@ void Attach(TControlSkinList& list, forms::TControl& control, SkinClass skinClas
 
 void RunPlan(TControlSkinList& list, forms::TControl& control, const SkinPlan& plan);
 
+// The menu a control carries, nullptr when none.
+forms::TMenuItem* MenuItemsOf(forms::TControl& control) {
+    if (auto* bar = dynamic_cast<forms::TToolBar*>(&control); bar != nullptr && bar->Menu() != nullptr) return bar->Menu()->Items();
+    return nullptr;
+}
+
+void HandMenuAndButtons(TControlSkinList& list, forms::TControl& control, const SkinPlan& plan) {
+    if (plan.ownerDrawMenu && list.OwnerDrawMenuItems) {
+        if (forms::TMenuItem* items = MenuItemsOf(control)) list.OwnerDrawMenuItems(*items);
+    }
+    auto* bar = dynamic_cast<forms::TToolBar*>(&control);
+    if (plan.customDrawButtons && bar != nullptr && !bar->OnCustomDrawButton && list.CustomDrawToolButton) {
+        bar->OnCustomDrawButton = [draw = list.CustomDrawToolButton](forms::TToolBar*, NMTBCUSTOMDRAW& d) { return draw(d); };
+        // Drawn once already without it.
+        if (bar->HandleAllocated()) InvalidateRect(bar->WindowHandle(), nullptr, TRUE);
+    }
+}
+
 void SkinChildren(TControlSkinList& list, forms::TControl& control, const SkinPlan& plan) {
     switch (plan.children) {
         case ChildRule::None: break;
@@ -129,6 +148,7 @@ void SkinChildren(TControlSkinList& list, forms::TControl& control, const SkinPl
 void RunPlan(TControlSkinList& list, forms::TControl& control, const SkinPlan& plan) {
     if (plan.skip) return;
     for (const auto& [name, value] : plan.setProperties) skin::SetPropByName(&control, name, value);
+    HandMenuAndButtons(list, control, plan);
     if (plan.faceColourProperty && list.Data() != nullptr)
         control.SetColor(static_cast<forms::TColor>(forms::ColorToRGB(static_cast<forms::TColor>(list.Data()->Elements().colours.ButtonFace))));
     if (plan.childrenFirst) SkinChildren(list, control, plan);

@@ -4,11 +4,17 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "forms/control.h"
+
+namespace forms {
+class TMenuItem;
+}
 
 namespace skin {
 
@@ -55,6 +61,11 @@ public:
     std::function<void(TControlSkinList& sender, TSkinData& data, forms::TComponent& form, forms::TControl& control,
                        const std::string& controlClass, TSkinControl*& skinned)>
         OnSkinControl;
+
+    // Given by the form skin, for the rows that hand a control's menu or its tool buttons to it:
+    // the item and all below it drawn by the skin; one tool button's custom draw.
+    std::function<void(forms::TMenuItem& item)> OwnerDrawMenuItems;
+    std::function<LRESULT(NMTBCUSTOMDRAW& draw)> CustomDrawToolButton;
 
 private:
     TSkinData* data_;

@@ -5,6 +5,7 @@
 #include "skin/frame/skin_form.h"
 #include "skin/frame/skin_manage.h"
 #include "skin/menu/skin_menu.h"
+#include "skin/skin_coordinator.h"
 #include "skin/skin_data.h"
 
 namespace skin {
@@ -61,6 +62,7 @@ LRESULT TSkinForm::MdiClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam, cons
         case WM_MDIREFRESHMENU: {
             const LRESULT r = next(msg, wParam, lParam);
             if (newMdiChild_ != nullptr) {
+                if (SkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->SkinWindow(newMdiChild_);
                 PostMessageA(wnd_, kMsgRepaintFrame, 0, 0);
                 newMdiChild_ = nullptr;
             }

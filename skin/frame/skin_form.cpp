@@ -11,6 +11,7 @@
 #include "skin/frame/menu_items.h"
 #include "skin/frame/skin_manage.h"
 #include "skin/menu/skin_menu.h"
+#include "skin/menu/toolbar_draw.h"
 #include "skin/skin_data.h"
 #include "skin/skin_drawing.h"
 
@@ -92,9 +93,21 @@ void TSkinForm::ReleaseSubclasses() {
     formProc_.reset();
 }
 
+TControlSkinList& TSkinForm::ControlList() {
+    if (controls_) return *controls_;
+    controls_ = std::make_unique<TControlSkinList>(data_);
+    controls_->OwnerDrawMenuItems = [data = data_](forms::TMenuItem& item) { SetMenuItemsOwnerDraw(*data, item); };
+    // By window: a tool bar may outlive this form skin, and then draws itself.
+    controls_->CustomDrawToolButton = [wnd = wnd_](NMTBCUSTOMDRAW& draw) -> LRESULT {
+        TSkinForm* formSkin = SkinManage().FindFormSkin(wnd);
+        return formSkin != nullptr && !formSkin->Finished() ? ToolbarCustomDraw(*formSkin, draw) : CDRF_DODEFAULT;
+    };
+    return *controls_;
+}
+
 void TSkinForm::AttachControlSkins() {
     if (data_ == nullptr) return;
-    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    ControlList();
     if (form_ != nullptr) {
         controls_->formName = form_->Name();
         SkinChildControls(*controls_, *form_);
@@ -105,13 +118,13 @@ void TSkinForm::AttachControlSkins() {
 
 void TSkinForm::AttachChildForm(forms::TForm& form) {
     if (data_ == nullptr) return;
-    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    ControlList();
     SkinChildForm(*controls_, form);
 }
 
 void TSkinForm::AddSizeGrip(HWND grip) {
     if (data_ == nullptr || Finished()) return;
-    if (!controls_) controls_ = std::make_unique<TControlSkinList>(data_);
+    ControlList();
     SkinChildWindow(*controls_, grip);
 }
 

@@ -165,6 +165,8 @@ private:
     void StopTimer();
     void ReleaseSubclasses();
     void AttachControlSkins();
+    // The control-skin list, made on first use with the menu and tool-bar drawing it hands on.
+    TControlSkinList& ControlList();
     void DetachControlSkins();
     SysButtonState ButtonState();
     forms::PixelBuffer PaintedBorder(int index, int width, int height) const;

@@ -45,7 +45,7 @@ public:
     // Skins a visible form's window (a child window only when it is an MDI child).
     void SkinForm(forms::TForm& form);
     // True when a form skin was made for the window.
-    bool SkinWindow(HWND wnd);
+    bool SkinWindow(HWND wnd) override;
     // The data a window is dressed with; nullptr when none is registered.
     TSkinData* ChooseSkinData(HWND wnd) const;
     void SkinPopupMenu(HWND wnd);

@@ -44,7 +44,21 @@ void SwitchTo(TMenuBtn* item) {
     EndMenu();
 }
 
+// A right-to-left menu orders its items from the right.
+bool IsRightToLeftMenu(HMENU menu) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return menu != nullptr && GetMenuItemInfoW(menu, 0, TRUE, &info) && (info.fType & MFT_RIGHTORDER) != 0;
+}
+
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    // Right to left, Left goes on along the bar and Right back, for the menu loop too.
+    if (auto* key = reinterpret_cast<MSG*>(lParam); code == MSGF_MENU && key != nullptr && key->message == WM_KEYDOWN &&
+                                                     tracking.haveCurrent && IsRightToLeftMenu(tracking.currentMenu)) {
+        if (key->wParam == VK_LEFT) key->wParam = VK_RIGHT;
+        else if (key->wParam == VK_RIGHT) key->wParam = VK_LEFT;
+    }
     const LRESULT result = CallNextHookEx(tracking.hook, code, wParam, lParam);
     if (result != 0 || code != MSGF_MENU || tracking.formSkin == nullptr) return result;
     TSkinForm& form = *tracking.formSkin;
@@ -242,10 +256,18 @@ bool TSkinForm::KeyMenu(WPARAM wParam, LPARAM lParam) {
 bool TSkinForm::DialogChar(forms::TMessage& m) {
     TMenuBtn* item = FindMenuButtonByAccel(static_cast<wchar_t>(m.WParam));
     const bool altOnly = GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0;
-    if (item == nullptr || !altOnly || menuTracking_) return false;
-    OpenMenuButton(*item);
-    m.Result = 1;
-    keyHandled_ = true;
+    if (item != nullptr && altOnly && !menuTracking_) {
+        OpenMenuButton(*item);
+        m.Result = 1;
+        keyHandled_ = true;
+        return true;
+    }
+    // An MDI child has no bar: its parent's bar takes the key first.
+    forms::TForm* frame = SkinManage().mdiFrameForm;
+    if (windowKind_ != kKindMdiChild || frame == nullptr || frame == form_) return false;
+    const LRESULT answer = frame->Perform(forms::CM_DIALOGCHAR, m.WParam, m.LParam);
+    if (answer == 0) return false;
+    m.Result = answer;
     return true;
 }
 

@@ -96,6 +96,7 @@ const std::vector<Row>& Rows() {
                          SkinPlan p = Plan(SkinClass::Box, AttachWay::Control, true, "tool bar");
                          p.setProperties = {{"Flat", "True"}};
                          p.ownerDrawMenu = true;
+                         p.customDrawButtons = true;
                          return p; }});
         r.push_back({"status bar", [](const ControlFacts& c, const std::string&, const RuleSettings& s) { return (c.kinds & kStatusBar) && Gate(s, xcStatusBar); },
                      [](const ControlFacts&, const RuleSettings&) {

@@ -86,7 +86,8 @@ struct SkinPlan {
     ChildRule children = ChildRule::None;
     bool childrenFirst = false;          // children are done before the control's own skin
     bool childrenGroupBox = true;        // checkgroup: the group box only with xcGroupBox
-    bool ownerDrawMenu = false;
+    bool ownerDrawMenu = false;          // the items of the control's menu drawn by the skin
+    bool customDrawButtons = false;      // a tool bar's buttons drawn by the form skin, unless drawn by their own
     bool skip = false;                   // exempt or never skinned: nothing at all
     std::string rule;                    // which rule decided, for tests and logs
 };

@@ -1,6 +1,7 @@
 // MDI windows under the form skin: an MDI parent with a menu bar and two children. A maximised
 // child gives up its frame and shows its three buttons on the parent's bar, which act on it.
 #include "forms/mdi_forms.h"
+#include "skin/skin_coordinator.h"
 #include "skin/menu/tests/win/menu_fixture.h"
 
 namespace skin::menu_tests {
@@ -149,6 +150,64 @@ TEST_F(MdiWindows, AMaximisedChildsButtonsAreOnTheParentsBarAndActOnIt) {
     EXPECT_EQ(parentSkin->MenuBar()->Count(), 2);
     RedrawFrame(parent->Handle());
     for (const TWinSysButton* b : BarButtons()) EXPECT_FALSE(b->visible);
+}
+
+// Alt and a letter typed in a child open the parent's bar item of that letter.
+TEST_F(MdiWindows, AChildOffersItsAltKeysToTheParentsBar) {
+    LRESULT answer = 0;
+    const bool done = Script::Run({{"Window opens", [&] { return TrackedBarIndex() == 1 && !OpenMenus().empty(); },
+                                    [] { PressKey(VK_ESCAPE); }}},
+                                  [&] {
+                                      SendKey(VK_MENU, false);
+                                      PumpUntil([] { return GetKeyState(VK_MENU) < 0; }, 2000);
+                                      answer = children[0]->Perform(forms::CM_DIALOGCHAR, 'W', 0);
+                                      SendKey(VK_MENU, true);
+                                  });
+    EXPECT_EQ(answer, 1);
+    EXPECT_TRUE(done) << "stopped at: " << StepName(Script::next);
+    // A letter the parent's bar does not know stays with the child.
+    EXPECT_EQ(children[0]->Perform(forms::CM_DIALOGCHAR, 'Q', 0), 0);
+}
+
+// Stands for the coordinator: remembers the windows it is asked to skin.
+struct RecordingCoordinator : SkinCoordinator {
+    static inline std::vector<HWND> asked;
+    void AddSkinData(TSkinData&) override {}
+    void RemoveSkinData(TSkinData&) override {}
+    void InstallHook() override {}
+    void Request(int, unsigned) override {}
+    void SetPendingData(TSkinData*) override {}
+    int ActivationState() const override { return 1; }
+    void SetActivationState(int) override {}
+    void SetActiveFlag(bool) override {}
+    void SkinOwnerForm(TSkinData&) override {}
+    void ReloadFormSkins(TSkinData&) override {}
+    bool AddChildForm(forms::TForm&, forms::TForm&) override { return false; }
+    bool SkinWindow(HWND wnd) override {
+        asked.push_back(wnd);
+        return false;
+    }
+};
+
+// A child made after the parent was skinned is handed to the coordinator once the client
+// refreshes its window menu, and only once.
+TEST_F(MdiWindows, ANewChildIsHandedToTheCoordinatorOnTheMenuRefresh) {
+    RecordingCoordinator::asked.clear();
+    SetSkinCoordinatorFactory([]() -> std::unique_ptr<SkinCoordinator> { return std::make_unique<RecordingCoordinator>(); });
+    EnsureSkinCoordinator();
+    auto* third = new forms::TMDIChild(parent.get());
+    third->SetText("Three");
+    third->SetBounds(70, 70, 220, 160);
+    third->Show();  // made with WM_MDICREATE; showing it posts the refresh
+    const bool asked = PumpUntil([&] { return !RecordingCoordinator::asked.empty(); }, 2000);
+    SendMessageA(Client(), WM_MDIREFRESHMENU, 0, 0);
+    Settle();
+    const std::vector<HWND> seen = RecordingCoordinator::asked;
+    FreeSkinCoordinator();
+    SetSkinCoordinatorFactory(nullptr);
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(seen.size(), 1u) << "asked more than once, or for another window";
+    EXPECT_EQ(seen[0], third->Handle());
 }
 
 }  // namespace

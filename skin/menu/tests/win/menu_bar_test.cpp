@@ -115,6 +115,36 @@ TEST_F(MenuForm, RightAndLeftMoveAlongTheBarOneDropDownAtATime) {
     EXPECT_EQ(TrackedBarIndex(), -1);
 }
 
+// In a right-to-left drop-down the arrows swap: Left goes on to the next bar item, Right back.
+TEST_F(MenuForm, TheArrowsSwapInARightToLeftDropDown) {
+    Build();
+    help->SetEnabled(true);
+    Make();
+    for (forms::TMenuItem* top : {file, edit, help}) {
+        HMENU drop = top->Handle();
+        for (int i = 0; i < GetMenuItemCount(drop); ++i) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE;
+            GetMenuItemInfoW(drop, static_cast<UINT>(i), TRUE, &info);
+            info.fType |= MFT_RIGHTORDER;
+            SetMenuItemInfoW(drop, static_cast<UINT>(i), TRUE, &info);
+        }
+    }
+    auto firstLit = [](forms::TMenuItem* item) { return [item] { return Highlighted(item->Handle(), 0); }; };
+    const bool done = Script::Run(
+        {
+            {"File opens", firstLit(file), [] { PressKey(VK_LEFT); }},
+            {"Left opens Edit", [&] { return TrackedBarIndex() == 1 && Highlighted(edit->Handle(), 0); }, [] { PressKey(VK_RIGHT); }},
+            {"Right goes back to File", [&] { return TrackedBarIndex() == 0 && Highlighted(file->Handle(), 0); },
+             [] { PressKey(VK_ESCAPE); }},
+        },
+        [&] { ClickBar(0); });
+    EXPECT_TRUE(done) << "stopped at: " << StepName(Script::next);
+    for (const std::string& f : Script::failures) ADD_FAILURE() << f;
+    EXPECT_EQ(Script::maxMenus, 1);
+}
+
 TEST_F(MenuForm, DownThenRightOpensTheSubMenuAndLeftClosesOnlyIt) {
     Make();
     const bool done = Script::Run(
@@ -254,6 +284,51 @@ TEST_F(MenuForm, UnskinningGivesTheMenuBackWithItsOwnDrawing) {
     info.fMask = MIIM_FTYPE;
     ASSERT_TRUE(GetMenuItemInfoA(file->Handle(), 0, TRUE, &info));
     EXPECT_EQ(info.fType & MFT_OWNERDRAW, 0u);
+}
+
+// A merged menu (the window's menu made of several forms' items): items are read by position,
+// and one without text stands for the component's item at its place.
+TEST_F(MenuForm, TheMergedLoaderReadsTheWindowsMenuAndFillsEmptyItemsFromTheComponent) {
+    Make();
+    HMENU tools = CreatePopupMenu();
+    AppendMenuW(tools, MF_STRING, 7101, L"&Options");
+    HMENU merged = CreateMenu();
+    AppendMenuW(merged, MF_STRING, 7001, L"");                                               // File's place
+    AppendMenuW(merged, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(tools), L"&Tools");  // its own text
+    AppendMenuW(merged, MF_STRING, 7003, L"");                                               // Help's place, disabled there
+    AppendMenuW(merged, MF_STRING, 7004, L"");                                               // past the component's items
+    SetMenu(wnd, merged);
+    TSkinMenu& bar = *skin->MenuBar();
+    bar.LoadMerged();
+    EXPECT_EQ(GetMenu(wnd), nullptr) << "the system would draw a bar of its own";
+    EXPECT_EQ(bar.MenuHandle(), merged);
+    ASSERT_EQ(bar.Count(), 4);
+    struct Expected {
+        const wchar_t* caption;
+        bool enabled;
+        UINT command;  // 0: not checked (a drop-down's identifier is its handle's business)
+        HMENU subMenu;
+    };
+    const Expected expected[] = {
+        {L"&File", true, 7001, file->Handle()},
+        {L"&Tools", false, 0, tools},
+        {L"&Help", false, 7003, help->Handle()},
+        {L"", true, 7004, nullptr},
+    };
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const TMenuBtn& b = *bar.Item(i);
+        EXPECT_EQ(b.caption, expected[i].caption);
+        EXPECT_EQ(b.enabled, expected[i].enabled);
+        EXPECT_TRUE(b.visible);
+        if (expected[i].command != 0) EXPECT_EQ(b.command, expected[i].command);
+        EXPECT_EQ(b.subMenu, expected[i].subMenu);
+    }
+    // The component's items keep their own menu: the bar goes back to it before the merged one goes.
+    bar.SetMenuHandle(menu->Handle());
+    bar.LoadFromMenu();
+    DestroyMenu(merged);
+    EXPECT_EQ(bar.Count(), 3);
 }
 
 // A window without a form object, with a menu handle of its own.

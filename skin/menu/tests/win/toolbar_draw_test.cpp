@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "forms/subclass.h"
+#include "forms/tool_bar.h"
 #include "skin/menu/tests/win/menu_fixture.h"
 #include "skin/menu/toolbar_draw.h"
 
@@ -61,6 +62,59 @@ TEST(ToolbarDraw, ButtonsShowTheFrameOfTheirState) {
     EXPECT_TRUE(PumpUntil([&] { return pixel(1) == probe::k_button[3]; }, 2000)) << std::hex << pixel(1);
     route.Remove();
     DestroyWindow(bar);
+    Settle();
+    EXPECT_EQ(FramePaintErrors(), 0);
+}
+
+// The frame of the pressed, plain and disabled buttons of a tool bar, 0xRRGGBB inside each.
+std::uint32_t ButtonPixel(HWND bar, int index) {
+    RECT r{};
+    SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    HDC dc = GetDC(bar);
+    const COLORREF c = GetPixel(dc, r.left + 3, r.top + 3);
+    ReleaseDC(bar, dc);
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// A tool bar of the form library on a skinned form: the control attachment hands its buttons'
+// drawing and its menu's items to the form skin, unless it draws its buttons itself.
+TEST(ToolbarDraw, AToolBarOnASkinnedFormIsDrawnThroughTheAttachRules) {
+    for (const bool ownDrawing : {false, true}) {
+        SCOPED_TRACE(ownDrawing ? "with a drawing of its own" : "without a drawing of its own");
+        forms::TForm form(nullptr);
+        form.SetBounds(140, 120, 360, 200);
+        auto* bar = new forms::TToolBar(&form);
+        bar->SetParent(&form);
+        bar->SetButtons({{"One", {}}, {"Two", {}}, {"Three", {}}});
+        auto* menu = new forms::TMainMenu(&form);
+        auto* file = new forms::TMenuItem(&form);
+        file->SetCaption("&File");
+        menu->Items()->Add(file);
+        auto* open = new forms::TMenuItem(&form);
+        open->SetCaption("&Open");
+        file->Add(open);
+        bar->SetMenu(menu);
+        int ownCalls = 0;
+        if (ownDrawing) bar->OnCustomDrawButton = [&](forms::TToolBar*, NMTBCUSTOMDRAW&) -> LRESULT { return ++ownCalls, CDRF_DODEFAULT; };
+        form.Show();
+        Settle();
+        AttachTo(form, Probe());
+        EXPECT_TRUE(bar->Flat());
+        EXPECT_TRUE(file->OnDrawItem && file->OnMeasureItem) << "the menu's items are not drawn by the skin";
+        EXPECT_TRUE(open->OnDrawItem && open->OnMeasureItem) << "a sub-item is not drawn by the skin";
+        HWND wnd = bar->Handle();
+        SendMessageA(wnd, TB_PRESSBUTTON, 100, TRUE);
+        SendMessageA(wnd, TB_ENABLEBUTTON, 102, FALSE);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        Settle();
+        if (ownDrawing) {
+            EXPECT_GT(ownCalls, 0) << "its own drawing was replaced";
+            EXPECT_NE(ButtonPixel(wnd, 0), probe::k_button[1]);
+        } else {
+            EXPECT_TRUE(PumpUntil([&] { return ButtonPixel(wnd, 0) == probe::k_button[1]; }, 2000)) << std::hex << ButtonPixel(wnd, 0);
+            for (std::uint32_t c : probe::k_button) EXPECT_NE(ButtonPixel(wnd, 2), c) << "a disabled button is framed";
+        }
+    }
     Settle();
     EXPECT_EQ(FramePaintErrors(), 0);
 }
