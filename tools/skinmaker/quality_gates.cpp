@@ -147,6 +147,8 @@ void QualityGates(const Built& b, const SkinArt& art) {
         gate(worst(titleText, bar, {1}, true), "caption text");
     }
     gate(worst(FromColourRef(e.colours.ButtonText), *e.buttons, {1, 2, 3, 5}, false), "button text");
+    // Labels and the system's boxes keep writing in the system's black on the face colour.
+    gate(Contrast(Rgb{0, 0, 0}, FromColourRef(e.colours.ButtonFace)), "the system's text on the face");
     gate(worst(FromColourRef(e.colours.MenuText), *e.Part("MenuBackground"), {1}, false), "menu text");
     gate(worst(FromColourRef(e.colours.HilightText), *e.Part("MenuItem"), {2, 3}, false), "highlighted menu text");
 }
