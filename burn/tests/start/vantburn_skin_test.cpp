@@ -59,6 +59,10 @@ TEST(VantburnSkin, ItsWindowIsSkinnedWithoutACloseButtonAndATitleClickLeavesItOp
         ReleaseDC(nullptr, screen);
         return middle != RGB(0, 0, 0);
     }, 3s);
+    // The device scan at start may hold the window's thread while its children first paint:
+    // once it answers again, every child is painted afresh for the shot.
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     testsupport::SaveWindowScreenshot(window, std::string(SKIN_ARTIFACTS_WIN) + "/vantburn.png");
     // No system menu, so no close button on the frame either.
     EXPECT_EQ(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU, 0);
