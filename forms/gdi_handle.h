@@ -41,6 +41,7 @@ struct WindowDeleter { void operator()(HWND h) const { if (IsWindow(h)) DestroyW
 struct KernelHandleDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct FindDeleter { void operator()(HANDLE h) const { FindClose(h); } };
 struct MappedViewDeleter { void operator()(void* view) const { UnmapViewOfFile(view); } };
+struct HookDeleter { void operator()(HHOOK h) const { UnhookWindowsHookEx(h); } };
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniquePen = UniqueHandle<HPEN, GdiObjectDeleter>;
@@ -58,6 +59,7 @@ using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleDeleter>;
 using UniqueFind = UniqueHandle<HANDLE, FindDeleter>;
 using UniqueMappedView = UniqueHandle<void*, MappedViewDeleter>;  // MapViewOfFile
+using UniqueHook = UniqueHandle<HHOOK, HookDeleter>;              // SetWindowsHookEx
 inline HANDLE NullIfInvalid(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
 
 // GetDC/GetWindowDC paired with ReleaseDC.

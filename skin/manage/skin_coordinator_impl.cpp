@@ -52,8 +52,7 @@ TSkinCoordinator::TSkinCoordinator() : state_(SkinManage()) {
 TSkinCoordinator::~TSkinCoordinator() {
     state_.activationState = 4;
     StopTimer();
-    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
+    hook_.reset();
     // Form skins belong to their forms; one made for a raw window (a system dialog) is ours.
     const std::vector<TSkinForm*> formSkins = state_.FormSkins();
     for (TSkinForm* f : formSkins)
@@ -110,10 +109,10 @@ void TSkinCoordinator::RemoveSkinData(TSkinData& data) {
 }
 
 void TSkinCoordinator::InstallHook() {
-    if (hook_ != nullptr) return;
+    if (hook_) return;
     platformVersion_ = GetVersion();
     hookThread_ = GetCurrentThreadId();
-    hook_ = SetWindowsHookExA(WH_CBT, &TSkinCoordinator::CbtProc, nullptr, hookThread_);
+    hook_.reset(SetWindowsHookExA(WH_CBT, &TSkinCoordinator::CbtProc, nullptr, hookThread_));
 }
 
 void TSkinCoordinator::Request(int kind, unsigned interval) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/gdi_handle.h"
 #include "skin/frame/skin_manage.h"
 #include "skin/skin_coordinator.h"
 
@@ -60,7 +61,7 @@ public:
     TSkinData* PendingData() const { return pending_; }
     int PendingRequest() const { return pendingKind_; }
     bool TimerRunning() const { return timerId_ != 0; }
-    bool HookInstalled() const { return hook_ != nullptr; }
+    bool HookInstalled() const { return static_cast<bool>(hook_); }
     // The request due now (the timer's handler).
     void RunRequest();
 
@@ -78,7 +79,7 @@ private:
     bool LeftAloneDialog(HWND wnd, const std::string& className) const;
 
     TSkinManage& state_;
-    HHOOK hook_ = nullptr;
+    forms::UniqueHook hook_;
     DWORD hookThread_ = 0;
     DWORD platformVersion_ = 0;
     UINT_PTR timerId_ = 0;

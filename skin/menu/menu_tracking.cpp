@@ -18,7 +18,7 @@ namespace {
 
 // One drop-down is tracked at a time in the thread.
 struct Tracking {
-    HHOOK hook = nullptr;
+    forms::UniqueHook hook;
     TSkinForm* formSkin = nullptr;
     int barIndex = -1;
     // The item last selected in the open menus: the menu that holds it, and whether it opens
@@ -34,8 +34,6 @@ struct Tracking {
     int nestings = 0;
 };
 Tracking tracking;
-
-bool Has(TSkinControlTypes set, TSkinControlType member) { return (set & (1u << member)) != 0; }
 
 // Marks the bar item to open next and closes the open drop-down.
 void SwitchTo(TMenuBtn* item) {
@@ -59,7 +57,7 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
         if (key->wParam == VK_LEFT) key->wParam = VK_RIGHT;
         else if (key->wParam == VK_RIGHT) key->wParam = VK_LEFT;
     }
-    const LRESULT result = CallNextHookEx(tracking.hook, code, wParam, lParam);
+    const LRESULT result = CallNextHookEx(tracking.hook.get(), code, wParam, lParam);
     if (result != 0 || code != MSGF_MENU || tracking.formSkin == nullptr) return result;
     TSkinForm& form = *tracking.formSkin;
     TSkinMenu* bar = form.MenuBar();
@@ -108,12 +106,11 @@ void InstallMenuHook() {
     tracking.currentHasSub = false;
     tracking.currentMenu = nullptr;
     GetCursorPos(&tracking.lastMouse);
-    if (tracking.hook == nullptr) tracking.hook = SetWindowsHookExA(WH_MSGFILTER, MenuMsgFilterProc, nullptr, GetCurrentThreadId());
+    if (!tracking.hook) tracking.hook.reset(SetWindowsHookExA(WH_MSGFILTER, MenuMsgFilterProc, nullptr, GetCurrentThreadId()));
 }
 
 void RemoveMenuHook() {
-    if (tracking.hook != nullptr) UnhookWindowsHookEx(tracking.hook);
-    tracking.hook = nullptr;
+    tracking.hook.reset();
     tracking.haveCurrent = false;
     tracking.currentMenu = nullptr;
     tracking.barIndex = -1;

@@ -26,7 +26,7 @@ class TSkinMenu;
 
 class TMenuBtn : public TNCObject {
 public:
-    TMenuBtn(TSkinForm* formSkin, TSkinMenu* bar, int index) : TNCObject(formSkin), bar_(bar), index(index) {}
+    TMenuBtn(TSkinForm* formSkin, TSkinMenu* bar, int index) : TNCObject(formSkin), index(index), bar_(bar) {}
     void Paint() override;
 
     forms::TMenuItem* menuItem = nullptr;  // nullptr for an item read from a menu handle

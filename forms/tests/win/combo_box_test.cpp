@@ -133,7 +133,8 @@ TEST_F(ComboBox, DroppedListHasRoomForDropDownCountLines) {
     combo->SetParent(form);
     for (int i = 0; i < 20; ++i) combo->Items()->Add("line " + std::to_string(i));
     combo->SetDropDownCount(8);
-    COMBOBOXINFO info{sizeof info};
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
     SendMessageA(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
     RECT list{};

@@ -70,10 +70,18 @@ TEST_F(TabSkins, TabsAndPageBorderOnEachSide) {
         InflateRect(&page, 4, 4);
         const int midX = (page.left + page.right) / 2, midY = (page.top + page.bottom) / 2;
         // Edges away from the tabs.
-        if (side.position != 2) EXPECT_EQ(pixels.At(page.left + 1, midY), Rgb(probe::k_tabborder[0]));
-        if (side.position != 3) EXPECT_EQ(pixels.At(page.right - 2, midY), Rgb(probe::k_tabborder[0]));
-        if (side.position != 0) EXPECT_EQ(pixels.At(midX, page.top + 1), Rgb(probe::k_tabborder[0]));
-        if (side.position != 1) EXPECT_EQ(pixels.At(midX, page.bottom - 2), Rgb(probe::k_tabborder[0]));
+        if (side.position != 2) {
+            EXPECT_EQ(pixels.At(page.left + 1, midY), Rgb(probe::k_tabborder[0]));
+        }
+        if (side.position != 3) {
+            EXPECT_EQ(pixels.At(page.right - 2, midY), Rgb(probe::k_tabborder[0]));
+        }
+        if (side.position != 0) {
+            EXPECT_EQ(pixels.At(midX, page.top + 1), Rgb(probe::k_tabborder[0]));
+        }
+        if (side.position != 1) {
+            EXPECT_EQ(pixels.At(midX, page.bottom - 2), Rgb(probe::k_tabborder[0]));
+        }
         list->UnskinAll();
         delete pages;
         Pump();
