@@ -15,21 +15,6 @@ std::string IniValue(const std::string& file, const char* key) {
     return value;
 }
 
-// The visible child window of a class (and caption, when given).
-HWND FindChild(HWND parent, const char* windowClass, const std::string& caption = {}) {
-    struct Find { const char* cls; std::string caption; HWND found; } find{windowClass, caption, nullptr};
-    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(param);
-        char cls[64] = {};
-        GetClassNameA(wnd, cls, sizeof cls);
-        if (lstrcmpiA(cls, f->cls) != 0 || !IsWindowVisible(wnd)) return TRUE;
-        if (!f->caption.empty() && WindowText(wnd) != f->caption) return TRUE;
-        f->found = wnd;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
 // Any message box of the process.
 bool HasMessageBox(DWORD processId) {
     struct Find { DWORD pid; bool found; } find{processId, false};

@@ -117,6 +117,20 @@ std::vector<std::string> ChildTexts(HWND parent, const std::string& windowClass)
     return collect.texts;
 }
 
+HWND FindChild(HWND parent, const char* windowClass, const std::string& caption) {
+    struct Find { const char* cls; std::string caption; HWND found; } find{windowClass, caption, nullptr};
+    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(param);
+        char cls[64] = {};
+        GetClassNameA(wnd, cls, sizeof cls);
+        if (lstrcmpiA(cls, f->cls) != 0 || !IsWindowVisible(wnd)) return TRUE;
+        if (!f->caption.empty() && WindowText(wnd) != f->caption) return TRUE;
+        f->found = wnd;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
 bool ClickButton(HWND parent, const std::string& caption) {
     struct Find { std::string caption; HWND found; } find{caption, nullptr};
     EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {

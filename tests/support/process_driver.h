@@ -35,6 +35,8 @@ private:
 // The text of a window; the texts of its child windows of a class (e.g. "Static", "Button").
 std::string WindowText(HWND wnd);
 std::vector<std::string> ChildTexts(HWND parent, const std::string& windowClass);
+// The first visible child window of a class (and caption, when given); null when none.
+HWND FindChild(HWND parent, const char* windowClass, const std::string& caption = {});
 // Clicks the child button (a system or a form-library one) with this caption (as a user
 // would: BM_CLICK); false when absent.
 bool ClickButton(HWND parent, const std::string& caption);

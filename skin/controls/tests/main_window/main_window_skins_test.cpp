@@ -250,7 +250,9 @@ TEST_F(MainWindowSkins, EachKindOnTheMainWindowGetsItsSkin) {
     }
     for (forms::TComponent* c : form_->ComponentList()) {
         const std::string cls = c->ClassInfo().Name();
-        if (cls == "TSlider" || cls == "TSpecialProgress") EXPECT_EQ(skins.count(c->Name()), 0u) << c->Name();
+        if (cls == "TSlider" || cls == "TSpecialProgress") {
+            EXPECT_EQ(skins.count(c->Name()), 0u) << c->Name();
+        }
     }
 }
 

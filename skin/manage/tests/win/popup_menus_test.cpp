@@ -175,12 +175,6 @@ TEST_F(PopupMenus, ASkinWithoutMenuBackgroundLeavesTheMenuPlain) {
     PumpUntil([&] { return p.skinChanged > before + 1; }, 2000);
 }
 
-}  // namespace
-}  // namespace skin::manage_tests
-
-namespace skin::manage_tests {
-namespace {
-
 // What the next popup belongs to decides which kind of control must be skinned for it.
 TEST_F(PopupMenus, APopupIsDressedOnlyWhenItsKindIsAmongTheSkinnedControls) {
     MainProgram& p = Program();

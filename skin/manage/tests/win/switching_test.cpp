@@ -281,12 +281,6 @@ TEST_F(Switching, ASkinChangeRecoloursEverySkinnedFormOnce) {
     PumpUntil([&] { return p.skinChanged > before + 1; }, 2000);
 }
 
-}  // namespace
-}  // namespace skin::manage_tests
-
-namespace skin::manage_tests {
-namespace {
-
 // Last in its process: a data for one form sets the coordinator's active flag for good.
 TEST_F(Switching, AFormWithItsOwnDataIsDressedWithItAndGivenBackWhenTheDataGoes) {
     MainProgram& p = Program();
