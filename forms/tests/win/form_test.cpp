@@ -380,5 +380,31 @@ TEST_F(FormResize, SystemSizesFireOnResizeOnceWithTheNewSize) {
     }
 }
 
+// A new frame that keeps the client's size (the system then sends WM_MOVE but no WM_SIZE)
+// still leaves the form's bounds those of its window.
+TEST_F(FormResize, ANewFrameAroundTheSameClientKeepsTheBoundsTrue) {
+    TForm* f = Make(nullptr, 40, 40, 300, 200);
+    f->Show();
+    Application->ProcessMessages();
+    HWND wnd = f->Handle();
+    RECT client{};
+    GetClientRect(wnd, &client);
+    const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
+    SetWindowLongPtrA(wnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_CAPTION)) | WS_BORDER);
+    RECT outer = client;
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_EXSTYLE)));
+    SetWindowPos(wnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    Application->ProcessMessages();
+    RECT now{}, window{};
+    GetClientRect(wnd, &now);
+    ASSERT_EQ(now.right, client.right) << "the client kept its size";
+    ASSERT_EQ(now.bottom, client.bottom);
+    GetWindowRect(wnd, &window);
+    EXPECT_EQ(f->Width(), window.right - window.left);
+    EXPECT_EQ(f->Height(), window.bottom - window.top);
+}
+
 }  // namespace
 }  // namespace forms
