@@ -515,12 +515,9 @@ void TSkinForm::Recolour() {
             if (form_ != nullptr && data_ != nullptr && Has(data_->SkinControls, xcPopupMenu)) SkinPopupMenus(*form_, *data_, true);
             FitWindow(true);
             BuildRegion();
-            // A size change makes the form lay its controls out again for the new frame.
-            if (form_ != nullptr && windowState_ == kStateNormal) {
-                forms::FrameFitScope fitting(wnd_);
-                form_->SetHeight(form_->Height() + 1);
-                form_->SetHeight(form_->Height() - 1);
-            }
+            // The form lays its controls out again for the new frame, once and at the client
+            // size they keep (a passing change of the window's size would lay them out twice).
+            if (form_ != nullptr && windowState_ == kStateNormal) form_->Realign();
         }
     }
     if (hadFocus && focused->CanFocus()) focused->SetFocus();

@@ -6,6 +6,7 @@
 #include "forms/gdi_handle.h"
 #include "forms/graphics.h"
 #include "forms/menus.h"
+#include "forms/panel.h"
 #include "forms/subclass.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/skin_drawing.h"
@@ -342,6 +343,47 @@ TEST_F(SkinnedForm, ARecolourPaintsNoControlWhileItRunsAndLeavesEachInTheNewSkin
         return (((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF)) == face;
     }));
     EXPECT_GE(paints, 1);
+}
+
+// A recolour fits the frame and lays the controls out at the client size they keep: the
+// window's size changes only when the new frame is another size (each change lays every
+// control out again), and an aligned panel fills the client area afterwards as before.
+TEST_F(SkinnedForm, ARecolourSizesTheWindowOnlyForAFrameOfAnotherSize) {
+    auto data = LoadSkin("probe");
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(150, 120, 300, 200);
+    auto* panel = new forms::TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetAlign(forms::alClient);
+    form->Show();
+    Settle();
+    wnd = form->Handle();
+    skin = AttachTo(*form, *data);
+    int sizes = 0;
+    forms::WindowSubclass counter(wnd, [&](HWND, UINT msg, WPARAM w, LPARAM l, const forms::SubclassNext& next) {
+        if (msg == WM_SIZE) ++sizes;
+        return next(msg, w, l);
+    });
+    auto fillsTheClient = [&] {
+        const RECT bounds = panel->BoundsRect();
+        const SIZE client = ClientSize(wnd);
+        return bounds.left == 0 && bounds.top == 0 && bounds.right == client.cx && bounds.bottom == client.cy;
+    };
+    const SIZE client = ClientSize(wnd);
+    const struct {
+        const char* skin;
+        int mostSizes;
+    } steps[] = {{"probe", 0}, {"0", 1}, {"0", 0}, {"probe", 1}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.skin);
+        data->SetSkinFile(std::string(SKIN_ARTIFACTS_WIN) + "/skin-" + step.skin + ".skin");
+        sizes = 0;
+        SendMessageA(wnd, kMsgRecolour, 0, 0);
+        Settle();
+        EXPECT_LE(sizes, step.mostSizes);
+        EXPECT_TRUE(SameSize(ClientSize(wnd), client));
+        EXPECT_TRUE(fillsTheClient());
+    }
 }
 
 TEST_F(SkinnedForm, WithoutFrameSkinningTheFrameStaysTheSystemsAndComesBackPlain) {
