@@ -651,6 +651,24 @@ TEST_F(VantburnBurn, AFileHeldOpenEndsTheBurnBeforeTheDriveIsLoaded) {
     Close(window);
 }
 
+// The log shows a file's name as it is: the engine's UTF-8 line reaches the ANSI memo converted.
+TEST_F(VantburnBurn, AFileHeldOpenIsNamedInTheLogAsItIsNamed) {
+    BurnFolder folder;
+    const std::string held = folder.Portfolio() + "\\caf\xE9.html";
+    WriteFileAt(held, "<html></html>\n");
+    HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const BurnResult result = BurnTraced(window, folder);
+    CloseHandle(file);
+    CheckFailedBurn(result, "CAN'T OPEN FILE \"");
+    EXPECT_TRUE(std::any_of(result.memo.begin(), result.memo.end(), [](const std::string& line) {
+        return line.find("\\caf\xE9.html\"") != std::string::npos;
+    }));
+    Close(window);
+}
+
 // Names outside ASCII, in the ANSI code page (1252) of the test's Wine: a program folder under a
 // user "José", a portfolio "Zoë" holding "café.html". The window's paths go wide end to end: the
 // disc holds every file, read back by the peers, and the window shows the name as it is.
