@@ -252,6 +252,9 @@ void SkinChildControl(TControlSkinList& list, forms::TControl& control, forms::T
     // A cell out of a view's sight: skinned once its window is made (its container hears of it).
     if (w != nullptr && w->WindowLeftForLater()) return;
     if (IsControlSkinned(list, control)) return;
+    // An MDI child is owned by its parent form yet framed on its own: it gets a form skin.
+    if (const auto* form = dynamic_cast<const forms::TForm*>(&control); form != nullptr && form->FormStyle() == forms::fsMDIChild)
+        return;
     if (w != nullptr) {
         try {
             w->HandleNeeded();

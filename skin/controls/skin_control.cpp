@@ -170,14 +170,14 @@ void TSkinControl::AfterMessage(TMessage& m) {
     }
 }
 
-void TSkinControl::InvalidateSkin() {
+void TSkinControl::InvalidateSkin(Repaint when) {
     if (control_ != nullptr) {
         control_->Invalidate();
     } else if (graphicControl_ != nullptr) {
         graphicControl_->Invalidate();
     } else if (handle_ != nullptr) {
         InvalidateRect(handle_, nullptr, TRUE);
-        UpdateWindow(handle_);
+        if (when == Repaint::Now) UpdateWindow(handle_);
     }
 }
 
@@ -221,7 +221,7 @@ void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
 void TSkinControl::RefreshSkin() {
     if (colourControl_ && control_ != nullptr) control_->SetColor(static_cast<forms::TColor>(FaceColour()));
-    InvalidateSkin();
+    InvalidateSkin(Repaint::Later);
 }
 
 const SkinElements* TSkinControl::Elements() const { return data_ != nullptr ? &data_->Elements() : nullptr; }

@@ -52,6 +52,7 @@ public:
     // Paints the whole window; dc 0 paints on the window DC.
     virtual void PaintFrame(HDC dc);
     virtual void DrawSkin(HDC dc, const RECT& rect);
+    // Takes up a new skin: marks the control for repainting without painting it.
     virtual void RefreshSkin();
 
     HWND Handle() const { return handle_; }
@@ -73,7 +74,10 @@ public:
 protected:
     void SkinWndProc(forms::TMessage& m);
     void CallDefault(forms::TMessage& m);
-    void InvalidateSkin();
+    // A raw window is painted at once unless told Later: a skin change repaints the whole
+    // window once after every control skin has been refreshed.
+    enum class Repaint { Now, Later };
+    void InvalidateSkin(Repaint when = Repaint::Now);
     // The WM_PAINT answer of the families: draws through DrawSkin on wParam's DC or BeginPaint's.
     void PaintMessage(forms::TMessage& m);
     COLORREF FaceColour() const;
