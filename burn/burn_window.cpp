@@ -9,6 +9,7 @@
 #include "burn/portable/joliet_names.h"
 #include "burn/portable/portfolio_tree.h"
 #include "burn/portable/start_arguments.h"
+#include "burn/wide_paths.h"
 #include "forms/application.h"
 
 namespace burn {
@@ -32,18 +33,6 @@ constexpr char kConfirmText[] =
     "Insert a Blank CD-R and click to start burning.\n\r\n\rClick \"Cancel\" to cancel to process.";
 constexpr char kBurnAbortedText[] = "Burning Process Aborted.";
 constexpr char kClosingText[] = "Closing CD, please wait...";
-
-std::string ExecutableFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 template <class T>
 T* Place(TForm1* form, TWinControl* parent, const char* name, int left, int top, int width, int height) {
@@ -89,10 +78,6 @@ TForm1::TForm1(TComponent* owner, std::vector<std::string> args, std::string pro
     mcdb->WritePostGap = true;
     mcdb->SetCacheSize(kCacheSize);
     mcdb->OnWriteDone = [this](TCDBurner&, const std::string& error) { mcdbWriteDone(error); };
-    // The write thread logs too: every line goes through the queue to this window's thread.
-    mcdb->OnDebugMessage = [this](TSCSIDevice&, const std::string& text, std::uint8_t level) {
-        log_.Push(text, level);
-    };
     choice_ = std::make_unique<DriveChoice>(*mcdb);
     OnShow = [this](TObject*) { FormShow(); };
     FormCreate();
@@ -157,12 +142,16 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     if (terminating_) return;
     PortfolioName = args_[0];
-    GroupBox1->SetCaption(" " + PortfolioName + " ");
+    GroupBox1->SetCaption(" " + AnsiText(PortfolioName) + " ");
+    mcdb->DebugWindow = nullptr;
+    mcdb->ClearFiles();
     if (ProgramFolder.empty()) ProgramFolder = ExecutableFolder();
+    // The write thread logs too: the memo's lines go through the queue to this window's thread.
+    mcdb->DebugWindow = &log_;
     const StartRequest request = ReadStartArguments(args_, ProgramFolder, IsFolder);
     portfolioAccepted_ = request.Verdict == StartVerdict::Burn;
     PortfolioFolder = request.Folder;
-    Memo1->Lines()->Add("Ready to burn: " + PortfolioName);
+    Memo1->Lines()->Add(AnsiText("Ready to burn: " + PortfolioName));
     Memo1->Lines()->Add("To start, click \"Burn\".  To exit, click \"Close\".");
     mcdb->DebugMessage(">>> " + Caption(), 0);
     FlushLog();
@@ -286,7 +275,7 @@ void TForm1::Timer1Timer() {
 void TForm1::Button1Click() { Application->Terminate(); }
 
 void TForm1::FlushLog() {
-    for (const auto& line : log_.Drain()) Memo1->Lines()->Add(line.Text);
+    for (const auto& line : log_.Drain()) Memo1->Lines()->Add(AnsiText(line.Text));
 }
 
 void TForm1::WndProc(TMessage& message) {

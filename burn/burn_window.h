@@ -29,7 +29,7 @@ inline constexpr char kSupportPage[] = "https://vantrell.example.org/support";
 class TForm1 : public forms::TForm {
 public:
     // args: the command line without the program's path; programFolder: the executable's
-    // folder by default.
+    // folder by default. Both in UTF-8, as every path and log line of the window.
     TForm1(forms::TComponent* owner, std::vector<std::string> args, std::string programFolder = {});
     ~TForm1() override;
 

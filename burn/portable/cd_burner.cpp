@@ -69,6 +69,15 @@ DeviceQueries TCDBurner::SelectedDevice() {
 }
 
 void TCDBurner::PrepareImage(const DeviceQueries& device, const LocalDateTime& now, int biasMinutes) {
+    // The layout's drive commands are not worth a log line; the switch is on again afterwards,
+    // however the layout ends.
+    DoDebug = false;
+    struct DebugBackOn {
+        TCDBurner& burner;
+        ~DebugBackOn() { burner.DoDebug = true; }
+    } debugBackOn{*this};
+    // The ready-waits below read it: the disc of the last burn may have been another kind.
+    CurrentDiscType = static_cast<std::uint16_t>(device.deviceType);
     LayoutOptions options;
     options.joliet = JolietFileSystem;
     options.ids = {IdSystem,  IdVolume,      IdVolumeSet,   IdPublisher,      IdPreparer,

@@ -96,6 +96,7 @@ public:
     // The selected device as PrepareImage asks it; nothing is asked with none selected.
     DeviceQueries SelectedDevice();
     // now and biasMinutes: the local time and the time zone's standard bias, read by the caller.
+    // Stores the device's type in CurrentDiscType; DoDebug is off while it runs, on afterwards.
     void PrepareImage(const DeviceQueries& device, const LocalDateTime& now, int biasMinutes);
     std::uint32_t ImageSectors() const;
     const ImageLayout& Layout() const { return layout_; }

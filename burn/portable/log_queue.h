@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "burn/portable/debug_log.h"
+
 namespace burn {
 
 struct LogLine {
@@ -15,12 +17,13 @@ struct LogLine {
     std::uint8_t Level = 0;
 };
 
-class LogQueue {
+// A device's DebugWindow: the window itself must not be touched from the writer's thread.
+class LogQueue final : public DebugLog {
 public:
     // wake runs on the pushing thread (a PostMessage to the window) when the queue was empty.
     explicit LogQueue(std::function<void()> wake) : wake_(std::move(wake)) {}
 
-    void Push(std::string text, std::uint8_t level);
+    void Push(std::string text, std::uint8_t level) override;
     std::vector<LogLine> Drain();
 
 private:

@@ -46,7 +46,14 @@ std::size_t AbandonedRequestCount() {
     return a.Requests.size();
 }
 
+TSCSIDevice::TSCSIDevice(AspiLayer& layer, CommandClock& clock) : layer_(layer), clock_(clock) {
+    if (!ASPIInitialized()) return;
+    QueryHostAdapters(0);
+    EnumerateDevices();
+}
+
 void TSCSIDevice::DebugMessage(const std::string& text, std::uint8_t level) {
+    if (DebugWindow) DebugWindow->Push(text, level);
     if (OnDebugMessage) OnDebugMessage(*this, text, level);
 }
 

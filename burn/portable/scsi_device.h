@@ -14,6 +14,7 @@
 #include "burn/portable/aspi_layer.h"
 #include "burn/portable/command_blocks.h"
 #include "burn/portable/command_clock.h"
+#include "burn/portable/debug_log.h"
 #include "burn/portable/mode_pages.h"
 #include "burn/portable/srb.h"
 #include "burn/portable/device_capabilities.h"
@@ -70,7 +71,8 @@ struct CommandRequest {
 
 class TSCSIDevice {
 public:
-    TSCSIDevice(AspiLayer& layer, CommandClock& clock) : layer_(layer), clock_(clock) {}
+    // With a layer already loaded, the devices are listed at once.
+    TSCSIDevice(AspiLayer& layer, CommandClock& clock);
     virtual ~TSCSIDevice() = default;
 
     // Address of the selected device; 254 each: none selected.
@@ -88,6 +90,8 @@ public:
     bool SlowReadyQuirk = false, CloseImmediateQuirk = false;
     std::uint16_t CurrentDiscType = 0;
     bool SessionAtOnce = false;
+    // Gets every line of DebugMessage first, when set; its owner keeps it alive or clears it.
+    DebugLog* DebugWindow = nullptr;
     std::function<void(TSCSIDevice& sender, const std::string& message, std::uint8_t level)> OnDebugMessage;
 
     // Device list and selection.

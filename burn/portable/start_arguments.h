@@ -20,7 +20,8 @@ struct StartRequest {
     std::string Folder;  // set for Burn: programFolder + "Distributable\" + the name
 };
 
-// args without the program's own path; programFolder with its trailing backslash. Only a name
+// args without the program's own path; programFolder with its trailing backslash; all three
+// paths in UTF-8. Only a name
 // vantrell could have given and whose folder exists is burned.
 StartRequest ReadStartArguments(const std::vector<std::string>& args, std::string_view programFolder,
                                 const std::function<bool(const std::string& path)>& isFolder);

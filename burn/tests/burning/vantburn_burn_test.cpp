@@ -59,10 +59,12 @@ std::string Pattern(std::size_t size, unsigned seed) {
     return s;
 }
 
-// A program folder with the recorder and the portfolio "Spring": a page, a picture folder and
-// a file without an extension.
+// A program folder (the temporary folder, or its subfolder programName) with the recorder and
+// the portfolio "Spring" or another: a page, a picture folder and a file without an extension.
 struct BurnFolder : ProgramFolder {
-    explicit BurnFolder(const std::string& extra = {}) : ProgramFolder(kRecorder + extra) {
+    explicit BurnFolder(const std::string& extra = {}, std::string portfolio = "Spring",
+                        const std::string& programName = {})
+        : ProgramFolder(kRecorder + extra, programName), name(std::move(portfolio)) {
         CreateDirectoryA(Portfolio().c_str(), nullptr);
         CreateDirectoryA((Portfolio() + "\\pictures").c_str(), nullptr);
         WriteFileAt(Portfolio() + "\\index.html", "<html><body>Spring</body></html>\n");
@@ -70,7 +72,8 @@ struct BurnFolder : ProgramFolder {
         WriteFileAt(Portfolio() + "\\pictures\\two.jpg", Pattern(170000, 2));
         WriteFileAt(Portfolio() + "\\README", "read me\n");
     }
-    std::string Portfolio() const { return Path("Distributable\\Spring"); }
+    std::string Portfolio() const { return Path("Distributable\\" + name); }
+    std::string name;
 };
 
 // One request of the recorder's trace.
@@ -154,7 +157,7 @@ class VantburnBurn : public ::testing::Test {
 protected:
     // Starts vantburn on the portfolio and waits for its lists.
     HWND Start(BurnFolder& folder) {
-        process_ = std::make_unique<ProcessUnderTest>(folder.Exe(), "Spring", folder.temp.Path());
+        process_ = std::make_unique<ProcessUnderTest>(folder.Exe(), folder.name, folder.root);
         return Attach(process_->WaitForWindow(kWindowCaption));
     }
     // Takes over a burn window, however it was started: waits for its lists.
@@ -374,6 +377,17 @@ void CheckGoodBurn(const std::string& source, const BurnFolder& folder, const Bu
     const std::string a = WithoutDotDates(disc), b = WithoutDotDates(mastered);
     const auto differs = std::mismatch(a.begin(), a.end(), b.begin()).first;
     EXPECT_TRUE(differs == a.end()) << "first difference at byte " << (differs - a.begin());
+}
+
+// The disc as a user reads it back with the peers (osirrox, 7z and bsdtar against the folder,
+// isoinfo through both trees).
+void CheckWithPeers(const std::string& source, const BurnFolder& folder) {
+    const HostResult peers = RunOnHost("/usr/bin/python3 '" + std::string(IMAGE_CHECKER) + "' disc '" +
+                                           HostPath(folder.Path("peers")) + "' '" + HostPath(source) + "' '" +
+                                           HostPath(folder.Path("disc.img")) + "'",
+                                       folder.temp.Path());
+    EXPECT_EQ(peers.code, 0) << peers.output;
+    EXPECT_NE(peers.output.find("all checks passed"), std::string::npos) << peers.output;
 }
 
 // A burn that ended with an error: its text in the log, nothing after a failed write, the
@@ -637,8 +651,43 @@ TEST_F(VantburnBurn, AFileHeldOpenEndsTheBurnBeforeTheDriveIsLoaded) {
     Close(window);
 }
 
+// The log shows a file's name as it is: the engine's UTF-8 line reaches the ANSI memo converted.
+TEST_F(VantburnBurn, AFileHeldOpenIsNamedInTheLogAsItIsNamed) {
+    BurnFolder folder;
+    const std::string held = folder.Portfolio() + "\\caf\xE9.html";
+    WriteFileAt(held, "<html></html>\n");
+    HANDLE file = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const BurnResult result = BurnTraced(window, folder);
+    CloseHandle(file);
+    CheckFailedBurn(result, "CAN'T OPEN FILE \"");
+    EXPECT_TRUE(std::any_of(result.memo.begin(), result.memo.end(), [](const std::string& line) {
+        return line.find("\\caf\xE9.html\"") != std::string::npos;
+    }));
+    Close(window);
+}
+
+// Names outside ASCII, in the ANSI code page (1252) of the test's Wine: a program folder under a
+// user "José", a portfolio "Zoë" holding "café.html". The window's paths go wide end to end: the
+// disc holds every file, read back by the peers, and the window shows the name as it is.
+TEST_F(VantburnBurn, APortfolioAndAProgramFolderNamedOutsideAsciiAreBurnt) {
+    BurnFolder folder({}, "Zo\xEB", "Jos\xE9");
+    WriteFileAt(folder.Portfolio() + "\\caf\xE9.html", "<html><body>Caf&eacute;</body></html>\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const auto boxes = Children(window, "GROUPBOX");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(testsupport::WindowText(boxes[0]), " Zo\xEB ");
+    CheckGoodBurn(folder.Portfolio(), folder, BurnTraced(window, folder), window);
+    CheckWithPeers(folder.Portfolio(), folder);
+    Close(window);
+}
+
 // The site vantrell builds, burnt from its Build & Burn: the disc is what a user reads back with
-// the peers (osirrox, 7z and bsdtar against the folder, isoinfo through both trees).
+// the peers. The name has a blank and a letter outside ASCII (ANSI, code page 1252): vantrell
+// hands it over whole and intact.
 TEST_F(VantburnBurn, BuildAndBurnInVantrellBurnsTheSiteItBuilt) {
     BurnFolder folder;
     const std::string built = testsupport::ExecutableFolder();
@@ -660,20 +709,15 @@ TEST_F(VantburnBurn, BuildAndBurnInVantrellBurnsTheSiteItBuilt) {
         if (std::abs(r.top - button.top) < 10) name = edit;
     }
     ASSERT_NE(name, nullptr);
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Summer"));
+    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Summer Zo\xEB"));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(buildAndBurn) != FALSE; }));
     PostMessageA(buildAndBurn, BM_CLICK, 0, 0);
 
     HWND window = Attach(WaitForAnyWindow(kWindowCaption));
     ASSERT_NE(window, nullptr) << "vantburn did not come up";
-    const std::string site = folder.Path("Distributable\\Summer");
+    const std::string site = folder.Path("Distributable\\Summer Zo\xEB");
     CheckGoodBurn(site, folder, BurnTraced(window, folder), window);
-    const HostResult peers = RunOnHost("/usr/bin/python3 '" + std::string(IMAGE_CHECKER) + "' disc '" +
-                                           HostPath(folder.Path("peers")) + "' '" + HostPath(site) + "' '" +
-                                           HostPath(folder.Path("disc.img")) + "'",
-                                       folder.temp.Path());
-    EXPECT_EQ(peers.code, 0) << peers.output;
-    EXPECT_NE(peers.output.find("all checks passed"), std::string::npos) << peers.output;
+    CheckWithPeers(site, folder);
     Close(window);
     PostMessageA(editor, WM_CLOSE, 0, 0);
     EXPECT_TRUE(vantrell.WaitForExit(20s));

@@ -14,7 +14,9 @@ constexpr char kOverrides[] = "WINEDLLOVERRIDES";
 
 }  // namespace
 
-ProgramFolder::ProgramFolder(const std::string& ini) {
+ProgramFolder::ProgramFolder(const std::string& ini, const std::string& name)
+    : root(name.empty() ? temp.Path() : temp.Path() + name + "\\") {
+    if (!name.empty()) CreateDirectoryA(root.c_str(), nullptr);
     const std::string built = testsupport::ExecutableFolder();
     CopyFileA((built + "vantburn.exe").c_str(), Exe().c_str(), FALSE);
     CopyFileA((built + "..\\tests\\virtual_recorder\\WNASPI32.dll").c_str(), Path("WNASPI32.dll").c_str(), FALSE);
@@ -163,7 +165,10 @@ std::string HostPath(const std::string& windowsPath) {
     static const auto convert =
         reinterpret_cast<Convert>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (convert == nullptr) return {};
-    const std::wstring wide(windowsPath.begin(), windowsPath.end());
+    std::wstring wide(windowsPath.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, windowsPath.data(),
+                                                             static_cast<int>(windowsPath.size()), wide.data(),
+                                                             static_cast<int>(wide.size()))));
     char* host = convert(wide.c_str());
     if (host == nullptr) return {};
     std::string path(host);
@@ -182,10 +187,15 @@ HostResult RunOnHost(const std::string& command, const std::string& scratchFolde
     // file the shell writes last, renamed into place whole.
     std::string line = "/bin/sh -c \"(" + command + ") >'" + hostOutput + "' 2>&1; echo $? >'" + hostExit +
                        ".new'; mv '" + hostExit + ".new' '" + hostExit + "'\"";
-    STARTUPINFOA startup{};
+    // Wide from UTF-8: through the ANSI call a host path outside ASCII would reach the shell mangled.
+    std::wstring wideLine(line.size() + 1, L'\0');
+    wideLine.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
+                                                                 wideLine.data(), static_cast<int>(wideLine.size()))));
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA("Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(L"Z:\\bin\\sh", wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return {-1, "the host's shell did not start: " + std::to_string(GetLastError())};
     if (process.hThread) CloseHandle(process.hThread);
     if (process.hProcess) CloseHandle(process.hProcess);

@@ -13,12 +13,13 @@
 namespace vantburn_driver {
 
 // A program folder with vantburn.exe, our WNASPI32.DLL and its vcdr.ini, and an empty
-// Distributable\.
+// Distributable\: the temporary folder itself, or its subfolder of that name (ANSI).
 struct ProgramFolder {
     testsupport::TempFolder temp;
-    explicit ProgramFolder(const std::string& ini);
-    std::string Exe() const { return temp.Path() + "vantburn.exe"; }
-    std::string Path(const std::string& name) const { return temp.Path() + name; }
+    explicit ProgramFolder(const std::string& ini, const std::string& name = {});
+    std::string Exe() const { return Path("vantburn.exe"); }
+    std::string Path(const std::string& name) const { return root + name; }
+    std::string root;  // trailing backslash
 };
 
 // The DLL overrides this test program was started with; the programs it starts inherit them
@@ -48,12 +49,14 @@ HWND OpenDialog(DWORD process, const std::string& title);
 // A visible top-level window of any process with this title; nullptr at time-out.
 HWND WaitForAnyWindow(const std::string& title, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
-// The host system's path of a Windows path, through Wine's drive mapping; empty when not mapped.
+// The host system's path (UTF-8) of a Windows path (ANSI), through Wine's drive mapping; empty
+// when not mapped.
 std::string HostPath(const std::string& windowsPath);
 
 // A command of the host system (the peer tools are not Windows programs) run by /bin/sh, with
-// its output and exit code (-1 when it did not end before the deadline). The command holds no
-// double quote. Scratch files go to the folder given (a Windows path ending in a backslash).
+// its output and exit code (-1 when it did not end before the deadline). The command is UTF-8,
+// as the host paths HostPath gives, and holds no double quote. Scratch files go to the folder
+// given (a Windows path ending in a backslash).
 struct HostResult {
     int code = -1;
     std::string output;

@@ -317,6 +317,35 @@ TEST(BurnCD, ADiscThatCannotTakeTheImageWhereItWasLaidOutIsRefusedBeforeAnyWrite
     }
 }
 
+// A DVD-RAM burnt earlier in the same window left its type behind. The layout stores the type
+// of the disc now in the drive, so that its ready-waits poll a CD-R as one (READ DISC
+// INFORMATION until ready), not as a DVD-RAM (REQUEST SENSE); its commands are not logged in
+// detail, and the detail is on again afterwards.
+TEST(BurnCD, TheLayoutWaitsForTheDiscInTheDriveNotForTheLastBurnsDisc) {
+    constexpr int kRequestSense = 0x03;
+    constexpr std::uint16_t kDvdRam = 6, kCdR = 2;
+    BurnerOnRecorder f;
+    AddFiles(f.disk);
+    f.burner.tree.InsertDir(f.burner.tree.Root(), u"C:\\src", false, false, true, 63, u"*.*");
+    f.burner.CurrentDiscType = kDvdRam;
+    f.burner.DoDebug = true;
+    const DeviceQueries device = f.burner.SelectedDevice();
+    bool detailWhileLaidOut = false;
+    const auto send = f.layer.SendCommandEntry;
+    f.layer.SendCommandEntry = [&](void* srb) {
+        detailWhileLaidOut = detailWhileLaidOut || f.burner.DoDebug;
+        return send(srb);
+    };
+    const std::size_t from = f.steps.size();
+    f.burner.PrepareImage(device, {}, 0);
+    EXPECT_EQ(f.burner.CurrentDiscType, kCdR);
+    EXPECT_GT(f.Count(kDiscInfo, from), 0u);
+    EXPECT_EQ(f.Count(kRequestSense, from), 0u);
+    EXPECT_GT(f.Count(kTrackInfo, from), 0u) << "the layout asked for the session start";
+    EXPECT_FALSE(detailWhileLaidOut);
+    EXPECT_TRUE(f.burner.DoDebug);
+}
+
 // A drive that did not answer READ DISC INFORMATION said nothing of its disc: the burn ends
 // before any write with the drive's own error, not with a verdict on the disc.
 TEST(BurnCD, ADiscInformationThatCannotBeReadEndsTheBurnWithTheDrivesError) {

@@ -67,6 +67,16 @@ TEST(DeviceSelection, InitializeRunsTheScanOnlyWhenTheLayerLoads) {
     EXPECT_EQ(r.device.Devices.size(), 2u);
 }
 
+TEST(DeviceSelection, ADeviceMadeOnceTheLayerIsLoadedListsTheDevicesAtOnce) {
+    DeviceOnRecorder r(ThreeDevices());
+    EXPECT_TRUE(r.device.Devices.empty()) << "made before its layer was loaded";
+    TSCSIDevice later(r.layer, r.clock);
+    EXPECT_EQ(later.HostAdapterCount, 2);
+    EXPECT_EQ(later.Devices, (std::vector<std::string>{"0:1:0,E: VANTRELLVIRTUAL CD-R    1.0 ",
+                                                       "1:0:0,F: VANTRELLWORM            1.0  (not supported)"}));
+    EXPECT_EQ(later.HaId, kNoDevice) << "nothing selected";
+}
+
 TEST(DeviceSelection, SelectingTheWriter) {
     DeviceOnRecorder r(ThreeDevices());
     int changes = 0;

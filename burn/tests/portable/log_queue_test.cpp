@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "burn/portable/log_queue.h"
+#include "burn/portable/scsi_device.h"
+#include "burn/tests/portable/virtual_clock.h"
 
 namespace burn {
 namespace {
@@ -57,6 +59,26 @@ TEST(LogQueue, WakesOncePerBatch) {
     EXPECT_TRUE(queue.Drain().empty());
     queue.Push("three", 0);
     EXPECT_EQ(wakes, 2);
+}
+
+// A device's DebugWindow gets every line before OnDebugMessage hears of it, and none once cleared.
+TEST(LogQueue, IsTheDebugWindowOfADevice) {
+    AspiLayer layer;
+    testing_support::VirtualClock clock;
+    TSCSIDevice device(layer, clock);
+    LogQueue queue([] {});
+    std::vector<std::string> order;
+    device.OnDebugMessage = [&](TSCSIDevice&, const std::string& text, std::uint8_t) {
+        std::string queued;
+        for (const auto& line : queue.Drain()) queued += line.Text + "/" + std::to_string(line.Level);
+        order.push_back(text + ": queued [" + queued + "]");
+    };
+    device.DebugMessage("before", 0);
+    device.DebugWindow = &queue;
+    device.DebugMessage("one", 1);
+    device.DebugWindow = nullptr;
+    device.DebugMessage("after", 0);
+    EXPECT_EQ(order, (std::vector<std::string>{"before: queued []", "one: queued [one/1]", "after: queued []"}));
 }
 
 }  // namespace

@@ -63,7 +63,6 @@ TEST(WaitUnitReady, Stages) {
         AspiLayer layer;
         Script script = c.script;
         std::map<std::uint8_t, int> polls;
-        layer.ASPIInitialized = true;
         layer.SendCommandEntry = [&](void* p) -> std::uint32_t {
             auto* s = static_cast<SrbExecute*>(p);
             const std::uint8_t op = s->Cdb[0];
@@ -94,6 +93,8 @@ TEST(WaitUnitReady, Stages) {
             return s->Header.Status;
         };
         TSCSIDevice device(layer, clock);
+        // Loaded once the device is made: the script answers the drive's commands, not a scan.
+        layer.ASPIInitialized = true;
         device.HaId = device.Target = device.Lun = 0;
         device.SlowReadyQuirk = c.slowQuirk;
         device.CurrentDiscType = c.discType;
