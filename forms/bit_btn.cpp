@@ -5,12 +5,55 @@
 namespace forms {
 
 const TClassInfo& TBitBtn::StaticClass() {
-    static const TClassInfo info =
-        WithGlyphProperties(TClassInfo::Define<TBitBtn>("TBitBtn", &TButton::StaticClass())).Done();
+    static const TClassInfo info = WithGlyphProperties(TClassInfo::Define<TBitBtn>("TBitBtn", &TButton::StaticClass()))
+                                       .Object("Images", &TBitBtn::Images, &TBitBtn::SetImages)
+                                       .Int("ImageIndex", &TBitBtn::ImageIndex, &TBitBtn::SetImageIndex)
+                                       .Int("DisabledIndex", &TBitBtn::DisabledIndex, &TBitBtn::SetDisabledIndex)
+                                       .Done();
     return info;
 }
 
 TBitBtn::TBitBtn(TComponent* owner) : TGlyphButton(owner) {}
+
+void TBitBtn::SetImages(TImageList* v) {
+    if (images_ == v) return;
+    if (images_ != nullptr) images_->RemoveFreeNotification(this);
+    images_ = v;
+    if (v != nullptr) v->FreeNotification(this);
+    Invalidate();
+}
+
+void TBitBtn::SetImageIndex(int v) {
+    if (imageIndex_ == v) return;
+    imageIndex_ = v;
+    Invalidate();
+}
+
+void TBitBtn::SetDisabledIndex(int v) {
+    if (disabledIndex_ == v) return;
+    disabledIndex_ = v;
+    Invalidate();
+}
+
+void TBitBtn::Notification(TComponent* component, TOperation operation) {
+    TGlyphButton::Notification(component, operation);
+    if (operation == opRemove && component == images_) {
+        images_ = nullptr;
+        if (!IsDestroying()) Invalidate();
+    }
+}
+
+FaceGlyph TBitBtn::FaceImage(int frame, bool enabled) {
+    if (Glyph()->Width() > 0 || images_ == nullptr) return TGlyphButton::FaceImage(frame, enabled);
+    // Disabled: its own disabled image, else the normal one greyed by the system.
+    const bool ownDisabled = !enabled && disabledIndex_ != -1;
+    const int index = ownDisabled ? disabledIndex_ : imageIndex_;
+    if (!images_->Valid(index)) return {};
+    TImageList* list = images_;
+    const bool drawEnabled = enabled || ownDisabled;
+    return {list->Width(), list->Height(),
+            [list, index, drawEnabled](HDC dc, int x, int y) { list->Draw(dc, x, y, index, drawEnabled); }};
+}
 
 void TBitBtn::CreateParams(TCreateParams& params) {
     TButton::CreateParams(params);

@@ -20,10 +20,16 @@ void DrawGlyphFrame(HDC dc, TBitmap& glyph, int numGlyphs, int index, int x, int
                    ColorToRGB(key));
 }
 
-void DrawGlyphAndCaption(HDC dc, const RECT& rect, TBitmap& glyph, int numGlyphs, int frame, TButtonLayout layout,
-                         const std::string& caption, bool enabled) {
-    const int gw = glyph.Width() > 0 ? glyph.Width() / GlyphFrameCount(glyph, numGlyphs) : 0;
-    const int gh = glyph.Height();
+FaceGlyph StripGlyph(TBitmap& glyph, int numGlyphs, int index) {
+    if (glyph.Width() <= 0 || glyph.Height() <= 0) return {};
+    return {glyph.Width() / GlyphFrameCount(glyph, numGlyphs), glyph.Height(),
+            [&glyph, numGlyphs, index](HDC dc, int x, int y) { DrawGlyphFrame(dc, glyph, numGlyphs, index, x, y); }};
+}
+
+void DrawGlyphAndCaption(HDC dc, const RECT& rect, const FaceGlyph& glyph, TButtonLayout layout, const std::string& caption,
+                         bool enabled) {
+    const int gw = glyph.draw ? glyph.width : 0;
+    const int gh = glyph.draw ? glyph.height : 0;
     RECT measured{0, 0, 0, 0};
     if (!caption.empty()) DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
     const int tw = measured.right, th = measured.bottom;
@@ -38,7 +44,7 @@ void DrawGlyphAndCaption(HDC dc, const RECT& rect, TBitmap& glyph, int numGlyphs
     if (gw > 0) {
         const int x = across ? glyphAt : (w - gw) / 2;
         const int y = across ? (h - gh) / 2 : glyphAt;
-        DrawGlyphFrame(dc, glyph, numGlyphs, frame, rect.left + x, rect.top + y);
+        glyph.draw(dc, rect.left + x, rect.top + y);
     }
     if (tw > 0) {
         RECT t{rect.left + (across ? textAt : (w - tw) / 2), rect.top + (across ? (h - th) / 2 : textAt), 0, 0};

@@ -48,8 +48,10 @@ protected:
 
     // The current glyph frame beside the caption, for the button's own face.
     void DrawFace(HDC dc, const RECT& rect, int frame, bool enabled) {
-        DrawGlyphAndCaption(dc, rect, *glyph_, numGlyphs_, frame, layout_, this->Caption(), enabled);
+        DrawGlyphAndCaption(dc, rect, FaceImage(frame, enabled), layout_, this->Caption(), enabled);
     }
+    // What the face shows beside its caption: the glyph strip's frame.
+    virtual FaceGlyph FaceImage(int frame, bool /*enabled*/) { return StripGlyph(*glyph_, numGlyphs_, frame); }
 
 private:
     template <class T>

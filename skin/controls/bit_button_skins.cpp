@@ -3,6 +3,7 @@
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
 #include "forms/graphics.h"
+#include "forms/image_list.h"
 #include "forms/win_control.h"
 #include "skin/bitmap_transforms.h"
 #include "skin/controls/control_skin_list.h"
@@ -17,6 +18,7 @@ using forms::TMessage;
 namespace {
 
 constexpr UINT CM_UNHOOK_GRAPHIC = 0xB021;
+constexpr forms::TColor kMaskedFill = forms::clFuchsia;
 
 GlyphSide SideOf(const std::string& layout) {
     if (layout == "blglyphright") return GlyphSide::Right;
@@ -38,6 +40,30 @@ void CutGlyph(forms::TBitmap& glyph, int frames, int index, bool grey, GlyphFram
     BitBlt(out.bitmap.Canvas()->Handle(), 0, 0, w, h, glyph.Canvas()->Handle(), (index - 1) * w, 0, SRCCOPY);
     if (grey) GrayBitmap(out.bitmap);
     out.key = GetPixel(out.bitmap.Canvas()->Handle(), 0, h - 1);
+}
+
+// The glyph frame of the button's state: from its Glyph strip, or without one from its
+// image list (the DisabledIndex image while disabled, else the ImageIndex image greyed).
+// False when there is none, an index outside the list included.
+bool CutButtonGlyph(const forms::TControl* owner, bool pressed, bool enabled, GlyphFrameBitmap& out) {
+    if (auto* glyph = GetObjectPropByName<forms::TBitmap>(owner, "Glyph"); glyph != nullptr && glyph->Width() > 0 && glyph->Height() > 0) {
+        const int frames = GlyphFrames(static_cast<int>(GetOrdPropByName(owner, "NumGlyphs")), glyph->Width());
+        const int index = GlyphFrame(pressed, enabled, frames);
+        CutGlyph(*glyph, frames, index, index == 2, out);
+        return true;
+    }
+    auto* images = GetObjectPropByName<forms::TImageList>(owner, "Images");
+    if (images == nullptr) return false;
+    const int normal = static_cast<int>(GetOrdPropByName(owner, "ImageIndex"));
+    const int disabled = static_cast<int>(GetOrdPropByName(owner, "DisabledIndex"));
+    const bool ownDisabled = !enabled && disabled != -1;
+    const int index = ownDisabled ? disabled : normal;
+    if (!images->Valid(index)) return false;
+    // Masked pixels come out in the fill colour, which the bottom-left key then leaves out.
+    forms::TBitmap image;
+    images->GetBitmap(index, image, kMaskedFill);
+    CutGlyph(image, 1, 1, !enabled && !ownDisabled, out);
+    return true;
 }
 
 }  // namespace
@@ -82,8 +108,8 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
     SetTextColor(mem, colour);
     SetBkMode(mem, TRANSPARENT);
 
-    forms::TBitmap* glyph = GetObjectPropByName<forms::TBitmap>(owner, "Glyph");
-    const bool hasGlyph = glyph != nullptr && glyph->Width() > 0 && glyph->Height() > 0;
+    GlyphFrameBitmap cut;
+    const bool hasGlyph = CutButtonGlyph(owner, pressed, enabled_, cut);
     if (speed && !hasGlyph) {
         DrawCaption(mem, client, caption, 1);
         if (oldFont != nullptr) SelectObject(mem, oldFont);
@@ -92,11 +118,7 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
     GlyphLayoutInput in;
     in.clientWidth = client.right - client.left;
     in.clientHeight = client.bottom - client.top;
-    GlyphFrameBitmap cut;
     if (hasGlyph) {
-        const int frames = GlyphFrames(static_cast<int>(GetOrdPropByName(owner, "NumGlyphs")), glyph->Width());
-        const int index = GlyphFrame(pressed, enabled_, frames);
-        CutGlyph(*glyph, frames, index, index == 2, cut);
         in.glyphWidth = cut.bitmap.Width();
         in.glyphHeight = cut.bitmap.Height();
     }

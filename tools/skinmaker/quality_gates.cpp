@@ -70,6 +70,27 @@ const char* const kPainted[] = {"Tabs", "ComboButton", "SunkEdge", "ExtraImages"
                                 "UpDown.Horz", "UpDown.Vert", "Trackbar.ThumbHorz", "Trackbar.ThumbVert",
                                 "Trackbar.ThumbLeft", "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown"};
 
+ArrowWay ArrowPointing(const forms::PixelBuffer& strip, int frames, int frame, Rgb ink) {
+    const skin::SkinRect f = skin::FrameRect(strip.width(), strip.height(), frames, frame, false);
+    int left = f.right, right = f.left - 1, top = f.bottom, bottom = f.top - 1;
+    for (int y = f.top; y < f.bottom; ++y)
+        for (int x = f.left; x < f.right; ++x)
+            if (PixelAt(strip, x, y) == ink) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    if (right < left) return ArrowWay::None;
+    auto inkIn = [&](int x0, int y0, int x1, int y1) {
+        int count = 0;
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) count += PixelAt(strip, x, y) == ink;
+        return count;
+    };
+    // The tip is the thin end of the glyph's longer side.
+    if (right - left > bottom - top) return inkIn(left, top, right, top) < inkIn(left, bottom, right, bottom) ? ArrowWay::Up : ArrowWay::Down;
+    return inkIn(left, top, left, bottom) < inkIn(right, top, right, bottom) ? ArrowWay::Left : ArrowWay::Right;
+}
+
 Rgb TitleMiddle(const skin::SkinElements& e) {
     const auto& top = e.borders[2]->image;
     return PixelAt(top, top.width() / 2, kTitleHeight / 2);
@@ -112,6 +133,18 @@ void QualityGates(const Built& b, const SkinArt& art) {
     thick("VertScroll", false);
     thick("VertScrollThumb", false);
     thick("Scrollbar", true);
+
+    // The scroll-bar painter takes its arrows from fixed frames of the strip.
+    if (const skin::TDataSkinObject* arrows = e.Part("Scrollbar")) {
+        const struct {
+            int frame;
+            ArrowWay way;
+            const char* name;
+        } kArrows[] = {{1, ArrowWay::Left, "left"}, {5, ArrowWay::Right, "right"}, {9, ArrowWay::Up, "up"}, {13, ArrowWay::Down, "down"}};
+        for (const auto& a : kArrows)
+            Gate(ArrowPointing(arrows->image, kScrollArrowFrames, a.frame, b.params.faceText) == a.way,
+                 n + ": scroll arrow frame " + std::to_string(a.frame) + " does not point " + a.name);
+    }
 
     // Text may land on any pixel inside the margins of what it is drawn on, so the worst of
     // them counts, frame by frame.

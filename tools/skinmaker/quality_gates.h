@@ -1,7 +1,8 @@
 // The checks a painted skin must pass before the build ships it: the engine reads it back
 // whole, every image key names a valid 24-bit bitmap, text stands out from what it is drawn
-// on, no pink fringe survives the region cut, every element the painters read exists, and
-// scroll bars are the platform's 17 pixels thick. Failures gather in GateFailures().
+// on, no pink fringe survives the region cut, every element the painters read exists,
+// scroll bars are the platform's 17 pixels thick and their arrows point the way their frames
+// are read. Failures gather in GateFailures().
 #pragma once
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 namespace skinmaker {
 
 constexpr int kPlatformScrollBar = 17;
+constexpr int kScrollArrowFrames = 23;
+
+enum class ArrowWay { None, Left, Right, Up, Down };
 
 struct Built {
     SkinParams params;
@@ -32,5 +36,7 @@ double Distance(Rgb a, Rgb b);
 Rgb PixelAt(const forms::PixelBuffer& p, int x, int y);
 Rgb FromColourRef(std::uint32_t c);
 Rgb TitleMiddle(const skin::SkinElements& e);
+// Which way the arrow drawn in ink in frame (from 1) of a strip of frames points.
+ArrowWay ArrowPointing(const forms::PixelBuffer& strip, int frames, int frame, Rgb ink);
 
 }  // namespace skinmaker

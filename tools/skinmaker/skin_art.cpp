@@ -211,17 +211,22 @@ void Painter::Marks() {
 void Painter::ScrollBars() {
     constexpr int t = kScrollBarThickness;
     const Rgb track = Mix(p_.face, Rgb{255, 255, 255}, 0.35);
+    // Four frames per arrow in the order the painter reads them (left, right, up, down), each
+    // normal, pressed (the frame after the normal one), hot, disabled.
     auto arrowFrame = [&](Canvas& c, int x, int y, int f) {
-        const int dir = (f / 4) % 4;  // up, down, left, right
-        const Rgb face = StateFace(f % 4);
+        const int dir = (f / 4) % 4;
+        static const State kArrowStates[4] = {kNormal, kPressed, kHot, kDisabled};
+        const State state = kArrowStates[f % 4];
+        const Rgb face = StateFace(state);
         c.VerticalGradient(x, y, t, t, Lighter(face, 0.15), face);
         c.Frame(x, y, t, t, Darker(face, 0.35));
         static const std::initializer_list<const char*> kArrows[4] = {
-            {"...#...", "..###..", ".#####.", "#######"},
-            {"#######", ".#####.", "..###..", "...#..."},
             {"...#", "..##", ".###", "####", ".###", "..##", "...#"},
-            {"#...", "##..", "###.", "####", "###.", "##..", "#..."}};
-        c.Glyph(x + (dir < 2 ? 5 : 6), y + (dir < 2 ? 6 : 5), kArrows[dir], f % 4 == kDisabled ? Darker(face, 0.25) : p_.faceText);
+            {"#...", "##..", "###.", "####", "###.", "##..", "#..."},
+            {"...#...", "..###..", ".#####.", "#######"},
+            {"#######", ".#####.", "..###..", "...#..."}};
+        const bool across = dir < 2;
+        c.Glyph(x + (across ? 6 : 5), y + (across ? 5 : 6), kArrows[dir], state == kDisabled ? Darker(face, 0.25) : p_.faceText);
     };
     Add("scrollarrows.bmp", p_.probe ? Probe(23, t, t) : Strip(23, t, t, false, arrowFrame));
     Add("hscroll.bmp", p_.probe ? Probe(4, 20, t) : Strip(4, 20, t, false, [&](Canvas& c, int x, int y, int f) {

@@ -168,8 +168,8 @@ skin_pack::Rgb24Picture Preview(const skin::SkinElements& e) {
     if (auto* track = e.Part("VertScroll")) slice(*track, sx, th + 6, 17, H - th - bh - 12, 1);
     if (auto* thumb = e.Part("VertScrollThumb")) slice(*thumb, sx, th + 30, 17, 50, 1);
     if (auto* arrows = e.Part("Scrollbar")) {
-        mark(arrows->image, arrows->FrameCount, 1, sx, th + 6);
-        mark(arrows->image, arrows->FrameCount, 5, sx, H - bh - 23);
+        mark(arrows->image, arrows->FrameCount, 9, sx, th + 6);
+        mark(arrows->image, arrows->FrameCount, 13, sx, H - bh - 23);
     }
     skin_pack::Rgb24Picture picture{W, H, {}};
     for (int y = 0; y < H; ++y)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/portable/skin_bitmap.h"
 #include "tools/skin_pack/bmp_writer.h"
 
 namespace skinmaker {
@@ -39,6 +40,24 @@ void Replace(SkinArt& art, const std::string& name, const skin_pack::Rgb24Pictur
         if (e.name == name) e.bytes = skin_pack::Bmp24Bytes(picture);
 }
 
+// The scroll arrows' strip with its left/right frames (1 to 8) and up/down frames (9 to 16)
+// changed places, the order the skins were once painted in.
+void SwapArrowPairs(SkinArt& art) {
+    for (auto& e : art.entries) {
+        if (e.name != "scrollarrows.bmp") continue;
+        const forms::PixelBuffer p = skin::DecodeSkinBitmap(e.bytes.data(), e.bytes.size());
+        const int w = p.width() / kScrollArrowFrames;
+        skin_pack::Rgb24Picture swapped{p.width(), p.height(), {}};
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x) {
+                const int frame = x / w;
+                const int from = frame < 8 ? x + 8 * w : frame < 16 ? x - 8 * w : x;
+                swapped.pixels.push_back(PixelAt(p, from, y).Ref());
+            }
+        e.bytes = skin_pack::Bmp24Bytes(swapped);
+    }
+}
+
 TEST(QualityGates, ASoundSkinPassesAndEachFaultIsReported) {
     EXPECT_EQ(Check(Sound()), std::vector<std::string>{});
 
@@ -63,6 +82,7 @@ TEST(QualityGates, ASoundSkinPassesAndEachFaultIsReported) {
          "Image=tabs.bmp names no valid 24-bit bitmap"},
         {"a missing element", Sound(), [](SkinArt& a) { std::erase_if(a.entries, [](const auto& e) { return e.name == "tabs.bmp"; }); },
          "element Tabs is missing"},
+        {"horizontal arrows where the vertical bar reads its own", Sound(), SwapArrowPairs, "scroll arrow frame 9 does not point up"},
     };
     for (const auto& c : cases) {
         const std::vector<std::string> failures = Check(c.params, c.spoil);

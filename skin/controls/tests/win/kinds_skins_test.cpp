@@ -12,6 +12,7 @@
 
 #include "forms/bit_btn.h"
 #include "forms/header_control.h"
+#include "forms/image_list.h"
 #include "forms/list_view.h"
 #include "forms/portable/properties.h"
 #include "forms/progress_bar.h"
@@ -90,6 +91,9 @@ constexpr int kThird = -1;  // a place the test measures
 constexpr COLORREF kGlyphNormal = RGB(0x11, 0xAA, 0x22);
 constexpr COLORREF kGlyphDisabled = RGB(0x80, 0x80, 0x80);  // grey stays grey when greyed
 constexpr COLORREF kGlyphPressed = RGB(0x22, 0x33, 0xCC);
+constexpr COLORREF kListNormal = RGB(0xC0, 0x40, 0x10);
+constexpr COLORREF kListNormalGrey = RGB(0x5A, 0x5A, 0x5A);  // (0x10 + 0x40 + 0xC0) div 3
+constexpr COLORREF kListDisabled = RGB(0x30, 0x90, 0xE0);
 
 // A pixel of a window's client area as it stands after a full repaint.
 COLORREF ClientPixel(HWND wnd, int x, int y) {
@@ -156,8 +160,26 @@ TEST_F(KindSkins, EveryKindGetsItsSkin) {
 }
 
 // A bit button: the Buttons frame of its state, and its glyph frame where the layout, margin
-// and spacing put it (120 × 40 button, 16 × 16 glyph).
+// and spacing put it (120 × 40 button, 16 × 16 glyph). Without a glyph, the image of its
+// image list takes the glyph's place.
 TEST_F(KindSkins, BitButtonGlyphLayoutsAndStates) {
+    std::unique_ptr<forms::TBitmap> strip(GlyphStrip({kGlyphNormal, kGlyphDisabled, kGlyphPressed}));
+    auto* images = new forms::TImageList(form);
+    images->AddMasked(*std::unique_ptr<forms::TBitmap>(GlyphStrip({kListNormal, kListDisabled})), static_cast<forms::TColor>(RGB(1, 2, 3)));
+    auto fromList = [images](int imageIndex, int disabledIndex, bool keepGlyph = false) {
+        return [=](forms::TBitBtn& b) {
+            if (!keepGlyph) b.SetGlyph(nullptr);
+            b.SetImages(images);
+            b.SetImageIndex(imageIndex);
+            b.SetDisabledIndex(disabledIndex);
+        };
+    };
+    auto disabled = [](std::function<void(forms::TBitBtn&)> first) {
+        return [first](forms::TBitBtn& b) {
+            first(b);
+            b.SetEnabled(false);
+        };
+    };
     const struct {
         const char* name;
         forms::TButtonLayout layout;
@@ -197,8 +219,26 @@ TEST_F(KindSkins, BitButtonGlyphLayoutsAndStates) {
              SendMessageA(b.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 20));
          },
          {13, 20}, kGlyphNormal, 2},
+        {"image list", forms::blGlyphLeft, 5, 4, "Go", fromList(0, -1), {13, 20}, kListNormal, 1},
+        {"image list, pressed", forms::blGlyphLeft, 5, 4, "Go",
+         [&](forms::TBitBtn& b) {
+             fromList(0, -1)(b);
+             SendMessageA(b.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 20));
+         },
+         {13, 20}, kListNormal, 2},
+        {"image list, disabled with its own image", forms::blGlyphLeft, 5, 4, "Go", disabled(fromList(0, 1)), {13, 20},
+         kListDisabled, 3},
+        {"image list, disabled without one", forms::blGlyphLeft, 5, 4, "Go", disabled(fromList(0, -1)), {13, 20},
+         kListNormalGrey, 3},
+        {"image list, bottom layout", forms::blGlyphBottom, 5, 4, "Go", fromList(1, -1), {60, 27}, kListDisabled, 1},
+        // No caption: the pixel is the glyph's only if one is drawn.
+        {"image list, index past the end", forms::blGlyphLeft, 5, 4, "", fromList(2, -1), {13, 20},
+         Rgb(probe::k_button[0]), 1},
+        {"image list, index -1", forms::blGlyphLeft, 5, 4, "", fromList(-1, -1), {13, 20}, Rgb(probe::k_button[0]), 1},
+        {"image list, disabled index past the end", forms::blGlyphLeft, 5, 4, "", disabled(fromList(0, 9)), {13, 20},
+         Rgb(probe::k_button[2]), 3},
+        {"a glyph wins over the image list", forms::blGlyphLeft, 5, 4, "Go", fromList(1, -1, true), {13, 20}, kGlyphNormal, 1},
     };
-    std::unique_ptr<forms::TBitmap> strip(GlyphStrip({kGlyphNormal, kGlyphDisabled, kGlyphPressed}));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         auto* button = Add<forms::TBitBtn>(20, 20, 120, 40);
