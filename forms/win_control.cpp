@@ -874,14 +874,12 @@ void TWinControl::WndProc(TMessage& m) {
                 if (HWND p = GetParent(handle_); p != nullptr && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD)) {
                     MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
                 }
+                bool resized = (r.right - r.left) != Width() || (r.bottom - r.top) != Height();
                 left_ = r.left;
                 top_ = r.top;
-                // The size is taken on WM_SIZE only: the system sends WM_MOVE first, and a
-                // size stored there would hide the change from the resize check.
+                width_ = r.right - r.left;
+                height_ = r.bottom - r.top;
                 if (m.Msg == WM_SIZE) {
-                    const bool resized = (r.right - r.left) != Width() || (r.bottom - r.top) != Height();
-                    width_ = r.right - r.left;
-                    height_ = r.bottom - r.top;
                     Realign();
                     if (resized) Resize();
                 }

@@ -332,53 +332,5 @@ TEST_F(FormMinimise, NoResizeNorAlignWhileMinimisedAndTheSameLayoutAfterRestore)
     EXPECT_EQ(f->Left(), 40);
 }
 
-using FormResize = Forms;
-
-// A window moved or sized by the system (not through SetBounds) fires OnResize once per new
-// size, with the new size already in place; a move alone fires nothing.
-TEST_F(FormResize, SystemSizesFireOnResizeOnceWithTheNewSize) {
-    TForm* f = Make(nullptr, 40, 40, 300, 200);
-    auto* panel = new TPanel(f);
-    panel->SetParent(f);
-    panel->SetBounds(10, 10, 100, 50);
-    f->Show();
-    Application->ProcessMessages();
-    const struct {
-        const char* name;
-        TWinControl* control;
-        int left, top, width, height;
-        UINT flags;
-        int resizes;
-    } cases[] = {
-        {"form moved and sized", f, 60, 50, 320, 220, 0, 1},
-        {"form sized", f, 0, 0, 340, 230, SWP_NOMOVE, 1},
-        {"form moved", f, 70, 60, 0, 0, SWP_NOSIZE, 0},
-        {"child moved and sized", panel, 20, 15, 120, 60, 0, 1},
-        {"child sized", panel, 0, 0, 130, 70, SWP_NOMOVE, 1},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TWinControl* control = c.control;
-        int resizes = 0;
-        SIZE seen{};
-        control->OnResize = [&](TObject*) {
-            ++resizes;
-            seen = SIZE{control->Width(), control->Height()};
-        };
-        SetWindowPos(control->Handle(), nullptr, c.left, c.top, c.width, c.height, c.flags | SWP_NOZORDER | SWP_NOACTIVATE);
-        Application->ProcessMessages();
-        EXPECT_EQ(resizes, c.resizes);
-        if (c.resizes > 0) {
-            EXPECT_EQ(seen.cx, c.width);
-            EXPECT_EQ(seen.cy, c.height);
-        }
-        if (!(c.flags & SWP_NOMOVE)) {
-            EXPECT_EQ(control->Left(), c.left);
-            EXPECT_EQ(control->Top(), c.top);
-        }
-        control->OnResize = nullptr;
-    }
-}
-
 }  // namespace
 }  // namespace forms
