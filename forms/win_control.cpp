@@ -885,17 +885,6 @@ void TWinControl::WndProc(TMessage& m) {
                 }
             }
             break;
-        case WM_WINDOWPOSCHANGED:
-            TControl::WndProc(m);
-            // A frame put on or taken off changes the outer size while the client keeps its
-            // own, and no WM_SIZE comes: the bounds follow, and it is no resize.
-            if (handle_ != nullptr && !IsIconic(handle_)) {
-                RECT r{};
-                GetWindowRect(handle_, &r);
-                width_ = r.right - r.left;
-                height_ = r.bottom - r.top;
-            }
-            return;
         case WM_SETFOCUS:
             if (TForm* form = GetParentForm(this); form != nullptr && form != static_cast<TControl*>(this)) {
                 form->FocusControl(this);
