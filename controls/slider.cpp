@@ -15,6 +15,7 @@ namespace controls {
 using forms::TClassInfo;
 
 const std::array<const char*, 4> kSliderImageResources = {"SliderHTB", "SliderHRL", "SliderVTB", "SliderVRL"};
+const std::array<const char*, 4> kSliderImageProperties = {"ImageHThumb", "ImageHRuler", "ImageVThumb", "ImageVRuler"};
 
 namespace {
 
@@ -36,17 +37,29 @@ void InvalidateRectOf(HWND wnd, const SliderRect& r) {
 
 const TClassInfo& TCustomSlider::StaticClass() {
     using P = TCustomSlider;
-    static const TClassInfo info =
-        TClassInfo::Define<P>("TCustomSlider", &TExCustomControl::StaticClass())
-            .Enum("BevelStyle", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}, &P::BevelStyle, &P::SetBevelStyle)
-            .Int("EdgeSize", &P::EdgeSize, &P::SetEdgeSize)
-            .Int("Increment", &P::Increment, &P::SetIncrement)
-            .Int("MaxValue", &P::MaxValue, &P::SetMaxValue)
-            .Int("MinValue", &P::MinValue, &P::SetMinValue)
-            .Int("NumThumbStates", &P::NumThumbStates, &P::SetNumThumbStates)
-            .Enum("Orientation", {"soHorizontal", "soVertical"}, &P::Orientation, &P::SetOrientation)
-            .Int("Value", &P::Value, &P::SetValue)
-            .Done();
+    static const TClassInfo info = [] {
+        auto builder =
+            TClassInfo::Define<P>("TCustomSlider", &TExCustomControl::StaticClass())
+                .Enum("BevelStyle", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}, &P::BevelStyle, &P::SetBevelStyle)
+                .Int("EdgeSize", &P::EdgeSize, &P::SetEdgeSize)
+                .Int("Increment", &P::Increment, &P::SetIncrement)
+                .Int("MaxValue", &P::MaxValue, &P::SetMaxValue)
+                .Int("MinValue", &P::MinValue, &P::SetMinValue)
+                .Int("NumThumbStates", &P::NumThumbStates, &P::SetNumThumbStates)
+                .Int("Options", &P::Options, &P::SetOptions)
+                .Enum("Orientation", {"soHorizontal", "soVertical"}, &P::Orientation, &P::SetOrientation)
+                .Int("Value", &P::Value, &P::SetValue)
+                .Int("UserImages", &P::UserImageBits, &P::SetUserImageBits);
+        for (int i = 0; i < static_cast<int>(kSliderImageProperties.size()); ++i) {
+            const auto which = static_cast<TSliderImage>(i);
+            // The owned bitmap is handed out to be read or assigned; none brings back the built-in.
+            builder.Object(
+                kSliderImageProperties[which],
+                [which](const P& p) { return const_cast<P&>(p).ImagePointer(which); },
+                [which](P& p, forms::TBitmap* bitmap) { p.SetImage(which, bitmap); });
+        }
+        return builder.Done();
+    }();
     return info;
 }
 

@@ -30,6 +30,8 @@ enum TSliderImage { siHThumb, siHRuler, siVThumb, siVRuler };
 
 // The built-in images' resource names, in TSliderImage order.
 extern const std::array<const char*, 4> kSliderImageResources;
+// The images' property names, in the same order.
+extern const std::array<const char*, 4> kSliderImageProperties;
 
 class TCustomSlider : public TExCustomControl {
 public:
@@ -62,9 +64,12 @@ public:
 
     // A copy of the bitmap; nullptr brings back the built-in one.
     forms::TBitmap& Image(TSliderImage which) { return images_[which]; }
+    forms::TBitmap* ImagePointer(TSliderImage which) { return &images_[which]; }
     void SetImage(TSliderImage which, const forms::TBitmap* bitmap);
     // Bit i set when image i was supplied by the user.
     std::uint8_t UserImageBits() const { return userImageBits_; }
+    // As a form file's "UserImages" is read back: the byte only, the images as they are.
+    void SetUserImageBits(std::uint8_t v) { userImageBits_ = v; }
 
     forms::TNotifyEvent OnChange;
     forms::TNotifyEvent OnChanged;

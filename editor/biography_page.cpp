@@ -136,9 +136,6 @@ BiographyPage::BiographyPage(TComponent* owner, TTabSheet* sheet) {
 
     auto* look = Place<TGroupBox>(owner, sheet, "GroupBox6", 592, 362, 272, 78);
     look->SetCaption(" Appearance ");
-    look->SetHint("Drag the slider left to right to change the appearance of Vantrell.  The change you make "
-                  "here will not affect what the potential employer sees.");
-    look->SetShowHint(true);
     CheckBox7 = Place<TCheckBox>(owner, look, "CheckBox7", 10, kGroupTop, 150, 19);
     CheckBox7->SetCaption("Enable Skins");
     // The slider is never skinned: it takes the colour of the group it stands on.
@@ -147,6 +144,9 @@ BiographyPage::BiographyPage(TComponent* owner, TTabSheet* sheet) {
     Slider1->SetIncrement(1);
     Slider1->SetEdgeSize(1);
     Slider1->SetParentColor(true);
+    Slider1->SetHint("Drag the slider left to right to change the appearance of Vantrell.  The change you make "
+                     "here will not affect what the potential employer sees.");
+    Slider1->SetShowHint(true);
 
     auto* note = Place<TLabel>(owner, sheet, "Label63", 592, 446, 272, 52);
     note->SetWordWrap(true);

@@ -51,7 +51,7 @@ FinishPage::FinishPage(TComponent* owner, TTabSheet* sheet) {
     Button5->SetVisible(false);
 
     PlaceLabel(owner, group, "", "Log:", 14, 180, labelWidth);
-    Memo1 = Place<TMemo>(owner, group, "Memo1", field, 180, 690, 290);
+    Memo1 = Place<TMemo>(owner, group, "Memo1", field, 180, 690, 274);
     Memo1->SetReadOnly(true);
     Memo1->SetBorderStyle(bsNone);
     Memo1->SetScrollBars(ssVertical);

@@ -89,7 +89,14 @@ GalleriesPage::GalleriesPage(TForm* form, TTabSheet* sheet, TPageControl* pages,
 GalleriesPage::~GalleriesPage() = default;
 
 void GalleriesPage::BuildGrid(TTabSheet* sheet) {
-    thumbView = Place<controls::TThumbView>(form_, sheet, "thumbView", 136, 8, 228, 516);
+    thumbView = Place<controls::TThumbView>(form_, sheet, "thumbView", 136, 8, 193, 513);
+    // One column at full size, two at half, spread evenly across the view.
+    thumbView->SetAlignView(controls::vtFitToScreen);
+    thumbView->HorzScrollBar()->SetVisible(false);
+    thumbView->VertScrollBar()->SetSmooth(true);
+    thumbView->VertScrollBar()->SetTracking(true);
+    thumbView->SetBevelInner(forms::bvNone);
+    thumbView->SetBevelOuter(forms::bvNone);
     thumbView->SetFilter(std::string(kThumbnailFilter));
     thumbView->SetMaxWidth(150);
     thumbView->SetMaxHeight(150);
@@ -109,9 +116,14 @@ void GalleriesPage::BuildGrid(TTabSheet* sheet) {
         invalidPictures_.clear();
         ShowInvalidCount();
         progressbar1->SetVisible(true);
+        OfferPictureActions(false);
     };
     thumbView->OnScanProgress = [this](TObject*, int position, bool&) { progressbar1->SetPosition(position); };
-    thumbView->OnStopScanning = [this](TObject*) { progressbar1->SetVisible(false); };
+    thumbView->OnStopScanning = [this](TObject*) {
+        progressbar1->SetVisible(false);
+        OfferPictureActions(true);
+        UpdateCount();
+    };
     // The cell stays, so that its files can still be deleted from here; the label tells.
     thumbView->OnInvalidImage = [this](TObject*, const std::string& path) { MarkInvalid(NameOf(path)); };
 
@@ -119,12 +131,12 @@ void GalleriesPage::BuildGrid(TTabSheet* sheet) {
     Image1->SetCenter(true);
     Image1->SetProportional(true);
     Image1->SetStretch(true);
-    progressbar1 = Place<controls::TSpecialProgress>(form_, sheet, "progressbar1", 372, 396, 506, 18);
-    progressbar1->SetCaption("Loading Images");
-    progressbar1->SetTextOption(controls::toCaption);
-    progressbar1->SetTextCentered(true);
-    progressbar1->SetStartColor(clNavy);
-    progressbar1->SetEndColor(clSkyBlue);
+    progressbar1 = PlaceProgressBar(form_, sheet, "progressbar1", 372, 396, 506);
+    progressbar1->SetCaption("Loading Images");  // kept, though the bar shows its percentage
+    progressbar1->Font()->SetName("MS Sans Serif");
+    progressbar1->Font()->SetHeight(-11);
+    progressbar1->Font()->SetStyle(fsBold);
+    progressbar1->Font()->SetColor(clWhite);
     progressbar1->SetVisible(false);
 }
 
@@ -156,11 +168,14 @@ void GalleriesPage::BuildMenu() {
         PopupMenu1->Items()->Add(item);
     }
     DeleteImage1 = PopupMenu1->Items()->Items(1);
+    AddImages1 = PopupMenu1->Items()->Items(2);
     // What needs a picture is offered only with one selected.
     PopupMenu1->OnPopup = [this](TObject*) {
-        const bool selected = !SelectedName().empty();
+        const bool scanning = thumbView->Busy();
+        const bool selected = !scanning && !SelectedName().empty();
         MoveImageTo1->SetEnabled(selected);
         DeleteImage1->SetEnabled(selected);
+        AddImages1->SetEnabled(!scanning);
     };
 }
 
@@ -179,6 +194,11 @@ void GalleriesPage::ForgetPicture(const std::string& thumbnail) {
     if (invalidPictures_.erase(forms::UpperAscii(thumbnail))) ShowInvalidCount();
 }
 
+void GalleriesPage::OfferPictureActions(bool offered) {
+    AddButton->SetEnabled(offered);
+    DeleteButton->SetEnabled(offered);
+}
+
 std::string GalleriesPage::SelectedName() const {
     const int selected = thumbView->Selected();
     return selected >= 0 && selected < thumbView->Count() ? thumbView->Thumbnails().Get(selected) : std::string();
@@ -188,13 +208,19 @@ void GalleriesPage::UpdateCount() { Label29->SetCaption(CountText(thumbView->Cou
 
 void GalleriesPage::ClearPreview() { Image1->Picture()->SetGraphic(static_cast<const TGraphic*>(nullptr)); }
 
-void GalleriesPage::OpenGallery() {
-    thumbView->SetDirectory(Store().Folder(Label10->Caption()));
-    if (thumbView->Count() > 0) {
-        thumbView->SetSelected(0);
-        thumbViewClick();
+void GalleriesPage::OpenGallery() { ShowGallery(Store().Folder(Label10->Caption())); }
+
+void GalleriesPage::ShowGallery(const std::string& folder) {
+    thumbView->SetDirectory(folder);
+    if (thumbView->Busy()) {
+        // Asked for while a scan let messages through: that scan ends and this folder
+        // follows. Until then the grid holds the other gallery's cells, so none is chosen.
+        ClearPreview();
+        return;
     }
-    UpdateCount();
+    if (thumbView->Count() > 0) thumbView->SetSelected(0);
+    thumbViewClick();
+    OfferPictureActions(true);  // also after a scan that an exception ended
 }
 
 void GalleriesPage::ChangeGallery(int category) {
@@ -204,10 +230,7 @@ void GalleriesPage::ChangeGallery(int category) {
     Label10->SetCaption(std::string(c.caption));
     state_.GalleryKey = std::string(c.key);
     progressbar1->SetMaximum(Store().ThumbnailCount(GalleryFolder()));
-    thumbView->SetDirectory(GalleryFolder());
-    if (thumbView->Count() > 0) thumbView->SetSelected(0);
-    thumbViewClick();
-    UpdateCount();
+    ShowGallery(GalleryFolder());
 }
 
 void GalleriesPage::thumbViewClick() {
@@ -218,7 +241,7 @@ void GalleriesPage::thumbViewClick() {
         // Whatever stops the preview from showing leaves it empty and counts the picture as
         // invalid until the next scan.
         try {
-            Image1->Picture()->LoadFromFile(GalleryStore::PreviewPath(GalleryFolder(), name));
+            Image1->Picture()->LoadFromFile(GalleryStore::PreviewPath(thumbView->Directory(), name));
         } catch (const std::exception&) {
             ClearPreview();
             MarkInvalid(name);
@@ -228,7 +251,7 @@ void GalleriesPage::thumbViewClick() {
 }
 
 void GalleriesPage::Addimages() {
-    if (Busy()) return;
+    if (Busy() || thumbView->Busy()) return;
     OpenPictureDialog1->SetTitle("Add images To " + Label10->Caption());
     if (!state_.LastPictureFolder.empty()) OpenPictureDialog1->SetInitialDir(state_.LastPictureFolder);
     std::vector<std::string> files;
@@ -237,11 +260,8 @@ void GalleriesPage::Addimages() {
     else if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
         ShowMessage("Too many images were chosen at once for their names to fit.  Please add them in smaller groups.");
     if (!files.empty()) RunBatch(files);
-    thumbView->SetDirectory(GalleryFolder());
-    if (thumbView->Count() > 0) thumbView->SetSelected(0);
-    thumbViewClick();
     pages_->SetEnabled(true);
-    UpdateCount();
+    ShowGallery(GalleryFolder());
 }
 
 void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
@@ -295,18 +315,27 @@ void GalleriesPage::RunBatch(const std::vector<std::string>& files) {
     if (OnBatchEnded) OnBatchEnded();
 }
 
+int GalleriesPage::CellOf(const std::string& folder, const std::string& thumbnail) const {
+    return thumbView->Directory() == folder ? thumbView->Thumbnails().IndexOf(thumbnail) : -1;
+}
+
 void GalleriesPage::Deleteimages() {
-    if (MessageDlg("Are you sure you want to delete this file?", mtConfirmation, mbYesNo) != mrYes) return;
-    const int selected = thumbView->Selected();
+    // A scan lets clicks through while its grid may still hold another gallery's cells.
+    if (thumbView->Busy()) return;
+    // The picture chosen is the one the question is about. Its folder is the one the grid's
+    // cells come from, and its name the cell's: a cell whose picture failed has no file name.
+    const std::string folder = thumbView->Directory();
     const std::string name = SelectedName();
+    if (MessageDlg("Are you sure you want to delete this file?", mtConfirmation, mbYesNo) != mrYes) return;
     if (!name.empty()) {
-        // From the folder and the cell's name: a cell whose picture failed has no file name.
-        const auto removal = Store().Delete(GalleryFolder(), name);
+        const auto removal = Store().Delete(folder, name);
         if (!removal.thumbnail) ShowMessage("Could not delete thumbnail image!");
         if (!removal.preview) ShowMessage("Could not delete preview image!");
         ForgetPicture(name);
-        thumbView->DeleteItem(selected);
-        if (selected < thumbView->Count()) thumbView->SetSelected(selected);
+        if (const int cell = CellOf(folder, name); cell >= 0) {
+            thumbView->DeleteItem(cell);
+            if (cell < thumbView->Count()) thumbView->SetSelected(cell);
+        }
     }
     ClearPreview();
     UpdateCount();
@@ -314,19 +343,20 @@ void GalleriesPage::Deleteimages() {
 }
 
 void GalleriesPage::General1Click(const std::string& caption) {
+    if (thumbView->Busy()) return;
     const std::string name = SelectedName();
-    if (!name.empty()) {
-        const std::string target = FolderOfMenuCaption(caption);
-        if (!forms::SameTextAscii(target, state_.GalleryKey)) moveimage(name, Store().Folder(target));
-    }
+    if (!name.empty()) moveimage(name, thumbView->Directory(), Store().Folder(FolderOfMenuCaption(caption)));
     UpdateCount();
 }
 
-void GalleriesPage::moveimage(const std::string& thumbnailName, const std::string& targetFolder) {
-    const auto move = Store().Move(GalleryFolder(), targetFolder, thumbnailName);
+void GalleriesPage::moveimage(const std::string& thumbnailName, const std::string& sourceFolder,
+                              const std::string& targetFolder) {
+    // The gallery the picture is in: nothing to do.
+    if (forms::SameTextAscii(sourceFolder, targetFolder)) return;
+    const auto move = Store().Move(sourceFolder, targetFolder, thumbnailName);
     if (move.thumbnailRemoved) {
         ForgetPicture(thumbnailName);
-        thumbView->DeleteItem(thumbView->Selected());
+        if (const int cell = CellOf(sourceFolder, thumbnailName); cell >= 0) thumbView->DeleteItem(cell);
     }
     ClearPreview();
     if (!move.problem.empty()) ShowMessage(move.problem);

@@ -79,6 +79,7 @@ public:
     forms::TPopupMenu* PopupMenu1;
     forms::TMenuItem* MoveImageTo1;
     forms::TMenuItem* DeleteImage1;
+    forms::TMenuItem* AddImages1;
     forms::TOpenPictureDialog* OpenPictureDialog1;
 
 private:
@@ -87,7 +88,13 @@ private:
     void RunBatch(const std::vector<std::string>& files);
     // Over the program folder as it stands (it gets its final form after construction).
     GalleryStore Store() const;
-    void moveimage(const std::string& thumbnailName, const std::string& targetFolder);
+    // Scans the folder into the grid and shows its first picture.
+    void ShowGallery(const std::string& folder);
+    void moveimage(const std::string& thumbnailName, const std::string& sourceFolder, const std::string& targetFolder);
+    // Adding, deleting and moving wait while the grid is being scanned.
+    void OfferPictureActions(bool offered);
+    // The index of the cell of this thumbnail when the grid shows that folder, else -1.
+    int CellOf(const std::string& folder, const std::string& thumbnail) const;
     void ClearPreview();
     void UpdateCount();
     // The bare file name of the selected cell, empty with nothing selected.

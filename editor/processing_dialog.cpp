@@ -33,14 +33,7 @@ TForm2::TForm2(TComponent* owner, bool& cancelRequested) : TForm(owner), cancelR
     };
     for (const auto& b : bars) {
         Place<TLabel>(this, this, "", 12, b.top, 375, 16)->SetCaption(b.caption);
-        auto* bar = Place<controls::TSpecialProgress>(this, this, b.name, 12, b.top + 18, 375, 20);
-        bar->SetTextOption(controls::toPercent);
-        bar->SetTextCentered(true);
-        bar->SetSolid(true);
-        bar->SetStartColor(clNavy);
-        bar->SetEndColor(clSkyBlue);
-        bar->SetBorderStyle(bsSingle);
-        *b.bar = bar;
+        *b.bar = PlaceProgressBar(this, this, b.name, 12, b.top + 18, 375);
     }
 
     Button1 = Place<TButton>(this, this, "Button1", 162, 248, 75, 25);

@@ -46,12 +46,11 @@ private:
 SiteBuilder::SiteBuilder(TForm& form, EditorState& state, FinishPage& finish)
     : form_(form), state_(state), finish_(finish) {
     auto* group = finish.Memo1->Parent();
-    ProgressLabel = PlaceLabel(&form, group, "ProgressLabel", "Progress:", 14, 474, 130);
+    ProgressLabel = PlaceLabel(&form, group, "ProgressLabel", "Progress:", 14, 463, 130);
     ProgressLabel->SetVisible(false);
-    prog = Place<controls::TSpecialProgress>(&form, group, "prog", 144, 472, 690, 16);
+    prog = PlaceProgressBar(&form, group, "prog", 144, 460, 690);
     prog->SetMinimum(0);
     prog->SetMaximum(100);
-    prog->SetTextOption(controls::toPercent);
     prog->SetVisible(false);
     progress_ = std::make_unique<BarProgressView>(ProgressLabel, prog);
     comments_ = std::make_unique<RichEditCommentText>(&form, group);

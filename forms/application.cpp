@@ -3,12 +3,24 @@
 #include <algorithm>
 
 #include "forms/guard.h"
+#include "forms/hint_window.h"
 #include "forms/platform_calls.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
 
 TApplication* Application = nullptr;
+
+namespace {
+
+// A click or a key ends the hint shown.
+bool CancelsHint(UINT message) {
+    static constexpr UINT kMessages[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_NCLBUTTONDOWN,
+                                         WM_NCRBUTTONDOWN, WM_KEYDOWN, WM_SYSKEYDOWN, WM_MOUSEWHEEL};
+    return std::find(std::begin(kMessages), std::end(kMessages), message) != std::end(kMessages);
+}
+
+}  // namespace
 TScreen* Screen = nullptr;
 
 const TClassInfo& TApplication::StaticClass() {
@@ -19,7 +31,7 @@ const TClassInfo& TApplication::StaticClass() {
     return info;
 }
 
-TApplication::TApplication() : TComponent(nullptr) {
+TApplication::TApplication() : TComponent(nullptr), hints_(std::make_unique<THintController>()) {
     std::string exe = ExeName();
     size_t slash = exe.find_last_of("\\/");
     std::string base = slash == std::string::npos ? exe : exe.substr(slash + 1);
@@ -67,6 +79,7 @@ bool TApplication::ProcessMessage() {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return false;
     }
+    if (CancelsHint(msg.message)) Guarded([this] { hints_->Cancel(); });
     bool handled = false;
     if (OnMessage) Guarded([&] { OnMessage(msg, handled); });
     if (!handled && !Guarded([&] { handled = IsKeyMsg(msg); })) handled = true;
@@ -151,6 +164,7 @@ void TApplication::DoMouseIdle() {
     POINT p{};
     GetCursorPos(&p);
     TControl* now = FindControlAtPos(p);
+    hints_->MouseAt(now);
     if (now == mouseControl_) return;
     TControl* old = mouseControl_;
     mouseControl_ = now;
@@ -169,6 +183,7 @@ void TApplication::DoMouseIdle() {
 }
 
 void TApplication::ControlDestroyed(TControl* control) {
+    hints_->ControlDestroyed(control);
     if (mouseControl_ == control) mouseControl_ = nullptr;
     std::replace(notifyChain_.begin(), notifyChain_.end(), control, static_cast<TControl*>(nullptr));
 }

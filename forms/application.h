@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "forms/portable/exceptions.h"
 
 namespace forms {
+
+class THintController;
 
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
@@ -63,6 +66,8 @@ public:
     void SetShowHint(bool v) { showHint_ = v; }
     int HintPause() const { return hintPause_; }
     void SetHintPause(int v) { hintPause_ = v; }
+    // What shows the hints (hint_window.h).
+    const THintController& Hints() const { return *hints_; }
 
     // The innermost control under the cursor. When it changes, CM_MOUSELEAVE goes to the old
     // one and then to each of its parents outwards, and CM_MOUSEENTER the same way to the new
@@ -92,6 +97,7 @@ private:
     int hintPause_ = 500;
     TControl* mouseControl_ = nullptr;
     std::vector<TControl*> notifyChain_;
+    std::unique_ptr<THintController> hints_;
     bool showingException_ = false;
 };
 

@@ -197,6 +197,9 @@ public:
 
     virtual void Click();
     virtual void DblClick();
+    // The control's own mouse-down handling, for a press that a skin in front of its window
+    // procedure keeps from reaching it.
+    void PerformMouseDown(TMouseButton button, TShiftState shift, int x, int y) { MouseDown(button, shift, x, y); }
 
 protected:
     void Loaded() override;

@@ -73,8 +73,10 @@ void TMDIForm::SetWindowMenu(TMenuItem* item) {
     if (item == windowMenu_) return;
     windowMenu_ = item;
     if (client_ == nullptr) return;
-    HMENU frame = GetMenu(WindowHandle());
-    SendMessageA(client_, WM_MDISETMENU, reinterpret_cast<WPARAM>(frame), reinterpret_cast<LPARAM>(item != nullptr ? item->Handle() : nullptr));
+    // Only the window menu changes (a frame menu of 0 keeps the frame's); the refresh lists
+    // the children already there.
+    SendMessageA(client_, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(item != nullptr ? item->Handle() : nullptr));
+    SendMessageA(client_, WM_MDIREFRESHMENU, 0, 0);
     DrawMenuBar(WindowHandle());
 }
 

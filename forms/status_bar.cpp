@@ -79,6 +79,7 @@ void TStatusBar::UpdatePanels() {
             if (p.Bevel == pbNone) how |= SBT_NOBORDERS;
             if (p.Bevel == pbRaised) how |= SBT_POPOUT;
             if (p.Style == psOwnerDraw) how |= SBT_OWNERDRAW;
+            if (p.RightToLeft) how |= SBT_RTLREADING;
             SendMessageA(wnd, SB_SETTEXTA, how, p.Style == psOwnerDraw ? 0 : reinterpret_cast<LPARAM>(p.Text.c_str()));
         }
     }

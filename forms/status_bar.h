@@ -20,6 +20,8 @@ struct TStatusPanel {
     TStatusPanelBevel Bevel = pbLowered;
     TAlignment Alignment = taLeftJustify;
     TStatusPanelStyle Style = psText;
+    // Its text reads right to left, and its left and right alignment swap.
+    bool RightToLeft = false;
 };
 
 class TStatusBar;
@@ -41,7 +43,8 @@ public:
     bool SizeGrip() const { return sizeGrip_; }
     void SetSizeGrip(bool v);
 
-    // Called for each owner-drawn panel with the DC and its rectangle (client coordinates).
+    // Called for each owner-drawn panel with the DC and its rectangle (client coordinates); a
+    // skinned bar calls it for every panel, after the skin has drawn.
     TDrawPanelEvent OnDrawPanel;
 
     void WndProc(TMessage& message) override;

@@ -507,6 +507,7 @@ void TWinControl::SetClientSize(int w, int h) {
 void TWinControl::SetBounds(int left, int top, int width, int height) { TControl::SetBounds(left, top, width, height); }
 
 void TWinControl::BoundsChanged() {
+    sizeUnreported_ = false;  // SetBounds reports its own size
     if (handle_ != nullptr) {
         SetWindowPos(handle_, nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -874,12 +875,18 @@ void TWinControl::WndProc(TMessage& m) {
                 if (HWND p = GetParent(handle_); p != nullptr && (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD)) {
                     MapWindowPoints(nullptr, p, reinterpret_cast<POINT*>(&r), 2);
                 }
-                bool resized = (r.right - r.left) != Width() || (r.bottom - r.top) != Height();
+                const bool changed = (r.right - r.left) != Width() || (r.bottom - r.top) != Height();
                 left_ = r.left;
                 top_ = r.top;
                 width_ = r.right - r.left;
                 height_ = r.bottom - r.top;
-                if (m.Msg == WM_SIZE) {
+                // The system sends WM_MOVE before WM_SIZE, and only WM_MOVE when a new frame
+                // keeps the client's size: a size first seen there is reported on WM_SIZE.
+                if (m.Msg == WM_MOVE) {
+                    sizeUnreported_ = sizeUnreported_ || changed;
+                } else {
+                    const bool resized = changed || sizeUnreported_;
+                    sizeUnreported_ = false;
                     Realign();
                     if (resized) Resize();
                 }

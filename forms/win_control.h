@@ -206,6 +206,7 @@ private:
     bool doubleBuffered_ = false;
     int alignLevel_ = 0;
     bool showing_ = false;
+    bool sizeUnreported_ = false;  // taken on WM_MOVE, not yet reported by Resize
 };
 
 }  // namespace forms

@@ -42,6 +42,9 @@ public:
     virtual bool AddChildForm(forms::TForm& parent, forms::TForm& child) = 0;
     // Skins a window by the coordinator's window rules; true when a form skin was made.
     virtual bool SkinWindow(HWND wnd) = 0;
+    // A child its MDI client has just made: skinned by the same rules, which let MDI children
+    // through otherwise only while every form is being skinned.
+    virtual bool SkinMdiChild(HWND wnd) = 0;
 };
 
 using SkinCoordinatorFactory = std::unique_ptr<SkinCoordinator> (*)();

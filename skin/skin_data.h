@@ -16,7 +16,14 @@
 #include "skin/portable/skin_parse.h"
 #include "skin/portable/skin_store.h"
 
+namespace forms {
+class TControl;
+}
+
 namespace skin {
+
+class TControlSkinList;
+class TSkinControl;
 
 enum TSkinOption { xoMDIScrollbar, xoMenuMerge, xoNCPaint };
 using TSkinOptions = unsigned;
@@ -70,6 +77,12 @@ public:
 
     std::function<void(TSkinData& sender, const std::string& name, bool& doSkin)> OnFormSkin;
     std::function<void(TSkinData& sender)> OnSkinChanged;
+    // Asked first for every control of the form library a form skin walks: a skin returned in
+    // skinned (owned by the control) is attached with its own colour flag, unless sender lists
+    // it already, and no other rule runs. controlClass is upper case; form is the owner walked.
+    std::function<void(TControlSkinList& sender, TSkinData& data, forms::TComponent& form, forms::TControl& control,
+                       const std::string& controlClass, TSkinControl*& skinned)>
+        OnSkinControl;
     // Fired by the coordinator's hook for every new top-level window (not published).
     std::function<void(TSkinData& sender, HWND wnd, const std::string& className)> OnNewWindow;
     void DoSkinChanged();

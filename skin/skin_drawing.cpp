@@ -113,16 +113,26 @@ void DrawSlicedFrame(HDC dc, const RECT& rect, const forms::PixelBuffer& image, 
 }
 
 void DrawSlicedFrameDirect(HDC dc, const RECT& rect, const forms::PixelBuffer& image, bool stacked, int count,
-                           int index, SkinMargins m) {
+                           int index, SkinMargins m, bool transparent) {
     if (Inverted(rect) || image.empty()) return;
     const int W = Width(rect), H = Height(rect);
     const forms::PixelBuffer sliced = SliceFrame(W, H, image, m, stacked, false, count, index);
     if (sliced.empty()) return;
     if (W < m.left + m.right) m.left = m.right = 0;
     if (H < m.top + m.bottom) m.top = m.bottom = 0;
-    SourceBitmap source(sliced);
     const RECT edges[] = {
         {0, 0, W, m.top}, {0, H - m.bottom, W, H}, {0, m.top, m.left, H - m.bottom}, {W - m.right, m.top, W, H - m.bottom}};
+    if (transparent) {
+        // Each edge masked on its own: a mask of the whole frame would be mostly centre.
+        for (const RECT& e : edges) {
+            if (Width(e) <= 0 || Height(e) <= 0) continue;
+            forms::PixelBuffer part(Width(e), Height(e), 3);
+            StretchCopy(sliced, {e.left, e.top, e.right, e.bottom}, part, {0, 0, Width(e), Height(e)});
+            TransparentBlit(dc, RECT{rect.left + e.left, rect.top + e.top, rect.left + e.right, rect.top + e.bottom}, part);
+        }
+        return;
+    }
+    SourceBitmap source(sliced);
     for (const RECT& e : edges) {
         if (Width(e) <= 0 || Height(e) <= 0) continue;
         BitBlt(dc, rect.left + e.left, rect.top + e.top, Width(e), Height(e), source.dc(), e.left, e.top, SRCCOPY);

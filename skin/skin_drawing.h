@@ -59,9 +59,10 @@ WorkBitmap* SharedWorkBitmap();
 // out when transparent, else copied.
 void DrawSlicedFrame(HDC dc, const RECT& rect, const forms::PixelBuffer& image, bool stacked, bool tile,
                      bool transparent, int count, int index, SkinMargins margins);
-// The corners and edges of that frame straight onto the DC; the centre is left as it is.
+// The corners and edges of that frame straight onto the DC (magenta left out when
+// transparent); the centre is left as it is.
 void DrawSlicedFrameDirect(HDC dc, const RECT& rect, const forms::PixelBuffer& image, bool stacked, int count,
-                           int index, SkinMargins margins);
+                           int index, SkinMargins margins, bool transparent = false);
 // Left cap, repeated middle, right cap (margins' left and right). A middle of no width draws
 // the caps only.
 void DrawThreePart(HDC dc, const RECT& rect, const forms::PixelBuffer& image, bool stacked, bool transparent,

@@ -74,6 +74,7 @@ int Run() {
     GetWindowRect(wnd, &r);
     std::printf("skin: vantrell's main window, %ld x %ld, biography page; medians of %d, skinned and plain in turn\n",
                 r.right - r.left, r.bottom - r.top, kRuns);
+    std::printf("machine load before (1, 5, 15 min): %s\n", bench::MachineLoad().c_str());
 
     // The form skin over the window's own skin data, as the engine attaches it.
     skin::TSkinData& data = *form->Skin->SkinData1;
@@ -128,6 +129,7 @@ int Run() {
     const double sw = bench::Median(switches);
     std::printf("  slider step to repainted skin %8.2f ms  (skin read %.2f, recolour %.2f, repaint %.2f)\n", sw,
                 bench::Median(loads), bench::Median(recolours), bench::Median(repaints));
+    std::printf("machine load after (1, 5, 15 min): %s\n", bench::MachineLoad().c_str());
     std::printf("skin: repaint %.2f times unskinned, switch %.0f ms\n", worst, sw);
     forms::Application->SetMainForm(nullptr);
     form.reset();

@@ -252,6 +252,9 @@ void SkinChildControl(TControlSkinList& list, forms::TControl& control, forms::T
     // A cell out of a view's sight: skinned once its window is made (its container hears of it).
     if (w != nullptr && w->WindowLeftForLater()) return;
     if (IsControlSkinned(list, control)) return;
+    // An MDI child is owned by its parent form yet framed on its own: it gets a form skin.
+    if (const auto* form = dynamic_cast<const forms::TForm*>(&control); form != nullptr && form->FormStyle() == forms::fsMDIChild)
+        return;
     if (w != nullptr) {
         try {
             w->HandleNeeded();
@@ -259,11 +262,11 @@ void SkinChildControl(TControlSkinList& list, forms::TControl& control, forms::T
             return;  // a control whose window cannot be made stays as it is
         }
     }
-    if (list.OnSkinControl && list.Data() != nullptr) {
+    if (TSkinData* data = list.Data(); data != nullptr && data->OnSkinControl) {
         TSkinControl* skinned = nullptr;
-        list.OnSkinControl(list, *list.Data(), owner, control, forms::UpperAscii(control.ClassInfo().Name()), skinned);
+        data->OnSkinControl(list, *data, owner, control, forms::UpperAscii(control.ClassInfo().Name()), skinned);
         if (skinned != nullptr) {
-            if (!list.Contains(skinned)) skinned->AttachControl(&list, list.Data(), false);
+            if (!list.Contains(skinned)) skinned->AttachControl(&list, data, skinned->ColourControl());
             if (Is<forms::TCustomPanel>(control)) SkinChildControls(list, control);
             return;
         }

@@ -153,18 +153,18 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
 TSkinSpeedButton::~TSkinSpeedButton() { UnhookControl(); }
 
 bool TSkinSpeedButton::AttachGraphicControl(TControlSkinList* list, TSkinData* data) {
-    if (Attached()) return true;
+    if (Attached()) return false;
     auto* button = dynamic_cast<forms::TControl*>(Owner());
     if (button == nullptr) return false;
     SetData(data);
     SetGraphicControl(button);
     SetList(list);
     HookControl(button);
-    const bool listed = list != nullptr && list->Add(this);
+    const bool listedAlready = list != nullptr && list->Add(this);
     SetLifeState(kLifeAttached);
     MarkAttached();
     button->Invalidate();
-    return listed;
+    return !listedAlready;
 }
 
 int TSkinSpeedButton::Frame() const {

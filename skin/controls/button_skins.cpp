@@ -3,6 +3,7 @@
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
 #include "forms/graphics.h"
+#include "forms/portable/properties.h"
 #include "forms/win_control.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/portable/control_frames.h"
@@ -209,7 +210,13 @@ bool ChangesTheMark(UINT msg) {
 
 }  // namespace
 
+void TSkinCheckBox::AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl) {
+    TSkinControl::AttachControl(list, data, colourControl);
+    rememberedCheck_ = 0;
+}
+
 void TSkinCheckBox::AfterMessage(TMessage& m) {
+    if (m.Msg == BM_SETCHECK) rememberedCheck_ = static_cast<int>(m.WParam) + 1;
     if (ChangesTheMark(m.Msg)) InvalidateSkin();
     else TSkinControl::AfterMessage(m);
 }
@@ -232,6 +239,11 @@ void TSkinCheckBox::DrawSkin(HDC dc, const RECT& rect) {
             else if (state.find("gray") != std::string::npos) indeterminate = true;
         } else if (!EnumLower(Control(), "Checked").empty()) {
             checked = EnumLower(Control(), "Checked") == "true";
+        }
+        if (rememberedCheck_ != 0 && forms::FindPropInfo(Control(), "DataField") != nullptr) {
+            // 1 unchecked, 2 checked, 3 (indeterminate) shown as grey.
+            checked = rememberedCheck_ == 2;
+            if (rememberedCheck_ >= 3) indeterminate = true;
         }
     }
     enabled_ = (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_DISABLED) == 0;

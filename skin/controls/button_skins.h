@@ -22,9 +22,15 @@ public:
 class TSkinCheckBox : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
+    void AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl) override;
     void AfterMessage(forms::TMessage& m) override;
     void DrawSkin(HDC dc, const RECT& rect) override;
     const char* SkinClassName() const override { return "TSkinCheckBox"; }
+
+private:
+    // The last BM_SETCHECK's wParam + 1 (0: none since attach). A data-aware box (one with a
+    // DataField) shows it: its data link sets the window's check, not the control's State.
+    int rememberedCheck_ = 0;
 };
 
 class TSkinRadioButton : public TSkinControl {

@@ -56,12 +56,6 @@ public:
     // The owner form's Name, for the preview exemption of controls without a window yet.
     std::string formName;
 
-    // Asked first for every control of the form library: a skin returned in skinned is
-    // attached (unless already listed) and no other rule runs. controlClass is upper case.
-    std::function<void(TControlSkinList& sender, TSkinData& data, forms::TComponent& form, forms::TControl& control,
-                       const std::string& controlClass, TSkinControl*& skinned)>
-        OnSkinControl;
-
     // Given by the form skin, for the rows that hand a control's menu or its tool buttons to it:
     // the item and all below it drawn by the skin; one tool button's custom draw.
     std::function<void(forms::TMenuItem& item)> OwnerDrawMenuItems;

@@ -444,7 +444,7 @@ void TSkinScrollbar::DrawSkin(HDC dc, const RECT&) {
         GetWindowRect(Handle(), &window);
         const RECT& v = vertical_->ScreenRect();
         const RECT& h = horizontal_->ScreenRect();
-        RECT corner{v.left - window.left, h.top - window.top, v.right - window.left, h.bottom - window.top};
+        RECT corner{v.left - window.left, h.top - window.top, v.right - window.left + 2, h.bottom - window.top + 2};
         FillFace(dc, corner);
     }
 }

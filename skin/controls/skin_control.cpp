@@ -82,6 +82,9 @@ void TSkinControl::AttachControl(TControlSkinList* list, TSkinData* data, bool c
     if (control_ == nullptr) return;
     handle_ = control_->Handle();
     HookControl(control_);
+    // The skin paints over the control's own painting: off screen first, so it does not flicker.
+    savedDoubleBuffered_ = control_->DoubleBuffered();
+    control_->SetDoubleBuffered(true);
     if (list_ != nullptr) list_->Add(this);
     focused_ = GetFocus() == handle_;
     enabled_ = (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_DISABLED) == 0;
@@ -108,6 +111,8 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* lis
 
 void TSkinControl::Unskin() {
     if (colourControl_ && control_ != nullptr) control_->SetColor(savedColour_);
+    if (savedDoubleBuffered_ && control_ != nullptr) control_->SetDoubleBuffered(*savedDoubleBuffered_);
+    savedDoubleBuffered_.reset();
 }
 
 void TSkinControl::SkinWndProc(TMessage& m) {
@@ -170,14 +175,14 @@ void TSkinControl::AfterMessage(TMessage& m) {
     }
 }
 
-void TSkinControl::InvalidateSkin() {
+void TSkinControl::InvalidateSkin(Repaint when) {
     if (control_ != nullptr) {
         control_->Invalidate();
     } else if (graphicControl_ != nullptr) {
         graphicControl_->Invalidate();
     } else if (handle_ != nullptr) {
         InvalidateRect(handle_, nullptr, TRUE);
-        UpdateWindow(handle_);
+        if (when == Repaint::Now) UpdateWindow(handle_);
     }
 }
 
@@ -221,7 +226,7 @@ void TSkinControl::DrawSkin(HDC, const RECT&) {}
 
 void TSkinControl::RefreshSkin() {
     if (colourControl_ && control_ != nullptr) control_->SetColor(static_cast<forms::TColor>(FaceColour()));
-    InvalidateSkin();
+    InvalidateSkin(Repaint::Later);
 }
 
 const SkinElements* TSkinControl::Elements() const { return data_ != nullptr ? &data_->Elements() : nullptr; }
@@ -250,7 +255,7 @@ LONG_PTR TSkinControl::GetWindowLongAW(int index) const {
 }
 
 void TSkinControl::ForwardMouseDown(const TMessage& m) {
-    if (control_ == nullptr || !control_->OnMouseDown) return;
+    if (control_ == nullptr) return;
     int x = static_cast<short>(LOWORD(m.LParam));
     int y = static_cast<short>(HIWORD(m.LParam));
     if (control_->Width() > 32768 || control_->Height() > 32768) {
@@ -260,7 +265,7 @@ void TSkinControl::ForwardMouseDown(const TMessage& m) {
         x = p.x;
         y = p.y;
     }
-    control_->OnMouseDown(control_, forms::mbLeft, forms::ShiftStateFromMouseKeys(m.WParam), x, y);
+    control_->PerformMouseDown(forms::mbLeft, forms::ShiftStateFromMouseKeys(m.WParam), x, y);
 }
 
 void TSkinControl::SendMouseLeave(TSkinControl* other) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "forms/control.h"
@@ -44,7 +45,7 @@ public:
     virtual void AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl);
     // Attaches to a raw window.
     virtual void AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list);
-    // Gives the control back its own colour.
+    // Gives the control back its own colour and double buffering.
     virtual void Unskin();
     // True lets the message go on to the control's own handling (and AfterMessage).
     virtual bool BeforeMessage(forms::TMessage& m);
@@ -52,6 +53,7 @@ public:
     // Paints the whole window; dc 0 paints on the window DC.
     virtual void PaintFrame(HDC dc);
     virtual void DrawSkin(HDC dc, const RECT& rect);
+    // Takes up a new skin: marks the control for repainting without painting it.
     virtual void RefreshSkin();
 
     HWND Handle() const { return handle_; }
@@ -63,6 +65,10 @@ public:
     bool SkinOn() const { return skinOn_; }
     bool Attached() const { return attached_; }
     TControlSkinList* List() const { return list_; }
+    // While skinned, the control's Color is the skin's face colour. Given at attach; a skin made
+    // for the OnSkinControl event sets it before it is handed back.
+    bool ColourControl() const { return colourControl_; }
+    void SetColourControl(bool v) { colourControl_ = v; }
     // The class name of the skin ("TSkinButton"), for tests and the rules' table.
     virtual const char* SkinClassName() const { return "TSkinControl"; }
     // Painting errors swallowed so far, process-wide (tests fail on any).
@@ -75,7 +81,10 @@ public:
 protected:
     void SkinWndProc(forms::TMessage& m);
     void CallDefault(forms::TMessage& m);
-    void InvalidateSkin();
+    // A raw window is painted at once unless told Later: a skin change repaints the whole
+    // window once after every control skin has been refreshed.
+    enum class Repaint { Now, Later };
+    void InvalidateSkin(Repaint when = Repaint::Now);
     // The WM_PAINT answer of the families: draws through DrawSkin on wParam's DC or BeginPaint's.
     void PaintMessage(forms::TMessage& m);
     COLORREF FaceColour() const;
@@ -133,6 +142,8 @@ private:
     bool skinOn_ = true;
     bool attached_ = false;
     int lifeState_ = kLifeCreated;
+    // The control's own double buffering, while the skin has it switched on.
+    std::optional<bool> savedDoubleBuffered_;
     std::unique_ptr<forms::WindowProcHook> controlHook_;
     std::unique_ptr<forms::WindowSubclass> subclass_;
     const Default* next_ = nullptr;

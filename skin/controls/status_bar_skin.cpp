@@ -25,8 +25,12 @@ PanelBevel BevelOf(forms::TStatusPanelBevel bevel) {
     }
 }
 
-UINT AlignFlag(forms::TAlignment alignment) {
-    return alignment == forms::taRightJustify ? DT_RIGHT : alignment == forms::taCenter ? DT_CENTER : DT_LEFT;
+UINT AlignFlag(const forms::TStatusPanel& panel) {
+    switch (panel.Alignment) {
+        case forms::taCenter: return DT_CENTER;
+        case forms::taRightJustify: return panel.RightToLeft ? DT_LEFT : DT_RIGHT;
+        default: return panel.RightToLeft ? DT_RIGHT : DT_LEFT;
+    }
 }
 
 }  // namespace
@@ -90,7 +94,7 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
             if (panels[i].Style == forms::psText) {
                 const std::string& narrow = panels[i].Text.empty() ? std::string(" ") : panels[i].Text;
                 RECT t{p.left + 2, p.top, p.right - 2, p.bottom};
-                DrawAlignedText(mem, t, AlignFlag(panels[i].Alignment), true, AnsiToWide(narrow));
+                DrawAlignedText(mem, t, AlignFlag(panels[i]), true, AnsiToWide(narrow));
             }
         }
     }
@@ -107,8 +111,8 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
     SelectObject(mem, oldFont);
     BitBlt(dc, rect.left, rect.top, r.right, r.bottom, mem, 0, 0, SRCCOPY);
     if (bar->OnDrawPanel && !bar->SimplePanel()) {
+        // Every panel, not only the owner-drawn ones: a handler may paint over any of them.
         for (size_t i = 0; i < panels.size(); ++i) {
-            if (panels[i].Style != forms::psOwnerDraw) continue;
             RECT p{};
             if (!SendMessageA(wnd, SB_GETRECT, i, reinterpret_cast<LPARAM>(&p))) continue;
             InflateRect(&p, -1, -1);

@@ -15,6 +15,7 @@
 #include "skin/portable/bitmap_transforms.h"
 #include "skin/portable/skin_slicing.h"
 #include "skin/skin_data.h"
+#include "skin/skin_drawing.h"
 
 namespace skin {
 
@@ -185,16 +186,8 @@ void TSkinTab::DrawSkin(HDC dc, const RECT& rect) {
         RestoreDC(dc, saved);
     }
     // The page's frame: the border's edges and corners only, the page itself untouched.
-    const int pw = page.right - page.left;
-    const int ph = page.bottom - page.top;
-    if (border_.empty() || pw <= 0 || ph <= 0) return;
-    const SkinMargins margins{4, 5, 4, 4};
-    const forms::PixelBuffer framed = SliceFrame(pw, ph, border_, margins, false, false, 1, 1);
-    if (framed.empty()) return;
-    const int saved = SaveDC(dc);
-    ExcludeClipRect(dc, page.left + margins.left, page.top + margins.top, page.right - margins.right, page.bottom - margins.bottom);
-    BlitKeyed(dc, page, framed, tabs->Trans == 1);
-    RestoreDC(dc, saved);
+    if (border_.empty() || page.right <= page.left || page.bottom <= page.top) return;
+    DrawSlicedFrameDirect(dc, page, border_, false, 1, 1, SkinMargins{4, 5, 4, 4}, tabs->Trans == 1);
 }
 
 void TSkinTab31::AttachControl(TControlSkinList* list, TSkinData* data, bool) {

@@ -62,7 +62,7 @@ LRESULT TSkinForm::MdiClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam, cons
         case WM_MDIREFRESHMENU: {
             const LRESULT r = next(msg, wParam, lParam);
             if (newMdiChild_ != nullptr) {
-                if (SkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->SkinWindow(newMdiChild_);
+                if (SkinCoordinator* coordinator = CurrentSkinCoordinator()) coordinator->SkinMdiChild(newMdiChild_);
                 PostMessageA(wnd_, kMsgRepaintFrame, 0, 0);
                 newMdiChild_ = nullptr;
             }

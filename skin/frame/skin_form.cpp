@@ -563,28 +563,28 @@ void TSkinForm::LeaveHotControl(bool onlyWhenAway) {
 }
 
 void TSkinForm::Recolour() {
-    if (form_ != nullptr && data_ != nullptr) {
-        const auto face = static_cast<forms::TColor>(data_->Elements().colours.ButtonFace);
-        form_->SetColor(face);
-        for (int i = 0; i < form_->ComponentCount(); ++i)
-            if (auto* owned = dynamic_cast<forms::TForm*>(form_->Components(i))) owned->SetColor(face);
-    }
     // Refreshing the control skins may move the focus: it goes back where it was.
     forms::TWinControl* focused = form_ != nullptr ? form_->ActiveControl() : nullptr;
     const bool hadFocus = focused != nullptr && focused->Focused();
-    if (controls_) controls_->RefreshAll();
-    phase_ = kPhaseRecolouring;
-    if (frameSkinning_) {
-        // Fitted, cut to its region and laid out twice, but painted once at the end.
+    {
+        // Recoloured, refreshed, fitted, cut to its region and laid out again, but painted
+        // once, whole, at the end.
         PaintOnceAfter paintOnce(wnd_);
-        if (form_ != nullptr && data_ != nullptr && Has(data_->SkinControls, xcPopupMenu)) SkinPopupMenus(*form_, *data_, true);
-        FitWindow(true);
-        BuildRegion();
-        // A size change makes the form lay its controls out again for the new frame.
-        if (form_ != nullptr && windowState_ == kStateNormal) {
-            forms::FrameFitScope fitting(wnd_);
-            form_->SetHeight(form_->Height() + 1);
-            form_->SetHeight(form_->Height() - 1);
+        if (form_ != nullptr && data_ != nullptr) {
+            const auto face = static_cast<forms::TColor>(data_->Elements().colours.ButtonFace);
+            form_->SetColor(face);
+            for (int i = 0; i < form_->ComponentCount(); ++i)
+                if (auto* owned = dynamic_cast<forms::TForm*>(form_->Components(i))) owned->SetColor(face);
+        }
+        if (controls_) controls_->RefreshAll();
+        phase_ = kPhaseRecolouring;
+        if (frameSkinning_) {
+            if (form_ != nullptr && data_ != nullptr && Has(data_->SkinControls, xcPopupMenu)) SkinPopupMenus(*form_, *data_, true);
+            FitWindow(true);
+            BuildRegion();
+            // The form lays its controls out again for the new frame, once and at the client
+            // size they keep (a passing change of the window's size would lay them out twice).
+            if (form_ != nullptr && windowState_ == kStateNormal) form_->Realign();
         }
     }
     if (hadFocus && focused->CanFocus()) focused->SetFocus();

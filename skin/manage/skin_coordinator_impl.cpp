@@ -265,6 +265,21 @@ bool TSkinCoordinator::LeftAloneDialog(HWND wnd, const std::string& className) c
     return false;
 }
 
+bool TSkinCoordinator::SkinMdiChild(HWND wnd) {
+    if (!IsMdiChild(wnd)) return false;
+    const bool saved = state_.skinAll;
+    state_.skinAll = true;
+    bool made = false;
+    try {
+        made = SkinWindow(wnd);
+    } catch (...) {
+        state_.skinAll = saved;
+        throw;
+    }
+    state_.skinAll = saved;
+    return made;
+}
+
 bool TSkinCoordinator::SkinWindow(HWND wnd) {
     if (!state_.active) return false;
     PurgeFormSkins();

@@ -47,6 +47,7 @@ public:
     void SkinForm(forms::TForm& form);
     // True when a form skin was made for the window.
     bool SkinWindow(HWND wnd) override;
+    bool SkinMdiChild(HWND wnd) override;
     // The data a window is dressed with; nullptr when none is registered.
     TSkinData* ChooseSkinData(HWND wnd) const;
     void SkinPopupMenu(HWND wnd);

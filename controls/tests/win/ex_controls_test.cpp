@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "controls/portable/flavour.h"
 #include "forms/application.h"
 #include "forms/form.h"
+#include "forms/hint_window.h"
+#include "tests/support/mouse_input.h"
 
 namespace controls {
 namespace {
@@ -205,6 +208,41 @@ TEST(ExControls, HintColourResolution) {
     child->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.HintWindowClass, &hintWindow);
     Application->SetHintColor(appHint);
+}
+
+// The mouse resting on a control whose hint colour is the default shows its hint in the
+// colour its parent gives.
+TEST(ExControls, ARestingMouseShowsTheHintInTheColourTheParentGives) {
+    TForm form(nullptr);
+    form.SetBorderStyle(bsNone);
+    form.SetBounds(240, 200, 160, 120);
+    auto* parent = new TExPanel(&form);
+    parent->SetParent(&form);
+    parent->SetBounds(10, 10, 140, 100);
+    parent->SetHintColor(clRed);
+    auto* child = new TExCustomControl(&form);
+    child->SetParent(parent);
+    child->SetBounds(20, 20, 80, 50);
+    child->SetHint("Red, from the panel");
+    child->SetShowHint(true);
+    form.Show();
+    auto hint = [] { return Application->Hints().Window(); };
+    auto showing = [&] { return hint() != nullptr && hint()->Showing(); };
+    auto pumpUntil = [](const std::function<bool()>& done) {
+        const DWORD start = GetTickCount();
+        while (!done()) {
+            if (GetTickCount() - start > 5000) return false;
+            if (!Application->ProcessMessage()) Sleep(1);
+        }
+        return true;
+    };
+    testsupport::MoveMouse(child->ClientToScreen(POINT{40, 25}));
+    ASSERT_TRUE(pumpUntil(showing));
+    EXPECT_EQ(hint()->Text(), "Red, from the panel");
+    WindowDC dc(hint()->Handle());
+    EXPECT_EQ(GetPixel(dc.get(), 1, 1), RGB(255, 0, 0));
+    testsupport::MoveMouse(POINT{100, 100});
+    EXPECT_TRUE(pumpUntil([&] { return !showing(); }));
 }
 
 TEST(ExControls, BurnerFlavourStartsWithTheApplicationsHintColour) {

@@ -7,6 +7,7 @@
 #include "controls/ctl_types.h"
 #include "forms/application.h"
 #include "forms/form.h"
+#include "forms/portable/properties.h"
 
 namespace controls {
 namespace {
@@ -102,6 +103,32 @@ TEST(Slider, UserPicturesAndBackToTheBuiltIn) {
     EXPECT_EQ(s.Image(siHThumb).Width(), 18);
     EXPECT_FALSE(s.Options() & soThumbOpaque);
     EXPECT_TRUE(s.Options() & soRulerOpaque);
+}
+
+// The images, Options and "UserImages" by name, as tools reach them.
+TEST(Slider, ImagesOptionsAndUserImagesByName) {
+    TSlider s(nullptr);
+    const TClassInfo& info = s.ClassInfo();
+    TBitmap picture(30, 20);
+    for (int i = 0; i < 4; ++i) {
+        const auto which = static_cast<TSliderImage>(i);
+        const TPropInfo* image = info.Find(kSliderImageProperties[i]);
+        ASSERT_NE(image, nullptr) << kSliderImageProperties[i];
+        EXPECT_EQ(image->Kind, TPropKind::Object);
+        EXPECT_EQ(image->GetObj(s), &s.Image(which)) << kSliderImageProperties[i];
+        image->SetObj(s, &picture);
+        EXPECT_EQ(s.Image(which).Width(), 30) << kSliderImageProperties[i];
+        EXPECT_EQ(s.UserImageBits(), 1 << i) << kSliderImageProperties[i];
+        EXPECT_EQ(info.Find("UserImages")->GetOrd(s), 1 << i);
+        image->SetObj(s, nullptr);
+        EXPECT_EQ(s.UserImageBits(), 0) << kSliderImageProperties[i];
+        EXPECT_NE(s.Image(which).Width(), 30) << kSliderImageProperties[i];
+    }
+    info.Find("UserImages")->SetOrd(s, 5);
+    EXPECT_EQ(s.UserImageBits(), 5);
+    info.Find("Options")->SetOrd(s, soShowPoints | soThumbOpaque);
+    EXPECT_EQ(s.Options(), soShowPoints | soThumbOpaque);
+    EXPECT_EQ(info.Find("Options")->GetOrd(s), soShowPoints | soThumbOpaque);
 }
 
 TEST_F(SliderFixture, TheValueIsClampedAndOnlyAChangeIsReported) {

@@ -501,6 +501,100 @@ TEST_F(GalleriesPageTest, MoveAndDeleteAreOfferedOnlyWithAPictureSelected) {
     EXPECT_TRUE(testsupport::MessageBoxes().empty());
 }
 
+// A scan lets messages through. A category chosen during it, with Delete or Move right
+// behind in the same queue, must not act on the other gallery's picture of the same name:
+// both galleries keep every file byte for byte, and the grid ends on the gallery chosen.
+TEST_F(GalleriesPageTest, DeleteOrMoveQueuedBehindACategorySwitchDuringAScanKeepsBothGalleries) {
+    constexpr DWORD kLongerThanTheScansPumpInterval = 250;
+    const struct { const char* action; std::function<void(GalleriesPage&)> post; } actions[] = {
+        {"Delete", [](GalleriesPage& p) { PostMessageA(p.DeleteButton->Handle(), BM_CLICK, 0, 0); }},
+        {"Move to Sheer", [](GalleriesPage& p) {
+             PostMessageA(PopupListWindow(), WM_COMMAND, p.MoveImageTo1->Items(4)->Command(), 0);
+         }},
+    };
+    for (const auto& a : actions) {
+        // The same name in both galleries, with different pictures.
+        Pair("a.jpg");
+        Pair("a.jpg", "Swimwear");
+        WriteBytes(Gallery("Swimwear") + "thm_a.jpg", Jpeg(150, 90));
+        WriteBytes(Gallery("Swimwear") + "prv_a.jpg", Jpeg(834, 556));
+        Pair("b.jpg");
+        Pair("c.jpg");
+        std::map<std::string, std::string> before;
+        for (const char* g : {"General", "Swimwear"})
+            for (const char* f : {"thm_a.jpg", "prv_a.jpg"})
+                before[Gallery(g) + f] = testsupport::ReadWholeFile(Gallery(g) + f);
+        Open();
+        form_->PageControl1->SetActivePageIndex(1);
+        page_->CategoryButtons[1]->Click();  // an empty gallery, to come back to General from
+        Application->ProcessMessages();
+
+        bool posted = false, switchedDuringScan = false, offeredDuringScan = true;
+        auto progress = page_->thumbView->OnScanProgress;
+        page_->thumbView->OnScanProgress = [&](TObject* sender, int position, bool& stop) {
+            if (!posted) {
+                posted = true;
+                PostMessageA(page_->CategoryButtons[2]->Handle(), BM_CLICK, 0, 0);  // Swimwear
+                a.post(*page_);
+                // As a large folder does: the scan lets the queue run after this picture.
+                const DWORD held = GetTickCount();
+                while (GetTickCount() - held < kLongerThanTheScansPumpInterval) Sleep(1);
+            }
+            progress(sender, position, stop);
+        };
+        auto choose = page_->CategoryButtons[2]->OnClick;
+        page_->CategoryButtons[2]->OnClick = [&](TObject* sender) {
+            switchedDuringScan = page_->thumbView->Busy();
+            offeredDuringScan = page_->DeleteButton->Enabled() || page_->AddButton->Enabled();
+            choose(sender);
+        };
+        page_->CategoryButtons[0]->Click();  // General: its scan runs the queued clicks
+
+        ASSERT_TRUE(switchedDuringScan) << a.action << ": the scan ended before the queued clicks ran";
+        EXPECT_FALSE(offeredDuringScan) << a.action;
+        for (const auto& [path, bytes] : before) {
+            ASSERT_TRUE(Exists(path)) << a.action << ": " << path;
+            EXPECT_EQ(testsupport::ReadWholeFile(path), bytes) << a.action << ": " << path;
+        }
+        EXPECT_FALSE(Exists(Gallery("Sheer") + "thm_a.jpg")) << a.action;
+        EXPECT_EQ(page_->Label10->Caption(), "Swimwear") << a.action;
+        EXPECT_EQ(page_->thumbView->Count(), 1) << a.action;
+        EXPECT_EQ(page_->thumbView->Selected(), 0) << a.action;
+        EXPECT_TRUE(PreviewShown()) << a.action;
+        EXPECT_EQ(Count(), "Contains 1 images") << a.action;
+        EXPECT_TRUE(page_->DeleteButton->Enabled() && page_->AddButton->Enabled()) << a.action;
+        EXPECT_TRUE(testsupport::MessageBoxes().empty()) << a.action;
+        // Once the scan is over the action takes the picture shown, the chosen gallery's.
+        page_->thumbView->OnScanProgress = progress;
+        if (std::string(a.action) == "Delete") page_->Deleteimages();
+        else page_->General1Click("Sheer");
+        EXPECT_FALSE(Exists(Gallery("Swimwear") + "thm_a.jpg")) << a.action;
+        EXPECT_EQ(testsupport::ReadWholeFile(Gallery() + "thm_a.jpg"), before[Gallery() + "thm_a.jpg"]) << a.action;
+        TearDown();
+        for (const char* g : {"General", "Swimwear", "Sheer"}) {
+            WIN32_FIND_DATAA found;
+            HANDLE find = FindFirstFileA((Gallery(g) + "*.jpg").c_str(), &found);
+            if (find == INVALID_HANDLE_VALUE) continue;
+            do DeleteFileA((Gallery(g) + found.cFileName).c_str());
+            while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
+        testsupport::ResetRecorders();
+    }
+}
+
+// Every scan gives Add and Delete back when it ends, also one the grid starts itself (as at
+// its first paint), and an empty gallery's.
+TEST_F(GalleriesPageTest, AddAndDeleteAreOfferedAgainAfterEveryScan) {
+    Pair("one.jpg");
+    Open();
+    for (const char* gallery : {"General", "Sheer"}) {
+        page_->thumbView->SetDirectory(Gallery(gallery));
+        EXPECT_TRUE(page_->AddButton->Enabled()) << gallery;
+        EXPECT_TRUE(page_->DeleteButton->Enabled()) << gallery;
+    }
+}
+
 TEST_F(GalleriesPageTest, ShowMoreColumnsHalvesTheCells) {
     Open();
     auto* box = form_->CheckBox6;
@@ -508,6 +602,30 @@ TEST_F(GalleriesPageTest, ShowMoreColumnsHalvesTheCells) {
     EXPECT_EQ(page_->thumbView->Size(), 50);
     box->SetChecked(false);
     EXPECT_EQ(page_->thumbView->Size(), 100);
+}
+
+// The grid is fitted to its width: one column at full size and two at half size, the room
+// left spread evenly around them.
+TEST_F(GalleriesPageTest, TheGridSpreadsItsCellsEvenlyAcrossItsWidth) {
+    for (int i = 0; i < 6; ++i) Pair("p" + std::to_string(i) + ".jpg");
+    Open();
+    form_->PageControl1->SetActivePageIndex(1);
+    Application->ProcessMessages();
+    EXPECT_EQ(page_->thumbView->Width(), 193);
+    EXPECT_EQ(page_->thumbView->Height(), 513);
+    const struct { bool moreColumns; std::vector<POINT> places; } cases[] = {
+        {false, {{11, 4}, {11, 158}, {11, 312}}},
+        {true, {{7, 4}, {89, 4}, {7, 83}, {89, 83}, {7, 162}, {89, 162}}},
+    };
+    for (const auto& c : cases) {
+        form_->CheckBox6->SetChecked(c.moreColumns);
+        Application->ProcessMessages();
+        for (size_t i = 0; i < c.places.size(); ++i) {
+            const auto* cell = page_->thumbView->Thumbnail(static_cast<int>(i));
+            EXPECT_EQ(cell->Left(), c.places[i].x) << c.moreColumns << " cell " << i;
+            EXPECT_EQ(cell->Top(), c.places[i].y) << c.moreColumns << " cell " << i;
+        }
+    }
 }
 
 TEST_F(GalleriesPageTest, TheWheelOverTheGridScrollsIt) {

@@ -1,5 +1,7 @@
 #include "editor/main_form.h"
 
+#include "editor/processing_dialog.h"
+
 #include "forms/application.h"
 #include "forms/ini_file.h"
 #include "tests/support/process_driver.h"
@@ -76,6 +78,37 @@ TEST_F(MainWindow, FirstStartInAnEmptyFolder) {
     EXPECT_FALSE(form_->Finish->Button5->Visible());
     EXPECT_FALSE(form_->Finish->Button2->Visible());
     EXPECT_EQ(Setting("Config", "Skin"), "<absent>");  // nothing is written by starting
+}
+
+// Every progress bar of the program has one look: framed, 25 high and inside its parent, a
+// solid bar from the desktop colour to lime with the percentage centred on it; the scan
+// bar's text is white and bold.
+TEST_F(MainWindow, EveryProgressBarHasTheProgramsLook) {
+    Open();
+    bool cancel = false;
+    auto dialog = std::make_unique<TForm2>(nullptr, cancel);
+    const struct { const char* name; controls::TSpecialProgress* bar; } bars[] = {
+        {"scan", form_->Galleries->progressbar1},
+        {"build", form_->Builder->prog},
+        {"previews", dialog->Progressbar1},
+        {"thumbnails", dialog->Progressbar2},
+    };
+    for (const auto& b : bars) {
+        EXPECT_EQ(b.bar->Height(), 25) << b.name;
+        EXPECT_LE(b.bar->Top() + b.bar->Height(), b.bar->Parent()->ClientHeight()) << b.name;
+        EXPECT_EQ(b.bar->BorderStyle(), bsSingle) << b.name;
+        EXPECT_TRUE(b.bar->Solid()) << b.name;
+        EXPECT_TRUE(b.bar->GradientBlocks()) << b.name;
+        EXPECT_EQ(b.bar->StartColor(), clBackground) << b.name;
+        EXPECT_EQ(b.bar->EndColor(), clLime) << b.name;
+        EXPECT_TRUE(b.bar->TextCentered()) << b.name;
+        EXPECT_EQ(b.bar->TextOption(), controls::toPercent) << b.name;
+    }
+    const TFont* font = form_->Galleries->progressbar1->Font();
+    EXPECT_EQ(font->Color(), clWhite);
+    EXPECT_TRUE(font->Bold());
+    EXPECT_EQ(font->Name(), "MS Sans Serif");
+    EXPECT_EQ(font->Height(), -11);
 }
 
 TEST_F(MainWindow, ChoosesTheLastTemplateElseDefaultElseNothing) {

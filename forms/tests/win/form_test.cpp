@@ -332,5 +332,79 @@ TEST_F(FormMinimise, NoResizeNorAlignWhileMinimisedAndTheSameLayoutAfterRestore)
     EXPECT_EQ(f->Left(), 40);
 }
 
+using FormResize = Forms;
+
+// A window moved or sized by the system (not through SetBounds) fires OnResize once per new
+// size, with the new size already in place; a move alone fires nothing.
+TEST_F(FormResize, SystemSizesFireOnResizeOnceWithTheNewSize) {
+    TForm* f = Make(nullptr, 40, 40, 300, 200);
+    auto* panel = new TPanel(f);
+    panel->SetParent(f);
+    panel->SetBounds(10, 10, 100, 50);
+    f->Show();
+    Application->ProcessMessages();
+    const struct {
+        const char* name;
+        TWinControl* control;
+        int left, top, width, height;
+        UINT flags;
+        int resizes;
+    } cases[] = {
+        {"form moved and sized", f, 60, 50, 320, 220, 0, 1},
+        {"form sized", f, 0, 0, 340, 230, SWP_NOMOVE, 1},
+        {"form moved", f, 70, 60, 0, 0, SWP_NOSIZE, 0},
+        {"child moved and sized", panel, 20, 15, 120, 60, 0, 1},
+        {"child sized", panel, 0, 0, 130, 70, SWP_NOMOVE, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TWinControl* control = c.control;
+        int resizes = 0;
+        SIZE seen{};
+        control->OnResize = [&](TObject*) {
+            ++resizes;
+            seen = SIZE{control->Width(), control->Height()};
+        };
+        SetWindowPos(control->Handle(), nullptr, c.left, c.top, c.width, c.height, c.flags | SWP_NOZORDER | SWP_NOACTIVATE);
+        Application->ProcessMessages();
+        EXPECT_EQ(resizes, c.resizes);
+        if (c.resizes > 0) {
+            EXPECT_EQ(seen.cx, c.width);
+            EXPECT_EQ(seen.cy, c.height);
+        }
+        if (!(c.flags & SWP_NOMOVE)) {
+            EXPECT_EQ(control->Left(), c.left);
+            EXPECT_EQ(control->Top(), c.top);
+        }
+        control->OnResize = nullptr;
+    }
+}
+
+// A new frame that keeps the client's size (the system then sends WM_MOVE but no WM_SIZE)
+// still leaves the form's bounds those of its window.
+TEST_F(FormResize, ANewFrameAroundTheSameClientKeepsTheBoundsTrue) {
+    TForm* f = Make(nullptr, 40, 40, 300, 200);
+    f->Show();
+    Application->ProcessMessages();
+    HWND wnd = f->Handle();
+    RECT client{};
+    GetClientRect(wnd, &client);
+    const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
+    SetWindowLongPtrA(wnd, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_THICKFRAME | WS_CAPTION)) | WS_BORDER);
+    RECT outer = client;
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_EXSTYLE)));
+    SetWindowPos(wnd, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    Application->ProcessMessages();
+    RECT now{}, window{};
+    GetClientRect(wnd, &now);
+    ASSERT_EQ(now.right, client.right) << "the client kept its size";
+    ASSERT_EQ(now.bottom, client.bottom);
+    GetWindowRect(wnd, &window);
+    EXPECT_EQ(f->Width(), window.right - window.left);
+    EXPECT_EQ(f->Height(), window.bottom - window.top);
+}
+
 }  // namespace
 }  // namespace forms

@@ -1,16 +1,32 @@
-// MDI parent and child forms: the client window, children made and ended through it, tile
-// and cascade.
+// MDI parent and child forms: the client window, children made and ended through it, tile,
+// cascade and the window menu.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "forms/application.h"
 #include "forms/mdi_forms.h"
 #include "forms/menus.h"
 #include "forms/subclass.h"
+#include "forms/tests/win/form_test_support.h"
 
 namespace forms {
 namespace {
+
+using testing_support::PumpUntil;
+
+// The texts of a menu's entries, separators as "".
+std::vector<std::string> MenuTexts(HMENU menu) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
 
 TEST(MdiForms, ChildrenLiveInTheClientAndEndThroughIt) {
     auto parent = std::make_unique<TMDIForm>(nullptr);
@@ -49,6 +65,10 @@ TEST(MdiForms, ChildrenLiveInTheClientAndEndThroughIt) {
     }
     EXPECT_EQ(parent->MDIChildCount(), 2);
     EXPECT_EQ(parent->ActiveMDIChild(), children[1]);
+    // The window menu lists the children after its own items.
+    const std::vector<std::string> listed = {"&Tile", "", "&1 First", "&2 Second"};
+    EXPECT_TRUE(PumpUntil([&] { return MenuTexts(window->Handle()) == listed; }, 2000))
+        << ::testing::PrintToString(MenuTexts(window->Handle()));
 
     // Tiled, the two do not overlap and share the client; cascaded, they do.
     parent->Tile();

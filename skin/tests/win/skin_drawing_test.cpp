@@ -94,6 +94,23 @@ TEST(SkinDrawing, TheDirectFrameLeavesTheCentreAlone) {
     for (auto [x, y] : {std::pair{3, 3}, {12, 12}, {8, 8}}) EXPECT_EQ(s(2 + x, 2 + y), kBack) << x << "," << y;
 }
 
+TEST(SkinDrawing, TheTransparentDirectFrameLeavesMagentaAndTheCentreAlone) {
+    forms::PixelBuffer image = Numbered(10, 10);
+    for (auto [x, y] : {std::pair{0, 0}, {9, 9}, {5, 0}, {0, 5}}) {
+        std::uint8_t* p = image.row(y) + 3 * x;
+        p[0] = 0xFF, p[1] = 0x00, p[2] = 0xFF;
+    }
+    Surface s(20, 20);
+    DrawSlicedFrameDirect(s.dc(), RECT{2, 2, 18, 18}, image, false, 1, 1, SkinMargins{3, 3, 3, 3}, true);
+    const forms::PixelBuffer expected = SliceFrame(16, 16, image, SkinMargins{3, 3, 3, 3}, false, false, 1, 1);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const bool centre = x >= 3 && x < 13 && y >= 3 && y < 13;
+            const std::uint32_t want = centre || At(expected, x, y) == kMagenta ? kBack : At(expected, x, y);
+            ASSERT_EQ(s(2 + x, 2 + y), want) << x << "," << y;
+        }
+}
+
 TEST(SkinDrawing, ThreePartWithNoMiddleDrawsTheCapsAndReturns) {
     const forms::PixelBuffer image = Image(4, 1, {0x0000AA, 0x0000BB, 0x0000CC, 0x0000DD});
     Surface s(12, 3);

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "forms/button.h"
 #include "forms/check_box.h"
@@ -116,6 +118,64 @@ TEST_F(Attachment, UnskinGivesColoursAndProceduresBack) {
     EXPECT_EQ(panel->Color(), forms::clRed);
     EXPECT_EQ(PaintedPixels(button->Handle()).At(4, 4), ownButton);
     EXPECT_TRUE(list->Skins().empty());
+}
+
+// The skin data's OnSkinControl is asked first, with the control's class in capitals: a skin it
+// hands back is attached with its own colour flag and no rule runs for that control (a panel's
+// own controls are still walked); a control it leaves alone goes through the rules.
+TEST_F(Attachment, OnSkinControlIsAskedFirst) {
+    form->SetName("Host");
+    auto* check = Place<forms::TCheckBox>(form, form, "Check", 10, 10, 120, 20);
+    check->SetColor(forms::clRed);
+    auto* panel = Place<forms::TPanel>(form, form, "Panel", 10, 40, 200, 80);
+    panel->SetColor(forms::clRed);
+    Place<forms::TButton>(panel, panel, "Inner", 10, 10, 80, 25);
+    Place<forms::TButton>(form, form, "Plain", 10, 130, 80, 25);
+    Pump();
+    std::vector<std::string> asked;
+    data->OnSkinControl = [&](TControlSkinList& sender, TSkinData& skinData, forms::TComponent& owner, forms::TControl& control,
+                              const std::string& controlClass, TSkinControl*& skinned) {
+        EXPECT_EQ(&sender, list.get());
+        EXPECT_EQ(&skinData, data.get());
+        EXPECT_EQ(skinned, nullptr);
+        asked.push_back(control.Name() + " " + controlClass + " of " + owner.Name());
+        if (controlClass == "TCHECKBOX") {
+            auto* box = new TSkinBox(&control);
+            box->SetColourControl(true);
+            skinned = box;
+        } else if (controlClass == "TPANEL") {
+            skinned = new TSkinGroupBox(&control);
+        }
+    };
+    SkinChildControls(*list, *form);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Check TCHECKBOX of Host", "Panel TPANEL of Host", "Inner TBUTTON of Panel",
+                                               "Plain TBUTTON of Host"}));
+    EXPECT_EQ(SkinsByControl(*list), (std::map<std::string, std::string>{
+                                         {"Check", "TSkinBox"}, {"Panel", "TSkinGroupBox"}, {"Inner", "TSkinButton"}, {"Plain", "TSkinButton"}}));
+    EXPECT_EQ(forms::ColorToRGB(check->Color()), Face()) << "the handler's skin asked for the face colour";
+    EXPECT_EQ(panel->Color(), forms::clRed) << "the handler's skin left the colour alone";
+    list->UnskinAll();
+    EXPECT_EQ(check->Color(), forms::clRed);
+}
+
+// A skin that paints over the control's own painting has it drawn off screen first while the
+// control is skinned; unskinned, the control's own setting is back.
+TEST_F(Attachment, DoubleBufferedWhileSkinned) {
+    auto* own = Place<forms::TGroupBox>(form, form, "Own", 10, 10, 150, 80);
+    own->SetDoubleBuffered(true);
+    auto* group = Place<forms::TGroupBox>(form, form, "Group", 170, 10, 150, 80);
+    auto* button = Place<forms::TButton>(form, form, "Button", 10, 100, 80, 25);
+    Pump();
+    SkinChildControls(*list, *form);
+    for (forms::TWinControl* c : std::initializer_list<forms::TWinControl*>{own, group, button}) {
+        SCOPED_TRACE(c->Name());
+        EXPECT_TRUE(c->DoubleBuffered());
+    }
+    EXPECT_EQ(PaintedPixels(button->Handle()).At(4, 4), Rgb(probe::k_button[0]));
+    list->UnskinAll();
+    EXPECT_TRUE(own->DoubleBuffered());
+    EXPECT_FALSE(group->DoubleBuffered());
+    EXPECT_FALSE(button->DoubleBuffered());
 }
 
 // 0x3506 switches one control's skin off (its own painting returns) and on again.

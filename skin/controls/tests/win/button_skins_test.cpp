@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "forms/button.h"
 #include "forms/check_box.h"
@@ -69,6 +70,49 @@ TEST_F(ButtonSkins, PushButtonFramePerState) {
         Pump();
     }
     EXPECT_TRUE(list->Skins().empty()) << "a freed control takes its skin off the list";
+}
+
+// A button that handles its own presses.
+class TPressButton : public forms::TButton {
+public:
+    using forms::TButton::TButton;
+    struct Press {
+        forms::TMouseButton button;
+        forms::TShiftState shift;
+        int x, y;
+    };
+    std::vector<Press> presses;
+
+protected:
+    void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override {
+        presses.push_back({button, shift, x, y});
+        forms::TButton::MouseDown(button, shift, x, y);
+    }
+};
+
+// The press the skin takes reaches the button's own mouse-down handling, with its point and
+// keys, whether or not an OnMouseDown handler is assigned.
+TEST_F(ButtonSkins, APressReachesTheButtonsOwnMouseDown) {
+    for (const bool withHandler : {false, true}) {
+        SCOPED_TRACE(withHandler ? "with a handler" : "without a handler");
+        auto* button = new TPressButton(form);
+        button->SetParent(form);
+        button->SetBounds(20, 20, 90, 30);
+        int events = 0;
+        if (withHandler) button->OnMouseDown = [&](forms::TObject*, forms::TMouseButton, forms::TShiftState, int, int) { ++events; };
+        (new TSkinButton(button))->AttachControl(list.get(), data.get(), false);
+        SendMessageA(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, At(7, 9));
+        SendMessageA(button->Handle(), WM_LBUTTONUP, 0, At(7, 9));
+        Pump();
+        ASSERT_EQ(button->presses.size(), 1u);
+        const TPressButton::Press& p = button->presses[0];
+        EXPECT_EQ(p.button, forms::mbLeft);
+        EXPECT_EQ(p.x, 7);
+        EXPECT_EQ(p.y, 9);
+        EXPECT_TRUE(p.shift & forms::ssShift);
+        EXPECT_EQ(events, withHandler ? 1 : 0);
+        delete button;
+    }
 }
 
 // Moving onto a second button un-hots the first.

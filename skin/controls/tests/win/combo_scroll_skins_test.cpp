@@ -218,6 +218,8 @@ TEST_F(ScrollSkins, ABarSwitchedOnLaterAndTheCorner) {
     const RECT h = BarInfo(memo->Handle(), OBJID_HSCROLL).rcScrollBar;
     const RECT window = ScreenRectOf(memo->Handle());
     EXPECT_EQ(ScreenPixel(memo->Handle(), (v.left + v.right) / 2 - window.left, (h.top + h.bottom) / 2 - window.top), Face());
+    // Two pixels past the square's right and bottom too, over the edge the memo's border drew.
+    EXPECT_EQ(ScreenPixel(memo->Handle(), v.right + 1 - window.left, h.bottom + 1 - window.top), Face());
 }
 
 // A press on an overlay hands the host its own scroll loop; a host freed inside it (its

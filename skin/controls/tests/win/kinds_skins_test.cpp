@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -350,6 +351,87 @@ TEST_F(KindSkins, StatusBarPanelsAndGrip) {
     skin->AttachControl(list.get(), data.get(), false);
     const PaintedPixels pixels(bar->Handle());
     EXPECT_EQ(pixels.At(pixels.Width() - 1 - 8, pixels.Height() - 1 - 10), Rgb(probe::k_extra[4]));
+}
+
+// A panel's text sits where its alignment puts it; a right-to-left panel swaps left and right.
+TEST_F(KindSkins, StatusPanelAlignmentByReadingOrder) {
+    const struct {
+        forms::TAlignment alignment;
+        bool rightToLeft;
+        const char* expected;
+    } cases[] = {
+        {forms::taLeftJustify, false, "left"},  {forms::taRightJustify, false, "right"}, {forms::taCenter, false, "centre"},
+        {forms::taLeftJustify, true, "right"},  {forms::taRightJustify, true, "left"},   {forms::taCenter, true, "centre"},
+    };
+    auto* bar = Add<forms::TStatusBar>(0, 0, 400, 24);
+    bar->SetSizeGrip(false);
+    Pump();
+    (new TSkinStatusBar(bar))->AttachControl(list.get(), data.get(), false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.alignment) + (c.rightToLeft ? " right to left" : ""));
+        forms::TStatusPanel panel{"WWW", 240, forms::pbLowered, c.alignment};
+        panel.RightToLeft = c.rightToLeft;
+        bar->SetPanels({panel, {"", 100, forms::pbLowered}});
+        RECT p{};
+        SendMessageA(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&p));
+        const PaintedPixels pixels(bar->Handle());
+        // The columns of the panel (inside its bevel) that hold text.
+        int first = -1, last = -1;
+        for (int x = p.left + 2; x < p.right - 2; ++x) {
+            for (int y = p.top + 2; y < p.bottom - 2; ++y) {
+                if (pixels.At(x, y) == Rgb(probe::k_status[0])) continue;
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+        }
+        ASSERT_GE(first, 0) << "no text drawn";
+        const int middle = (p.left + p.right) / 2;
+        const char* where = last < middle ? "left" : first > middle ? "right" : "centre";
+        EXPECT_STREQ(where, c.expected) << first << ".." << last << " in " << p.left << ".." << p.right;
+    }
+}
+
+// A bar with an owner-draw handler has it called for every panel after the skin has drawn,
+// text panels too, each with its rectangle inside the bevel.
+TEST_F(KindSkins, StatusBarOwnerDrawHandlerForEveryPanel) {
+    auto* bar = Add<forms::TStatusBar>(0, 0, 400, 24);
+    bar->SetSizeGrip(false);
+    forms::TStatusPanel owned{"", 100, forms::pbLowered};
+    owned.Style = forms::psOwnerDraw;
+    bar->SetPanels({{"one", 100, forms::pbLowered}, owned, {"three", 100, forms::pbRaised}});
+    Pump();
+    (new TSkinStatusBar(bar))->AttachControl(list.get(), data.get(), false);
+    std::vector<RECT> skinRects(3);
+    for (int i = 0; i < 3; ++i) {
+        SendMessageA(bar->Handle(), SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&skinRects[static_cast<size_t>(i)]));
+        InflateRect(&skinRects[static_cast<size_t>(i)], -1, -1);
+    }
+    std::set<int> painted;
+    bar->OnDrawPanel = [&](forms::TStatusBar*, int i, HDC dc, const RECT& r) {
+        if (i < 0 || i > 2 || !EqualRect(&r, &skinRects[static_cast<size_t>(i)])) return;  // the bar's own call
+        painted.insert(i);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    };
+    const PaintedPixels pixels(bar->Handle());
+    EXPECT_EQ(painted, (std::set<int>{0, 1, 2}));
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const RECT& r = skinRects[static_cast<size_t>(i)];
+        EXPECT_EQ(pixels.At((r.left + r.right) / 2, (r.top + r.bottom) / 2), RGB(255, 255, 255)) << "painted over the skin";
+    }
+}
+
+// The speed button's attach answers whether it attached: a second call attaches nothing.
+TEST_F(KindSkins, ASpeedButtonAttachesOnce) {
+    auto* speed = new forms::TSpeedButton(form);
+    speed->SetParent(form);
+    speed->SetBounds(10, 10, 40, 30);
+    Pump();
+    auto* skin = new TSkinSpeedButton(speed);
+    EXPECT_TRUE(skin->AttachGraphicControl(list.get(), data.get()));
+    EXPECT_FALSE(skin->AttachGraphicControl(list.get(), data.get()));
+    EXPECT_EQ(list->Skins().size(), 1u);
 }
 
 // A bar that makes its window again (its grip or orientation changed) keeps its skin, which

@@ -7,6 +7,7 @@
 
 #include "forms/button.h"
 #include "forms/check_box.h"
+#include "forms/portable/properties.h"
 #include "skin/controls/button_skins.h"
 #include "skin/controls/tests/win/control_skin_fixture.h"
 #include "tools/skin_pack/bmp_writer.h"
@@ -106,6 +107,55 @@ TEST_F(MarkStrips, RadioMarksFromFourAndEightFrameStrips) {
             EXPECT_EQ(PaintedPixels(radio->Handle()).At(p.x, p.y), FrameColour(frames == 4 ? c.four : c.eight));
             delete radio;
         }
+    }
+}
+
+// A data-aware check box (one with a DataField): its data link sets the window's check, which
+// the skin remembers from BM_SETCHECK and shows over the control's State.
+class TDBCheckBox : public forms::TCheckBox {
+public:
+    using forms::TCheckBox::TCheckBox;
+    const forms::TClassInfo& ClassInfo() const override { return StaticClass(); }
+    static const forms::TClassInfo& StaticClass() {
+        static const forms::TClassInfo info = forms::TClassInfo::Define<TDBCheckBox>("TDBCheckBox", &forms::TCheckBox::StaticClass())
+                                                  .Str("DataField", &TDBCheckBox::DataField, &TDBCheckBox::SetDataField)
+                                                  .Done();
+        return info;
+    }
+    const std::string& DataField() const { return field_; }
+    void SetDataField(const std::string& v) { field_ = v; }
+
+private:
+    std::string field_ = "Done";
+};
+
+TEST_F(MarkStrips, ADataAwareBoxShowsTheCheckItWasLastSent) {
+    constexpr int kNone = -1;
+    const struct {
+        const char* what;
+        bool dataAware;
+        forms::TCheckBoxState state;
+        int sent;  // BM_SETCHECK's wParam straight to the window, or kNone
+        int frame;
+    } cases[] = {
+        {"data-aware, checked by its data", true, forms::cbUnchecked, BST_CHECKED, 2},
+        {"data-aware, unchecked by its data", true, forms::cbChecked, BST_UNCHECKED, 1},
+        {"data-aware, grey by its data", true, forms::cbUnchecked, BST_INDETERMINATE, 4},
+        {"data-aware, nothing sent yet", true, forms::cbChecked, kNone, 2},
+        {"plain box, its State wins", false, forms::cbUnchecked, BST_CHECKED, 1},
+    };
+    Use(*data, SkinWith(4, 4, 100));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        forms::TCheckBox* check = c.dataAware ? new TDBCheckBox(form) : new forms::TCheckBox(form);
+        check->SetParent(form);
+        check->SetBounds(20, 20, 150, 24);
+        check->SetState(c.state);
+        (new TSkinCheckBox(check))->AttachControl(list.get(), data.get(), false);
+        if (c.sent != kNone) SendMessageA(check->Handle(), BM_SETCHECK, static_cast<WPARAM>(c.sent), 0);
+        const POINT p = MarkCentre(24);
+        EXPECT_EQ(PaintedPixels(check->Handle()).At(p.x, p.y), FrameColour(c.frame));
+        delete check;
     }
 }
 

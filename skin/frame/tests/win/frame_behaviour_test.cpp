@@ -4,8 +4,11 @@
 #include "forms/button.h"
 #include "forms/edit.h"
 #include "forms/gdi_handle.h"
+#include "forms/graphics.h"
 #include "forms/menus.h"
+#include "forms/panel.h"
 #include "forms/subclass.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/skin_drawing.h"
 #include "skin/frame/tests/win/frame_fixture.h"
 
@@ -297,6 +300,90 @@ TEST_F(SkinnedForm, RecolouringKeepsTheFocusAndTheClientSize) {
     EXPECT_TRUE(second->Focused());
     EXPECT_TRUE(SameSize(ClientSize(wnd), client));
     EXPECT_EQ(form->Color(), static_cast<forms::TColor>(Probe().Elements().colours.ButtonFace));
+}
+
+// A skin change paints the window once, whole, at its end: no control is painted while the
+// recolour runs (each would be painted again straight after), yet each shows the new skin.
+TEST_F(SkinnedForm, ARecolourPaintsNoControlWhileItRunsAndLeavesEachInTheNewSkin) {
+    auto data = LoadSkin("probe");
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(150, 120, 300, 200);
+    auto* edit = new forms::TEdit(form.get());
+    edit->SetParent(form.get());
+    edit->SetBounds(10, 10, 100, 22);
+    form->Show();
+    Settle();
+    wnd = form->Handle();
+    skin = AttachTo(*form, *data);
+    const HWND box = edit->Handle();
+    ASSERT_NE(skin->ControlSkins()->FindByHandle(box), nullptr);
+    auto rgb = [](std::uint32_t colour) {
+        const COLORREF c = forms::ColorToRGB(static_cast<forms::TColor>(colour));
+        return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    };
+    EXPECT_EQ(WindowPixel(box, 0, 11), rgb(data->Elements().colours.ButtonShadow));
+    data->SetSkinFile(std::string(SKIN_ARTIFACTS_WIN) + "/skin-0.skin");
+    const std::uint32_t shadow = rgb(data->Elements().colours.ButtonShadow), face = rgb(data->Elements().colours.ButtonFace);
+    ASSERT_NE(WindowPixel(box, 0, 11), shadow) << "the two skins must differ where the test looks";
+    int paints = 0;
+    forms::WindowSubclass counter(box, [&](HWND, UINT msg, WPARAM w, LPARAM l, const forms::SubclassNext& next) {
+        if (msg == WM_PAINT) ++paints;
+        return next(msg, w, l);
+    });
+    SendMessageA(wnd, kMsgRecolour, 0, 0);
+    EXPECT_EQ(paints, 0);
+    EXPECT_TRUE(PumpUntil([&] { return WindowPixel(box, 0, 11) == shadow; })) << std::hex << WindowPixel(box, 0, 11);
+    const RECT client = WindowRect(box);
+    POINT below{client.left + 5, client.bottom + 10};
+    ScreenToClient(wnd, &below);
+    EXPECT_TRUE(PumpUntil([&] {
+        HDC dc = GetDC(wnd);
+        const COLORREF c = GetPixel(dc, below.x, below.y);
+        ReleaseDC(wnd, dc);
+        return (((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF)) == face;
+    }));
+    EXPECT_GE(paints, 1);
+}
+
+// A recolour fits the frame and lays the controls out at the client size they keep: the
+// window's size changes only when the new frame is another size (each change lays every
+// control out again), and an aligned panel fills the client area afterwards as before.
+TEST_F(SkinnedForm, ARecolourSizesTheWindowOnlyForAFrameOfAnotherSize) {
+    auto data = LoadSkin("probe");
+    form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(150, 120, 300, 200);
+    auto* panel = new forms::TPanel(form.get());
+    panel->SetParent(form.get());
+    panel->SetAlign(forms::alClient);
+    form->Show();
+    Settle();
+    wnd = form->Handle();
+    skin = AttachTo(*form, *data);
+    int sizes = 0;
+    forms::WindowSubclass counter(wnd, [&](HWND, UINT msg, WPARAM w, LPARAM l, const forms::SubclassNext& next) {
+        if (msg == WM_SIZE) ++sizes;
+        return next(msg, w, l);
+    });
+    auto fillsTheClient = [&] {
+        const RECT bounds = panel->BoundsRect();
+        const SIZE client = ClientSize(wnd);
+        return bounds.left == 0 && bounds.top == 0 && bounds.right == client.cx && bounds.bottom == client.cy;
+    };
+    const SIZE client = ClientSize(wnd);
+    const struct {
+        const char* skin;
+        int mostSizes;
+    } steps[] = {{"probe", 0}, {"0", 1}, {"0", 0}, {"probe", 1}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.skin);
+        data->SetSkinFile(std::string(SKIN_ARTIFACTS_WIN) + "/skin-" + step.skin + ".skin");
+        sizes = 0;
+        SendMessageA(wnd, kMsgRecolour, 0, 0);
+        Settle();
+        EXPECT_LE(sizes, step.mostSizes);
+        EXPECT_TRUE(SameSize(ClientSize(wnd), client));
+        EXPECT_TRUE(fillsTheClient());
+    }
 }
 
 TEST_F(SkinnedForm, WithoutFrameSkinningTheFrameStaysTheSystemsAndComesBackPlain) {

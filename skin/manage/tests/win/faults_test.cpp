@@ -1,12 +1,13 @@
 // What the coordinator must never do: dress a system dialog a tagged dialog component shows,
 // free a skin under its own call, let an exception cross the hook, keep a popup skin it freed,
-// or skin a run-time dialog's controls twice.
+// skin a run-time dialog's controls twice, or leave an MDI child made later undressed.
 #include <memory>
 #include <vector>
 
 #include "forms/button.h"
 #include "forms/dialogs.h"
 #include "forms/label.h"
+#include "forms/mdi_forms.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/skin_control.h"
 #include "skin/manage/tests/win/coordinator_fixture.h"
@@ -206,6 +207,31 @@ TEST_F(Faults, ARunTimeDialogHandedToTheParentsSkinCarriesOneSkinPerControl) {
     EXPECT_EQ(SkinsOf(*cancel), 1);
     dialog.reset();
     Settle();
+}
+
+// Children made in a skinned MDI parent, one after another (the first while the parent's
+// controls are still being walked), each get their form skin when their client hands them
+// over; all go with the parent.
+TEST_F(Faults, MdiChildrenMadeAfterTheParentWasSkinnedAreSkinned) {
+    const size_t skinsBefore = SkinManage().FormSkins().size();
+    auto parent = std::make_unique<forms::TMDIForm>(nullptr);
+    parent->SetText("Parent");
+    parent->SetBounds(120, 90, 480, 360);
+    parent->Show();
+    HWND parentWnd = parent->Handle();
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(parentWnd) || (SetForegroundWindow(parentWnd), false); }, 3000));
+    for (int i = 0; i < 3; ++i) {
+        auto* child = new forms::TMDIChild(parent.get());
+        child->SetText("Child");
+        child->SetBounds(10 + 30 * i, 10 + 30 * i, 200, 140);
+        child->Show();
+        HWND wnd = child->Handle();
+        EXPECT_TRUE(PumpUntil([&] { return SkinManage().FindFormSkin(wnd) != nullptr; }, 2000)) << "child " << i;
+    }
+    parent.reset();
+    Settle();
+    Coordinator().PurgeFormSkins();
+    EXPECT_EQ(SkinManage().FormSkins().size(), skinsBefore);
 }
 
 }  // namespace

@@ -183,7 +183,8 @@ struct RecordingCoordinator : SkinCoordinator {
     void SkinOwnerForm(TSkinData&) override {}
     void ReloadFormSkins(TSkinData&) override {}
     bool AddChildForm(forms::TForm&, forms::TForm&) override { return false; }
-    bool SkinWindow(HWND wnd) override {
+    bool SkinWindow(HWND) override { return false; }
+    bool SkinMdiChild(HWND wnd) override {
         asked.push_back(wnd);
         return false;
     }
