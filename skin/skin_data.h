@@ -47,6 +47,9 @@ public:
     TSkinFormType SkinFormtype = sfMainform;
     bool MenuUpdate = true;
     bool MenuMerge = false;
+    // What the icon buttons of a window without an icon show: the first skinned window's icon,
+    // unless set before.
+    forms::PixelBuffer DefaultIcon;
     const std::string& Version() const { return version_; }
     void SetVersion(const std::string&) {}
     // "(Good)" while designing when a skin stream is held, else "(none)"; setting does nothing.

@@ -75,6 +75,8 @@ public:
     static int PaintErrors();
     // Counts a painting error swallowed by a painter of its own.
     static void CountPaintError();
+    // Tells a skin the mouse left its control (the form library's mouse-leave message).
+    static void SendMouseLeave(TSkinControl* other);
 
 protected:
     void SkinWndProc(forms::TMessage& m);
@@ -91,7 +93,6 @@ protected:
     LONG_PTR GetWindowLongAW(int index) const;
     // Hands a left-button press to the control's own mouse-down handling.
     void ForwardMouseDown(const forms::TMessage& m);
-    static void SendMouseLeave(TSkinControl* other);
     // Draws frame index of count frames of element into rect (nine parts, the element's
     // margins, tiled or stretched, magenta transparent when Trans is 1).
     void DrawElement(HDC dc, const RECT& rect, int count, int index, const TDataSkinObject& element) const;

@@ -168,7 +168,7 @@ void TSkinForm::LayoutSysButtons() {
         if (!IsSysButtonVisible(static_cast<int>(i))) continue;
         const TDataSkinSysButton& e = *b.element;
         // Icon buttons show the window's icon at its own size.
-        const forms::PixelBuffer& image = IconButton(e) && e.image.empty() ? iconImage_ : e.image;
+        const forms::PixelBuffer& image = IconButton(e) ? iconImage_ : e.image;
         if (image.empty()) {
             b.visible = false;
             continue;
@@ -186,7 +186,7 @@ void TSkinForm::PaintSysButtons(HDC dc) {
         if (!b.visible || b.rect.Empty() || e.Align == 100) continue;
         const RECT r{b.rect.left, b.rect.top, b.rect.right, b.rect.bottom};
         if (IconButton(e)) {
-            TransparentBlit(dc, r, e.image.empty() ? iconImage_ : e.image);
+            TransparentBlit(dc, r, iconImage_);
             continue;
         }
         int frame = (active_ || e.FrameCount < 4) ? 1 : 4;

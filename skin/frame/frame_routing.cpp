@@ -168,6 +168,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         case WM_NCACTIVATE:
             active_ = wParam != 0;
             if (timer_ != nullptr) timer_->SetEnabled(active_);
+            if (!active_) LeaveHotControl(false);
             if (windowKind_ == kKindMdiParent && mdiClient_ != nullptr) SendMessageA(mdiClient_, WM_NCACTIVATE, wParam, lParam);
             PaintNonClient(nullptr);
             result = 1;

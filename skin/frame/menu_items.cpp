@@ -25,50 +25,101 @@ std::pair<std::string, std::string> Texts(const forms::TMenuItem& item) {
     return {caption.substr(0, tab), caption.substr(tab + 1)};
 }
 
-void DrawGlyph(TSkinData& data, forms::TMenuItem& item, HDC dc, int x, int y) {
-    forms::TBitmap& glyphs = data.MenuGlyphs();
+bool HasGlyph(TSkinData& data, const forms::TMenuItem& item) {
+    const forms::TBitmap& glyphs = data.MenuGlyphs();
     const int index = item.ImageIndex();
-    if (index < 0 || glyphs.Width() < (index + 1) * kGlyphSize || glyphs.Height() < kGlyphSize) return;
-    const forms::PixelView all = glyphs.Pixels();
+    return index >= 0 && glyphs.Width() >= (index + 1) * kGlyphSize && glyphs.Height() >= kGlyphSize;
+}
+
+// White is the glyphs' mask. A disabled item's glyph is greyed: its shape in the highlight
+// colour, and over it, one pixel up and left, in the shadow colour.
+void DrawGlyph(TSkinData& data, const forms::TMenuItem& item, HDC dc, int x, int y) {
+    const forms::PixelView all = data.MenuGlyphs().Pixels();
     forms::PixelBuffer glyph(kGlyphSize, kGlyphSize, 3);
     for (int row = 0; row < kGlyphSize; ++row)
         for (int col = 0; col < kGlyphSize; ++col) {
-            const std::uint8_t* p = all.pixel(index * kGlyphSize + col, row);
+            const std::uint8_t* p = all.pixel(item.ImageIndex() * kGlyphSize + col, row);
             std::uint8_t* q = glyph.row(row) + 3 * col;
             q[0] = p[0];
             q[1] = p[1];
             q[2] = p[2];
         }
-    TransparentBlit(dc, RECT{x, y, x + kGlyphSize, y + kGlyphSize}, glyph, 0xFFFFFF);  // white is the glyphs' mask
+    if (item.Enabled()) {
+        TransparentBlit(dc, RECT{x, y, x + kGlyphSize, y + kGlyphSize}, glyph, 0xFFFFFF);
+        return;
+    }
+    // The shape on magenta: the highlight colour is often the mask's white.
+    const auto shape = [&](COLORREF colour) {
+        forms::PixelBuffer flat(kGlyphSize, kGlyphSize, 3);
+        for (int row = 0; row < kGlyphSize; ++row)
+            for (int col = 0; col < kGlyphSize; ++col) {
+                const std::uint8_t* p = glyph.row(row) + 3 * col;
+                std::uint8_t* q = flat.row(row) + 3 * col;
+                const bool mask = p[0] == 0xFF && p[1] == 0xFF && p[2] == 0xFF;
+                q[0] = mask ? 0xFF : GetBValue(colour);
+                q[1] = mask ? 0x00 : GetGValue(colour);
+                q[2] = mask ? 0xFF : GetRValue(colour);
+            }
+        return flat;
+    };
+    TransparentBlit(dc, RECT{x + 1, y + 1, x + 1 + kGlyphSize, y + 1 + kGlyphSize}, shape(GetSysColor(COLOR_BTNHIGHLIGHT)));
+    TransparentBlit(dc, RECT{x, y, x + kGlyphSize, y + kGlyphSize}, shape(GetSysColor(COLOR_BTNSHADOW)));
 }
 
-void DrawContent(TSkinData& data, forms::TMenuItem& item, HDC dc, const RECT& rect, bool selected, int leftMargin) {
+// The box behind a checked item's glyph: the half-tone of the face and highlight colours, in a
+// thin sunken edge.
+void DrawCheckedBox(HDC dc, RECT box) {
+    static const WORD kHalftone[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    forms::UniqueBitmap pattern(CreateBitmap(8, 8, 1, 1, kHalftone));
+    forms::UniqueBrush brush(CreatePatternBrush(pattern.get()));
+    const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+    const COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    FillRect(dc, &box, brush.get());
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    DrawEdge(dc, &box, BDR_SUNKENOUTER, BF_RECT);
+}
+
+// A disabled item's text: the system's grey text colour, unless the menu's text has that very
+// colour, when it would not show as disabled.
+COLORREF DisabledTextColour(const SkinColours& c) {
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    return grey == SkinColourRef(c.MenuText) ? GetSysColor(COLOR_BTNSHADOW) : grey;
+}
+
+// Right to left, the glyph sits at the right, the caption is right aligned and the short-cut
+// left aligned.
+void DrawContent(TSkinData& data, forms::TMenuItem& item, HDC dc, const RECT& rect, bool selected, int leftMargin,
+                 bool rightToLeft) {
     const SkinColours& c = data.Elements().colours;
     if (item.IsLine()) {
         RECT line{rect.left, rect.top + 4, rect.right, rect.top + 6};
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    const int glyphLeft = rect.left + 1 + leftMargin;
+    const int glyphLeft = rightToLeft ? rect.right - 1 - leftMargin - kGlyphSize : rect.left + 1 + leftMargin;
     const int glyphTop = rect.top + 1 + std::max(0, int(rect.bottom - rect.top - 2 - kGlyphSize) / 2);
-    if (item.Checked() && item.ImageIndex() < 0) {
-        RECT box{glyphLeft, glyphTop, glyphLeft + kGlyphSize, glyphTop + kGlyphSize};
-        DrawFrameControl(dc, &box, DFC_MENU, DFCS_MENUCHECK);
-    } else {
+    RECT glyphBox{glyphLeft, glyphTop, glyphLeft + kGlyphSize, glyphTop + kGlyphSize};
+    if (HasGlyph(data, item)) {
+        if (item.Checked()) DrawCheckedBox(dc, glyphBox);
         DrawGlyph(data, item, dc, glyphLeft, glyphTop);
+    } else if (item.Checked()) {
+        DrawFrameControl(dc, &glyphBox, DFC_MENU, DFCS_MENUCHECK);
     }
     forms::UniqueFont font(MenuFont(item.Default()));
     forms::SelectedObject selectFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     COLORREF colour = selected ? SkinColourRef(c.HilightText) : SkinColourRef(c.MenuText);
-    if (!item.Enabled()) colour = GetSysColor(COLOR_BTNSHADOW);
+    if (!item.Enabled()) colour = DisabledTextColour(c);
     SetTextColor(dc, colour);
     const auto [caption, shortcut] = Texts(item);
-    RECT box{glyphLeft + kGlyphSize + 3, rect.top, rect.right - 1, rect.bottom};
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_LEFT);
+    const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
+    RECT box = rightToLeft ? RECT{rect.left + 1, rect.top, glyphLeft - 3, rect.bottom}
+                           : RECT{glyphLeft + kGlyphSize + 3, rect.top, rect.right - 1, rect.bottom};
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &box, flags | (rightToLeft ? DT_RIGHT : DT_LEFT));
     if (!shortcut.empty()) {
-        RECT cut{box.left, rect.top, rect.right - 11, rect.bottom};
-        DrawTextA(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &cut, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+        RECT cut = rightToLeft ? RECT{rect.left + 10, rect.top, box.right, rect.bottom} : RECT{box.left, rect.top, rect.right - 11, rect.bottom};
+        DrawTextA(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &cut, flags | (rightToLeft ? DT_LEFT : DT_RIGHT));
     }
 }
 
@@ -87,10 +138,9 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
     FillRect(dc, &r, brush.get());
 }
 
-// The popup skin of the menu the item sits in: found by the menu's handle, else by the window
+// The popup skin of the menu an item sits in: found by the menu's handle, else by the window
 // drawn into (whose popup skin learns the handle then).
-const TSkinPopMenu* PopupOf(forms::TMenuItem& item, HDC dc) {
-    HMENU menu = item.Parent() != nullptr ? item.Parent()->Handle() : nullptr;
+const TSkinPopMenu* PopupOf(HMENU menu, HDC dc) {
     if (menu == nullptr) return nullptr;
     NameCurrentPopup(menu);
     TSkinManage& manage = SkinManage();
@@ -101,6 +151,8 @@ const TSkinPopMenu* PopupOf(forms::TMenuItem& item, HDC dc) {
     byWindow->SetMenu(menu);
     return byWindow;
 }
+
+HMENU MenuOf(forms::TMenuItem& item) { return item.Parent() != nullptr ? item.Parent()->Handle() : nullptr; }
 
 // The popup's background under the item. The item rectangle is in client coordinates and
 // the background covers the whole window: the client's offset inside the window is 3 pixels
@@ -132,22 +184,27 @@ COLORREF SkinColourRef(std::uint32_t colour) {
     return colour & 0xFFFFFF;
 }
 
-void DrawPlainMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+namespace {
+
+// The item drawn as a part of menu (nullptr when it is in none).
+void DrawPlainItemIn(TSkinData& data, forms::TMenuItem& item, HMENU menu, forms::TCanvas& canvas, const RECT& rect, bool selected) {
     const SkinColours& c = data.Elements().colours;
+    const bool rightToLeft = IsRightToLeftMenu(menu);
     Composed(canvas, rect, [&](HDC dc, const RECT& r) {
         Fill(dc, r, SkinColourRef(selected && !item.IsLine() ? c.Hilight : c.Menu));
-        DrawContent(data, item, dc, r, selected, 0);
+        DrawContent(data, item, dc, r, selected, 0, rightToLeft);
     });
 }
 
-void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+void DrawItemIn(TSkinData& data, forms::TMenuItem& item, HMENU menu, forms::TCanvas& canvas, const RECT& rect, bool selected) {
     const TDataSkinObject* element = data.Elements().Part("MenuItem");
     if (element == nullptr || element->image.empty()) {
-        DrawPlainMenuItem(data, item, canvas, rect, selected);
+        DrawPlainItemIn(data, item, menu, canvas, rect, selected);
         return;
     }
     const SkinColours& c = data.Elements().colours;
-    const TSkinPopMenu* popup = PopupOf(item, canvas.Handle());
+    const TSkinPopMenu* popup = PopupOf(menu, canvas.Handle());
+    const bool rightToLeft = IsRightToLeftMenu(menu);
     Composed(canvas, rect, [&](HDC dc, const RECT& r) {
         if (popup == nullptr || !CopyPopupBackground(*popup, dc, rect, r)) Fill(dc, r, SkinColourRef(c.Menu));
         const int frames = std::max(element->FrameCount, 1);
@@ -158,8 +215,25 @@ void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canva
             DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames,
                             selected ? std::min(4, frames) : 1, MarginsOf(*element));
         }
-        DrawContent(data, item, dc, r, selected, element->LeftWidth);
+        DrawContent(data, item, dc, r, selected, element->LeftWidth, rightToLeft);
     });
+}
+
+}  // namespace
+
+bool IsRightToLeftMenu(HMENU menu) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    return menu != nullptr && GetMenuItemInfoW(menu, 0, TRUE, &info) && (info.fType & MFT_RIGHTORDER) != 0;
+}
+
+void DrawPlainMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+    DrawPlainItemIn(data, item, MenuOf(item), canvas, rect, selected);
+}
+
+void DrawMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, const RECT& rect, bool selected) {
+    DrawItemIn(data, item, MenuOf(item), canvas, rect, selected);
 }
 
 void MeasurePopupMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanvas& canvas, int& width, int& height) {
@@ -212,7 +286,7 @@ void DrawHandleMenuItem(TSkinData& data, HMENU menu, UINT command, forms::TCanva
     const UINT state = GetMenuState(menu, command, MF_BYCOMMAND);
     item.SetEnabled((state & 3) == 0);
     item.SetChecked((state & MF_CHECKED) != 0);
-    DrawMenuItem(data, item, canvas, rect, selected);
+    DrawItemIn(data, item, menu, canvas, rect, selected);
 }
 
 void MeasureHandleMenuItem(TSkinData& data, HMENU menu, UINT command, HDC dc, int& width, int& height) {
@@ -226,19 +300,34 @@ void MeasureHandleMenuItem(TSkinData& data, HMENU menu, UINT command, HDC dc, in
     height = text.empty() ? 8 : size.cy + 4;
 }
 
-void SetMenuItemsOwnerDraw(TSkinData& data, forms::TMenuItem& item) {
+namespace {
+template <class F> void ForItemAndBelow(forms::TMenuItem& item, F&& act) {
     std::vector<forms::TMenuItem*> pending{&item};
     while (!pending.empty()) {
         forms::TMenuItem* one = pending.back();
         pending.pop_back();
         for (int k = 0; k < one->Count(); ++k) pending.push_back(one->Items(k));
-        one->OnDrawItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, RECT rect, bool selected) {
+        act(*one);
+    }
+}
+}  // namespace
+
+void SetMenuItemsOwnerDraw(TSkinData& data, forms::TMenuItem& item) {
+    ForItemAndBelow(item, [&data](forms::TMenuItem& one) {
+        one.OnDrawItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, RECT rect, bool selected) {
             DrawMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, rect, selected);
         };
-        one->OnMeasureItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, int& width, int& height) {
+        one.OnMeasureItem = [&data](forms::TObject* sender, forms::TCanvas* canvas, int& width, int& height) {
             MeasureMenuItem(data, *static_cast<forms::TMenuItem*>(sender), *canvas, width, height);
         };
-    }
+    });
+}
+
+void ClearMenuItemsOwnerDraw(forms::TMenuItem& item) {
+    ForItemAndBelow(item, [](forms::TMenuItem& one) {
+        one.OnDrawItem = nullptr;
+        one.OnMeasureItem = nullptr;
+    });
 }
 
 void SkinMainMenuItems(forms::TForm& form, TSkinData& data, bool on) {

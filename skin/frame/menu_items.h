@@ -30,12 +30,17 @@ void MeasureHandleMenuItem(TSkinData& data, HMENU menu, UINT command, HDC dc, in
 void SkinMainMenuItems(forms::TForm& form, TSkinData& data, bool on);
 // The item and every item below it drawn by the skin.
 void SetMenuItemsOwnerDraw(TSkinData& data, forms::TMenuItem& item);
+// The same handlers taken away again: the items draw themselves.
+void ClearMenuItemsOwnerDraw(forms::TMenuItem& item);
 // MFT_OWNERDRAW set on, or cleared from, every item of a menu and of all its sub-menus.
 void SetMenuOwnerDrawFlags(HMENU menu, bool on);
 
 // Every popup menu the form owns (but those whose Tag says not to) drawn by the skin, or back
 // to its own drawing.
 void SkinPopupMenus(forms::TForm& form, TSkinData& data, bool on);
+
+// A right-to-left menu: its items carry MFT_RIGHTORDER.
+bool IsRightToLeftMenu(HMENU menu);
 
 // The screen's menu font (the caller owns it).
 HFONT MenuFont(bool bold);

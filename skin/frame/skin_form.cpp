@@ -1,6 +1,7 @@
 #include "skin/frame/skin_form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "forms/form.h"
 #include "forms/frame_fit.h"
@@ -8,6 +9,7 @@
 #include "forms/timer.h"
 #include "skin/controls/attach_controls.h"
 #include "skin/controls/control_skin_list.h"
+#include "skin/controls/skin_control.h"
 #include "skin/frame/menu_items.h"
 #include "skin/frame/skin_manage.h"
 #include "skin/menu/skin_menu.h"
@@ -58,6 +60,16 @@ constexpr SystemMenuRow kSystemMenuRows[] = {
     {" Close \tAlt+F4", 3, 0},
 };
 
+// The skin's default icon, else the last one a whole-application skin data holds; empty
+// when there is none.
+forms::PixelBuffer DefaultIconOf(const TSkinData* data) {
+    if (data != nullptr && !data->DefaultIcon.empty()) return data->DefaultIcon;
+    forms::PixelBuffer found(0, 0, 3);
+    for (const TSkinData* other : SkinManage().skinDataList)
+        if (other != nullptr && other->SkinFormtype == sfMainform && !other->DefaultIcon.empty()) found = other->DefaultIcon;
+    return found;
+}
+
 }  // namespace
 
 TSkinForm::TSkinForm(forms::TComponent* owner) : forms::TComponent(owner) {
@@ -71,6 +83,7 @@ TSkinForm::TSkinForm(forms::TComponent* owner) : forms::TComponent(owner) {
 
 TSkinForm::~TSkinForm() {
     controls_.reset();  // skins whose windows are gone are freed without being unskinned
+    ReleaseControlMenus();
     // Still attached: the window must not go on calling into this object.
     if (Attached()) {
         if (wnd_ != nullptr && IsWindow(wnd_) && phase_ != kPhaseDestroying && phase_ != kPhaseDestroyed) UnskinForm();
@@ -96,7 +109,7 @@ void TSkinForm::ReleaseSubclasses() {
 TControlSkinList& TSkinForm::ControlList() {
     if (controls_) return *controls_;
     controls_ = std::make_unique<TControlSkinList>(data_);
-    controls_->OwnerDrawMenuItems = [data = data_](forms::TMenuItem& item) { SetMenuItemsOwnerDraw(*data, item); };
+    controls_->OwnerDrawMenuItems = [this](forms::TMenuItem& items) { OwnerDrawControlMenu(items); };
     // By window: a tool bar may outlive this form skin, and then draws itself.
     controls_->CustomDrawToolButton = [wnd = wnd_](NMTBCUSTOMDRAW& draw) -> LRESULT {
         TSkinForm* formSkin = SkinManage().FindFormSkin(wnd);
@@ -120,6 +133,11 @@ void TSkinForm::AttachChildForm(forms::TForm& form) {
     if (data_ == nullptr) return;
     ControlList();
     SkinChildForm(*controls_, form);
+    if (!Has(data_->SkinControls, xcPopupMenu)) return;
+    SkinPopupMenus(form, *data_, true);
+    if (std::find(childForms_.begin(), childForms_.end(), &form) != childForms_.end()) return;
+    childForms_.push_back(&form);
+    form.FreeNotification(this);
 }
 
 void TSkinForm::AddSizeGrip(HWND grip) {
@@ -131,6 +149,36 @@ void TSkinForm::AddSizeGrip(HWND grip) {
 void TSkinForm::DetachControlSkins() {
     if (controls_) controls_->UnskinAll();
     controls_.reset();
+    ReleaseControlMenus();
+}
+
+void TSkinForm::OwnerDrawControlMenu(forms::TMenuItem& items) {
+    if (data_ == nullptr) return;
+    const forms::TMenu* menu = items.Menu();
+    if (menu != nullptr && menu->Tag() % 100 == data_->DisableTag) return;
+    SetMenuItemsOwnerDraw(*data_, items);
+    if (std::find(controlMenus_.begin(), controlMenus_.end(), &items) != controlMenus_.end()) return;
+    controlMenus_.push_back(&items);
+    items.FreeNotification(this);
+}
+
+// The handlers hold the skin data, which may be freed after unskinning.
+void TSkinForm::ReleaseControlMenus() {
+    for (forms::TMenuItem* items : std::exchange(controlMenus_, {})) {
+        ClearMenuItemsOwnerDraw(*items);
+        items->RemoveFreeNotification(this);
+    }
+    for (forms::TForm* child : std::exchange(childForms_, {})) {
+        if (data_ != nullptr) SkinPopupMenus(*child, *data_, false);
+        child->RemoveFreeNotification(this);
+    }
+}
+
+void TSkinForm::Notification(forms::TComponent* component, forms::TOperation operation) {
+    forms::TComponent::Notification(component, operation);
+    if (operation != forms::opRemove) return;
+    std::erase(controlMenus_, component);
+    std::erase(childForms_, component);
 }
 
 void TSkinForm::AttachForm(TSkinData* data, forms::TForm* form) {
@@ -245,7 +293,7 @@ void TSkinForm::GrabIcon() {
     if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrA(wnd_, GCLP_HICONSM));
     if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrA(wnd_, GCLP_HICON));
     if (icon == nullptr) {
-        iconImage_ = forms::PixelBuffer(0, 0, 3);
+        iconImage_ = DefaultIconOf(data_);
         return;
     }
     forms::PixelBuffer back(size, height, 3);
@@ -313,6 +361,8 @@ void TSkinForm::LoadFrameMetrics() {
         top_ = side(2) ? side(2)->image.height() / std::max(side(2)->FrameCount, 1) : 0;
         bottom_ = side(3) ? side(3)->image.height() / std::max(side(3)->FrameCount, 1) : 0;
     }
+    // The first window with an icon gives the skin the icon iconless windows show.
+    if (data_->DefaultIcon.empty() && !iconImage_.empty()) data_->DefaultIcon = iconImage_;
     FreeSysButtons();
     for (size_t i = 0; i < e.captionButtons.size(); ++i) {
         TDataSkinSysButton* element = e.captionButtons[i].get();
@@ -447,7 +497,8 @@ void TSkinForm::ShowSystemMenu(int x, int y) {
         TSkinManage& manage = SkinManage();
         manage.popupKind = 2;
         lastMenuOpen_ = now;
-        if (data_ != nullptr && !Has(data_->SkinControls, xcSystemMenu)) {
+        // An MDI child's own system menu carries the MDI commands (next window and the like).
+        if (windowKind_ == kKindMdiChild || (data_ != nullptr && !Has(data_->SkinControls, xcSystemMenu))) {
             // The real system menu: its choice comes back here, and is posted once.
             HMENU real = GetSystemMenu(wnd_, FALSE);
             SetForegroundWindow(wnd_);
@@ -493,6 +544,22 @@ void TSkinForm::TimerTick() {
         const SkinRect& r = hot_->rect;
         if (!(p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom)) hot_->MouseLeave();
     }
+    // The form library tells its own controls when the mouse leaves them; a raw window's
+    // (a message box's) buttons hear it only from here.
+    if (form_ == nullptr) LeaveHotControl(true);
+}
+
+void TSkinForm::LeaveHotControl(bool onlyWhenAway) {
+    TSkinControl* hot = controls_ ? controls_->HotButton() : nullptr;
+    if (hot == nullptr) return;
+    if (onlyWhenAway) {
+        POINT cursor{};
+        RECT r{};
+        GetCursorPos(&cursor);
+        if (GetWindowRect(hot->Handle(), &r) && PtInRect(&r, cursor)) return;
+    }
+    TSkinControl::SendMouseLeave(hot);
+    if (controls_) controls_->SetHotButton(nullptr);
 }
 
 void TSkinForm::Recolour() {
@@ -576,7 +643,11 @@ void TSkinForm::UnskinOnDestroy() {
         return;
     }
     StopTimer();
-    if (Attached()) ReleaseSubclasses();
+    if (Attached()) {
+        ReleaseSubclasses();
+        // The children went first: their skins are freed without touching their windows.
+        DetachControlSkins();
+    }
     if (menuBar_ != nullptr) {
         delete menuBar_;
         menuBar_ = nullptr;
@@ -593,6 +664,7 @@ void TSkinForm::UnskinPlain() {
         if (formColourSaved_) form_->SetColor(static_cast<forms::TColor>(savedColour_));
     }
     if (Attached()) ReleaseSubclasses();
+    mdiClientProc_.reset();
     if (form_ != nullptr && phase_ != kPhaseDestroying) form_->Invalidate();
 }
 

@@ -129,6 +129,9 @@ public:
     // before that and after unskinning.
     TControlSkinList* ControlSkins() const { return controls_.get(); }
 
+protected:
+    void Notification(forms::TComponent* component, forms::TOperation operation) override;
+
 private:
     LRESULT FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);
     void FormWindowProc(forms::TMessage& m, const forms::WindowProcHook::Next& next);
@@ -163,11 +166,19 @@ private:
     void PaintCaptionText(HDC dc, const RECT& title);
     std::wstring CaptionText() const;
     void StopTimer();
+    // The hot button skin of the window's controls is told the mouse left and forgotten;
+    // onlyWhenAway keeps it while the cursor is still over its window.
+    void LeaveHotControl(bool onlyWhenAway);
     void ReleaseSubclasses();
     void AttachControlSkins();
     // The control-skin list, made on first use with the menu and tool-bar drawing it hands on.
     TControlSkinList& ControlList();
     void DetachControlSkins();
+    // A control's menu (a tool bar's) handed to the skin by the attachment rules: its items are
+    // drawn by the skin until the control skins are detached, unless its Tag says not to.
+    void OwnerDrawControlMenu(forms::TMenuItem& items);
+    // Gives back the control menus and the popup menus of the forms handed over at run time.
+    void ReleaseControlMenus();
     SysButtonState ButtonState();
     forms::PixelBuffer PaintedBorder(int index, int width, int height) const;
 
@@ -177,6 +188,10 @@ private:
     std::unique_ptr<forms::WindowSubclass> frameProc_;
     std::unique_ptr<forms::WindowProcHook> formProc_;
     std::unique_ptr<TControlSkinList> controls_;
+    // The root items of the control menus drawn by the skin, watched for being freed.
+    std::vector<forms::TMenuItem*> controlMenus_;
+    // Forms handed over at run time whose popup menus the skin draws, watched for being freed.
+    std::vector<forms::TForm*> childForms_;
     forms::TTimer* timer_ = nullptr;  // owned as a component
     forms::TPopupMenu* systemMenuPopup_ = nullptr;  // owned as a component
     forms::UniqueFont captionFont_;

@@ -42,14 +42,6 @@ void SwitchTo(TMenuBtn* item) {
     EndMenu();
 }
 
-// A right-to-left menu orders its items from the right.
-bool IsRightToLeftMenu(HMENU menu) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE;
-    return menu != nullptr && GetMenuItemInfoW(menu, 0, TRUE, &info) && (info.fType & MFT_RIGHTORDER) != 0;
-}
-
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
     // Right to left, Left goes on along the bar and Right back, for the menu loop too.
     if (auto* key = reinterpret_cast<MSG*>(lParam); code == MSGF_MENU && key != nullptr && key->message == WM_KEYDOWN &&

@@ -416,6 +416,34 @@ TEST_F(SkinnedForm, AWindowDestroyedWithItsFormSkinAttachedLeavesNothingBehind) 
     EXPECT_TRUE(SkinManage().FormSkins().empty());
 }
 
+// A form made at run time and handed to the form skin has its popup menus drawn by the skin,
+// and given back when the form skin is unskinned; one freed before that is simply forgotten.
+TEST_F(SkinnedForm, AFormHandedOverAtRunTimeHasItsPopupMenusDrawnByTheSkin) {
+    Make();
+    const auto withPopup = [](TForm& child) {
+        auto* popup = new forms::TPopupMenu(&child);
+        auto* item = new forms::TMenuItem(popup);
+        item->SetCaption("Item");
+        popup->Items()->Add(item);
+        child.SetBounds(200, 160, 200, 120);
+        child.Show();
+        Settle();
+        return std::pair{popup, item};
+    };
+    {
+        TForm gone(nullptr);
+        withPopup(gone);
+        skin->AttachChildForm(gone);
+    }
+    TForm child(nullptr);
+    const auto [popup, item] = withPopup(child);
+    skin->AttachChildForm(child);
+    EXPECT_TRUE(popup->OwnerDraw());
+    EXPECT_TRUE(item->OnDrawItem && item->OnMeasureItem) << "the run-time form's popup menu is not drawn by the skin";
+    skin->UnskinForm();
+    EXPECT_FALSE(item->OnDrawItem || item->OnMeasureItem) << "the skin's handlers stayed after unskinning";
+}
+
 TEST_F(SkinnedForm, TheCaptionsRightButtonUpAndContextMenuStopAtTheFrame) {
     Make();
     int reached = 0;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/application.h"
 #include "forms/form.h"
@@ -116,5 +117,39 @@ inline const TWinSysButton* ButtonByAction(const TSkinForm& skin, int action) {
         if (b->element->Action == action) return b.get();
     return nullptr;
 }
+
+// A dialog template in memory: a raw "#32770" with one button, made without a form object.
+inline std::vector<WORD> DialogTemplate(const wchar_t* caption) {
+    std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
+    auto* dlg = reinterpret_cast<DLGTEMPLATE*>(t.data());
+    dlg->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
+    dlg->cdit = 1;
+    dlg->x = 10;
+    dlg->y = 10;
+    dlg->cx = 60;
+    dlg->cy = 40;
+    t.push_back(0);  // no menu
+    t.push_back(0);  // the standard class
+    for (const wchar_t* p = caption; *p; ++p) t.push_back(*p);
+    t.push_back(0);
+    while (t.size() % 2 != 0) t.push_back(0);  // DWORD alignment of the item
+    const size_t at = t.size();
+    t.resize(at + sizeof(DLGITEMTEMPLATE) / 2, 0);
+    auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(t.data() + at);
+    item->style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+    item->x = 5;
+    item->y = 5;
+    item->cx = 30;
+    item->cy = 14;
+    item->id = IDOK;
+    t.push_back(0xFFFF);
+    t.push_back(0x0080);  // button
+    for (const wchar_t* p = L"OK"; *p; ++p) t.push_back(*p);
+    t.push_back(0);
+    t.push_back(0);  // no creation data
+    return t;
+}
+
+inline INT_PTR CALLBACK PlainDialog(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
 }  // namespace skin::frame_tests

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "forms/subclass.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/frame/tests/win/frame_fixture.h"
 
 namespace skin::frame_tests {
@@ -328,6 +329,53 @@ TEST_F(Input, AWindowWithoutASystemMenuOffersNone) {
     for (const auto& b : skin->SysButtons())
         if (b->element->Action == 0 || b->element->Action == 3 || b->element->Action == 11 || b->element->Action == 12)
             EXPECT_FALSE(b->visible) << b->element->Action;
+}
+
+// A raw dialog's button (every message box's) hears no mouse-leave from the form library: the
+// form skin's timer takes its hot frame away once the mouse is elsewhere, and so does the
+// window losing activation with the mouse still on it.
+TEST(RawDialogInput, AButtonLeftOrDeactivatedDropsItsHotFrame) {
+    struct Case {
+        const char* what;
+        bool deactivate;
+    };
+    for (const Case c : {Case{"the mouse moves off the dialog", false}, Case{"another window is activated", true}}) {
+        SCOPED_TRACE(c.what);
+        std::vector<WORD> t = DialogTemplate(L"Message");
+        HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), nullptr,
+                                              PlainDialog, 0);
+        ASSERT_NE(dlg, nullptr);
+        HWND button = GetDlgItem(dlg, IDOK);
+        // A message box's OK is its default button: its frame differs from the hot one.
+        SendMessageW(button, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        Settle();
+        auto skin = AttachToWindow(dlg, Probe());
+        SetForegroundWindow(dlg);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == dlg && skin->TimerEnabled(); }));
+        ASSERT_NE(skin->ControlSkins()->FindByHandle(button), nullptr);
+        const auto pixel = [&] { return WindowPixel(button, 4, 4); };
+        ASSERT_TRUE(PumpUntil([&] { return pixel() == probe::k_button[4]; })) << "not the default frame at first";
+
+        const RECT r = WindowRect(button);
+        MouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        ASSERT_TRUE(PumpUntil([&] { return pixel() == probe::k_button[3]; })) << "no hot frame under the mouse";
+        std::unique_ptr<TForm> other;
+        if (c.deactivate) {
+            other = std::make_unique<TForm>(nullptr);
+            other->SetBounds(600, 500, 120, 80);
+            other->Show();
+            SetForegroundWindow(other->Handle());
+            ASSERT_TRUE(PumpUntil([&] { return !skin->Active(); }));
+        } else {
+            MouseTo(POINT{2, 2});
+        }
+        EXPECT_TRUE(PumpUntil([&] { return pixel() == probe::k_button[4]; }, 2000)) << "the button stayed hot";
+        EXPECT_EQ(skin->ControlSkins()->HotButton(), nullptr);
+        DestroyWindow(dlg);
+        Settle();
+    }
+    MouseTo(POINT{5, 5});
+    EXPECT_EQ(FramePaintErrors(), 0);
 }
 
 }  // namespace

@@ -1,7 +1,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "forms/gdi_handle.h"
+#include "skin/controls/control_skin_list.h"
 #include "skin/frame/tests/win/frame_fixture.h"
+#include "tools/skin_pack/bmp_writer.h"
+#include "tools/skin_pack/lzh_encoder.h"
+#include "tools/skin_pack/skin_archive.h"
 
 namespace skin::frame_tests {
 namespace {
@@ -115,40 +120,6 @@ TEST(FrameWindows, EachKindOfWindowGetsTheFrameItsKindAllows) {
     EXPECT_TRUE(SkinManage().FormSkins().empty());
 }
 
-// A dialog template in memory: a raw "#32770" with one button, made without a form object.
-std::vector<WORD> DialogTemplate(const wchar_t* caption) {
-    std::vector<WORD> t(sizeof(DLGTEMPLATE) / 2, 0);
-    auto* dlg = reinterpret_cast<DLGTEMPLATE*>(t.data());
-    dlg->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
-    dlg->cdit = 1;
-    dlg->x = 10;
-    dlg->y = 10;
-    dlg->cx = 60;
-    dlg->cy = 40;
-    t.push_back(0);  // no menu
-    t.push_back(0);  // the standard class
-    for (const wchar_t* p = caption; *p; ++p) t.push_back(*p);
-    t.push_back(0);
-    while (t.size() % 2 != 0) t.push_back(0);  // DWORD alignment of the item
-    const size_t at = t.size();
-    t.resize(at + sizeof(DLGITEMTEMPLATE) / 2, 0);
-    auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(t.data() + at);
-    item->style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
-    item->x = 5;
-    item->y = 5;
-    item->cx = 30;
-    item->cy = 14;
-    item->id = IDOK;
-    t.push_back(0xFFFF);
-    t.push_back(0x0080);  // button
-    for (const wchar_t* p = L"OK"; *p; ++p) t.push_back(*p);
-    t.push_back(0);
-    t.push_back(0);  // no creation data
-    return t;
-}
-
-INT_PTR CALLBACK PlainDialog(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
-
 TEST(FrameWindows, ARawDialogWithALongCaptionIsWidenedAndItsChildrenMoveRight) {
     const std::wstring caption = L"A dialog caption far too long for so small a dialog window";
     std::vector<WORD> t = DialogTemplate(caption.c_str());
@@ -179,8 +150,11 @@ TEST(FrameWindows, ARawDialogWithALongCaptionIsWidenedAndItsChildrenMoveRight) {
             if (action == 3 || action == 11 || action == 12) EXPECT_FALSE(b->visible);
             if (action == 0) EXPECT_TRUE(b->visible);
         }
+        ASSERT_NE(skin->ControlSkins(), nullptr);
+        EXPECT_NE(skin->ControlSkins()->FindByHandle(button), nullptr);
         DestroyWindow(dlg);
         EXPECT_EQ(skin->Phase(), kPhaseDestroyed);
+        EXPECT_EQ(skin->ControlSkins(), nullptr) << "the control skins outlived the window";
     }
     EXPECT_EQ(FramePaintErrors(), 0);
 }
@@ -247,6 +221,98 @@ TEST(FrameWindows, AMessageBoxInItsOwnModalLoopTakesTheFrame) {
     EXPECT_EQ(run.leftPixel, probe::k_left[0]);
     EXPECT_EQ(run.skin->Phase(), kPhaseDestroyed) << "the box went without the form skin seeing it";
     run.skin.reset();
+    EXPECT_EQ(FramePaintErrors(), 0);
+}
+
+// A skin with one icon button at the left of its title bar, made for the test: flat borders,
+// no system buttons of its own.
+std::vector<std::uint8_t> IconButtonSkin() {
+    using Bytes = std::vector<std::uint8_t>;
+    const auto flat = [](int w, int h, std::uint32_t rgb) {
+        return skin_pack::Bmp24Bytes(skin_pack::Rgb24Picture{w, h, std::vector<std::uint32_t>(static_cast<size_t>(w * h), rgb)});
+    };
+    const std::string ini =
+        "[Personality]\r\nLeft=side.bmp\r\nLeftFrame=1\r\nLeftTrans=0\r\nRight=side.bmp\r\nRightFrame=1\r\nRightTrans=0\r\n"
+        "Top=top.bmp\r\nTopFrame=1\r\nTopTrans=0\r\nBottom=bottom.bmp\r\nBottomFrame=1\r\nBottomTrans=0\r\n"
+        "[Button.Icon]\r\nAction=3\r\nAlign=0\r\nXcoord=6\r\nYcoord=4\r\nVisibility=0\r\n"
+        "[Colours]\r\nButtonFace=200 200 200\r\n";
+    const std::vector<skin_pack::SkinEntry> entries = {{"skin.ini", Bytes(ini.begin(), ini.end())},
+                                                       {"side.bmp", flat(4, 40, 0x404040)},
+                                                       {"top.bmp", flat(40, 24, 0x606060)},
+                                                       {"bottom.bmp", flat(40, 4, 0x404040)}};
+    return skin_pack::PackSkinStream(skin_pack::ArchiveBytes(entries));
+}
+
+std::unique_ptr<TSkinData> LoadStream(const std::vector<std::uint8_t>& stream) {
+    auto data = std::make_unique<TSkinData>(nullptr);
+    data->SkinStream().WriteBuffer(stream.data(), static_cast<std::int64_t>(stream.size()));
+    EXPECT_TRUE(data->LoadSkin());
+    return data;
+}
+
+// A small icon of one colour, 0xRRGGBB.
+forms::UniqueIcon SolidIcon(std::uint32_t rgb) {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    HDC screen = GetDC(nullptr);
+    forms::UniqueBitmap colour(CreateCompatibleBitmap(screen, size, size));
+    {
+        forms::UniqueMemoryDC dc(CreateCompatibleDC(screen));
+        HGDIOBJ old = SelectObject(dc.get(), colour.get());
+        forms::UniqueBrush brush(CreateSolidBrush(RGB(rgb >> 16, (rgb >> 8) & 0xFF, rgb & 0xFF)));
+        const RECT all{0, 0, size, size};
+        FillRect(dc.get(), &all, brush.get());
+        SelectObject(dc.get(), old);
+    }
+    ReleaseDC(nullptr, screen);
+    const std::vector<std::uint8_t> opaque(static_cast<size_t>(size * size), 0);
+    forms::UniqueBitmap mask(CreateBitmap(size, size, 1, 1, opaque.data()));
+    ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+    return forms::UniqueIcon(CreateIconIndirect(&info));
+}
+
+// Icon buttons show the window's own icon; a window without one shows the skin's default icon,
+// which the first skinned window with an icon gives it, or else the default icon of the
+// whole-application skin data.
+TEST(FrameWindows, IconButtonsShowTheWindowsIconOrTheDefaultOne) {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "FrameTestNoIconClass";
+        return RegisterClassA(&wc) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    const forms::UniqueIcon red = SolidIcon(0xE01010), green = SolidIcon(0x10C020);
+    // What the icon button of a window made with this icon (or none) and skinned with data shows;
+    // 0 when it is not shown.
+    const auto shown = [](TSkinData& data, HICON icon) -> std::uint32_t {
+        forms::UniqueWindow wnd(CreateWindowExA(0, "FrameTestNoIconClass", "Icons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 200,
+                                                300, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        if (icon != nullptr) SendMessageA(wnd.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        auto skin = AttachToWindow(wnd.get(), data);
+        RedrawFrame(wnd.get());
+        const TWinSysButton* button = ButtonByAction(*skin, 3);
+        EXPECT_NE(button, nullptr);
+        if (button == nullptr || !button->visible) return 0;
+        EXPECT_EQ(button->rect.left, 6);
+        const POINT centre = ButtonCentre(*button);
+        return WindowPixel(wnd.get(), centre.x, centre.y);
+    };
+    const std::vector<std::uint8_t> stream = IconButtonSkin();
+    std::unique_ptr<TSkinData> first = LoadStream(stream);
+    EXPECT_EQ(shown(*first, nullptr), 0u) << "no icon and no default yet";
+    EXPECT_EQ(shown(*first, red.get()), 0xE01010u);
+    EXPECT_EQ(shown(*first, nullptr), 0xE01010u) << "the default icon the first window gave";
+    EXPECT_EQ(shown(*first, green.get()), 0x10C020u) << "a window's own icon before the default";
+
+    std::unique_ptr<TSkinData> second = LoadStream(stream);
+    std::vector<TSkinData*>& list = SkinManage().skinDataList;
+    list.push_back(first.get());
+    first->SkinFormtype = sfDialog;
+    EXPECT_EQ(shown(*second, nullptr), 0u) << "a dialog data's default icon";
+    first->SkinFormtype = sfMainform;
+    EXPECT_EQ(shown(*second, nullptr), 0xE01010u) << "the whole-application data's default icon";
+    std::erase(list, first.get());
     EXPECT_EQ(FramePaintErrors(), 0);
 }
 

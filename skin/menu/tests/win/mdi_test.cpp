@@ -211,5 +211,55 @@ TEST_F(MdiWindows, ANewChildIsHandedToTheCoordinatorOnTheMenuRefresh) {
     EXPECT_EQ(seen[0], third->Handle());
 }
 
+// The menu an open menu window shows, read from a timer of its loop, which then closes it.
+struct ShownMenu {
+    static inline HMENU menu = nullptr;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        const std::vector<HWND> open = OpenMenus();
+        if (open.empty()) return;
+        menu = reinterpret_cast<HMENU>(SendMessageA(open.front(), MN_GETHMENU, 0, 0));
+        EndMenu();
+    }
+};
+
+// An MDI child's icon or system-menu button opens the child's real system menu, with the MDI
+// commands in it, not the skin's.
+TEST_F(MdiWindows, AChildsSystemMenuIsItsRealOne) {
+    HWND one = children[0]->Handle();
+    ShownMenu::menu = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ShownMenu::Tick);
+    const RECT r = WindowRect(one);
+    childSkins[0]->ShowSystemMenu(r.left + 10, r.top + 10);
+    KillTimer(nullptr, timer);
+    Settle();
+    ASSERT_NE(ShownMenu::menu, nullptr) << "no menu opened";
+    EXPECT_EQ(ShownMenu::menu, GetSystemMenu(one, FALSE));
+}
+
+// Without frame skinning an MDI parent's client is hooked all the same; unskinned, the client
+// is let go: a child made afterwards leaves the skin data's menu updating alone.
+TEST(MdiWithoutFrameSkinning, UnskinningLetsTheClientGo) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    data->SkinControls &= ~(1u << xcMainMenu);
+    auto parent = std::make_unique<forms::TMDIForm>(nullptr);
+    parent->SetText("Parent");
+    parent->SetBounds(100, 80, 520, 400);
+    parent->Show();
+    Settle();
+    TSkinForm* skin = AttachTo(*parent, *data);
+    ASSERT_EQ(skin->MdiClient(), parent->ClientHandle());
+    skin->UnskinForm();
+    auto* child = new forms::TMDIChild(parent.get());
+    child->SetBounds(10, 10, 220, 160);
+    child->Show();
+    Settle();
+    EXPECT_TRUE(data->MenuUpdate) << "the client still runs the form skin's handler";
+    parent.reset();
+    Settle();
+    SkinManage().mdiClient = nullptr;
+    SkinManage().mdiFrameForm = nullptr;
+    EXPECT_TRUE(SkinManage().FormSkins().empty());
+}
+
 }  // namespace
 }  // namespace skin::menu_tests

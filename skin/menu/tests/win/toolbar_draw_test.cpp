@@ -119,5 +119,53 @@ TEST(ToolbarDraw, AToolBarOnASkinnedFormIsDrawnThroughTheAttachRules) {
     EXPECT_EQ(FramePaintErrors(), 0);
 }
 
+// A tool bar's menu handed to the skin is given back when the form is unskinned: its items
+// draw themselves again, also after the skin data is freed. A menu whose Tag exempts it is
+// never handed over.
+TEST(ToolbarDraw, AToolBarsMenuIsGivenBackAtUnskinningAndItsTagIsHonoured) {
+    struct Case {
+        const char* what;
+        int tag;
+        bool skinned;
+    };
+    for (const Case c : {Case{"an ordinary menu", 0, true}, Case{"a menu with the exempting Tag", 199, false}}) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<TSkinData> data = LoadSkin("probe");
+        forms::TForm form(nullptr);
+        form.SetBounds(140, 120, 360, 200);
+        auto* bar = new forms::TToolBar(&form);
+        bar->SetParent(&form);
+        bar->SetButtons({{"One", {}}});
+        auto* menu = new forms::TMainMenu(&form);
+        menu->SetTag(c.tag);
+        auto* file = new forms::TMenuItem(&form);
+        file->SetCaption("&File");
+        menu->Items()->Add(file);
+        auto* open = new forms::TMenuItem(&form);
+        open->SetCaption("&Open");
+        file->Add(open);
+        bar->SetMenu(menu);
+        form.Show();
+        Settle();
+        TSkinForm* skin = AttachTo(form, *data);
+        EXPECT_EQ(static_cast<bool>(open->OnDrawItem), c.skinned);
+        EXPECT_EQ(static_cast<bool>(file->OnMeasureItem), c.skinned);
+        skin->UnskinForm();
+        delete skin;
+        data.reset();
+        EXPECT_FALSE(open->OnDrawItem || open->OnMeasureItem || file->OnDrawItem) << "the skin's handlers stayed";
+        // Drawn now, the item is the library's plain one, not the skin's.
+        forms::TBitmap canvas(120, 24, forms::pf24bit);
+        open->DrawItem(*canvas.Canvas(), RECT{0, 0, 120, 24}, false);
+        GdiFlush();
+        const forms::PixelView pixels = canvas.Pixels();
+        const std::uint8_t* p = pixels.pixel(3, 3);
+        const std::uint32_t rgb = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+        const COLORREF plain = GetSysColor(COLOR_MENU);
+        EXPECT_EQ(rgb, (std::uint32_t{GetRValue(plain)} << 16) | (std::uint32_t{GetGValue(plain)} << 8) | GetBValue(plain));
+    }
+    EXPECT_EQ(FramePaintErrors(), 0);
+}
+
 }  // namespace
 }  // namespace skin::menu_tests
