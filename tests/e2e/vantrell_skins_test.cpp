@@ -69,8 +69,8 @@ TEST_F(VantrellSkins, TheChoiceIsWrittenAtExitAndComesBack) {
     Prepare("0", "0");
     HWND window = Start();
     ASSERT_NE(window, nullptr);
-    HWND slider = FindChild(window, "TSlider");
-    HWND enable = FindChild(window, "TCheckBox", "Enable Skins");
+    HWND slider = WaitForChild(window, "TSlider");
+    HWND enable = WaitForChild(window, "TCheckBox", "Enable Skins");
     ASSERT_NE(slider, nullptr);
     ASSERT_NE(enable, nullptr);
     for (int i = 0; i < 7; ++i) Key(slider, VK_RIGHT);  // two past the end
@@ -80,10 +80,13 @@ TEST_F(VantrellSkins, TheChoiceIsWrittenAtExitAndComesBack) {
     EXPECT_EQ(IniValue(Ini(), "Skin"), "4");
     EXPECT_EQ(IniValue(Ini(), "UseSkins"), "1");
 
-    // The next start takes them up: one step right from the saved 4 is the last skin.
+    // The next start takes them up: one step right from the saved 4 is the last skin. The
+    // skin's refresh after start-up hides the window while it runs: the slider is waited for.
     window = Start();
     ASSERT_NE(window, nullptr);
-    Key(FindChild(window, "TSlider"), VK_RIGHT);
+    slider = WaitForChild(window, "TSlider");
+    ASSERT_NE(slider, nullptr);
+    Key(slider, VK_RIGHT);
     Exit(window);
     EXPECT_EQ(IniValue(Ini(), "Skin"), "5");
     EXPECT_EQ(IniValue(Ini(), "UseSkins"), "1");

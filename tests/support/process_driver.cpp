@@ -131,6 +131,15 @@ HWND FindChild(HWND parent, const char* windowClass, const std::string& caption)
     return find.found;
 }
 
+HWND WaitForChild(HWND parent, const char* windowClass, const std::string& caption, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    do {
+        if (HWND found = FindChild(parent, windowClass, caption)) return found;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    } while (std::chrono::steady_clock::now() < end);
+    return nullptr;
+}
+
 bool ClickButton(HWND parent, const std::string& caption) {
     struct Find { std::string caption; HWND found; } find{caption, nullptr};
     EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {

@@ -37,6 +37,10 @@ std::string WindowText(HWND wnd);
 std::vector<std::string> ChildTexts(HWND parent, const std::string& windowClass);
 // The first visible child window of a class (and caption, when given); null when none.
 HWND FindChild(HWND parent, const char* windowClass, const std::string& caption = {});
+// FindChild until it finds one: a window may be hidden for a moment (its drawing switched off
+// while a skin change runs on its timer after start-up); nullptr at time-out.
+HWND WaitForChild(HWND parent, const char* windowClass, const std::string& caption = {},
+                  std::chrono::milliseconds timeout = std::chrono::seconds(20));
 // Clicks the child button (a system or a form-library one) with this caption (as a user
 // would: BM_CLICK); false when absent.
 bool ClickButton(HWND parent, const std::string& caption);
