@@ -41,7 +41,7 @@ BuiltPortfolios::BuiltPortfolios(TForm& form, EditorState& state, FinishPage& fi
 std::string BuiltPortfolios::ChosenName() const {
     if (finish_.ComboBox12->ItemIndex() < 0) return {};
     const std::string name = finish_.ComboBox12->Text();
-    if (const std::string problem = PortfolioNameProblem(name, state_.ProgramFolder); !problem.empty()) {
+    if (const std::string problem = PortfolioNameProblem(name, state_.ProgramFolder, NameText::Ansi); !problem.empty()) {
         ShowMessage(problem);
         return {};
     }

@@ -101,7 +101,7 @@ bool SiteBuilder::Button3Click() {
         return false;
     }
     const std::string name = TrimPortfolioName(finish_.Edit29->Text());
-    if (const std::string problem = PortfolioNameProblem(name, state_.ProgramFolder); !problem.empty()) {
+    if (const std::string problem = PortfolioNameProblem(name, state_.ProgramFolder, NameText::Ansi); !problem.empty()) {
         ShowMessage(problem);
         return false;
     }

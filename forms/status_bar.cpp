@@ -6,6 +6,23 @@
 #include "forms/portable/properties.h"
 
 namespace forms {
+namespace {
+
+// The class places what follows one tab in the middle of the panel, what follows two on the right.
+std::string TextForClass(const TStatusPanel& panel) {
+    switch (ShownAlignment(panel)) {
+        case taCenter: return "\t" + panel.Text;
+        case taRightJustify: return "\t\t" + panel.Text;
+        default: return panel.Text;
+    }
+}
+
+}  // namespace
+
+TAlignment ShownAlignment(const TStatusPanel& panel) {
+    if (!panel.RightToLeft || panel.Alignment == taCenter) return panel.Alignment;
+    return panel.Alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+}
 
 const TClassInfo& TStatusBar::StaticClass() {
     static const TClassInfo info = TClassInfo::Define<TStatusBar>("TStatusBar", &TWinControl::StaticClass())
@@ -80,7 +97,8 @@ void TStatusBar::UpdatePanels() {
             if (p.Bevel == pbRaised) how |= SBT_POPOUT;
             if (p.Style == psOwnerDraw) how |= SBT_OWNERDRAW;
             if (p.RightToLeft) how |= SBT_RTLREADING;
-            SendMessageA(wnd, SB_SETTEXTA, how, p.Style == psOwnerDraw ? 0 : reinterpret_cast<LPARAM>(p.Text.c_str()));
+            const std::string text = TextForClass(p);
+            SendMessageA(wnd, SB_SETTEXTA, how, p.Style == psOwnerDraw ? 0 : reinterpret_cast<LPARAM>(text.c_str()));
         }
     }
     InvalidateRect(wnd, nullptr, TRUE);

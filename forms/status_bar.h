@@ -24,6 +24,9 @@ struct TStatusPanel {
     bool RightToLeft = false;
 };
 
+// Where the panel's text sits: a right-to-left panel swaps left and right.
+TAlignment ShownAlignment(const TStatusPanel& panel);
+
 class TStatusBar;
 using TDrawPanelEvent = std::function<void(TStatusBar* Sender, int panel, HDC dc, const RECT& rect)>;
 

@@ -12,7 +12,7 @@ StartRequest ReadStartArguments(const std::vector<std::string>& args, std::strin
     request.Verdict = StartVerdict::Refuse;
     // The same rule vantrell keeps before it builds or hands a name over: a plain folder name,
     // so that the path cannot climb out of "Distributable\" or point at another drive.
-    if (!editor::PortfolioNameProblem(args[0], programFolder).empty()) return request;
+    if (!editor::PortfolioNameProblem(args[0], programFolder, editor::NameText::Utf8).empty()) return request;
     const std::string folder = editor::PortfolioFolder(programFolder, args[0]);
     if (!isFolder(folder)) return request;
     request.Verdict = StartVerdict::Burn;

@@ -29,30 +29,43 @@ bool IsDeviceName(std::string_view name) {
 
 std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
+// The platform's path limit counts UTF-16 units: one per code page letter, one per UTF-8
+// sequence, two for a sequence of four bytes (a surrogate pair).
+size_t PathUnits(std::string_view s, NameText text) {
+    if (text == NameText::Ansi) return s.size();
+    size_t units = 0;
+    for (const char c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) != 0x80) units += b >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
 struct NameRule {
-    bool (*refuses)(std::string_view name, std::string_view programFolder);
+    bool (*refuses)(std::string_view name, std::string_view programFolder, NameText text);
     std::string (*message)(std::string_view name);
 };
 
 // In order: the first rule that refuses gives the message.
 const NameRule kRules[] = {
-    {[](std::string_view n, std::string_view) { return n.empty(); },
+    {[](std::string_view n, std::string_view, NameText) { return n.empty(); },
      [](std::string_view) { return std::string("Please name your Portfolio first."); }},
-    {[](std::string_view n, std::string_view) { return n == "." || n == ".."; },
+    {[](std::string_view n, std::string_view, NameText) { return n == "." || n == ".."; },
      [](std::string_view n) { return Quoted(n) + " cannot be the name of a Portfolio."; }},
-    {[](std::string_view n, std::string_view) { return std::any_of(n.begin(), n.end(), IsForbidden); },
+    {[](std::string_view n, std::string_view, NameText) { return std::any_of(n.begin(), n.end(), IsForbidden); },
      [](std::string_view) {
          return std::string("A Portfolio name cannot contain any of \\ / : * ? \" < > | or control characters.");
      }},
-    {[](std::string_view n, std::string_view) { return n.back() == '.' || n.back() == ' '; },
+    {[](std::string_view n, std::string_view, NameText) { return n.back() == '.' || n.back() == ' '; },
      [](std::string_view) { return std::string("A Portfolio name cannot end in a dot or a blank."); }},
-    {[](std::string_view n, std::string_view) { return IsDeviceName(n); },
+    {[](std::string_view n, std::string_view, NameText) { return IsDeviceName(n); },
      [](std::string_view n) { return Quoted(n) + " is a device name of Windows and cannot be the name of a Portfolio."; }},
     // A dotted folder would not be listed again at the next start.
-    {[](std::string_view n, std::string_view) { return n.find('.') != std::string_view::npos; },
+    {[](std::string_view n, std::string_view, NameText) { return n.find('.') != std::string_view::npos; },
      [](std::string_view) { return std::string("A Portfolio name cannot contain a dot."); }},
-    {[](std::string_view n, std::string_view folder) {
-         return folder.size() + kPortfoliosPath.size() + n.size() + kDeepestBuiltFile.size() > kPathLimit;
+    {[](std::string_view n, std::string_view folder, NameText text) {
+         return PathUnits(folder, text) + kPortfoliosPath.size() + PathUnits(n, text) + kDeepestBuiltFile.size() >
+                kPathLimit;
      },
      [](std::string_view) {
          return std::string("The Portfolio name is too long: the paths of its files would pass the limit of Windows.");
@@ -67,9 +80,9 @@ std::string TrimPortfolioName(std::string_view typed) {
     return std::string(typed);
 }
 
-std::string PortfolioNameProblem(std::string_view name, std::string_view programFolder) {
+std::string PortfolioNameProblem(std::string_view name, std::string_view programFolder, NameText text) {
     for (const auto& rule : kRules)
-        if (rule.refuses(name, programFolder)) return rule.message(name);
+        if (rule.refuses(name, programFolder, text)) return rule.message(name);
     return {};
 }
 

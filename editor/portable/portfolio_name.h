@@ -11,12 +11,17 @@ namespace editor {
 // The longest path the platform takes, without its terminating NUL.
 inline constexpr size_t kPathLimit = 259;
 
+// How the caller's text is encoded: vantrell's own text is ANSI (code page 1252), vantburn
+// takes its command line as UTF-8.
+enum class NameText { Ansi, Utf8 };
+
 // A typed name as it is taken: blanks and control characters cut from both ends.
 std::string TrimPortfolioName(std::string_view typed);
 
 // Empty when name (already trimmed) can be a portfolio folder of programFolder (trailing
-// backslash); otherwise the message telling the user why not.
-std::string PortfolioNameProblem(std::string_view name, std::string_view programFolder);
+// backslash); otherwise the message telling the user why not. Both are in the encoding text
+// says, so that a name is measured the same on both sides.
+std::string PortfolioNameProblem(std::string_view name, std::string_view programFolder, NameText text);
 
 // programFolder + "Distributable\" + name, without a trailing backslash.
 std::string PortfolioFolder(std::string_view programFolder, std::string_view name);

@@ -26,10 +26,10 @@ PanelBevel BevelOf(forms::TStatusPanelBevel bevel) {
 }
 
 UINT AlignFlag(const forms::TStatusPanel& panel) {
-    switch (panel.Alignment) {
+    switch (forms::ShownAlignment(panel)) {
         case forms::taCenter: return DT_CENTER;
-        case forms::taRightJustify: return panel.RightToLeft ? DT_LEFT : DT_RIGHT;
-        default: return panel.RightToLeft ? DT_RIGHT : DT_LEFT;
+        case forms::taRightJustify: return DT_RIGHT;
+        default: return DT_LEFT;
     }
 }
 

@@ -47,6 +47,18 @@ TEST(StartArguments, OnlyAnExistingPortfolioFolderIsBurned) {
     EXPECT_EQ(ReadStartArguments({"My Work"}, program, isFolder).Folder, "C:\\Vantrell\\Distributable\\My Work");
 }
 
+// vantrell lets a name fill the path limit in letters; its UTF-8 form here is longer in bytes.
+TEST(StartArguments, AnAccentedNameAtTheLengthLimitIsBurned) {
+    const std::string program = "C:\\Vantrell\\";
+    const size_t room = 259 - program.size() - std::string_view("Distributable\\").size() -
+                        std::string_view("\\files\\biography.html").size();
+    std::string name;
+    for (size_t i = 0; i < room; ++i) name += "\xC3\xA9";
+    auto anyFolder = [](const std::string&) { return true; };
+    EXPECT_EQ(ReadStartArguments({name}, program, anyFolder).Verdict, StartVerdict::Burn);
+    EXPECT_EQ(ReadStartArguments({name + "\xC3\xA9"}, program, anyFolder).Verdict, StartVerdict::Refuse);
+}
+
 vcdr::DeviceConfig Recorder(std::uint8_t target, std::vector<std::uint16_t> speeds, vcdr::MediumKind medium) {
     vcdr::DeviceConfig d;
     d.Target = target;

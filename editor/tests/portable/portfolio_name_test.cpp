@@ -51,7 +51,7 @@ TEST(PortfolioName, OnlyPlainFolderNamesPass) {
         {".hidden", "contain a dot"},
     };
     for (const auto& c : cases) {
-        const std::string problem = PortfolioNameProblem(c.name, kFolder);
+        const std::string problem = PortfolioNameProblem(c.name, kFolder, NameText::Ansi);
         if (c.refusedFor == nullptr) {
             EXPECT_EQ(problem, "") << c.name;
         } else {
@@ -65,10 +65,48 @@ TEST(PortfolioName, ANameIsRefusedWhenItsFilesWouldPassThePathLimit) {
     const std::string folder = "C:\\Vantrell\\";
     const size_t room = kPathLimit - folder.size() - std::string("Distributable\\").size() -
                         std::string("\\files\\biography.html").size();
-    EXPECT_EQ(PortfolioNameProblem(std::string(room, 'n'), folder), "");
-    EXPECT_NE(PortfolioNameProblem(std::string(room + 1, 'n'), folder).find("too long"), std::string::npos);
+    EXPECT_EQ(PortfolioNameProblem(std::string(room, 'n'), folder, NameText::Ansi), "");
+    EXPECT_NE(PortfolioNameProblem(std::string(room + 1, 'n'), folder, NameText::Ansi).find("too long"),
+              std::string::npos);
     // The same name in a deeper program folder no longer fits.
-    EXPECT_NE(PortfolioNameProblem(std::string(room, 'n'), folder + "Deeper\\"), "");
+    EXPECT_NE(PortfolioNameProblem(std::string(room, 'n'), folder + "Deeper\\", NameText::Ansi), "");
+}
+
+std::string Repeated(std::string_view piece, size_t times) {
+    std::string s;
+    for (size_t i = 0; i < times; ++i) s += piece;
+    return s;
+}
+
+// vantrell measures its code page text, vantburn the same name as UTF-8: both must agree on
+// where the limit falls, counting letters and not bytes.
+TEST(PortfolioName, TheLengthLimitCountsLettersInEitherEncoding) {
+    const size_t room = kPathLimit - std::string_view("C:\\Vantrell\\").size() -
+                        std::string_view("Distributable\\").size() - std::string_view("\\files\\biography.html").size();
+    const struct { std::string_view ansiLetter, utf8Letter; } letters[] = {
+        {"n", "n"},
+        {"\xE9", "\xC3\xA9"},            // e acute: two bytes of UTF-8
+        {"\x80", "\xE2\x82\xAC"},        // euro sign: three bytes
+    };
+    for (const auto& l : letters) {
+        for (const size_t count : {room, room + 1}) {
+            const bool fits = count <= room;
+            const struct { NameText text; std::string name, folder; } sides[] = {
+                {NameText::Ansi, Repeated(l.ansiLetter, count), Repeated(l.ansiLetter, 3) + "\\"},
+                {NameText::Utf8, Repeated(l.utf8Letter, count), Repeated(l.utf8Letter, 3) + "\\"},
+            };
+            for (const auto& side : sides) {
+                // The program folder's letters are measured the same way: "C:\Vantrell\" is 12 long.
+                const std::string folder = "C:\\Vantr" + side.folder;
+                EXPECT_EQ(PortfolioNameProblem(side.name, folder, side.text).empty(), fits)
+                    << "letter " << l.ansiLetter.size() << "/" << l.utf8Letter.size() << " bytes, " << count
+                    << " letters, utf8=" << (side.text == NameText::Utf8);
+            }
+        }
+    }
+    // A letter beyond the first plane takes two units of the platform's path.
+    EXPECT_EQ(PortfolioNameProblem(Repeated("\xF0\x9F\x98\x80", room / 2), kFolder, NameText::Utf8), "");
+    EXPECT_NE(PortfolioNameProblem(Repeated("\xF0\x9F\x98\x80", room / 2 + 1), kFolder, NameText::Utf8), "");
 }
 
 TEST(PortfolioFolder, IsTheNameUnderDistributable) {

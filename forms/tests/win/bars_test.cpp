@@ -14,6 +14,7 @@
 #include "forms/tab_set.h"
 #include "forms/tests/win/standard_controls_fixture.h"
 #include "forms/track_bar.h"
+#include "tests/support/painted_pixels.h"
 
 namespace forms {
 namespace {
@@ -70,6 +71,48 @@ TEST_F(Bars, StatusBarPanelsAndSimpleText) {
     bar->SetSizeGrip(false);
     EXPECT_FALSE(GetWindowLongPtrA(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP);
     EXPECT_TRUE(SendMessageA(bar->Handle(), SB_ISSIMPLE, 0, 0)) << "a new window keeps the simple panel";
+}
+
+// A panel's text sits where its alignment puts it, drawn by the class itself; a right-to-left
+// panel swaps left and right.
+TEST_F(Bars, StatusPanelTextFollowsItsAlignment) {
+    const struct {
+        TAlignment alignment;
+        bool rightToLeft;
+        const char* expected;
+    } cases[] = {
+        {taLeftJustify, false, "left"},  {taRightJustify, false, "right"}, {taCenter, false, "centre"},
+        {taLeftJustify, true, "right"},  {taRightJustify, true, "left"},   {taCenter, true, "centre"},
+    };
+    auto* bar = new TStatusBar(form);
+    bar->SetParent(form);
+    bar->SetSizeGrip(false);
+    bar->SetHeight(24);
+    Pump();
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.alignment) + (c.rightToLeft ? " right to left" : ""));
+        TStatusPanel panel{"WWW", 240, pbNone, c.alignment};
+        panel.RightToLeft = c.rightToLeft;
+        bar->SetPanels({panel, {"", 100, pbNone}});
+        RECT p{};
+        SendMessageA(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&p));
+        const testsupport::PaintedPixels pixels(bar->Handle());
+        // The columns of the panel that hold text.
+        int first = -1, last = -1;
+        for (int x = p.left + 2; x < p.right - 2; ++x) {
+            for (int y = p.top + 2; y < p.bottom - 2; ++y) {
+                if (pixels.At(x, y) == face) continue;
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+        }
+        ASSERT_GE(first, 0) << "no text drawn";
+        const int middle = (p.left + p.right) / 2;
+        const char* where = last < middle ? "left" : first > middle ? "right" : "centre";
+        EXPECT_STREQ(where, c.expected) << first << ".." << last << " in " << p.left << ".." << p.right;
+    }
 }
 
 // Range and position survive the window being made again for a new orientation.
