@@ -37,4 +37,21 @@ private:
     int width_ = 0, height_ = 0;
 };
 
+// Where a panel's text landed: "left", "right" or "centre" of the columns inside its 2-pixel
+// bevel that hold a pixel other than the background; empty when none does.
+inline const char* TextPlacement(const PaintedPixels& pixels, const RECT& panel, COLORREF background) {
+    int first = -1, last = -1;
+    for (int x = panel.left + 2; x < panel.right - 2; ++x) {
+        for (int y = panel.top + 2; y < panel.bottom - 2; ++y) {
+            if (pixels.At(x, y) == background) continue;
+            if (first < 0) first = x;
+            last = x;
+            break;
+        }
+    }
+    if (first < 0) return "";
+    const int middle = (panel.left + panel.right) / 2;
+    return last < middle ? "left" : first > middle ? "right" : "centre";
+}
+
 }  // namespace testsupport

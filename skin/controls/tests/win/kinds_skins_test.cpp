@@ -375,20 +375,7 @@ TEST_F(KindSkins, StatusPanelAlignmentByReadingOrder) {
         RECT p{};
         SendMessageA(bar->Handle(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&p));
         const PaintedPixels pixels(bar->Handle());
-        // The columns of the panel (inside its bevel) that hold text.
-        int first = -1, last = -1;
-        for (int x = p.left + 2; x < p.right - 2; ++x) {
-            for (int y = p.top + 2; y < p.bottom - 2; ++y) {
-                if (pixels.At(x, y) == Rgb(probe::k_status[0])) continue;
-                if (first < 0) first = x;
-                last = x;
-                break;
-            }
-        }
-        ASSERT_GE(first, 0) << "no text drawn";
-        const int middle = (p.left + p.right) / 2;
-        const char* where = last < middle ? "left" : first > middle ? "right" : "centre";
-        EXPECT_STREQ(where, c.expected) << first << ".." << last << " in " << p.left << ".." << p.right;
+        EXPECT_STREQ(testsupport::TextPlacement(pixels, p, Rgb(probe::k_status[0])), c.expected) << "\"\" is no text drawn";
     }
 }
 
