@@ -17,24 +17,11 @@ namespace testsupport {
 namespace {
 
 using forms::JpegEncodeOptions;
-using forms::PixelBuffer;
 
 struct PictureSize {
     int width, height;
 };
 
-JpegBytes Photo(int width, int height, JpegEncodeOptions options = {}) {
-    PixelBuffer pixels(width, height, 3);
-    for (int y = 0; y < height; ++y) {
-        auto* p = pixels.row(y);
-        for (int x = 0; x < width; ++x, p += 3) {
-            p[0] = static_cast<std::uint8_t>(x * 255 / width);
-            p[1] = static_cast<std::uint8_t>(y * 255 / height);
-            p[2] = static_cast<std::uint8_t>((x + y) & 0xFF);
-        }
-    }
-    return forms::EncodeJpeg(pixels.view(), options);
-}
 
 void Write(const std::string& path, const JpegBytes& bytes) {
     WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
@@ -157,16 +144,16 @@ TEST_F(VantrellGalleries, ABatchKeepsEveryGoodPictureAndNamesTheRefusedOnes) {
     JpegEncodeOptions progressive, grey;
     progressive.progressive = true;
     grey.grayscale = true;
-    JpegBytes truncated = Photo(400, 300);
+    JpegBytes truncated = GradientPhoto(400, 300);
     truncated.resize(truncated.size() * 3 / 5);
     // Sizes 0 x 0: refused. The others keep their proportions, upright.
     const struct { const char* name; JpegBytes bytes; PictureSize preview, thumbnail; } pictures[] = {
-        {"big.jpg", Photo(6000, 4000), {834, 556}, {150, 100}},  // 24 megapixels
+        {"big.jpg", GradientPhoto(6000, 4000), {834, 556}, {150, 100}},  // 24 megapixels
         {"cmyk.jpg", FourComponentJpeg(false), {0, 0}, {0, 0}},
-        {"grey.jpg", Photo(300, 200, grey), {834, 556}, {150, 100}},
+        {"grey.jpg", GradientPhoto(300, 200, grey), {834, 556}, {150, 100}},
         // Stored on its side, as cameras store portraits, with the turn in its Exif data.
-        {"portrait.jpg", WithExifOrientation(Photo(400, 320), 6, true), {603, 754}, {120, 150}},
-        {"progressive.jpeg", Photo(200, 300, progressive), {503, 754}, {100, 150}},
+        {"portrait.jpg", WithExifOrientation(GradientPhoto(400, 320), 6, true), {603, 754}, {120, 150}},
+        {"progressive.jpeg", GradientPhoto(200, 300, progressive), {503, 754}, {100, 150}},
         {"truncated.jpg", truncated, {0, 0}, {0, 0}},
     };
     std::vector<std::string> names;
@@ -205,14 +192,14 @@ TEST_F(VantrellGalleries, ABatchKeepsEveryGoodPictureAndNamesTheRefusedOnes) {
 // Stopped early in a batch of large pictures, by Cancel or by closing the program: no
 // preview is left that the grid cannot show or delete.
 TEST_F(VantrellGalleries, AStoppedBatchLeavesNoPreviewWithoutItsThumbnail) {
-    const JpegBytes big = Photo(6000, 4000);
+    const JpegBytes big = GradientPhoto(6000, 4000);
     std::vector<std::string> names;
     for (int i = 1; i <= 8; ++i) {
         names.push_back("big" + std::to_string(i) + ".jpg");
         Write(pictures_.Path() + names.back(), big);
     }
     names.push_back("small.jpg");
-    Write(pictures_.Path() + "small.jpg", Photo(64, 48));
+    Write(pictures_.Path() + "small.jpg", GradientPhoto(64, 48));
     const struct { const char* how; bool exit; } ways[] = {{"Cancel", false}, {"Exit", true}};
     for (const auto& way : ways) {
         Start();
@@ -244,8 +231,8 @@ TEST_F(VantrellGalleries, ThePopupMenuOpensOnThePictureAndByKeyboardAndMoves) {
     CreateDirectoryA((program_.Path() + "Galleries").c_str(), nullptr);
     CreateDirectoryA(Gallery().c_str(), nullptr);
     for (const char* name : {"a.jpg", "b.jpg"}) {
-        Write(Gallery() + "prv_" + name, Photo(834, 556));
-        Write(Gallery() + "thm_" + name, Photo(150, 100));
+        Write(Gallery() + "prv_" + name, GradientPhoto(834, 556));
+        Write(Gallery() + "thm_" + name, GradientPhoto(150, 100));
     }
     Start();
     const struct { const char* how; bool keyboard; int category; const char* folder; const char* moved; } ways[] = {

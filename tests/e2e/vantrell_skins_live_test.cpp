@@ -224,26 +224,14 @@ protected:
         const std::string gallery = program_.Path() + "Galleries\\General\\";
         CreateDirectoryA((program_.Path() + "Galleries").c_str(), nullptr);
         CreateDirectoryA(gallery.c_str(), nullptr);
-        Write(gallery + "prv_a.jpg", Photo(834, 556));
-        Write(gallery + "thm_a.jpg", Photo(150, 100));
-        const JpegBytes big = Photo(7200, 4800);
+        Write(gallery + "prv_a.jpg", GradientPhoto(834, 556));
+        Write(gallery + "thm_a.jpg", GradientPhoto(150, 100));
+        const JpegBytes big = GradientPhoto(7200, 4800);
         for (const char* name : {"big1.jpg", "big2.jpg"}) Write(pictures_.Path() + name, big);
     }
     void TearDown() override {
         if (process_ && window_) PostMessageA(window_, WM_CLOSE, 0, 0);
         if (process_) process_->WaitForExit(std::chrono::seconds(20));
-    }
-    static JpegBytes Photo(int width, int height) {
-        forms::PixelBuffer pixels(width, height, 3);
-        for (int y = 0; y < height; ++y) {
-            auto* p = pixels.row(y);
-            for (int x = 0; x < width; ++x, p += 3) {
-                p[0] = static_cast<std::uint8_t>(x * 255 / width);
-                p[1] = static_cast<std::uint8_t>(y * 255 / height);
-                p[2] = static_cast<std::uint8_t>((x + y) & 0xFF);
-            }
-        }
-        return forms::EncodeJpeg(pixels.view(), {});
     }
     static void Write(const std::string& path, const JpegBytes& bytes) {
         WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));

@@ -81,4 +81,17 @@ JpegBytes WithExifOrientation(const JpegBytes& jpeg, int orientation, bool bigEn
     return out;
 }
 
+JpegBytes GradientPhoto(int width, int height, const forms::JpegEncodeOptions& options) {
+    forms::PixelBuffer pixels(width, height, 3);
+    for (int y = 0; y < height; ++y) {
+        auto* p = pixels.row(y);
+        for (int x = 0; x < width; ++x, p += 3) {
+            p[0] = static_cast<std::uint8_t>(x * 255 / width);
+            p[1] = static_cast<std::uint8_t>(y * 255 / height);
+            p[2] = static_cast<std::uint8_t>((x + y) & 0xFF);
+        }
+    }
+    return forms::EncodeJpeg(pixels.view(), options);
+}
+
 }  // namespace testsupport

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "forms/portable/jpeg_codec.h"
+
 namespace testsupport {
 
 using JpegBytes = std::vector<std::uint8_t>;
@@ -17,5 +19,8 @@ JpegBytes WithFrameSize(JpegBytes jpeg, int width, int height);
 // The file with an Exif APP1 segment right after its start marker whose IFD0 holds an
 // orientation tag of the given value, in big-endian ("MM") or little-endian ("II") order.
 JpegBytes WithExifOrientation(const JpegBytes& jpeg, int orientation, bool bigEndian);
+
+// A camera-sized stand-in: a smooth colour gradient (red across, green down) of the given size.
+JpegBytes GradientPhoto(int width, int height, const forms::JpegEncodeOptions& options = {});
 
 }  // namespace testsupport
