@@ -3,7 +3,8 @@
 # that vantburn has a recorder to burn to under Wine: our WNASPI32.DLL (replaced by each run,
 # but never a library of another maker) and a vcdr.ini, written only when the folder has none.
 # Each start of vantburn finds a blank CD-R in it; a burn leaves the disc's sectors in disc.img
-# (replaced by the next start's blank disc) and its state in disc.state.
+# and its state in disc.state. A later start never empties a burnt disc: its blank disc takes
+# the next free numbered image, disc-1.img, disc-2.img, ...
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -29,4 +30,4 @@ image=disc.img
 state=disc.state
 INI
 fi
-log "program folder $home: the virtual recorder installed (burns go to $home/disc.img)"
+log "program folder $home: the virtual recorder installed (burns go to $home/disc.img, then disc-1.img, ...)"

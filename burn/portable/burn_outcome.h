@@ -17,8 +17,8 @@ inline constexpr char kEjectFailedLog[] = "Eject CD Failed.";
 inline constexpr std::uint32_t kFinalFlushTimeoutMs = 300000;
 
 // After a good burn: flush the drive's cache, allow removal, eject. Gives the log line that
-// says whether the eject went through. Slow (the flush may take minutes): never on the
-// window's thread.
-std::string EjectAfterBurn(TSCSIDevice& device);
+// says whether the eject went through; a failure that raises is logged in upper case first and
+// counts as a failed eject. Slow (the flush may take minutes): never on the window's thread.
+std::string EjectAfterBurn(TSCSIDevice& device) noexcept;
 
 }  // namespace burn

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "burn/portable/iso_records.h"
 #include "burn/portable/joliet_names.h"
+#include "burn/portable/thread_failure.h"
 
 namespace burn {
 namespace {
@@ -29,7 +31,14 @@ TCacheThread::TCacheThread(CacheJob job, FileSource& files, std::function<void(C
       maxBlocks_(std::max<std::size_t>(job_.cacheSize / kBlockAllocation, 2)),
       remaining_(job_.imageBytes),
       staging_(std::make_unique<CacheBlock>()) {
-    thread_ = std::thread([this] { Execute(); });
+    thread_ = std::thread([this] {
+        try {
+            Execute();
+        } catch (...) {
+            // The burn ends with the text; no exception leaves the thread.
+            Fail(FailureText(kCacheThreadFailed));
+        }
+    });
 }
 
 TCacheThread::~TCacheThread() {
@@ -108,7 +117,11 @@ void TCacheThread::SetPriority(CachePriority p) {
 
 void TCacheThread::Fail(const std::string& text) {
     std::lock_guard guard(lock_);
-    if (status_.empty()) status_ = text;
+    try {
+        if (status_.empty()) status_ = text;
+    } catch (const std::bad_alloc&) {
+        status_ = "OUT OF MEMORY";  // short enough to need no allocation
+    }
     queue_.clear();
     // Not Filled: a burn's priming poll must never take a failed cache for a primed one.
     finished_ = true;

@@ -7,6 +7,7 @@
 #include "burn/portable/joliet_names.h"
 #include "burn/portable/next_writable_address.h"
 #include "burn/portable/session_toc.h"
+#include "burn/portable/thread_failure.h"
 #include "burn/portable/write_thread.h"
 
 namespace burn {
@@ -175,10 +176,16 @@ std::string TCDBurner::BurnImageFile(ImageSink& sink) {
 
 bool TCDBurner::BurnCD() {
     WaitForWriter();
-    CacheJob job = MakeCacheJob();
-    std::unique_ptr<BlockSource> cache =
-        cacheFactory ? cacheFactory(std::move(job))
-                     : std::make_unique<TCacheThread>(std::move(job), files_, setCachePriority);
+    std::unique_ptr<BlockSource> cache;
+    try {
+        CacheJob job = MakeCacheJob();
+        cache = cacheFactory ? cacheFactory(std::move(job))
+                             : std::make_unique<TCacheThread>(std::move(job), files_, setCachePriority);
+    } catch (...) {
+        // No thread to read the image (or no memory for its job): nothing reached the drive.
+        WriteDone(FailureText(kCacheThreadNotStarted));
+        return false;
+    }
     for (;;) {
         clock_.Sleep(kPrimingPollMs);
         // The failure is looked at first: a cache that failed has also stopped filling. A cache
@@ -193,7 +200,13 @@ bool TCDBurner::BurnCD() {
             return false;
         }
         if (filled) {
-            StartWriter(std::move(cache));
+            try {
+                StartWriter(std::move(cache));
+            } catch (...) {
+                // The cache went with the thread that could not start: joined and freed.
+                WriteDone(FailureText(kWriteThreadNotStarted));
+                return false;
+            }
             return true;
         }
     }
@@ -201,10 +214,19 @@ bool TCDBurner::BurnCD() {
 
 void TCDBurner::StartWriter(std::unique_ptr<BlockSource> cache) {
     WaitForWriter();
-    writer_ = std::thread([this, cache = std::move(cache)]() mutable {
-        if (setWriterPriority) setWriterPriority();
-        TThWrite(*this, std::move(cache)).Execute();
-    });
+    std::function<void()> body = [this, cache = std::shared_ptr<BlockSource>(std::move(cache))]() mutable {
+        try {
+            if (setWriterPriority) setWriterPriority();
+        } catch (...) {
+            // Written at the priority it has: the burn goes on.
+        }
+        try {
+            TThWrite(*this, std::move(cache)).Execute();
+        } catch (...) {
+            // Only OnWriteDone itself can raise here, once it has been called: nothing is left to tell.
+        }
+    };
+    writer_ = threadStarter ? threadStarter(std::move(body)) : std::thread(std::move(body));
 }
 
 }  // namespace burn

@@ -110,7 +110,8 @@ public:
     // 100 ms, and starts the writer once it is primed (True). When the cache fails first,
     // OnWriteDone runs here, on the caller's thread, and the result is False.
     bool BurnCD();
-    // Runs TThWrite on a thread of its own at time-critical priority.
+    // Runs TThWrite on a thread of its own at time-critical priority. Raises when no thread can
+    // be made (the cache is freed then); BurnCD reports that through OnWriteDone.
     void StartWriter(std::unique_ptr<BlockSource> cache);
     // Waits until the writer of the last burn has ended (it has called OnWriteDone then).
     void WaitForWriter();
@@ -123,6 +124,9 @@ public:
     std::function<bool()> ReloadLayer;
     std::function<void()> setWriterPriority;
     std::function<TimeStamp()> LocalTime;
+    // Makes the writer's thread; a plain thread unless a test makes it fail as a system out of
+    // threads does.
+    std::function<std::thread(std::function<void()> body)> threadStarter;
     // Makes the burn's cache; the cache thread over the burner's files unless a test scripts it.
     std::function<std::unique_ptr<BlockSource>(CacheJob job)> cacheFactory;
 

@@ -14,6 +14,7 @@ constexpr std::uint8_t kBufe = 0x40;
 constexpr std::uint8_t kTestWriteBit = 0x10;
 constexpr std::uint8_t kMultiSession = 0xC0;
 constexpr std::uint8_t kDataMode1 = 8;
+constexpr std::uint8_t kDataTrackMode = 4;  // data, recorded uninterrupted
 constexpr std::uint8_t kLinkSizeValid = 0x20;
 constexpr std::uint8_t kDvdPlusR = 10;
 
@@ -37,7 +38,11 @@ void PatchWriteParamsPage(std::array<std::uint8_t, kWriteParamsPageSize>& p, con
     const bool bufe = (c.Capabilities & kCapUnderrunFree) && c.UnderrunProtection;
     p[1] = kPageLength;
     p[2] = c.SessionAtOnce ? kWriteTypeSao : kWriteTypeTao;
-    p[4] = c.SessionAtOnce ? 0 : kDataMode1;
+    // A data disc in either write type: mode 1 blocks of 2048 bytes on an uninterrupted data
+    // track (no fixed packets), whatever the drive's page held: the write-mode probe leaves it
+    // at audio.
+    p[3] = static_cast<std::uint8_t>((p[3] & kMultiSession) | kDataTrackMode);
+    p[4] = kDataMode1;
     if (c.DeviceType == kDvdPlusR) {
         p[2] = 0x22;
         p[3] = 4;

@@ -100,18 +100,22 @@ std::uint8_t TSCSIDevice::ExecCommand(const CommandBlock& block, std::span<const
     // What is reported: the request as sent, then as the layer finished it.
     SrbExecute report = srb;
 
+    std::uint32_t sent = kSsComp;
     if (srb.Cdb[0] == kNoOpOpcode) {
         srb.Header.Status = kSsComp;
     } else if (layer_.SendTimedCommandEntry) {
-        layer_.SendTimedCommandEntry(&srb, timeoutMs);
+        sent = layer_.SendTimedCommandEntry(&srb, timeoutMs);
     } else {
-        layer_.SendCommandEntry(&srb);
+        sent = layer_.SendCommandEntry(&srb);
     }
-    if (request->Event && StatusOf(srb) == kSsPending) request->Event->Wait(timeoutMs);
+    // A layer that answered "pending" is done with the request only once it has signalled the
+    // event: it may set the status first and signal later, still holding the request.
+    const bool awaitsEvent = sent == kSsPending && request->Event;
+    bool ended = awaitsEvent ? request->Event->Wait(timeoutMs) : StatusOf(srb) != kSsPending;
 
     std::span<const std::uint8_t> shownData = request->Data;
     bool abandoned = false;
-    if (StatusOf(srb) != kSsPending) {
+    if (ended) {
         report = srb;
     } else {
         SrbAbort abort{};
@@ -119,8 +123,8 @@ std::uint8_t TSCSIDevice::ExecCommand(const CommandBlock& block, std::span<const
         abort.Header.HaId = HaId;
         abort.ToAbort = &srb;
         layer_.SendCommandEntry(&abort);
-        if (request->Event && StatusOf(srb) == kSsPending) request->Event->Wait(kAbortGraceMs);
-        abandoned = StatusOf(srb) == kSsPending;
+        ended = awaitsEvent ? request->Event->Wait(kAbortGraceMs) : StatusOf(srb) != kSsPending;
+        abandoned = !ended;
         if (!abandoned) report = srb;
         // A time-out whatever the abort made of it: marked before the message is built.
         report.Header.Status = kSsErr;

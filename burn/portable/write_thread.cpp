@@ -11,6 +11,7 @@
 #include "burn/portable/iso_records.h"
 #include "burn/portable/next_writable_address.h"
 #include "burn/portable/srb.h"
+#include "burn/portable/thread_failure.h"
 
 namespace burn {
 namespace {
@@ -26,6 +27,9 @@ constexpr std::uint8_t kCdRom = 1;
 constexpr std::uint16_t kDiscInformationLength = 34;
 constexpr std::uint8_t kNextWritableValid = 0x01;
 constexpr std::uint8_t kNotReadyAsc = 0x04;
+constexpr std::uint8_t kDeferredError = 0x71;
+constexpr std::uint32_t kFixationStepMs = 1000;
+constexpr std::uint8_t kDiscComplete = 2, kDiscIncomplete = 1, kSessionEmpty = 0;
 constexpr char kPassThroughLayer[] = "REVADI32";
 
 // SET STREAMING's performance descriptor for DVD-R/RW: whole disc, nominal read and write rates.
@@ -61,7 +65,7 @@ bool IsBusyAnswer(bool busy, const std::uint8_t* sense) {
     return busy || ((responseCode == 0x70 || responseCode == 0x71) && sense[12] == kNotReadyAsc);
 }
 
-TThWrite::TThWrite(TCDBurner& burner, std::unique_ptr<BlockSource> cache) : b_(burner), cache_(std::move(cache)) {}
+TThWrite::TThWrite(TCDBurner& burner, std::shared_ptr<BlockSource> cache) : b_(burner), cache_(std::move(cache)) {}
 
 bool TThWrite::DvdROrRw() const {
     return type_ == kTypeDvdR || type_ == kTypeDvdRw || type_ == kTypeDvdRwSequential;
@@ -80,16 +84,25 @@ void TThWrite::Fail(std::string text) {
 void TThWrite::Execute() {
     b_.cancelRequest_ = false;
     b_.BytesWritten = 0;
-    const std::string refusal = StartUp();
-    if (!refusal.empty()) {
-        Fail(refusal);
-    } else {
-        // The pass-through layer keeps the drive's handle open while the data flow.
-        if (b_.SetCloseAfterCommand) b_.SetCloseAfterCommand(false);
-        WriteLoop();
-        if (b_.SetCloseAfterCommand) b_.SetCloseAfterCommand(true);
+    // Whatever raises, the drive is still flushed and restored and the burn ends with a text.
+    try {
+        const std::string refusal = StartUp();
+        if (!refusal.empty()) {
+            Fail(refusal);
+        } else {
+            // The pass-through layer keeps the drive's handle open while the data flow.
+            if (b_.SetCloseAfterCommand) b_.SetCloseAfterCommand(false);
+            WriteLoop();
+            if (b_.SetCloseAfterCommand) b_.SetCloseAfterCommand(true);
+        }
+    } catch (...) {
+        Fail(FailureText(kWriteThreadFailed));
     }
-    Closing();
+    try {
+        Closing();
+    } catch (...) {
+        Fail(FailureText(kWriteThreadFailed));
+    }
     End();
 }
 
@@ -254,7 +267,29 @@ void TThWrite::CloseSession() {
         }
         Sleep(kCloseRetryMs);
     }
-    if (!closed) Fail("CLOSE TRACK/SESSION FAILED [" + b_.LastError + "]");
+    if (!closed) return Fail("CLOSE TRACK/SESSION FAILED [" + b_.LastError + "]");
+    if (!b_.CloseImmediateQuirk) return;
+    if (const std::string error = FixationError(); !error.empty()) Fail("CLOSE TRACK/SESSION FAILED [" + error + "]");
+}
+
+// A close with IMMED returns at once while the drive fixates the session: the burn is good only
+// once the drive is ready again, with no deferred error, and the disc reads back closed as asked.
+std::string TThWrite::FixationError() {
+    const auto deferred = [&] { return (b_.LastSense[0] & 0x7F) == kDeferredError; };
+    for (std::int64_t waited = 0; !b_.TestUnitReady(kRestoreReadyMs);) {
+        if (deferred()) return b_.LastError;
+        if (b_.LastSense[12] != kNotReadyAsc) break;  // not fixating: the disc says how it ended
+        if (waited >= kClosedWaitMs) return b_.LastError;
+        Sleep(kFixationStepMs);
+        waited += kFixationStepMs;
+    }
+    std::uint8_t info[kDiscInformationLength] = {};
+    if (!b_.ReadDiscInformation(info, sizeof info)) return b_.LastError;
+    const std::uint8_t status = info[2] & 0x03, lastSession = (info[2] >> 2) & 0x03;
+    // Asked to stay appendable, a disc with no room for another session is closed all the same.
+    const bool closedAsAsked =
+        status == kDiscComplete || (!b_.FinalizeDisc && status == kDiscIncomplete && lastSession == kSessionEmpty);
+    return closedAsAsked ? std::string() : kSessionNotClosedText;
 }
 
 // Failures here are not reported: the burn's outcome is already known.
@@ -276,9 +311,13 @@ void TThWrite::End() {
     std::string result;
     {
         std::lock_guard guard(lock_);
-        if (b_.layer_.ASPILayerName == kPassThroughLayer && b_.ReloadLayer) b_.ReloadLayer();
-        b_.SetCurrentFile(cache_->CurrentFile());
-        result = status_.empty() ? cache_->StatusText() : status_;
+        try {
+            if (b_.layer_.ASPILayerName == kPassThroughLayer && b_.ReloadLayer) b_.ReloadLayer();
+            b_.SetCurrentFile(cache_->CurrentFile());
+            result = status_.empty() ? cache_->StatusText() : status_;
+        } catch (...) {
+            result = status_.empty() ? FailureText(kWriteThreadFailed) : status_;
+        }
         cache_.reset();  // the cache thread is joined and freed
     }
     b_.WriteDone(result);

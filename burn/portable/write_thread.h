@@ -26,6 +26,9 @@ inline constexpr char kDiscNotWritableText[] = "DISC IS NOT BLANK OR APPENDABLE"
 inline constexpr char kDiscInfoErrorText[] = "ERROR READING DISC INFORMATION";
 inline constexpr char kNoSpaceText[] = "NOT ENOUGH SPACE ON DISC";
 inline constexpr char kWriterBusyText[] = "WRITER BUSY/BUFFER FULL";
+// Inside "CLOSE TRACK/SESSION FAILED [...]": after the close the disc read back neither
+// complete nor appendable as asked.
+inline constexpr char kSessionNotClosedText[] = "SESSION NOT CLOSED";
 
 inline constexpr int kWriteTries = 10000;
 inline constexpr std::uint32_t kWriteRetryMs = 600;
@@ -41,7 +44,8 @@ bool IsBusyAnswer(bool busy, const std::uint8_t* sense);
 
 class TThWrite {
 public:
-    TThWrite(TCDBurner& burner, std::unique_ptr<BlockSource> cache);
+    // The writer is the cache's one owner: it frees the cache at its end.
+    TThWrite(TCDBurner& burner, std::shared_ptr<BlockSource> cache);
     void Execute();
 
 private:
@@ -53,6 +57,7 @@ private:
     void Closing();
     void Flush();
     void CloseSession();
+    std::string FixationError();
     void Restore();
     void End();
     bool Failed() const;
@@ -60,7 +65,7 @@ private:
     void Sleep(std::uint32_t ms);
 
     TCDBurner& b_;
-    std::unique_ptr<BlockSource> cache_;
+    std::shared_ptr<BlockSource> cache_;
     std::mutex lock_;
     std::uint8_t type_ = 0;
     std::uint32_t sessionStart_ = 0;

@@ -42,9 +42,10 @@ public:
     std::unique_ptr<CommandEvent> NewEvent() override { return std::make_unique<StdEvent>(); }
 };
 
-TEST(AsyncLayer, CommandsCompleteFromTheLayersThread) {
+// One round: the write parameters, twenty writes, a refused write, the flush and the close.
+void BurnRound() {
     vcdr::FrontEndOptions options;
-    options.Asynchronous = true;
+    options.Asynchronous = true;  // with the strict recorder's gap between the status and the event
     options.Signal = &StdEvent::Signal;
     vcdr::AspiFrontEnd front({vcdr::DeviceConfig{}}, options);
     AspiLayer layer;
@@ -71,6 +72,15 @@ TEST(AsyncLayer, CommandsCompleteFromTheLayersThread) {
     ASSERT_TRUE(d.CloseTrackSession(false, false));
     EXPECT_EQ(front.Device(0)->State().Status, vcdr::DiscStatus::Complete);
     EXPECT_EQ(front.Device(0)->State().ClosedSessions.at(0).second, 620u);
+}
+
+TEST(AsyncLayer, CommandsCompleteFromTheLayersThread) { BurnRound(); }
+
+// A layer that sets the status before it signals: the request and its event must outlive the
+// status until the signal, round after round (the sanitizers see any use after its end).
+TEST(AsyncLayer, ThousandsOfRoundsWithTheEventAfterTheStatus) {
+    constexpr int kRounds = 2000;
+    for (int i = 0; i < kRounds && !HasFailure(); ++i) BurnRound();
 }
 
 }  // namespace

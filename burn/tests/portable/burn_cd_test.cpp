@@ -545,6 +545,88 @@ TEST(BurnCD, ThePrimingPollLooksEveryHundredMillisecondsAndStartsTheWriterOnceOr
     }
 }
 
+// The recorder picked from the device list as the window picks it: its quirks and write modes
+// are the drive's own (the virtual recorder's product is closed with IMMED).
+void SelectAsTheWindowDoes(BurnerOnRecorder& f) {
+    f.burner.QueryHostAdapters(0);
+    f.burner.EnumerateDevices();
+    ASSERT_EQ(f.burner.Devices.size(), 1u);
+    f.burner.SetDevice(f.burner.Devices[0]);
+    ASSERT_EQ(f.burner.HaId, 0);
+    ASSERT_TRUE(f.burner.CloseImmediateQuirk);
+}
+
+// Track-at-once and session-at-once alike: a data track (mode 4) of mode 1 blocks (type 8), on
+// a drive that refuses a page whose track mode does not fit its blocks.
+TEST(BurnCD, EveryCdDataBurnSelectsADataTrackOfMode1Blocks) {
+    for (const bool sessionAtOnce : {false, true}) {
+        SCOPED_TRACE(sessionAtOnce ? "session-at-once" : "track-at-once");
+        BurnerOnRecorder f;
+        AddFiles(f.disk);
+        SelectAsTheWindowDoes(f);
+        f.burner.SessionAtOnce = sessionAtOnce;
+        std::vector<std::vector<std::uint8_t>> selects;  // MODE SELECT parameter lists, before the first write
+        const auto send = f.layer.SendCommandEntry;
+        f.layer.SendCommandEntry = [&, send](void* p) {
+            const auto* srb = static_cast<const SrbExecute*>(p);
+            if (srb->Header.Cmd == kSrbExecute && srb->Cdb[0] == 0x55 && f.Count(kWrite) == 0)
+                selects.emplace_back(srb->BufPointer, srb->BufPointer + srb->BufLen);
+            return send(p);
+        };
+        ASSERT_TRUE(f.Burn());
+        EXPECT_EQ(f.doneText, "");
+        ASSERT_FALSE(selects.empty());
+        const std::vector<std::uint8_t>& page = selects.back();
+        ASSERT_GE(page.size(), 13u);
+        EXPECT_EQ(page[8], 0x05);
+        EXPECT_EQ(page[10] & 0x0F, sessionAtOnce ? 2 : 1);
+        EXPECT_EQ(page[11] & 0x0F, 4) << "a data track";
+        EXPECT_EQ(page[12] & 0x0F, 8) << "mode 1 blocks";
+        const vcdr::DriveState state = f.Core().State();
+        EXPECT_EQ(state.Status, vcdr::DiscStatus::Complete);
+        EXPECT_EQ(state.ClosedTrackModes, std::vector<std::uint8_t>{4});
+    }
+}
+
+// A close with IMMED returns while the drive fixates: the writer waits until the drive is ready,
+// takes a deferred error for what it is, and reads the disc back before it calls the burn good.
+TEST(BurnCD, AfterAnImmediateCloseTheWriterWaitsForTheFixationAndReadsTheDiscBack) {
+    struct Case {
+        const char* what;
+        const char* fault;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"fixated", nullptr, ""},
+        {"fixation fails", "op=5B fixation-fails", "CLOSE TRACK/SESSION FAILED [MEDIUM ERROR (SESSION FIXATION ERROR)]"},
+        {"close taken, session left open", "op=5B srb=01", "CLOSE TRACK/SESSION FAILED [SESSION NOT CLOSED]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        vcdr::DeviceConfig disc = c.fault ? Disc({c.fault}) : Disc();
+        disc.FixationRequests = 4;
+        BurnerOnRecorder f(disc);
+        AddFiles(f.disk);
+        SelectAsTheWindowDoes(f);
+        ASSERT_TRUE(f.Burn());
+        EXPECT_EQ(f.doneCalls, 1);
+        EXPECT_EQ(f.doneText, c.text);
+        const std::size_t close = f.First(kClose);
+        ASSERT_LT(close, f.steps.size());
+        EXPECT_TRUE(f.steps[close].cdb[1] & 0x01) << "IMMED";
+        EXPECT_EQ(f.Count(kClose), 1u);
+        // Polled once a second until ready, then the disc read back, all before the restore.
+        const std::size_t ready = f.First(0x00, close), info = f.First(kDiscInfo, close),
+                          restore = f.First(kAllowRemoval, close);
+        EXPECT_LT(ready, info);
+        EXPECT_LT(info, restore);
+        if (!c.fault) {
+            EXPECT_EQ(f.CountSleeps(1000, close) - f.CountSleeps(1000, info), 4u);
+            EXPECT_EQ(f.Core().State().Status, vcdr::DiscStatus::Complete);
+        }
+    }
+}
+
 TEST(BurnCD, ASourceThatCannotBeOpenedEndsTheBurnBeforeTheDriveIsTouched) {
     BurnerOnRecorder f;
     AddFiles(f.disk);

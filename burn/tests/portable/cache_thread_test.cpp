@@ -226,6 +226,8 @@ TEST(CacheThread, FailuresEndTheImageWithTheirTextAndNoFileIsKept) {
              m.disk.SetListedSize(u"C:\\src\\b.bin", 200000);
          },
          "CAN'T READ FILE \"C:\\src\\b.bin\""},
+        {"raise", [](Master& m) { m.disk.AddFile(u"C:\\src\\b.bin", Pattern(10, 1)).readRaises = true; },
+         "CACHE THREAD FAILED [DISK GONE]"},
         {"create", [](Master&) {}, "CAN'T CREATE FILE \"out.iso\""},
         {"write", [](Master&) {}, "CAN'T WRITE FILE \"out.iso\""},
     };

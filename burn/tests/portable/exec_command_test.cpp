@@ -98,6 +98,33 @@ TEST(ExecCommand, RequestTheLayerKeepsIsLeftAliveAfterItsTimeout) {
     EXPECT_EQ(+f.device.TrackInfo.NextWritable, 0u);
 }
 
+// A layer that answered "pending" owns the request until it signals the event, even when it has
+// set the status first: the wait is on the event, and a request never signalled is kept alive.
+TEST(ExecCommand, APendingAnswerIsWaitedForOnTheEventWhateverTheStatusSays) {
+    for (const bool signals : {true, false}) {
+        SCOPED_TRACE(signals ? "signalled later" : "never signalled");
+        DeviceOnRecorder f;
+        f.layer.SendCommandEntry = [&](void* srb) -> std::uint32_t {
+            auto* h = static_cast<SrbHeader*>(srb);
+            if (h->Cmd == kSrbAbort) return h->Status = kSsComp;
+            h->Status = kSsComp;  // the status first, the event still to come
+            return kSsPending;
+        };
+        f.clock.OnWait = [&](VirtualEvent& e, std::uint32_t) { e.Signalled = signals; };
+        const std::size_t abandonedBefore = AbandonedRequestCount();
+        EXPECT_EQ(f.device.TestUnitReady(5000), signals);
+        ASSERT_FALSE(f.clock.Waits.empty()) << "no wait on the event";
+        EXPECT_EQ(f.clock.Waits.front(), 10000u);
+        if (signals) {
+            EXPECT_EQ(f.clock.Waits.size(), 1u);
+            EXPECT_EQ(AbandonedRequestCount(), abandonedBefore);
+        } else {
+            EXPECT_EQ(f.device.LastError, "COMMAND TIMEOUT");
+            EXPECT_EQ(AbandonedRequestCount(), abandonedBefore + 1) << "kept for the layer that still holds it";
+        }
+    }
+}
+
 TEST(ExecCommand, RequestThatEndsDuringTheGraceWaitIsStillATimeout) {
     DeviceOnRecorder f;
     SrbExecute* kept = nullptr;

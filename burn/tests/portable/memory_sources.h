@@ -5,6 +5,7 @@
 #include <chrono>
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +32,7 @@ struct MemoryFile {
     std::uint64_t listedSize = ~0ull;  // what the listing says, when it differs from the bytes
     bool openFails = false;
     bool readFails = false;
+    bool readRaises = false;  // a read raises, as a file system layer that throws does
 };
 
 class MemoryDisk final : public FolderLister, public FileSource {
@@ -88,6 +90,7 @@ private:
                 std::this_thread::sleep_for(std::chrono::microseconds(random_() % maxDelay_));
             }
             if (f_.readFails) return -1;
+            if (f_.readRaises) throw std::runtime_error("disk gone");
             // Short reads on purpose: the cache must keep asking.
             const std::size_t n = std::min({count, f_.bytes.size() - at_, std::size_t{40000}});
             std::copy_n(f_.bytes.begin() + static_cast<std::ptrdiff_t>(at_), n, dest);

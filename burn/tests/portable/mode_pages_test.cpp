@@ -37,32 +37,31 @@ TEST(ModePages, WriteParametersPerMediumAndOption) {
     };
     const std::uint32_t both = kCapUnderrunFree | kCapTestWrite;
     const Case cases[] = {
-        {"CD TAO multisession", {false, false, 2, false, false, false, false, both}, 0x01, 0xC0, 8, 0},
-        {"CD TAO finalized", {false, false, 2, false, true, false, false, both}, 0x01, 0x00, 8, 0},
-        {"CD SAO BUFE", {false, true, 2, true, true, false, false, both}, 0x42, 0x00, 0, 0},
-        {"BUFE needs the capability", {false, true, 2, false, true, false, false, kCapTestWrite}, 0x01, 0, 8, 0},
-        {"test write", {true, false, 2, false, false, false, false, both}, 0x11, 0x00, 8, 0},
-        {"test write needs the capability", {true, false, 2, false, false, false, false, 0}, 0x01, 0x00, 8, 0},
-        {"link size quirk", {false, false, 2, false, true, true, false, 0}, 0x21, 0x00, 8, 0},
+        // Every CD data burn: track mode 4 (data, uninterrupted) with data block type 8 (mode 1).
+        {"CD TAO multisession", {false, false, 2, false, false, false, false, both}, 0x01, 0xC4, 8, 0},
+        {"CD TAO finalized", {false, false, 2, false, true, false, false, both}, 0x01, 0x04, 8, 0},
+        {"CD SAO BUFE", {false, true, 2, true, true, false, false, both}, 0x42, 0x04, 8, 0},
+        {"CD SAO multisession", {false, false, 2, true, false, false, false, both}, 0x02, 0xC4, 8, 0},
+        {"BUFE needs the capability", {false, true, 2, false, true, false, false, kCapTestWrite}, 0x01, 0x04, 8, 0},
+        {"test write", {true, false, 2, false, false, false, false, both}, 0x11, 0x04, 8, 0},
+        {"test write needs the capability", {true, false, 2, false, false, false, false, 0}, 0x01, 0x04, 8, 0},
+        {"link size quirk", {false, false, 2, false, true, true, false, 0}, 0x21, 0x04, 8, 0},
         {"DVD+R", {false, false, 10, false, true, false, false, 0}, 0x22, 0x04, 8, 16},
         {"DVD-R protected", {false, true, 5, false, false, false, false, 0}, 0x42, 0x05, 8, 0},
         {"DVD-RW unprotected", {false, false, 7, false, false, false, false, 0}, 0x02, 0x05, 8, 0},
-        {"DVR quirk", {false, false, 2, false, false, false, true, 0}, 0x41, 0xC0, 8, 0},
+        {"DVR quirk", {false, false, 2, false, false, false, true, 0}, 0x41, 0xC4, 8, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::array<std::uint8_t, kWriteParamsPageSize> page{};
         page[0] = 5;
-        page[3] = 0x3F;  // stale bits the drive had
+        page[3] = 0x30;  // stale bits the drive had (fixed packets, copy) and audio, as the probe leaves it
         for (int i = 5; i < 14; ++i) page[i] = 0xEE;
         page[20] = 0x77;
         PatchWriteParamsPage(page, c.choice);
         EXPECT_EQ(page[1], 0x32);
         EXPECT_EQ(page[2], c.b2);
-        EXPECT_EQ(page[3] & 0xC0, c.b3 & 0xC0);
-        if (c.b3 & 0x0F) {
-            EXPECT_EQ(page[3], c.b3);
-        }
+        EXPECT_EQ(page[3], c.b3);
         EXPECT_EQ(page[4], c.b4);
         EXPECT_EQ(page[5], c.b5);
         for (int i = 6; i < 14; ++i) EXPECT_EQ(page[i], 0) << i;

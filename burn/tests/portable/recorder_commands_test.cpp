@@ -94,8 +94,9 @@ TEST(RecorderCommands, EachWaitsItsTimeoutThenFailsAsTimeout) {
         SCOPED_TRACE(c.name);
         DeviceOnRecorder f({WithFault("times=ever never")});
         EXPECT_FALSE(c.call(f.device));
-        // The recorder ends an aborted request at once, so no grace wait follows.
-        EXPECT_EQ(f.clock.Waits, std::vector<std::uint32_t>{c.waitMs});
+        // The recorder ends an aborted request at once: the grace wait for its event takes no time.
+        EXPECT_EQ(f.clock.Waits, (std::vector<std::uint32_t>{c.waitMs, kAbortGraceMs}));
+        EXPECT_EQ(f.clock.Now, c.waitMs);
         EXPECT_EQ(f.device.LastError, "COMMAND TIMEOUT");
         EXPECT_EQ(f.front.PendingCount(), 0u) << "the abort ended the request";
     }

@@ -33,6 +33,7 @@ vcdr::AspiFrontEnd* Recorder() {
             vcdr::RecorderConfig config = vcdr::ParseConfig(text, folder);
             vcdr::FrontEndOptions options;
             options.Asynchronous = config.Asynchronous;
+            options.EventGapUs = config.EventGapUs;
             options.Signal = [](void* event) { SetEvent(static_cast<HANDLE>(event)); };
             options.ThreadId = [] { return static_cast<std::uint32_t>(GetCurrentThreadId()); };
             options.Sleep = [](std::uint32_t ms) { Sleep(ms); };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 
 namespace vcdr {
@@ -117,15 +118,18 @@ Answer AspiFrontEnd::RunOnDevice(SrbExecute& s) {
     return d->Execute(s.Cdb, s.CdbLen, dir, s.BufPointer, s.BufLen, options_.ThreadId ? options_.ThreadId() : 0);
 }
 
-void AspiFrontEnd::Complete(SrbExecute& s, const Answer& a) {
+void AspiFrontEnd::Complete(SrbExecute& s, const Answer& a, std::uint32_t eventGapUs) {
+    void* event = (s.Header.Flags & kSrbEventNotify) ? s.PostProc : nullptr;
     s.HaStat = a.HaStat;
     s.TargStat = a.TargStat;
     std::memset(s.SenseArea, 0, sizeof s.SenseArea);
     std::memcpy(s.SenseArea, a.Sense.data(), std::min<std::size_t>({s.SenseLen, a.Sense.size(), sizeof s.SenseArea}));
     // The caller reads the fields once it sees the status or the event.
     std::atomic_thread_fence(std::memory_order_release);
-    s.Header.Status = a.SrbStatus;
-    if ((s.Header.Flags & kSrbEventNotify) && s.PostProc != nullptr && options_.Signal) options_.Signal(s.PostProc);
+    std::atomic_ref<std::uint8_t>(s.Header.Status).store(a.SrbStatus, std::memory_order_release);
+    if (event == nullptr || !options_.Signal) return;
+    if (eventGapUs) std::this_thread::sleep_for(std::chrono::microseconds(eventGapUs));
+    options_.Signal(event);
 }
 
 std::uint32_t AspiFrontEnd::Abort(SrbAbort& s) {
@@ -159,7 +163,7 @@ void AspiFrontEnd::Worker() {
             continue;
         }
         if (a.DelayMs && options_.Sleep) options_.Sleep(a.DelayMs);
-        Complete(*s, a);
+        Complete(*s, a, options_.EventGapUs);
     }
 }
 

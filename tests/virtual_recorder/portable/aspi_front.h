@@ -16,8 +16,14 @@
 
 namespace vcdr {
 
+// The gap between a request's status and its event in the asynchronous mode, in microseconds.
+inline constexpr std::uint32_t kDefaultEventGapUs = 200;
+
 struct FrontEndOptions {
     bool Asynchronous = false;
+    // Asynchronous mode: the status is set first and the event signalled this much later, as
+    // real layers complete a request; a caller that takes the status for the end frees too early.
+    std::uint32_t EventGapUs = kDefaultEventGapUs;
     std::function<void(void* event)> Signal;       // signals the event of a request's PostProc
     std::function<std::uint32_t()> ThreadId;       // for the trace
     std::function<void(std::uint32_t ms)> Sleep;   // a fault's delay
@@ -43,7 +49,7 @@ private:
     std::uint32_t Execute(burn::SrbExecute& srb);
     std::uint32_t Abort(burn::SrbAbort& srb);
     Answer RunOnDevice(burn::SrbExecute& srb);
-    void Complete(burn::SrbExecute& srb, const Answer& answer);
+    void Complete(burn::SrbExecute& srb, const Answer& answer, std::uint32_t eventGapUs = 0);
     void Worker();
 
     std::vector<std::unique_ptr<RecorderCore>> devices_;

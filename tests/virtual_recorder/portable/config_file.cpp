@@ -99,6 +99,17 @@ void Apply(DeviceConfig& d, const std::string& key, const std::string& value, co
         d.Writer = flag();
     } else if (key == "test_write") {
         d.TestWrite = flag();
+    } else if (key == "write_types") {
+        static const std::map<std::string, std::uint8_t> types = {{"tao", 1}, {"sao", 2}, {"raw", 3}};
+        d.WriteTypes.clear();
+        std::istringstream in(value);
+        for (std::string t; std::getline(in, t, ',');) {
+            const auto it = types.find(Trim(t));
+            if (it == types.end()) throw std::invalid_argument("vcdr.ini: write_types are tao, sao, raw, not \"" + t + "\"");
+            d.WriteTypes.push_back(it->second);
+        }
+    } else if (key == "fixation_requests") {
+        d.FixationRequests = static_cast<std::uint32_t>(Number(key, value));
     } else if (key == "fresh_disc_after_eject") {
         d.FreshDiscAfterEject = flag();
     } else if (key == "resume_state") {
@@ -142,6 +153,10 @@ RecorderConfig ParseConfig(const std::string& text, const std::string& folder) {
         if (eq == std::string::npos) throw std::invalid_argument("vcdr.ini: not key=value: \"" + line + "\"");
         const std::string key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
         if (section == "recorder") {
+            if (key == "event_gap_us") {
+                config.EventGapUs = static_cast<std::uint32_t>(Number(key, value));
+                continue;
+            }
             if (key != "asynchronous") {
                 DeviceConfig probe;
                 try {

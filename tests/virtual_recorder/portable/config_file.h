@@ -4,12 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/virtual_recorder/portable/aspi_front.h"
 #include "tests/virtual_recorder/portable/recorder_core.h"
 
 namespace vcdr {
 
 struct RecorderConfig {
     bool Asynchronous = false;
+    // Asynchronous completion as real layers do it: the status first, the event this much later.
+    std::uint32_t EventGapUs = kDefaultEventGapUs;
     std::vector<DeviceConfig> Devices;
 };
 

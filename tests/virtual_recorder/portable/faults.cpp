@@ -76,6 +76,8 @@ Fault ParseFault(const std::string& text) {
             answer(FaultAnswer::Delay);
         } else if (key == "tray-open") {
             answer(FaultAnswer::TrayOpen);
+        } else if (key == "fixation-fails") {
+            answer(FaultAnswer::FixationFails);
         } else if (key == "underrun") {
             answer(FaultAnswer::Underrun);
         } else if (key == "nwa") {

@@ -16,7 +16,8 @@ enum class FaultAnswer {
     Delay,       // completes normally after DelayMs
     TrayOpen,    // the tray opens, then the request fails as a drive without a disc would
     Underrun,    // loss of streaming unless the stored write page asks for underrun protection
-    NextWritable // READ TRACK INFORMATION reports (and the drive takes) another next writable address
+    NextWritable, // READ TRACK INFORMATION reports (and the drive takes) another next writable address
+    FixationFails // the close is taken, the session's fixation then fails (03/72/00; deferred after IMMED)
 };
 
 struct Fault {
@@ -39,7 +40,7 @@ struct Fault {
 };
 
 // "op=2A nth=3 lba=100 times=2 sense=03/0C/00" and the other answers: target=08, host=11,
-// srb=82, never, delay=500, tray-open, underrun, nwa=12345. Throws std::invalid_argument.
+// srb=82, never, delay=500, tray-open, underrun, nwa=12345, fixation-fails. Throws std::invalid_argument.
 Fault ParseFault(const std::string& text);
 
 }  // namespace vcdr

@@ -25,6 +25,19 @@ constexpr std::uint32_t kSessionGap = 11400;  // lead-out, next lead-in and pre-
 constexpr double kKBsPerX = 176.4;
 constexpr std::uint8_t kBufe = 0x40;
 constexpr std::uint8_t kMultiSession = 0xC0;
+constexpr std::uint8_t kTestWriteBit = 0x10;
+constexpr std::uint8_t kLinkSizeValid = 0x20;
+constexpr std::uint8_t kDataTrack = 0x04;  // the track mode's data bit; 4 uninterrupted, 5 incremental
+constexpr std::uint8_t kAdrPosition = 0x10;  // ADR 1 in a TOC descriptor's ADR/control byte
+constexpr std::uint8_t kCdLinkSize = 7, kDvdLinkSize = 16;
+
+// Bytes per block of each data block type of page 5 (0 to 3 raw, 8 and up data); 0: none.
+std::uint32_t BlockBytesOfType(std::uint8_t type) {
+    static const std::map<std::uint8_t, std::uint32_t> bytes = {
+        {0, 2352}, {1, 2368}, {2, 2448}, {3, 2448}, {8, 2048}, {10, 2048}, {11, 2056}, {12, 2324}, {13, 2332}};
+    const auto it = bytes.find(type);
+    return it == bytes.end() ? 0 : it->second;
+}
 
 bool IsRecorderType(std::uint8_t type) { return type == 4 || type == 5; }
 
@@ -104,12 +117,24 @@ RecorderCore::RecorderCore(DeviceConfig config) : config_(std::move(config)) {
     state_.WriteSpeedKBs = MaxWriteKBs();
     if (state_.Status != DiscStatus::Blank) {
         state_.ClosedSessions.push_back({0, config_.EarlierSessionBlocks});
+        state_.ClosedTrackModes.push_back(kDataTrack);
         state_.SessionStart = state_.NextWritable = config_.EarlierSessionBlocks + kSessionGap;
     }
     if (config_.ResumeState && !config_.StatePath.empty() && std::filesystem::exists(config_.StatePath)) {
         LoadState();
     } else if (!config_.ImagePath.empty() && state_.Status == DiscStatus::Blank) {
-        std::ofstream(config_.ImagePath, std::ios::binary | std::ios::trunc);
+        // A disc an earlier run burnt is kept: this start's blank disc takes the next numbered image.
+        state_.DiscNumber = NextUnusedDisc(0);
+        const std::string path = NumberedImagePath(config_.ImagePath, state_.DiscNumber);
+        if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary);
+    }
+}
+
+std::uint32_t RecorderCore::NextUnusedDisc(std::uint32_t from) const {
+    for (std::uint32_t n = from;; ++n) {
+        std::error_code error;
+        const std::string path = NumberedImagePath(config_.ImagePath, n);
+        if (!std::filesystem::exists(path, error) || std::filesystem::file_size(path, error) == 0) return n;
     }
 }
 
@@ -167,6 +192,7 @@ void RecorderCore::ApplyFault(Fault& f, Context& c, Answer& answer, bool& handle
             break;
         case FaultAnswer::Delay: answer.DelayMs = f.Number; handled = false; break;
         case FaultAnswer::NextWritable: state_.NextWritable = f.Number; handled = false; break;
+        case FaultAnswer::FixationFails: state_.FixationFailing = true; handled = false; break;
         case FaultAnswer::Underrun:
             if (!state_.Page5.empty() && (state_.Page5[2] & kBufe)) {
                 ++state_.UnderrunsAbsorbed;
@@ -198,12 +224,50 @@ Answer RecorderCore::Dispatch(Context& c) {
     static const std::uint8_t kWriting[] = {0x2A, 0x53, 0x54, 0x5B, 0x5D};
     if (!config_.Writer && std::find(std::begin(kWriting), std::end(kWriting), op) != std::end(kWriting))
         return Check(5, 0x20, 0);
+    Answer fixation;
+    if (FixationAnswer(op, fixation)) return fixation;
     // After a disc goes in, the first command (other than those that report state) learns of it.
     if (state_.UnitAttention && op != 0x12 && op != 0x03 && op != 0x46) {
         state_.UnitAttention = false;
         return Check(6, 0x28, 0);
     }
     return (this->*it->second)(c);
+}
+
+// A close with IMMED fixates in the background: meanwhile the drive answers "operation in
+// progress" to all but INQUIRY and the reports of its state, and a failed fixation is told, as a
+// deferred error, to the next command after it.
+bool RecorderCore::FixationAnswer(std::uint8_t op, Answer& answer) {
+    static const std::uint8_t kAnsweredMeanwhile[] = {0x03, 0x12, 0x46, 0x51};
+    if (state_.FixationLeft > 0) {
+        const bool answered =
+            std::find(std::begin(kAnsweredMeanwhile), std::end(kAnsweredMeanwhile), op) != std::end(kAnsweredMeanwhile);
+        const Answer inProgress = Check(2, 0x04, 0x07);
+        if (!answered) answer = inProgress;
+        if (op == 0x03 && state_.PendingSense[0] == 0) state_.PendingSense = inProgress.Sense;
+        if (--state_.FixationLeft == 0) {
+            if (state_.FixationFailing) {
+                state_.FixationFailing = false;
+                state_.DeferredSense = Check(3, 0x72, 0x00).Sense;
+                state_.DeferredSense[0] = 0x71;
+            } else {
+                CloseSession();
+            }
+            SaveState();
+        }
+        return !answered;
+    }
+    if (state_.DeferredSense[0] == 0 || op == 0x12) return false;
+    const std::array<std::uint8_t, 18> deferred = state_.DeferredSense;
+    state_.DeferredSense = {};
+    SaveState();
+    if (op == 0x03) {  // REQUEST SENSE hands it over as its data
+        state_.PendingSense = deferred;
+        return false;
+    }
+    answer = Check(0, 0, 0);
+    answer.Sense = deferred;
+    return true;
 }
 
 Answer RecorderCore::Check(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq) {
@@ -300,14 +364,16 @@ void RecorderCore::CloseTray() {
 }
 
 void RecorderCore::InsertFreshDisc() {
-    ++state_.DiscNumber;
+    state_.DiscNumber = config_.ImagePath.empty() ? state_.DiscNumber + 1 : NextUnusedDisc(state_.DiscNumber + 1);
     state_.Medium = config_.Medium == MediumKind::None ? MediumKind::CdR : config_.Medium;
     state_.Status = DiscStatus::Blank;
     state_.ClosedSessions.clear();
+    state_.ClosedTrackModes.clear();
     state_.SessionStart = state_.NextWritable = state_.BlocksWritten = 0;
     state_.Capacity = config_.CapacityBlocks;
     if (!config_.ImagePath.empty()) {
-        std::ofstream(NumberedImagePath(config_.ImagePath, state_.DiscNumber), std::ios::binary | std::ios::trunc);
+        const std::string path = NumberedImagePath(config_.ImagePath, state_.DiscNumber);
+        if (!std::filesystem::exists(path)) std::ofstream(path, std::ios::binary);
     }
 }
 
@@ -351,7 +417,9 @@ Answer RecorderCore::Write10(Context& c) {
     const std::uint32_t blocks = c.Blocks();
     if (lba != state_.NextWritable) return Check(5, 0x21, 0x02);
     if (std::uint64_t{lba} + blocks > state_.Capacity) return Check(5, 0x21, 0x00);
-    if (c.Length != blocks * kSector || c.Direction != Transfer::Out || c.Buffer == nullptr) return Check(5, 0x24, 0);
+    // The transfer must be whole blocks of the size the stored page's data block type gives.
+    if (c.Length != blocks * BlockBytes() || c.Direction != Transfer::Out || c.Buffer == nullptr)
+        return Check(5, 0x24, 0);
     if (!config_.ImagePath.empty()) {
         const std::string path = NumberedImagePath(config_.ImagePath, state_.DiscNumber);
         // Created when missing, never truncated: earlier sectors stay.
@@ -362,6 +430,7 @@ Answer RecorderCore::Write10(Context& c) {
         out.flush();
         if (!out) return Check(3, 0x0C, 0x00);
     }
+    if (state_.BlocksWritten == 0) state_.OpenTrackMode = state_.Page5[3] & 0x0F;
     state_.NextWritable += blocks;
     state_.BlocksWritten += blocks;
     SaveState();
@@ -389,14 +458,16 @@ Answer RecorderCore::ReadToc(Context& c) {
             d[2] = 1;
             d[3] = static_cast<std::uint8_t>(sessions.size());
             d.resize(12, 0);
-            d[5] = 0x14;
+            d[5] = static_cast<std::uint8_t>(kAdrPosition | TrackModeOf(sessions.size() - 1));
             d[6] = static_cast<std::uint8_t>(sessions.size());
             address(d.data() + 8, sessions.back().first);
         } else {
             d[2] = 1;
             d[3] = static_cast<std::uint8_t>(sessions.size());
             for (std::size_t i = 0; i <= sessions.size(); ++i) {
-                std::uint8_t t[8] = {0, 0x14, static_cast<std::uint8_t>(i == sessions.size() ? 0xAA : i + 1)};
+                const std::uint8_t control = TrackModeOf(std::min(i, sessions.size() - 1));
+                std::uint8_t t[8] = {0, static_cast<std::uint8_t>(kAdrPosition | control),
+                                     static_cast<std::uint8_t>(i == sessions.size() ? 0xAA : i + 1)};
                 address(t + 4, i == sessions.size() ? sessions.back().first + sessions.back().second : sessions[i].first);
                 d.insert(d.end(), t, t + 8);
             }
@@ -410,7 +481,7 @@ Answer RecorderCore::ReadToc(Context& c) {
             const std::pair<std::uint8_t, std::uint32_t> points[] = {
                 {0xA0, 0}, {0xA1, 0}, {0xA2, sessions[i].first + sessions[i].second}, {number, sessions[i].first}};
             for (const auto& [point, lba] : points) {
-                std::uint8_t t[11] = {number, 0x14, 0, point};
+                std::uint8_t t[11] = {number, static_cast<std::uint8_t>(kAdrPosition | TrackModeOf(i)), 0, point};
                 if (point == 0xA0 || point == 0xA1) t[8] = number;
                 else PutMsf(t + 7, lba);
                 d.insert(d.end(), t, t + 11);
@@ -474,8 +545,11 @@ Answer RecorderCore::ReadTrackInformation(Context& c) {
     PutBE16(d.data(), 34);
     d[2] = static_cast<std::uint8_t>(track);
     d[3] = static_cast<std::uint8_t>(track);
-    d[5] = 0x04;  // data track, recorded uninterrupted
     if (open && track == openTrack) {
+        // The mode its writes used, or before any the mode the stored page asks for.
+        d[5] = state_.BlocksWritten > 0 ? state_.OpenTrackMode
+               : state_.Page5.size() > 3 ? static_cast<std::uint8_t>(state_.Page5[3] & 0x0F)
+                                          : kDataTrack;
         const std::uint32_t free = state_.Capacity > state_.NextWritable ? state_.Capacity - state_.NextWritable : 0;
         d[6] = static_cast<std::uint8_t>((state_.BlocksWritten == 0 ? 0x40 : 0) | 0x01);
         d[7] = 0x01;  // next writable address valid
@@ -486,6 +560,7 @@ Answer RecorderCore::ReadTrackInformation(Context& c) {
         PutBE32(d.data() + 28, state_.BlocksWritten ? state_.NextWritable - 1 : 0);
     } else {
         const auto& [start, blocks] = sessions[track - 1];
+        d[5] = TrackModeOf(track - 1);
         d[6] = 0x01;
         d[7] = 0x02;  // last recorded address valid
         PutBE32(d.data() + 8, start);
@@ -500,12 +575,38 @@ Answer RecorderCore::ModeSelect(Context& c) {
     const std::uint32_t at = 8 + GetBE16(c.Buffer + 6);
     if (at + 2 > c.Length || at + 2 + c.Buffer[at + 1] > c.Length) return Check(5, 0x1A, 0);
     const std::uint8_t* page = c.Buffer + at;
-    if ((page[0] & 0x3F) != 0x05 || !config_.Writer) return Check(5, 0x26, 0);
-    const std::uint8_t writeType = page[2] & 0x0F;
-    if (writeType < 1 || writeType > 3) return Check(5, 0x26, 0x02);
+    if ((page[0] & 0x3F) != 0x05 || page[1] < 0x0E || !config_.Writer) return Check(5, 0x26, 0);
+    // Refused as a whole: the stored page stays as it was.
+    if (PageRefused(page)) return Check(5, 0x26, 0);
     state_.Page5.assign(page, page + page[1] + 2);
     SaveState();
     return {};
+}
+
+// Page 5 as a drive checks it: a write type it offers, a track mode that fits the data block type
+// (data blocks need a data track, raw blocks an audio one), multisession and link size valid for
+// the medium, and test write only where the drive can.
+bool RecorderCore::PageRefused(const std::uint8_t* page) const {
+    const std::uint8_t writeType = page[2] & 0x0F, trackMode = page[3] & 0x0F, blockType = page[4] & 0x0F;
+    const auto& types = config_.WriteTypes;
+    if (std::find(types.begin(), types.end(), writeType) == types.end()) return true;
+    if ((page[2] & kTestWriteBit) && !config_.TestWrite) return true;
+    const bool dvd = state_.Medium == MediumKind::DvdR;
+    if ((page[2] & kLinkSizeValid) && page[5] != (dvd ? kDvdLinkSize : kCdLinkSize)) return true;
+    const std::uint8_t multiSession = page[3] >> 6;
+    if (multiSession == 2 || (multiSession == 1 && dvd)) return true;
+    if (BlockBytesOfType(blockType) == 0) return true;
+    const bool dataBlocks = blockType >= 8;
+    if (dataBlocks) return trackMode != 4 && trackMode != 5;
+    return (trackMode & kDataTrack) != 0;
+}
+
+std::uint32_t RecorderCore::BlockBytes() const {
+    return state_.Page5.size() > 4 ? BlockBytesOfType(state_.Page5[4] & 0x0F) : kSector;
+}
+
+std::uint8_t RecorderCore::TrackModeOf(std::size_t session) const {
+    return session < state_.ClosedTrackModes.size() ? state_.ClosedTrackModes[session] : kDataTrack;
 }
 
 Answer RecorderCore::ModeSense(Context& c) {
@@ -551,7 +652,22 @@ Answer RecorderCore::CloseTrackSession(Context& c) {
     if (!ReadyOrAnswer(a)) return a;
     if (!Writable() || state_.BlocksWritten == 0) return Check(5, 0x2C, 0);
     if ((c.Cdb[2] & 7) == 1) return {};  // the track closes; the session stays open
+    if (c.Cdb[1] & 1) {  // IMMED: taken at once, fixated while the next requests come
+        state_.FixationLeft = std::max<std::uint32_t>(config_.FixationRequests, 1);
+        SaveState();
+        return {};
+    }
+    if (state_.FixationFailing) {
+        state_.FixationFailing = false;
+        return Check(3, 0x72, 0x00);
+    }
+    CloseSession();
+    return {};
+}
+
+void RecorderCore::CloseSession() {
     state_.ClosedSessions.push_back({state_.SessionStart, state_.BlocksWritten});
+    state_.ClosedTrackModes.push_back(state_.OpenTrackMode);
     const std::uint32_t end = state_.SessionStart + state_.BlocksWritten;
     const bool multiSession = !state_.Page5.empty() && (state_.Page5[3] & kMultiSession) == kMultiSession;
     state_.BlocksWritten = 0;
@@ -562,7 +678,6 @@ Answer RecorderCore::CloseTrackSession(Context& c) {
         state_.Status = DiscStatus::Complete;
     }
     SaveState();
-    return {};
 }
 
 Answer RecorderCore::ReadBufferCapacity(Context& c) {
@@ -601,6 +716,11 @@ void RecorderCore::SaveState() const {
       << "sessions=";
     for (const auto& [start, blocks] : state_.ClosedSessions) s << start << ":" << blocks << " ";
     s << "\n"
+      << "track_modes=";
+    for (const std::uint8_t mode : state_.ClosedTrackModes) s << int{mode} << " ";
+    s << "\n"
+      << "open_track_mode=" << int{state_.OpenTrackMode} << "\n"
+      << "fixation=" << (state_.FixationLeft > 0 ? "running" : state_.DeferredSense[0] ? "failed" : "idle") << "\n"
       << "session_start=" << state_.SessionStart << "\n"
       << "next_writable=" << state_.NextWritable << "\n"
       << "blocks_written=" << state_.BlocksWritten << "\n"
@@ -637,6 +757,11 @@ void RecorderCore::LoadState() {
         state_.ClosedSessions.push_back({static_cast<std::uint32_t>(std::stoul(item.substr(0, colon))),
                                          static_cast<std::uint32_t>(std::stoul(item.substr(colon + 1)))});
     }
+    state_.ClosedTrackModes.clear();
+    std::istringstream modes(v["track_modes"]);
+    for (unsigned mode = 0; modes >> mode;) state_.ClosedTrackModes.push_back(static_cast<std::uint8_t>(mode));
+    state_.ClosedTrackModes.resize(state_.ClosedSessions.size(), kDataTrack);
+    state_.OpenTrackMode = static_cast<std::uint8_t>(number("open_track_mode", kDataTrack));
     state_.SessionStart = number("session_start", 0);
     state_.NextWritable = number("next_writable", 0);
     state_.BlocksWritten = number("blocks_written", 0);

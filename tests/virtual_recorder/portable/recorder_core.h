@@ -35,6 +35,10 @@ struct DeviceConfig {
     bool UnderrunFree = true;
     bool Writer = true;        // false: a read-only drive (no write bits, writing commands refused)
     bool TestWrite = true;
+    // Write types the drive takes in page 5: 1 track-at-once, 2 session-at-once, 3 raw.
+    std::vector<std::uint8_t> WriteTypes = {1, 2, 3};
+    // Requests a close with IMMED answers "operation in progress" (02/04/07) while it fixates.
+    std::uint32_t FixationRequests = 2;
     bool FreshDiscAfterEject = false;
     bool ResumeState = false;  // start from the state file when there is one
     std::string ImagePath, StatePath, TracePath;  // empty: not kept
@@ -63,6 +67,8 @@ struct DriveState {
     std::uint32_t DiscNumber = 0;
     std::uint32_t Capacity = 0;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> ClosedSessions;  // start, blocks
+    std::vector<std::uint8_t> ClosedTrackModes;  // the track mode of each closed session's track
+    std::uint8_t OpenTrackMode = 4;      // the track mode the open session's writes used
     std::uint32_t SessionStart = 0;      // start of the open session
     std::uint32_t NextWritable = 0;
     std::uint32_t BlocksWritten = 0;     // in the open session
@@ -70,6 +76,9 @@ struct DriveState {
     std::uint16_t WriteSpeedKBs = 0;
     std::vector<std::uint8_t> Page5;     // the write-parameters page last accepted
     std::array<std::uint8_t, 18> PendingSense{};
+    std::uint32_t FixationLeft = 0;      // requests until a background fixation ends
+    bool FixationFailing = false;        // the fixation under way (or the next) fails
+    std::array<std::uint8_t, 18> DeferredSense{};  // reported by the next command
 };
 
 class RecorderCore {
@@ -109,11 +118,17 @@ private:
     Answer Accept(Context& c);
 
     Answer Check(std::uint8_t key, std::uint8_t asc, std::uint8_t ascq);
+    bool PageRefused(const std::uint8_t* page) const;
+    std::uint32_t BlockBytes() const;
+    std::uint8_t TrackModeOf(std::size_t session) const;
+    void CloseSession();
+    bool FixationAnswer(std::uint8_t op, Answer& answer);
     bool ReadyOrAnswer(Answer& answer);
     bool Writable() const;
     std::uint16_t SpeedKBs(std::uint16_t x) const;
     std::uint16_t MaxWriteKBs() const;
     void InsertFreshDisc();
+    std::uint32_t NextUnusedDisc(std::uint32_t from) const;
     void CloseTray();
     void LoadState();
     void SaveState() const;

@@ -157,6 +157,25 @@ TEST(AspiFrontEnd, AbortCompletesTheRequestThatNeverWould) {
     }
 }
 
+// As real layers complete a request: its status first, its event a gap later. Until the event
+// the layer still holds the request.
+TEST(AspiFrontEnd, TheEventComesAGapAfterTheStatus) {
+    FrontEndOptions options = Options(true);
+    options.EventGapUs = 200000;
+    AspiFrontEnd front(TwoDevices(), options);
+    std::uint8_t buffer[36] = {};
+    Event event;
+    SrbExecute s = Inquiry(1, 2, buffer, &event);
+    EXPECT_EQ(front.Send(&s), kSsPending);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::atomic_ref<std::uint8_t>(s.Header.Status).load() == kSsPending &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    EXPECT_EQ(std::atomic_ref<std::uint8_t>(s.Header.Status).load(), kSsComp);
+    EXPECT_FALSE(event.Wait(std::chrono::milliseconds(0))) << "the event only after the gap";
+    EXPECT_TRUE(event.Wait(std::chrono::seconds(10)));
+}
+
 // Requests from several threads at once, as the user-interface and write threads send them.
 TEST(AspiFrontEnd, ConcurrentRequestsAllComplete) {
     for (bool async : {false, true}) {
@@ -182,13 +201,15 @@ TEST(AspiFrontEnd, ConcurrentRequestsAllComplete) {
 
 TEST(ConfigFile, DevicesDiscsFaultsAndFiles) {
     const auto config = ParseConfig(
-        "; two drives\n[recorder]\nasynchronous=1\n"
+        "; two drives\n[recorder]\nasynchronous=1\nevent_gap_us=50\n"
         "[device0]\naddress=0:1:0\nletter=E\nmedium=appendable\ncapacity=1000\nspeeds=4, 8\n"
         "image=disc.img\nstate=C:\\state.txt\nfault1=op=2A nth=2 sense=03/0C/00\nfault2=op=5B never\n"
+        "write_types=tao, sao\nfixation_requests=5\nfault3=op=5B fixation-fails\n"
         "[device1]\naddress=1:0:0\ntype=0\nmedium=none   ; no disc\nspeeds=4,8   ; two\nwriter=0\n"
         "trace=trace;1.txt\n",
         "/tmp/x/");
     EXPECT_TRUE(config.Asynchronous);
+    EXPECT_EQ(config.EventGapUs, 50u);
     ASSERT_EQ(config.Devices.size(), 2u);
     const DeviceConfig& d = config.Devices[0];
     EXPECT_EQ(d.Target, 1);
@@ -197,8 +218,12 @@ TEST(ConfigFile, DevicesDiscsFaultsAndFiles) {
     EXPECT_EQ(d.WriteSpeedsX, (std::vector<std::uint16_t>{4, 8}));
     EXPECT_EQ(d.ImagePath, "/tmp/x/disc.img");
     EXPECT_EQ(d.StatePath, "C:\\state.txt");
-    ASSERT_EQ(d.Faults.size(), 2u);
+    ASSERT_EQ(d.Faults.size(), 3u);
     EXPECT_EQ(d.Faults[1].Answer, FaultAnswer::Never);
+    EXPECT_EQ(d.Faults[2].Answer, FaultAnswer::FixationFails);
+    EXPECT_EQ(d.WriteTypes, (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_EQ(d.FixationRequests, 5u);
+    EXPECT_EQ(config.Devices[1].WriteTypes, (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(config.Devices[1].Medium, MediumKind::None);
     EXPECT_EQ(config.Devices[1].HaId, 1);
     // Comments after a value, as the README writes them; a ";" inside a value stays.
@@ -207,7 +232,8 @@ TEST(ConfigFile, DevicesDiscsFaultsAndFiles) {
     EXPECT_TRUE(d.Writer);
     EXPECT_EQ(config.Devices[1].TracePath, "/tmp/x/trace;1.txt");
     for (const char* bad : {"[device0]\nmedium=floppy\n", "[device0]\nspeed=4\n", "[elsewhere]\n", "asynchronous=1\n",
-                            "[device0]\naddress=1-2-3\n", "[device0]\ncapacity=lots\n"}) {
+                            "[device0]\naddress=1-2-3\n", "[device0]\ncapacity=lots\n",
+                            "[device0]\nwrite_types=tao,packet\n", "[recorder]\nevent_gap_us=soon\n"}) {
         EXPECT_THROW(ParseConfig(bad, ""), std::invalid_argument) << bad;
     }
     // A device's key under [recorder] says where it belongs.

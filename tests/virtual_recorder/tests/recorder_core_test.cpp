@@ -276,6 +276,184 @@ TEST(RecorderCore, CloseSessionFailureFault) {
     EXPECT_EQ(core.State().Status, DiscStatus::Blank);
 }
 
+// Page 5 as a drive checks it when it is selected; a refusal leaves the stored page as it was.
+TEST(RecorderCore, PageFiveIsCheckedWhenItIsSelected) {
+    struct Case {
+        const char* name;
+        std::function<void(DeviceConfig&)> configure;
+        std::uint8_t b2, b3, b4, b5;
+        bool accepted;
+    };
+    const auto any = [](DeviceConfig&) {};
+    const Case cases[] = {
+        {"track-at-once data", any, 0x01, 0x04, 8, 0, true},
+        {"session-at-once data, multisession", any, 0x02, 0xC4, 8, 0, true},
+        {"incremental data track", any, 0x01, 0x05, 8, 0, true},
+        {"raw, as the probe sends it", any, 0x03, 0x00, 1, 0, true},
+        {"track-at-once audio, as the probe sends it", any, 0x01, 0x00, 0, 0, true},
+        {"mode 1 blocks on an audio track", any, 0x01, 0x00, 8, 0, false},
+        {"raw blocks on a data track", any, 0x01, 0x04, 0, 0, false},
+        {"reserved data block type", any, 0x01, 0x04, 5, 0, false},
+        {"packet writing is not offered", any, 0x00, 0x04, 8, 0, false},
+        {"write type the drive does not offer", [](DeviceConfig& d) { d.WriteTypes = {1}; }, 0x02, 0x04, 8, 0, false},
+        {"test write where the drive can", any, 0x11, 0x04, 8, 0, true},
+        {"test write where it cannot", [](DeviceConfig& d) { d.TestWrite = false; }, 0x11, 0x04, 8, 0, false},
+        {"reserved multisession value", any, 0x01, 0x84, 8, 0, false},
+        {"no next session on a CD", any, 0x01, 0x44, 8, 0, true},
+        {"no next session on a DVD", [](DeviceConfig& d) { d.Medium = MediumKind::DvdR; }, 0x01, 0x45, 8, 0, false},
+        {"a CD's link size", any, 0x21, 0x04, 8, 7, true},
+        {"a DVD's link size on a CD", any, 0x21, 0x04, 8, 16, false},
+        {"a DVD's link size", [](DeviceConfig& d) { d.Medium = MediumKind::DvdR; }, 0x22, 0x04, 8, 16, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceConfig config;
+        c.configure(config);
+        RecorderCore core(config);
+        Drive drive{core};
+        ASSERT_EQ(drive.SelectPage(0x01, 0x05, 8).SrbStatus, 1);  // an earlier page, an incremental track
+        const Answer a = drive.SelectPage(c.b2, c.b3, c.b4, c.b5);
+        const auto page = core.State().Page5;
+        ASSERT_EQ(page.size(), 52u);
+        if (c.accepted) {
+            EXPECT_EQ(a.SrbStatus, 1);
+            EXPECT_EQ(page[2], c.b2);
+            EXPECT_EQ(page[3], c.b3);
+        } else {
+            EXPECT_EQ(SenseOf(a), (SenseTriple{5, 0x26, 0}));
+            EXPECT_EQ(page[2], 0x01) << "the stored page stays";
+            EXPECT_EQ(page[3], 0x05);
+            EXPECT_EQ(page[4], 8);
+        }
+    }
+}
+
+// A WRITE (10) carries whole blocks of the size the stored page's data block type gives.
+TEST(RecorderCore, WriteTransferFitsTheBlockSize) {
+    struct Case {
+        const char* name;
+        std::uint8_t b3, b4;
+        std::size_t bytesPerBlock;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"mode 1, 2048", 0x04, 8, 2048, true},
+        {"raw audio, 2352", 0x00, 0, 2352, true},
+        {"2048 bytes for raw audio blocks", 0x00, 0, 2048, false},
+        {"2352 bytes for mode 1 blocks", 0x04, 8, 2352, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecorderCore core(DeviceConfig{});
+        Drive drive{core};
+        ASSERT_EQ(drive.SelectPage(0x01, c.b3, c.b4).SrbStatus, 1);
+        std::vector<std::uint8_t> data(2 * c.bytesPerBlock, 7);
+        const Answer a = drive.Run(Write10Cdb(0, 2), Transfer::Out, &data);
+        EXPECT_EQ(SenseOf(a), (c.accepted ? SenseTriple{0, 0, 0} : SenseTriple{5, 0x24, 0}));
+    }
+}
+
+// The track mode the writes used: in READ TRACK INFORMATION, in the control field of each TOC
+// format and in the state file.
+TEST(RecorderCore, TheTrackModeOfTheWriteShowsInTrackInformationTocAndState) {
+    for (const std::uint8_t mode : {std::uint8_t{4}, std::uint8_t{5}}) {
+        SCOPED_TRACE(int{mode});
+        TempDir dir;
+        DeviceConfig config;
+        config.StatePath = dir / "disc.state";
+        RecorderCore core(config);
+        Drive drive{core};
+        ASSERT_EQ(drive.SelectPage(0x01, static_cast<std::uint8_t>(0xC0 | mode), 8).SrbStatus, 1);
+        ASSERT_EQ(drive.Write(0, Pattern(2 * kSector, 1)).SrbStatus, 1);
+        // A later page changes nothing of the track already written.
+        ASSERT_EQ(drive.SelectPage(0x01, static_cast<std::uint8_t>(0xC0 | (mode ^ 1)), 8).SrbStatus, 1);
+        EXPECT_EQ(drive.In({0x52, 1, 0, 0, 0, 0xFF, 0, 0, 38, 0}, 38)[5] & 0x0F, mode) << "the open track";
+        ASSERT_EQ(drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0}).SrbStatus, 1);
+        EXPECT_EQ(drive.In({0x52, 1, 0, 0, 0, 1, 0, 0, 38, 0}, 38)[5] & 0x0F, mode) << "the closed track";
+        const std::uint8_t control = static_cast<std::uint8_t>(0x10 | mode);
+        EXPECT_EQ(drive.In({0x43, 0, 0, 0, 0, 0, 0, 0, 20, 0}, 20)[5], control) << "format 0";
+        EXPECT_EQ(drive.In({0x43, 0, 1, 0, 0, 0, 0, 0, 12, 0}, 12)[5], control) << "format 1";
+        const auto full = drive.In({0x43, 2, 2, 0, 0, 0, 0, 0, 48, 0}, 48);
+        for (int point = 0; point < 4; ++point) EXPECT_EQ(full[4 + 11 * point + 1], control) << "format 2, " << point;
+        EXPECT_NE(ReadFile(dir / "disc.state").find("track_modes=" + std::to_string(mode) + " \n"), std::string::npos)
+            << ReadFile(dir / "disc.state");
+    }
+}
+
+// A close with IMMED is taken at once; the drive fixates over the next requests, meanwhile not
+// ready ("operation in progress") with the disc still open. A failed fixation is the deferred
+// error of the next command, and the session stays incomplete.
+TEST(RecorderCore, ImmediateCloseFixatesInTheBackground) {
+    const std::vector<std::uint8_t> testUnitReady = {0x00, 0, 0, 0, 0, 0};
+    const std::vector<std::uint8_t> discInformation = {0x51, 0, 0, 0, 0, 0, 0, 0, 34, 0};
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "fixation fails" : "fixation succeeds");
+        DeviceConfig config;
+        config.FixationRequests = 3;
+        if (fails) config.Faults.push_back(ParseFault("op=5B fixation-fails"));
+        RecorderCore core(config);
+        Drive drive{core};
+        ASSERT_EQ(drive.SelectWritePage().SrbStatus, 1);
+        ASSERT_EQ(drive.Write(0, Pattern(3 * kSector, 3)).SrbStatus, 1);
+        ASSERT_EQ(drive.Run({0x5B, 1, 2, 0, 0, 0, 0, 0, 0, 0}).SrbStatus, 1);
+        // Three requests: the disc information, answered, then two readiness polls.
+        Answer a;
+        EXPECT_EQ(drive.In(discInformation, 34, &a)[2] & 0x0F, 0x05) << "incomplete disc, incomplete session";
+        EXPECT_EQ(a.SrbStatus, 1);
+        for (int i = 0; i < 2; ++i) EXPECT_EQ(SenseOf(drive.Run(testUnitReady)), (SenseTriple{2, 4, 7})) << i;
+        const Answer after = drive.Run(testUnitReady);
+        if (fails) {
+            EXPECT_EQ(SenseOf(after), (SenseTriple{3, 0x72, 0}));
+            EXPECT_EQ(after.Sense[0], 0x71) << "a deferred error";
+            EXPECT_EQ(drive.Run(testUnitReady).SrbStatus, 1) << "told once";
+            EXPECT_EQ(drive.In(discInformation, 34)[2] & 0x0F, 0x05) << "the session stays incomplete";
+            EXPECT_EQ(core.State().Status, DiscStatus::Blank);
+        } else {
+            EXPECT_EQ(after.SrbStatus, 1);
+            EXPECT_EQ(drive.In(discInformation, 34)[2] & 0x0F, 0x0E) << "complete";
+            EXPECT_EQ(core.State().Status, DiscStatus::Complete);
+        }
+    }
+    // Without IMMED the close itself answers the failure.
+    DeviceConfig config;
+    config.Faults.push_back(ParseFault("op=5B fixation-fails"));
+    RecorderCore core(config);
+    Drive drive{core};
+    ASSERT_EQ(drive.SelectWritePage().SrbStatus, 1);
+    ASSERT_EQ(drive.Write(0, Pattern(kSector, 3)).SrbStatus, 1);
+    const Answer close = drive.Run({0x5B, 0, 2, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(SenseOf(close), (SenseTriple{3, 0x72, 0}));
+    EXPECT_EQ(close.Sense[0], 0x70);
+}
+
+// A start never empties the image a burn of an earlier run left: its blank disc takes the next
+// numbered image.
+TEST(RecorderCore, AStartKeepsTheDiscsOfEarlierRuns) {
+    TempDir dir;
+    DeviceConfig config;
+    config.ImagePath = dir / "disc.img";
+    config.StatePath = dir / "disc.state";
+    const auto burn = [&](unsigned seed) {
+        RecorderCore core(config);
+        Drive drive{core};
+        EXPECT_EQ(drive.SelectWritePage().SrbStatus, 1);
+        EXPECT_EQ(drive.Write(0, Pattern(2 * kSector, seed)).SrbStatus, 1);
+        return core.CurrentImagePath();
+    };
+    EXPECT_EQ(burn(1), dir / "disc.img");
+    {
+        RecorderCore idle(config);  // a start that burns nothing leaves an empty image
+        EXPECT_EQ(idle.CurrentImagePath(), dir / "disc-1.img");
+    }
+    EXPECT_EQ(burn(2), dir / "disc-1.img") << "an empty image is taken again";
+    EXPECT_EQ(burn(3), dir / "disc-2.img");
+    const std::pair<const char*, unsigned> discs[] = {{"disc.img", 1}, {"disc-1.img", 2}, {"disc-2.img", 3}};
+    for (const auto& [name, seed] : discs) {
+        const auto bytes = Pattern(2 * kSector, seed);
+        EXPECT_EQ(ReadFile(dir / name), std::string(bytes.begin(), bytes.end())) << name;
+    }
+}
+
 TEST(RecorderCore, FaultTriggerCounting) {
     struct Case {
         const char* text;

@@ -36,15 +36,21 @@ struct Drive {
         if (answer) *answer = a;
         return data;
     }
-    // A track-at-once page 5 for a data disc; multisession unless finalized, BUFE when asked.
-    Answer SelectWritePage(bool finalize = true, bool bufe = false) {
+    // Page 5 with these bytes 2 (write type and flags), 3 (multisession, track mode), 4 (data
+    // block type) and 5 (link size).
+    Answer SelectPage(std::uint8_t b2, std::uint8_t b3, std::uint8_t b4, std::uint8_t b5 = 0) {
         std::vector<std::uint8_t> list(8 + 52, 0);
         list[8] = 0x05;
         list[9] = 0x32;
-        list[10] = static_cast<std::uint8_t>(0x01 | (bufe ? 0x40 : 0));
-        list[11] = finalize ? 0x04 : 0xC4;
-        list[12] = 0x08;
+        list[10] = b2;
+        list[11] = b3;
+        list[12] = b4;
+        list[13] = b5;
         return Run({0x55, 0x10, 0, 0, 0, 0, 0, 0, std::uint8_t(list.size()), 0}, Transfer::Out, &list);
+    }
+    // A track-at-once page 5 for a data disc; multisession unless finalized, BUFE when asked.
+    Answer SelectWritePage(bool finalize = true, bool bufe = false) {
+        return SelectPage(static_cast<std::uint8_t>(0x01 | (bufe ? 0x40 : 0)), finalize ? 0x04 : 0xC4, 0x08);
     }
     Answer Write(std::uint32_t lba, std::vector<std::uint8_t> sectors) {
         return Run(Write10Cdb(lba, static_cast<std::uint16_t>(sectors.size() / kSector)), Transfer::Out, &sectors);
