@@ -29,9 +29,13 @@ using testsupport::ProcessUnderTest;
 
 constexpr char kTitle[] = "Vantrell Burn Utility";
 constexpr char kWindowCaption[] = "CD Burn Utility";
+// A reader first, which the window selects at its start, then the recorder a user picks from the
+// list: its quirks (a close with IMMED, for this product) are those the selection gives.
 constexpr char kRecorder[] =
-    "[device0]\naddress=0:1:0\ntype=5\nletter=E\nspeeds=4,8,16,24,32,40,48\n"
+    "[device0]\naddress=0:0:0\ntype=5\nletter=D\nproduct=VIRTUAL DVD-ROM\nwriter=0\n"
+    "[device1]\naddress=0:1:0\ntype=5\nletter=E\nspeeds=4,8,16,24,32,40,48\n"
     "image=disc.img\nstate=disc.state\ntrace=trace.txt\n";
+constexpr int kReaderLine = 0, kRecorderLine = 1;
 constexpr int k48X = 1;  // "48X (7,200 KB/s)", after "Max"
 constexpr char kEjectDone[] = "Eject CD Completed, so enjoy the rest of your day.";
 constexpr char kEjectFailed[] = "Eject CD Failed.";
@@ -160,12 +164,20 @@ protected:
         process_ = std::make_unique<ProcessUnderTest>(folder.Exe(), folder.name, folder.root);
         return Attach(process_->WaitForWindow(kWindowCaption));
     }
-    // Takes over a burn window, however it was started: waits for its lists.
+    // Takes over a burn window, however it was started: waits for its lists and picks the
+    // recorder from the device list as a user does.
     HWND Attach(HWND window) {
         if (!window) return nullptr;
         GetWindowThreadProcessId(window, &pid_);
-        lists_ = WaitForLists(window, 1);
-        return lists_.drives ? window : nullptr;
+        lists_ = WaitForLists(window, 2);
+        if (!lists_.drives) return nullptr;
+        HWND burn = ChildButton(window, "Burn");
+        EXPECT_FALSE(IsWindowEnabled(burn)) << "the reader selected at the start cannot burn";
+        EXPECT_EQ(SendMessageA(lists_.drives, CB_GETCURSEL, 0, 0), kReaderLine);
+        PickDrive(lists_.drives, kRecorderLine);
+        const bool picked = WaitUntil([&] { return IsWindowEnabled(burn) != FALSE && ComboItems(lists_.speeds).size() > 1; });
+        EXPECT_TRUE(picked) << "the recorder could not be picked";
+        return picked ? window : nullptr;
     }
     HWND WaitForDialog() {
         HWND box = nullptr;
@@ -362,13 +374,21 @@ void CheckGoodBurn(const std::string& source, const BurnFolder& folder, const Bu
     EXPECT_EQ(writeType & 0x0F, 1) << page;
     EXPECT_EQ(writeType & 0x40, 0x40) << "BUFE where the drive offers it: " << page;
     EXPECT_EQ(multisession & 0xC0, 0) << page;
+    EXPECT_EQ(multisession & 0x0F, 4) << "a data track: " << page;
     EXPECT_EQ(blockType & 0x0F, 8) << page;
+    // The recorder's quirk from its selection: the close returns at once, the writer then waits
+    // for the fixation.
+    EXPECT_EQ(r[close].cdb[1] & 1, 1) << "closed with IMMED";
+    EXPECT_TRUE(std::any_of(r.begin() + static_cast<std::ptrdiff_t>(close), r.end(),
+                            [](const Request& q) { return q.op == 0x00 && !q.ok; }))
+        << "the drive not ready while it fixates, and waited for";
 
     const auto state = ReadState(folder.Path("disc.state"));
     EXPECT_EQ(state.at("status"), "complete");
     EXPECT_EQ(state.at("tray"), expected.tray);
     EXPECT_EQ(std::count(state.at("sessions").begin(), state.at("sessions").end(), ':'), expected.sessions)
         << state.at("sessions");
+    EXPECT_EQ(state.at("track_modes"), expected.sessions == 2 ? "4 4 " : "4 ") << "data tracks on the disc";
 
     if (expected.sessionStart != 0) return;  // laid out elsewhere than the tool's image
     std::string disc = ReadAll(folder.Path(expected.image));
@@ -477,6 +497,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The writer sends a refused close once more.
         FailureCase{"CloseSessionFailure", "fault1=op=5B times=2 sense=03/72/00\n",
                     "CLOSE TRACK/SESSION FAILED [MEDIUM ERROR (SESSION FIXATION ERROR)]", kWholeImage, 2},
+        // The close with IMMED is taken; the fixation after it fails, told as a deferred error.
+        FailureCase{"FixationFailure", "fault1=op=5B fixation-fails\n",
+                    "CLOSE TRACK/SESSION FAILED [MEDIUM ERROR (SESSION FIXATION ERROR)]", kWholeImage, 1},
         FailureCase{"AnotherNextWritableAddress", "fault1=op=52 nth=2 nwa=150\n", "NEXT WRITABLE ADDRESS CHANGED", 0, 0},
         FailureCase{"TooLittleCapacity", "capacity=100\n", "NOT ENOUGH SPACE ON DISC", 0, 0}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
