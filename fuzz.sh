@@ -19,6 +19,7 @@ declare -A sources=(
     [skin-text]="fuzz/skin_text_fuzzer.cpp fuzz/skin_fuzz_entry.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
     [session-import]="fuzz/session_import_fuzzer.cpp fuzz/session_fuzz_entry.cpp burn/portable/session_import.cpp
             burn/portable/file_tree.cpp burn/portable/joliet_names.cpp burn/portable/iso_layout.cpp burn/portable/iso_records.cpp"
+    [device-answers]="fuzz/device_answers_fuzzer.cpp fuzz/device_answers_fuzz_entry.cpp burn/portable/*.cpp editor/portable/portfolio_name.cpp forms/portable/text_case.cpp"
 )
 [ -n "${sources[$name]:-}" ] || die "no fuzz target named $name (have: ${!sources[*]})"
 command -v clang++ >/dev/null || die "clang++ is missing; run ./build.sh as root once"
