@@ -115,6 +115,25 @@ TEST_F(ProgramFolder, BurnThroughOurLibraryAtOnceAndFromItsThread) {
     }
 }
 
+// Each start of a program loads our library afresh: the disc a burn left in disc.img stays as
+// it is, and the next start's blank disc goes to the next numbered image.
+TEST_F(ProgramFolder, ALaterStartKeepsTheDiscAnEarlierBurnLeft) {
+    WriteIni(false);
+    const std::pair<const char*, std::size_t> burns[] = {{"disc.img", 300}, {"disc-1.img", 120}, {"disc-2.img", 40}};
+    for (const auto& [name, sectors] : burns) {
+        const Result r = Replay("--pattern " + std::to_string(sectors));
+        ASSERT_EQ(r.Code, 0) << r.Output;
+        const std::string state = ReadFile(folder_ / "disc.state");
+        EXPECT_TRUE(state.find(std::string("\\") + name + "\n") != std::string::npos ||
+                    state.find(std::string("/") + name + "\n") != std::string::npos)
+            << "the state names the image of the disc in the drive: " << state;
+    }
+    for (const auto& [name, sectors] : burns) {
+        const auto pattern = testing_support::ReplayPattern(sectors);
+        EXPECT_TRUE(ReadFile(folder_ / name) == std::string(pattern.begin(), pattern.end())) << name;
+    }
+}
+
 TEST_F(ProgramFolder, GenisoimageImageIsStoredByteForByteAndReadable) {
     const fs::path site = folder_ / "site";
     fs::create_directories(site / "files" / "gallery");
