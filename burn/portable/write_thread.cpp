@@ -28,7 +28,7 @@ constexpr std::uint16_t kDiscInformationLength = 34;
 constexpr std::uint8_t kNextWritableValid = 0x01;
 constexpr std::uint8_t kNotReadyAsc = 0x04;
 constexpr std::uint8_t kDeferredError = 0x71;
-constexpr std::uint32_t kFixationStepMs = 1000;
+constexpr std::uint32_t kFixationStepMs = 1000, kFixationPollTimeoutMs = 5000;
 constexpr std::uint8_t kDiscComplete = 2, kDiscIncomplete = 1, kSessionEmpty = 0;
 constexpr char kPassThroughLayer[] = "REVADI32";
 
@@ -276,7 +276,7 @@ void TThWrite::CloseSession() {
 // once the drive is ready again, with no deferred error, and the disc reads back closed as asked.
 std::string TThWrite::FixationError() {
     const auto deferred = [&] { return (b_.LastSense[0] & 0x7F) == kDeferredError; };
-    for (std::int64_t waited = 0; !b_.TestUnitReady(kRestoreReadyMs);) {
+    for (std::int64_t waited = 0; !b_.TestUnitReady(kFixationPollTimeoutMs);) {
         if (deferred()) return b_.LastError;
         if (b_.LastSense[12] != kNotReadyAsc) break;  // not fixating: the disc says how it ended
         if (waited >= kClosedWaitMs) return b_.LastError;
