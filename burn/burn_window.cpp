@@ -9,6 +9,7 @@
 #include "burn/portable/joliet_names.h"
 #include "burn/portable/portfolio_tree.h"
 #include "burn/portable/start_arguments.h"
+#include "burn/portable/tray_load.h"
 #include "burn/wide_paths.h"
 #include "forms/application.h"
 
@@ -33,6 +34,9 @@ constexpr char kConfirmText[] =
     "Insert a Blank CD-R and click to start burning.\n\r\n\rClick \"Cancel\" to cancel to process.";
 constexpr char kBurnAbortedText[] = "Burning Process Aborted.";
 constexpr char kClosingText[] = "Closing CD, please wait...";
+constexpr char kCloseRefusedText[] = "The burn is still running: the window can be closed once it is done.";
+constexpr char kNoRecorderText[] =
+    "No CD Burning Device found, so Burn is off. Connect a recorder and start again.";
 
 template <class T>
 T* Place(TForm1* form, TWinControl* parent, const char* name, int left, int top, int width, int height) {
@@ -80,6 +84,11 @@ TForm1::TForm1(TComponent* owner, std::vector<std::string> args, std::string pro
     mcdb->OnWriteDone = [this](TCDBurner&, const std::string& error) { mcdbWriteDone(error); };
     choice_ = std::make_unique<DriveChoice>(*mcdb);
     OnShow = [this](TObject*) { FormShow(); };
+    // Closing would free the burner under its writer: refused until the burn is over.
+    OnCloseQuery = [this](TObject*, bool& canClose) {
+        canClose = !burning_;
+        if (!canClose) AddLogLines({kCloseRefusedText});
+    };
     FormCreate();
 }
 
@@ -106,6 +115,7 @@ void TForm1::BuildControls() {
     Label4->SetCaption("Speed:");
     cbSpeed = Place<TComboBox>(this, GroupBox1, "cbSpeed", 364, 38, 114, 21);
     cbSpeed->SetStyle(csDropDownList);
+    cbSpeed->OnDropDown = [this](TObject*) { cbSpeedDropDown(); };
     Label2 = Place<TLabel>(this, GroupBox1, "Label2", 12, 68, 100, 16);
     Label2->SetCaption("Log:");
     Memo1 = Place<TMemo>(this, GroupBox1, "Memo1", 12, 86, 466, 216);
@@ -151,8 +161,7 @@ void TForm1::FormShow() {
     const StartRequest request = ReadStartArguments(args_, ProgramFolder, IsFolder);
     portfolioAccepted_ = request.Verdict == StartVerdict::Burn;
     PortfolioFolder = request.Folder;
-    Memo1->Lines()->Add(AnsiText("Ready to burn: " + PortfolioName));
-    Memo1->Lines()->Add("To start, click \"Burn\".  To exit, click \"Close\".");
+    AddLogLines({AnsiText("Ready to burn: " + PortfolioName), "To start, click \"Burn\".  To exit, click \"Close\"."});
     mcdb->DebugMessage(">>> " + Caption(), 0);
     FlushLog();
     if (!portfolioAccepted_) Application->MessageBox(kNoPortfolioMessage, Application->Title(), MB_ICONERROR | MB_OK);
@@ -160,6 +169,8 @@ void TForm1::FormShow() {
         ShowChoices();
         FlushLog();
         Memo1->Lines()->Clear();
+        // Empty lists and a disabled Burn say nothing by themselves.
+        if (choice_->Choices().Drives.empty()) AddLogLines({kNoRecorderText});
     } else {
         Application->MessageBox(std::string("Error initializing ASPI Layer, Please visit support page, ") +
                                     kSupportPage + " For more information",
@@ -211,7 +222,11 @@ void TForm1::bburnClick() {
         mcdbWriteDone(refusal);
         return;
     }
+    // The last burn's count would show this one done before it began.
+    mcdb->BytesWritten = 0;
     Timer1->SetEnabled(true);
+    // Before any other question: a disc laid on the ejected tray must be in to be asked about.
+    LoadTrayWhenOpen(*mcdb);
     mcdb->SetWriteSpeed(GetSpeed());
     mcdb->DebugMessage("Add files / Folders to CD done.", 0);
     mcdb->PrepareImage(mcdb->SelectedDevice(), LocalNow(), StandardBiasMinutes());
@@ -258,6 +273,7 @@ void TForm1::EjectDone() {
 }
 
 void TForm1::SetBurning(bool burning) {
+    burning_ = burning;
     // The writer uses the selected device: no other may be picked while it runs.
     for (TWinControl* c : {static_cast<TWinControl*>(bburn), static_cast<TWinControl*>(Button1),
                            static_cast<TWinControl*>(cbdrives), static_cast<TWinControl*>(cbSpeed)})
@@ -268,14 +284,28 @@ void TForm1::Timer1Timer() {
     pcd->SetPosition(static_cast<int>(mcdb->BytesWritten.load() / kSector));
     if (pcd->PercentDone() < 100) return;
     FlushLog();
-    Memo1->Lines()->Add(kClosingText);
+    AddLogLines({kClosingText});
     Timer1->SetEnabled(false);
 }
 
 void TForm1::Button1Click() { Application->Terminate(); }
 
 void TForm1::FlushLog() {
-    for (const auto& line : log_.Drain()) Memo1->Lines()->Add(AnsiText(line.Text));
+    std::vector<std::string> lines;
+    for (const auto& line : log_.Drain()) lines.push_back(AnsiText(line.Text));
+    AddLogLines(lines);
+}
+
+void TForm1::AddLogLines(const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    // Appended where the text ends: rewriting the whole memo per line grows with the log and
+    // throws the view back to its first line.
+    const HWND memo = Memo1->Handle();
+    const auto length = static_cast<int>(GetWindowTextLengthW(memo));
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() && length == 0 ? "" : "\r\n") + line;
+    Memo1->SetSelStart(length);
+    SendMessageA(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TForm1::WndProc(TMessage& message) {

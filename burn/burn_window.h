@@ -76,10 +76,14 @@ private:
     void BurnDone(const std::string& error);
     void EjectDone();
     void SetBurning(bool burning);
+    // Lines added at the end of the memo, one append for all of them.
+    void AddLogLines(const std::vector<std::string>& lines);
 
     std::vector<std::string> args_;
     bool terminating_ = false;
     bool portfolioAccepted_ = false;
+    // From the Burn click's start of the writer to the end of the eject after it.
+    bool burning_ = false;
     LogQueue log_;
     std::unique_ptr<DriveChoice> choice_;
     WinFolderLister folders_;

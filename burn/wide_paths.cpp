@@ -28,6 +28,40 @@ struct LocalFreed {
 
 }  // namespace
 
+std::u16string ExtendedPath(std::u16string_view path) {
+    constexpr std::u16string_view kExtended = u"\\\\?\\", kDevice = u"\\\\.\\", kUnc = u"\\\\?\\UNC\\";
+    if (path.starts_with(kExtended) || path.starts_with(kDevice)) return std::u16string(path);
+    std::u16string text(path);
+    std::replace(text.begin(), text.end(), u'/', u'\\');
+    std::u16string prefix, rest;
+    if (text.starts_with(u"\\\\")) {
+        prefix = std::u16string(kUnc);
+        rest = text.substr(2);
+    } else if (text.size() >= 3 && text[1] == u':' && text[2] == u'\\') {
+        prefix = std::u16string(kExtended) + text.substr(0, 3);
+        rest = text.substr(3);
+    } else {
+        return text;
+    }
+    std::vector<std::u16string> levels;
+    for (std::size_t from = 0; from <= rest.size();) {
+        std::size_t to = rest.find(u'\\', from);
+        if (to == std::u16string::npos) to = rest.size();
+        const std::u16string level = rest.substr(from, to - from);
+        if (level == u"..") {
+            if (!levels.empty()) levels.pop_back();
+        } else if (!level.empty() && level != u".") {
+            levels.push_back(level);
+        }
+        from = to + 1;
+    }
+    std::u16string out = prefix;
+    for (std::size_t i = 0; i < levels.size(); ++i) out += (i ? u"\\" : u"") + levels[i];
+    // A folder given with its trailing backslash keeps it: a mask is appended to it.
+    if (rest.ends_with(u'\\') && !levels.empty()) out += u'\\';
+    return out;
+}
+
 std::vector<std::string> CommandLineArguments() {
     int count = 0;
     const std::unique_ptr<wchar_t*, LocalFreed> words(CommandLineToArgvW(GetCommandLineW(), &count));
@@ -51,7 +85,8 @@ std::string ExecutableFolder() {
 }
 
 bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    const std::u16string extended = ExtendedPath(Utf16(path));
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t*>(extended.c_str()));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

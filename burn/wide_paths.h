@@ -15,6 +15,10 @@ std::vector<std::string> CommandLineArguments();
 // The executable's folder with its trailing backslash.
 std::string ExecutableFolder();
 bool IsFolder(const std::string& path);
+// An absolute path in the "\\?\" form, which the wide calls take as spelt: a name ending in
+// "." or " " stays itself, and the path may pass 260 characters. "." and ".." levels are
+// resolved first, as the plain form would; a relative path is left as it is.
+std::u16string ExtendedPath(std::u16string_view path);
 // The text as the ANSI windows show it: a character the code page lacks becomes its default one.
 std::string AnsiText(std::string_view utf8);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "burn/wide_paths.h"
 #include "forms/gdi_handle.h"
 
 namespace burn {
@@ -40,27 +41,32 @@ private:
 
 }  // namespace
 
+ListingRecord ListingRecordOf(const WIN32_FIND_DATAW& found) {
+    ListingRecord r;
+    r.name = FromWide(found.cFileName);
+    for (const wchar_t* c = found.cAlternateFileName; *c; ++c)
+        r.alternate += *c >= 0x20 && *c < 0x7F ? static_cast<char>(*c) : '_';
+    r.size = std::uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow;
+    r.attributes = found.dwFileAttributes;
+    r.lastWrite = LocalFromFileTime(found.ftLastWriteTime);
+    return r;
+}
+
 std::vector<ListingRecord> WinFolderLister::List(const std::u16string& folder, const std::u16string& mask) {
     std::vector<ListingRecord> out;
     WIN32_FIND_DATAW found;
-    const std::u16string pattern = folder + mask;
+    const std::u16string pattern = ExtendedPath(folder + mask);
     forms::UniqueFind find(forms::NullIfInvalid(
         FindFirstFileExW(Wide(pattern), FindExInfoStandard, &found, FindExSearchNameMatch, nullptr, 0)));
     if (!find) return out;
     do {
-        ListingRecord r;
-        r.name = FromWide(found.cFileName);
-        for (const wchar_t* c = found.cAlternateFileName; *c; ++c) r.alternate += static_cast<char>(*c);
-        r.size = std::uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow;
-        r.attributes = found.dwFileAttributes;
-        r.lastWrite = LocalFromFileTime(found.ftLastWriteTime);
-        out.push_back(std::move(r));
+        out.push_back(ListingRecordOf(found));
     } while (FindNextFileW(find.get(), &found));
     return out;
 }
 
 std::unique_ptr<SourceFile> WinFileSource::Open(const std::u16string& path) {
-    HANDLE h = forms::NullIfInvalid(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE h = forms::NullIfInvalid(CreateFileW(Wide(ExtendedPath(path)), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!h) return nullptr;
     return std::make_unique<WinSourceFile>(h);

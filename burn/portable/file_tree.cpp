@@ -47,7 +47,7 @@ void FileTree::ClearFiles() {
     files_.clear();
     directories_.clear();
     byPath_.clear();
-    limitReached_ = false;
+    limitReached_ = fileLimitLogged_ = false;
     auto root = std::make_unique<TDEntry>();
     root->isoName = "CD_ROOT";
     root->jolietName = u"CD Root Directory";
@@ -98,8 +98,9 @@ std::string FileTree::UniqueIsoName(const TDEntry* dir, std::string isoName) con
 
 TFEntry* FileTree::NewEntry() {
     if (files_.size() >= kMaxFiles) {
-        Log("MAXIMUM FILES CAN BE " + std::to_string(kMaxFiles), 3);
-        limitReached_ = true;
+        // Every later file meets the limit too: one line says it for all of them.
+        if (!fileLimitLogged_) Log("MAXIMUM FILES CAN BE " + std::to_string(kMaxFiles), 3);
+        fileLimitLogged_ = limitReached_ = true;
         return nullptr;
     }
     files_.push_back(std::make_unique<TFEntry>());

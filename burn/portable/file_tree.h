@@ -122,6 +122,7 @@ private:
     std::vector<std::unique_ptr<TFEntry>> files_;
     std::unordered_map<std::u16string, TDEntry*> byPath_;
     bool limitReached_ = false;
+    bool fileLimitLogged_ = false;
 };
 
 // The short name that MakeDir builds: 13 upper-cased characters, those outside "!".."z" made "_".

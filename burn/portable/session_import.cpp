@@ -21,6 +21,10 @@ constexpr std::size_t kMinRecord = 34;       // 33 fixed bytes and a one-byte id
 constexpr std::size_t kLastRecordStart = 2015;
 constexpr std::size_t kMaxJolietIdBytes = 214;
 constexpr std::size_t kMaxIsoIdBytes = 239;
+// The directories of the largest tree the burner takes: every record at its longest, eight to
+// a sector, and a partly filled last sector for each directory. A walk that needs more reads
+// sectors that are no directory's.
+constexpr std::uint32_t kMostDirectorySectors = (kMaxFiles + 2 * kMaxDirectories) / 8 + kMaxDirectories;
 constexpr std::uint8_t kFlagHidden = 0x01, kFlagDirectory = 0x02, kFlagAssociated = 0x04, kFlagMultiExtent = 0x80;
 
 std::uint32_t LE32(const std::uint8_t* p) {
@@ -70,7 +74,11 @@ struct Frame {
 class Importer {
 public:
     Importer(FileTree& tree, const SessionSource& source, bool joliet)
-        : tree_(tree), source_(source), joliet_(joliet) {}
+        : tree_(tree),
+          source_(source),
+          joliet_(joliet),
+          sectorsLeft_(std::min(source.recordedEnd > source.start ? source.recordedEnd - source.start : 0,
+                                kMostDirectorySectors)) {}
 
     void Run(TDEntry* parent, std::uint32_t rootExtent, std::uint32_t rootSize) {
         if (!Within(rootExtent, Sectors(rootSize))) {
@@ -98,6 +106,16 @@ private:
             return;
         }
         if (!f.loaded) {
+            // Hostile sizes, each within the recorded area, would otherwise read it whole, or
+            // many times over, on the window's thread.
+            if (sectorsLeft_ == 0) {
+                Log(">>> ERROR IMPORTING SESSION, DIRECTORIES LARGER THAN THE RECORDED AREA HOLDS " +
+                        Quoted(f.dir, u""),
+                    4);
+                stopped_ = true;
+                return;
+            }
+            --sectorsLeft_;
             if (!source_.read(f.extent + f.sector, f.data.data())) {
                 Log(">>> ERROR IMPORTING SESSION, DIRECTORY UNREADABLE " + Quoted(f.dir, u""), 4);
                 stack_.pop_back();
@@ -200,6 +218,7 @@ private:
     const SessionSource& source_;
     bool joliet_;
     bool stopped_ = false;
+    std::uint32_t sectorsLeft_;
     std::set<std::uint32_t> visited_;
     std::vector<std::unique_ptr<Frame>> stack_;
 };

@@ -251,6 +251,24 @@ protected:
         return result;
     }
 
+    // Clicks Burn and confirms; returns once the writer runs (Burn off).
+    bool StartBurn(HWND window) {
+        SendMessageA(lists_.speeds, CB_SETCURSEL, k48X, 0);
+        if (!testsupport::ClickButton(window, "Burn")) return false;
+        HWND box = WaitForDialog();
+        if (!box || !testsupport::ClickButton(box, "OK")) return false;
+        HWND burn = ChildButton(window, "Burn");
+        return WaitUntil([&] { return !IsWindowEnabled(burn); });
+    }
+    // Waits for the end of a burn started by StartBurn, answering its dialog.
+    bool WaitForBurnEnd(HWND window) {
+        HWND burn = ChildButton(window, "Burn");
+        return WaitUntil([&] {
+            if (HWND done = OpenDialog(pid_, kTitle)) testsupport::ClickButton(done, "OK");
+            return IsWindowEnabled(burn) != FALSE;
+        }, 120s);
+    }
+
     void Close(HWND window) {
         HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid_);
         ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
@@ -291,6 +309,40 @@ bool IsLoad(const Request& r) { return r.op == 0x1B && (r.cdb[4] & 3) == 3; }
 bool IsEject(const Request& r) { return r.op == 0x1B && (r.cdb[4] & 3) == 2; }
 bool IsAllow(const Request& r) { return r.op == 0x1E && (r.cdb[4] & 1) == 0; }
 bool IsSpeed(const Request& r) { return r.op == 0xBB; }
+bool IsTrackInformation(const Request& r) { return r.op == 0x52; }
+// Anything but TEST UNIT READY asks the drive about its disc or changes it.
+bool IsQuestion(const Request& r) { return r.op != 0x00; }
+
+// The bar's filled part shows on the screen as lime towards its end; an empty bar has none.
+// The bar is painted on the group box, 6 pixels below the log and as wide, 20 pixels high.
+int LimePixelsOfTheBar(HWND window) {
+    const auto memos = Children(window, "MEMO");
+    if (memos.size() != 1) return -1;
+    RECT memo;
+    GetWindowRect(memos[0], &memo);
+    HDC screen = GetDC(nullptr);
+    int lime = 0;
+    const int y = memo.bottom + 6 + 10;
+    for (int x = memo.left; x < memo.right; ++x) {
+        const COLORREF c = GetPixel(screen, x, y);
+        if (GetGValue(c) > 200 && GetRValue(c) < 100 && GetBValue(c) < 100) ++lime;
+    }
+    ReleaseDC(nullptr, screen);
+    return lime;
+}
+
+// Whether the memo's last character is inside its client area.
+bool LastLogLineInView(HWND window) {
+    const auto memos = Children(window, "MEMO");
+    if (memos.size() != 1) return false;
+    const auto length = SendMessageA(memos[0], WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return false;
+    const LRESULT at = SendMessageA(memos[0], EM_POSFROMCHAR, static_cast<WPARAM>(length - 1), 0);
+    RECT client;
+    GetClientRect(memos[0], &client);
+    const int y = static_cast<short>(HIWORD(at));
+    return at != -1 && y >= 0 && y < client.bottom;
+}
 
 // Contiguous WRITE (10)s from the session start, at most 31 sectors each; the sectors sent.
 std::uint32_t CheckWrites(const std::vector<Request>& r, std::uint32_t sessionStart) {
@@ -655,6 +707,103 @@ TEST_F(VantburnBurn, NoOtherDeviceOrSpeedCanBePickedWhileTheWriterRuns) {
     }, 120s));
     EXPECT_TRUE(IsWindowEnabled(lists_.drives));
     EXPECT_TRUE(IsWindowEnabled(lists_.speeds));
+    Close(window);
+}
+
+// A blank disc laid on the tray the last burn ejected, confirmed without pushing it in: the
+// burn loads it before it asks the drive anything. A burn whose tray is in loads nothing
+// before the writer does.
+TEST_F(VantburnBurn, ASecondBurnLoadsAFreshDiscLaidOnTheEjectedTray) {
+    BurnFolder folder("fresh_disc_after_eject=1\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    const BurnResult first = BurnTraced(window, folder);
+    CheckGoodBurn(folder.Portfolio(), folder, first, window);
+    EXPECT_LT(IndexOf(first.requests, IsTrackInformation), IndexOf(first.requests, IsLoad))
+        << "the tray was in: the first LOAD is the writer's";
+    const BurnResult second = BurnTraced(window, folder);
+    CheckGoodBurn(folder.Portfolio(), folder, second, window, {.image = "disc-1.img"});
+    ASSERT_LT(IndexOf(second.requests, IsLoad), second.requests.size());
+    EXPECT_EQ(IndexOf(second.requests, IsLoad), IndexOf(second.requests, IsQuestion))
+        << "the LOAD comes before any other question";
+    Close(window);
+}
+
+// A second burn that fails before it writes shows nothing written: neither the first burn's
+// full bar nor its "Closing CD" line.
+TEST_F(VantburnBurn, ASecondBurnThatFailsBeforeWritingShowsNothingWritten) {
+    BurnFolder folder("fresh_disc_after_eject=1\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    CheckGoodBurn(folder.Portfolio(), folder, BurnTraced(window, folder), window);
+    EXPECT_GT(LimePixelsOfTheBar(window), 0) << "the first burn's bar is full";
+    HANDLE held = CreateFileA((folder.Portfolio() + "\\pictures\\two.jpg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const BurnResult result = BurnTraced(window, folder);
+    CloseHandle(held);
+    CheckFailedBurn(result, "CAN'T OPEN FILE \"");
+    EXPECT_EQ(Count(result.memo, "Closing CD, please wait..."), 0u);
+    EXPECT_EQ(LimePixelsOfTheBar(window), 0) << "the bar shows nothing written";
+    Close(window);
+}
+
+// Alt+F4, the task bar's Close (its WM_SYSCOMMAND) and WM_CLOSE while the writer runs: the
+// window stays, answers at once and says why in its log; once the burn is over Close ends it.
+TEST_F(VantburnBurn, ClosingIsRefusedWhileTheBurnRuns) {
+    constexpr char kRefused[] = "The burn is still running: the window can be closed once it is done.";
+    BurnFolder folder("fault1=op=2A times=ever delay=600\n");  // slow writes: the burn is seen running
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(StartBurn(window));
+    const auto refusals = [&] { return Count(MemoLines(window), kRefused); };
+    struct Way {
+        const char* name;
+        void (*close)(HWND);
+    };
+    const Way ways[] = {
+        {"Alt+F4",
+         [](HWND w) {
+             SetForegroundWindow(w);
+             INPUT keys[4] = {};
+             for (INPUT& k : keys) k.type = INPUT_KEYBOARD;
+             keys[0].ki.wVk = keys[3].ki.wVk = VK_MENU;
+             keys[1].ki.wVk = keys[2].ki.wVk = VK_F4;
+             keys[2].ki.dwFlags = keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+             SendInput(4, keys, sizeof keys[0]);
+         }},
+        {"the task bar's Close", [](HWND w) { PostMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"WM_CLOSE", [](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); }},
+    };
+    std::size_t expected = 0;
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        way.close(window);
+        ++expected;
+        EXPECT_TRUE(WaitUntil([&] { return refusals() >= expected; })) << MemoText(window);
+        EXPECT_TRUE(IsWindowVisible(window));
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0) << "it answers";
+    }
+    EXPECT_EQ(refusals(), expected);
+    EXPECT_FALSE(IsWindowEnabled(ChildButton(window, "Burn"))) << "still burning";
+    ASSERT_TRUE(WaitForBurnEnd(window));
+    EXPECT_TRUE(Has(MemoLines(window), kEjectDone));
+    Close(window);
+}
+
+// However long the log grows, its newest line is in view: lines are added at its end.
+TEST_F(VantburnBurn, TheLogKeepsItsNewestLineInView) {
+    BurnFolder folder("fault1=op=2A times=ever delay=600\n");
+    HWND window = Start(folder);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(StartBurn(window));
+    // The refusal of a close adds a line on demand.
+    for (int i = 0; i < 40; ++i) PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return MemoLines(window).size() >= 40; }));
+    EXPECT_TRUE(LastLogLineInView(window));
+    ASSERT_TRUE(WaitForBurnEnd(window));
+    EXPECT_TRUE(LastLogLineInView(window));
     Close(window);
 }
 

@@ -1,6 +1,8 @@
 // The file tree: names, lookups, the record-fit and size limits with their log lines, unique ISO names.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "burn/portable/joliet_names.h"
 #include "burn/tests/portable/memory_sources.h"
 
@@ -148,7 +150,9 @@ TEST(FileTree, SkippedLastFileOfASubfolderDoesNotCutOffTheFoldersAfterIt) {
     m.disk.AddFile(u"C:\\src\\b\\kept.txt", {1});
     m.disk.AddFile(u"C:\\src\\top.txt", {1});
     m.Insert();
-    EXPECT_NE(m.burner.tree.FindChild(m.burner.tree.FindDir(u"\\B"), u"kept.txt"), nullptr);
+    TDEntry* b = m.burner.tree.FindDir(u"\\B");
+    ASSERT_NE(b, nullptr) << "the folder after the skipped file";
+    EXPECT_NE(m.burner.tree.FindChild(b, u"kept.txt"), nullptr);
     EXPECT_NE(m.burner.tree.FindChild(m.burner.tree.Root(), u"top.txt"), nullptr);
 }
 
@@ -176,6 +180,18 @@ TEST(FileTree, LimitsOfDirectoriesAndFilesAreLoggedOnce) {
     for (std::size_t i = 0; t.Files().size() < kMaxFiles; ++i) added += t.AddFile(d, {u"f" + Utf16(std::to_string(i)), "", 1, 0, {}}, false, 0, u"x");
     EXPECT_FALSE(t.AddFile(d, {u"last", "", 1, 0, {}}, false, 0, u"x"));
     EXPECT_EQ(log.back(), (std::pair<std::string, int>{"MAXIMUM FILES CAN BE 65535", 3}));
+    // Every file and folder past the limit is refused, with no further line.
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(t.AddFile(d, {u"more" + Utf16(std::to_string(i)), "", 1, 0, {}}, false, 0, u"x"));
+    EXPECT_EQ(t.MakeDir(d, u"folder", kAttrDirectory), nullptr);
+    const auto fileLines = [&] {
+        return std::count(log.begin(), log.end(), std::pair<std::string, int>{"MAXIMUM FILES CAN BE 65535", 3});
+    };
+    EXPECT_EQ(fileLines(), 1);
+    // The next burn starts from a cleared tree: its own limit is said again, once.
+    t.ClearFiles();
+    for (std::size_t i = 0; t.Files().size() < kMaxFiles; ++i) t.AddFile(t.Root(), {u"f" + Utf16(std::to_string(i)), "", 1, 0, {}}, false, 0, u"x");
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(t.AddFile(t.Root(), {u"again" + Utf16(std::to_string(i)), "", 1, 0, {}}, false, 0, u"x"));
+    EXPECT_EQ(fileLines(), 2);
 }
 
 TEST(FileTree, KeepSourcePathPlacesTheFolderUnderItsOwnPath) {

@@ -109,6 +109,75 @@ TEST(IsoLayout, DirectoryRecordsFillASectorAndTheNextOneStartsAnother) {
     }
 }
 
+// Walked from each descriptor's root record, as a reader does: every record lies inside one
+// sector, "." names its own directory and ".." its parent (the root's, itself), and every
+// directory holds its own records and no other.
+TEST(IsoLayout, EachTreeWalkedFromItsRootFindsItsRecordsWhole) {
+    Master m;
+    // Names of many lengths, so that records of several sizes meet every sector end.
+    for (int i = 0; i < 150; ++i) {
+        const std::string stem = std::string(1 + i % 8, static_cast<char>('A' + i % 26)) + std::to_string(i);
+        m.disk.AddFile(u"C:\\src\\" + Utf16(std::string(1 + i * 7 % 60, 'n') + std::to_string(i)) + u".txt", {1},
+                       stem.substr(0, 8) + ".TXT");
+    }
+    m.disk.AddFolder(u"C:\\src\\one");
+    m.disk.AddFolder(u"C:\\src\\one\\two");
+    m.disk.AddFolder(u"C:\\src\\one\\two\\three");
+    m.disk.AddFolder(u"C:\\src\\other");
+    for (int i = 0; i < 70; ++i)
+        m.disk.AddFile(u"C:\\src\\one\\two\\" + Utf16(std::string(10 + i % 40, 'x') + std::to_string(i)), {1});
+    m.disk.AddFile(u"C:\\src\\other\\o.txt", {1});
+    m.Insert();
+    m.Prepare();
+    const ImageView v = View(m);
+    for (const bool joliet : {false, true}) {
+        SCOPED_TRACE(joliet ? "Joliet" : "ISO");
+        const std::uint8_t* root = v.Sector(joliet ? 17 : 16) + 156;
+        struct Visit {
+            std::uint32_t extent, size, parentExtent, parentSize;
+            std::size_t children;  // records the tree says the directory holds
+        };
+        const auto childrenOf = [](const TDEntry& d) {
+            std::size_t n = 0;
+            for (const TFEntry* e = d.firstChild; e; e = e->next) ++n;
+            return n;
+        };
+        std::map<std::uint32_t, const TDEntry*> byExtent;
+        const ImageLayout& l = m.burner.Layout();
+        for (const auto& d : m.burner.tree.Directories())
+            byExtent[(joliet ? l.jolietDirArea + d->jolietStart : l.isoDirArea + d->isoStart)] = d.get();
+        std::vector<Visit> pending{{testing::Both32(root + 2), testing::Both32(root + 10), testing::Both32(root + 2),
+                                    testing::Both32(root + 10), childrenOf(*m.burner.tree.Root())}};
+        std::size_t walked = 0;
+        while (!pending.empty()) {
+            const Visit d = pending.back();
+            pending.pop_back();
+            ++walked;
+            ASSERT_EQ(d.size % 2048, 0u);
+            const auto records = v.Directory(d.extent, d.size);
+            ASSERT_EQ(records.size(), d.children + 2) << "at " << d.extent;
+            EXPECT_EQ(records[0].id, std::string(1, '\0'));
+            EXPECT_EQ(records[0].extent, d.extent) << "\".\" names its own directory";
+            EXPECT_EQ(records[0].size, d.size);
+            EXPECT_EQ(records[1].id, std::string(1, '\1'));
+            EXPECT_EQ(records[1].extent, d.parentExtent) << "\"..\" of the directory at " << d.extent;
+            EXPECT_EQ(records[1].size, d.parentSize);
+            for (const auto& r : records) {
+                const std::size_t length = v.Sector(d.extent)[r.offset];
+                EXPECT_EQ(r.offset / 2048, (r.offset + length - 1) / 2048) << "a record across a sector end at " << r.offset;
+                EXPECT_LT(r.offset + length, std::size_t{d.size} + 1);
+            }
+            for (std::size_t i = 2; i < records.size(); ++i) {
+                if (!(records[i].flags & 2)) continue;
+                const auto found = byExtent.find(records[i].extent);
+                ASSERT_NE(found, byExtent.end()) << "a directory record at no directory";
+                pending.push_back({records[i].extent, records[i].size, d.extent, d.size, childrenOf(*found->second)});
+            }
+        }
+        EXPECT_EQ(walked, m.burner.tree.Directories().size());
+    }
+}
+
 TEST(IsoLayout, ZooAndAppleAreOrderedByEachTablesOwnNames) {
     Master m;
     m.disk.AddFolder(u"C:\\src\\Zoo", "ZOO");

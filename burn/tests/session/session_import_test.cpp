@@ -340,6 +340,31 @@ TEST_F(PeerImage, CorruptRecordsAreBounded) {
     }
 }
 
+// A directory size far beyond its records, within a DVD-sized recorded area: the walk reads no
+// more directory sectors than the largest tree holds, and what it found before stays imported.
+TEST_F(PeerImage, AHostileDirectorySizeOnADvdSizedDiscIsReadOnlyAsFarAsATreeCanReach) {
+    for (int i = 0; i < 60; ++i) File("picture " + std::to_string(100 + i) + ".jpeg", 50 + i);
+    File("sub/deeper/x.txt", 7);
+    Master("genisoimage -J");
+    Patch("joliet sub size 4294965248");  // 2 097 151 sectors
+    static constexpr std::uint32_t kDvdSectors = 2298496;
+    std::size_t reads = 0;
+    SessionDisc disc = Disc();
+    disc.recordedEnd = [] { return std::optional<std::uint32_t>(kDvdSectors); };
+    disc.read = [this, &reads](std::uint32_t lba, std::uint8_t* sector) {
+        ++reads;
+        std::fill_n(sector, 2048, 0);  // the disc's sectors past the image hold nothing
+        if (std::uint64_t{lba} * 2048 + 2048 <= image_.size())
+            std::copy_n(image_.begin() + std::size_t{lba} * 2048, 2048, sector);
+        return true;
+    };
+    ASSERT_TRUE(ImportSession(tree_, 1, nullptr, disc));
+    EXPECT_LT(reads, 20000u);
+    EXPECT_TRUE(Logged("DIRECTORIES LARGER THAN THE RECORDED AREA HOLDS \"\\sub\"", 4));
+    const auto paths = FilePaths();
+    EXPECT_EQ(std::count_if(paths.begin(), paths.end(), [](const std::string& p) { return p.starts_with("picture"); }), 60);
+}
+
 // A second session made by each peer: its tree holds the first session's files where they were.
 TEST_F(PeerImage, SecondSessionShowsTheFirstSessionsFilesInTheirSectors) {
     const struct {

@@ -19,6 +19,7 @@
 #include "burn/portable/start_arguments.h"
 #include "burn/burn_window.h"
 #include "burn/tests/driver/vantburn_driver.h"
+#include "tests/support/mouse_input.h"
 #include "tests/support/process_driver.h"
 
 namespace {
@@ -127,6 +128,24 @@ TEST(VantburnStart, NamesOutsideDistributableAreRefused) {
     }
 }
 
+constexpr char kNoRecorderLine[] =
+    "No CD Burning Device found, so Burn is off. Connect a recorder and start again.";
+
+// Devices that answer, none of them a recorder: the log says why Burn is off.
+TEST(VantburnStart, NoRecorderAnsweringIsSaidInTheLog) {
+    ProgramFolder folder("[device0]\naddress=0:0:0\ntype=0\nproduct=VIRTUAL DISK\n");
+    ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
+    HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return MemoText(window) == kNoRecorderLine; })) << MemoText(window);
+    const Lists lists = FindLists(window);
+    ASSERT_NE(lists.drives, nullptr);
+    EXPECT_TRUE(ComboItems(lists.drives).empty());
+    EXPECT_FALSE(IsWindowEnabled(ChildButton(window, "Burn")));
+    ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
+    EXPECT_TRUE(p.WaitForExit(20s));
+}
+
 // The next two suites run from ctest entries of their own, started with other DLL overrides.
 TEST(VantburnStartLibraryDisabled, TheLayerErrorShowsAndBurnStaysOff) {
     ASSERT_NE(DllOverrides().find("wnaspi32=d"), std::string::npos) << "started without wnaspi32=d";
@@ -157,8 +176,8 @@ TEST(VantburnStartWinesLibrary, NoRecorderIsFoundAndTheListsStayEmpty) {
     ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
     HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
     ASSERT_NE(window, nullptr);
-    // The start is over once the memo is cleared; no layer error box comes.
-    EXPECT_TRUE(WaitUntil([&] { return MemoText(window).empty(); })) << MemoText(window);
+    // The start is over once the log says why Burn is off; no layer error box comes.
+    EXPECT_TRUE(WaitUntil([&] { return MemoText(window) == kNoRecorderLine; })) << MemoText(window);
     EXPECT_EQ(p.WaitForDialog("Vantrell Burn Utility", 500ms), nullptr);
     const Lists lists = FindLists(window);
     ASSERT_NE(lists.drives, nullptr);
@@ -223,6 +242,38 @@ TEST(VantburnStart, TheRecordersTraceOfTheStart) {
     }
     const std::vector<std::string> traced = TraceTokens(folder.temp.Path() + "trace.txt");
     EXPECT_EQ(traced, expected);
+}
+
+// Dropping the speed list down, by a click on its arrow, asks the drive its speeds again and
+// keeps the chosen line.
+TEST(VantburnStart, DroppingTheSpeedListDownReadsTheSpeedsAgain) {
+    ProgramFolder folder(
+        "[device0]\naddress=0:1:0\ntype=5\nletter=E\nspeeds=4,8,16,24,32,40,48\ntrace=trace.txt\n");
+    ProcessUnderTest p(folder.Exe(), "Spring", folder.temp.Path());
+    HWND window = p.WaitForWindow(burn::kBurnWindowCaption);
+    ASSERT_NE(window, nullptr);
+    const Lists lists = WaitForLists(window, 1);
+    ASSERT_NE(lists.speeds, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return MemoText(window).empty(); }));
+    SendMessageA(lists.speeds, CB_SETCURSEL, 3, 0);
+    const std::size_t before = TraceTokens(folder.temp.Path() + "trace.txt").size();
+    RECT r;
+    GetWindowRect(lists.speeds, &r);
+    testsupport::MoveMouse({r.right - 6, (r.top + r.bottom) / 2});
+    testsupport::ClickMouse();
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageA(lists.speeds, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    SendMessageA(lists.speeds, CB_SHOWDROPDOWN, FALSE, 0);
+    const auto after = TraceTokens(folder.temp.Path() + "trace.txt");
+    std::vector<std::string> speeds;
+    for (std::size_t i = before; i < after.size(); ++i)
+        if (after[i].rfind("SPEED", 0) == 0) speeds.push_back(after[i]);
+    ASSERT_EQ(speeds.size(), 48u) << "each X from 48 down to 1";
+    EXPECT_EQ(speeds.front(), "SPEED" + std::to_string(48 * 177));
+    EXPECT_EQ(speeds.back(), "SPEED177");
+    EXPECT_EQ(ComboItems(lists.speeds).size(), 8u);
+    EXPECT_EQ(SendMessageA(lists.speeds, CB_GETCURSEL, 0, 0), 3) << "the chosen line stays chosen";
+    ASSERT_TRUE(testsupport::ClickButton(window, "Close"));
+    EXPECT_TRUE(p.WaitForExit(20s));
 }
 
 }  // namespace

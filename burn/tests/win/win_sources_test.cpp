@@ -10,13 +10,20 @@
 #include "burn/device_layers.h"
 #include "burn/image_file_writer.h"
 #include "burn/portable/cd_burner.h"
+#include "burn/wide_paths.h"
 #include "burn/win_sources.h"
 #include "forms/gdi_handle.h"
 
 namespace burn {
 namespace {
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+// Every path of the fixture goes in the "\\?\" form: it makes and removes names that the plain
+// form would change (a trailing ".") or refuse (past 260 characters).
+struct W {
+    explicit W(const std::u16string& path) : extended(burn::ExtendedPath(path)) {}
+    operator const wchar_t*() const { return reinterpret_cast<const wchar_t*>(extended.c_str()); }
+    std::u16string extended;
+};
 
 class TempFolder : public ::testing::Test {
 protected:
@@ -102,6 +109,54 @@ TEST_F(TempFolder, NameOutsideTheCodePageIsListedAndOpenedByItsWideName) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), 4), "wide");
     EXPECT_EQ(file->Size(), 4u);
     EXPECT_EQ(WinFileSource().Open(folder_ + u"none.txt"), nullptr);
+}
+
+// A name ending in "." (Wine lists one as it is) and a path past 260 characters: each file is
+// listed, opened and read into the image.
+TEST_F(TempFolder, EveryListedNameOpensAtAnyLength) {
+    Folder(u"src");
+    Write(u"src\\dot.", "contents of dot.");
+    Folder(u"src\\folder.");
+    Write(u"src\\folder.\\inner.txt", "contents of inner.txt");
+    std::u16string deep = u"src";
+    for (char16_t c = u'a'; c < u'g'; ++c) {
+        deep += u"\\" + std::u16string(50, c);
+        Folder(deep);
+    }
+    Write(deep + u"\\far.txt", "contents of far.txt");
+    ASSERT_GT((folder_ + deep + u"\\far.txt").size(), 300u);
+
+    WinFolderLister lister;
+    WinFileSource files;
+    AspiLayer noLayer;
+    TCDBurner burner(noLayer, SystemClock(), files);
+    burner.tree.lister = &lister;
+    burner.tree.InsertDir(burner.tree.Root(), folder_ + u"src", false, false, true, 63, u"*.*");
+    ASSERT_NE(burner.tree.FindChild(burner.tree.Root(), u"dot."), nullptr);
+    ASSERT_NE(burner.tree.FindDir(u"\\folder."), nullptr);
+    burner.PrepareImage({}, LocalNow(), StandardBiasMinutes());
+    const std::u16string target = folder_ + u"out.iso";
+    burner.ISOFileName = target;
+    ImageFileWriter writer(target);
+    EXPECT_EQ(burner.BurnImageFile(writer), "");
+    made_.push_back(target);
+    const std::string image = Read(target);
+    for (const char* contents : {"contents of dot.", "contents of inner.txt", "contents of far.txt"})
+        EXPECT_NE(image.find(contents), std::string::npos) << contents;
+}
+
+// A short name with letters outside ASCII (a drive's OEM one) is made ASCII as a long one is.
+TEST(WinListing, AShortNameOutsideAsciiBecomesUnderscores) {
+    WIN32_FIND_DATAW found{};
+    wcscpy(found.cFileName, L"Caf\u00E9 menu.txt");
+    wcscpy(found.cAlternateFileName, L"CAF\u00C9ME~1.TXT");
+    found.nFileSizeLow = 3;
+    const ListingRecord record = ListingRecordOf(found);
+    EXPECT_EQ(record.alternate, "CAF_ME~1.TXT");
+    EXPECT_EQ(record.size, 3u);
+    FileTree tree;
+    ASSERT_TRUE(tree.AddFile(tree.Root(), record, false, 0, u"C:\\Caf\u00E9 menu.txt"));
+    EXPECT_EQ(tree.FindChild(tree.Root(), u"Caf\u00E9 menu.txt")->isoName, "CAF_ME~1.TXT");
 }
 
 TEST_F(TempFolder, FailedImageLeavesTheTargetAsItWasAndNoTemporaryFile) {
