@@ -379,6 +379,26 @@ TEST_F(KindSkins, StatusPanelAlignmentByReadingOrder) {
     }
 }
 
+// A handler that frees the skin (the bar unskinned from inside its own paint) ends the loop:
+// the skin asks for no further panel.
+TEST_F(KindSkins, StatusBarOwnerDrawHandlerMayFreeTheSkin) {
+    auto* bar = Add<forms::TStatusBar>(0, 0, 400, 24);
+    bar->SetSizeGrip(false);
+    bar->SetPanels({{"one", 100, forms::pbLowered}, {"two", 100, forms::pbLowered}, {"three", 100, forms::pbRaised}});
+    Pump();
+    auto* skin = new TSkinStatusBar(bar);
+    skin->AttachControl(list.get(), data.get(), false);
+    int calls = 0;
+    bar->OnDrawPanel = [&](forms::TStatusBar*, int, HDC, const RECT&) {
+        if (calls++ == 0) delete skin;
+    };
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(list->IsListed(bar));
+    bar->OnDrawPanel = nullptr;
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 // A bar with an owner-draw handler has it called for every panel after the skin has drawn,
 // text panels too, each with its rectangle inside the bevel.
 TEST_F(KindSkins, StatusBarOwnerDrawHandlerForEveryPanel) {
