@@ -1,8 +1,13 @@
 // A heap for the tests that hunt a freed block used again. Every block freed is filled with a
 // poison byte and never handed out again, so a later use finds garbage (a call through it
 // faults) instead of the live-looking data a heap that reuses blocks at once leaves behind.
-// Linked only into test programs that run a few such cases: nothing freed goes back.
+// A fault ends the program at once, even where the system would swallow it (a timer's
+// callback): the run fails. Linked only into test programs that run a few such cases:
+// nothing freed goes back.
+#include <windows.h>
+
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +36,16 @@ void Release(void* p) noexcept {
     std::memcpy(&size, block - kHeader, sizeof size);
     std::memset(block, kPoison, size);
 }
+
+LONG CALLBACK EndOnFault(EXCEPTION_POINTERS* info) {
+    if (info->ExceptionRecord->ExceptionCode != EXCEPTION_ACCESS_VIOLATION) return EXCEPTION_CONTINUE_SEARCH;
+    std::fprintf(stderr, "access violation at %p: a freed block used again?\n", info->ExceptionRecord->ExceptionAddress);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+const bool watching = AddVectoredExceptionHandler(1, &EndOnFault) != nullptr;
 
 void* AllocateNoThrow(std::size_t size, std::size_t alignment = kHeader) noexcept {
     try {
