@@ -145,7 +145,8 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
     if (!caption.empty()) {
         RECT t{client.left + at.textX, client.top + at.textY, client.left + at.textX + in.textWidth,
                client.top + at.textY + in.textHeight};
-        DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &t, textFlags);
+        // A last letter's overhang lies past the measured box: not clipped to it.
+        DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &t, textFlags | DT_NOCLIP);
     }
     if (oldFont != nullptr) SelectObject(mem, oldFont);
 }

@@ -48,7 +48,9 @@ void DrawCaption(HDC dc, const RECT& rect, std::wstring text, int alignment) {
         measured.left = rect.left;
         measured.right = rect.right;
     }
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, align | DT_EXPANDTABS | DT_WORDBREAK);
+    // Not clipped to the measured box: a last letter's overhang (the arm of an "r") lies
+    // past the advance the measure ends at.
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, align | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
 }
 
 bool TSkinButton::BeforeMessage(TMessage& m) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/bit_btn.h"
+#include "forms/edit.h"
 #include "forms/header_control.h"
 #include "forms/image_list.h"
 #include "forms/list_view.h"
@@ -573,6 +574,23 @@ TEST_F(KindSkins, TrackBarThumbThroughCustomDraw) {
     draw.hdr.hwndFrom = form->Handle();
     EXPECT_NE(track->Perform(forms::CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_SKIPDEFAULT);
     ReleaseDC(nullptr, draw.hdc);
+}
+
+// A skin change gives a visible track bar the focus; a hidden one leaves it where it is.
+TEST_F(KindSkins, TrackBarTakesTheFocusOnASkinChangeWhenVisible) {
+    auto* edit = Add<forms::TEdit>(10, 60, 100, 22);
+    auto* track = Add<forms::TTrackBar>(10, 10, 200, 32);
+    Pump();
+    SkinChildControls(*list, *form);
+    auto* skin = SkinOf(track);
+    ASSERT_NE(skin, nullptr);
+    SetFocus(edit->Handle());
+    track->SetVisible(false);
+    skin->RefreshSkin();
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    track->SetVisible(true);
+    skin->RefreshSkin();
+    EXPECT_EQ(GetFocus(), track->Handle());
 }
 
 // Half-way bars fill half their length (a vertical one from the bottom); a bar whose maximum
