@@ -104,7 +104,7 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
     if (frame == 1 && b.NormalColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.NormalColour2));
     if (frame == 4 && b.MouseOverColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.MouseOverColour2));
     if (frame == 2 && b.PressedColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.PressedColour2));
-    if (!enabled_) colour = GetSysColor(COLOR_BTNSHADOW);
+    if (!enabled_) colour = DisabledTextColour();
     SetTextColor(mem, colour);
     SetBkMode(mem, TRANSPARENT);
 

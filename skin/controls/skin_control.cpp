@@ -304,6 +304,11 @@ COLORREF TSkinControl::FaceColour() const {
     return forms::ColorToRGB(static_cast<forms::TColor>(e != nullptr ? e->colours.ButtonFace : kSystemColour | COLOR_BTNFACE));
 }
 
+COLORREF TSkinControl::DisabledTextColour() const {
+    const SkinElements* e = Elements();
+    return forms::ColorToRGB(static_cast<forms::TColor>(e != nullptr ? e->colours.ButtonShadow : kSystemColour | COLOR_BTNSHADOW));
+}
+
 void TSkinControl::FillFace(HDC dc, const RECT& rect) const {
     forms::UniqueBrush brush(CreateSolidBrush(FaceColour()));
     FillRect(dc, &rect, brush.get());

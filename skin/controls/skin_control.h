@@ -94,6 +94,9 @@ protected:
     // The WM_PAINT answer of the families: draws through DrawSkin on wParam's DC or BeginPaint's.
     void PaintMessage(forms::TMessage& m);
     COLORREF FaceColour() const;
+    // A disabled control's text: the skin's own shadow colour, which the skin chooses to read
+    // on its disabled face (the system's grey may not).
+    COLORREF DisabledTextColour() const;
     void FillFace(HDC dc, const RECT& rect) const;
     void FillParentFace(HDC dc, const RECT& rect) const;
     LONG_PTR GetWindowLongAW(int index) const;

@@ -195,6 +195,33 @@ TEST_F(ButtonSkins, ASkinnedButtonShowsTheWholeCaption) {
     }
 }
 
+// A disabled button's caption is drawn in the skin's shadow colour, one the skin picks to
+// read on its disabled face, whether the button is a form's or a raw window.
+TEST_F(ButtonSkins, DisabledCaptionInTheSkinsShadowColour) {
+    const COLORREF shadow = forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonShadow));
+    auto inked = [&](HWND wnd) {
+        const PaintedPixels pixels(wnd);
+        for (int y = 4; y < pixels.Height() - 4; ++y)
+            for (int x = 4; x < pixels.Width() - 4; ++x)
+                if (pixels.At(x, y) == shadow) return true;
+        return false;
+    };
+    auto* button = new forms::TButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 20, 120, 26);
+    button->SetCaption("Disabled");
+    button->SetEnabled(false);
+    (new TSkinButton(button))->AttachControl(list.get(), data.get(), false);
+    EXPECT_TRUE(inked(button->Handle())) << "a form's button";
+    HWND raw = CreateWindowExA(0, "BUTTON", "Disabled", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 20, 60, 120, 26,
+                               form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(raw, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    (new TSkinButton(nullptr))->AttachHandle(raw, data.get(), list.get());
+    EXPECT_TRUE(inked(raw)) << "a raw button";
+    list->UnskinAll();
+    DestroyWindow(raw);
+}
+
 // A click handler that frees the button (and with it the skin whose handler runs) is safe.
 TEST_F(ButtonSkins, AClickHandlerMayFreeTheButton) {
     auto* button = new forms::TButton(form);
