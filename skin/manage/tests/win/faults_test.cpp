@@ -192,6 +192,31 @@ TEST_F(Faults, ARequestWhoseDataOrFormsAreFreedByAHandlerGoesOnWithoutThem) {
     Settle();
 }
 
+// A raw window's menu, taken into the skin's bar, goes with the window when the window is
+// destroyed while skinned, as it would have unskinned.
+TEST_F(Faults, ARawWindowDestroyedWhileSkinnedTakesItsMenuWithIt) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "FaultsRawWithMenu";
+    RegisterClassA(&wc);
+    HMENU menu = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 1, "&Open");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    HWND wnd = CreateWindowExA(0, "FaultsRawWithMenu", "Raw", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 440, 200, 260, 160, nullptr,
+                               menu, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(wnd, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(wnd) || (SetForegroundWindow(wnd), false); }, 3000));
+    PumpUntil([] { return false; }, 300);  // the attach message lands
+    ASSERT_TRUE(IsMenu(menu));
+    DestroyWindow(wnd);
+    Settle();
+    Coordinator().PurgeFormSkins();
+    EXPECT_FALSE(IsMenu(menu)) << "the menu leaked";
+    EXPECT_FALSE(IsMenu(file));
+}
+
 TEST(PopupSkinLife, TheUnnamedPopupSkinIsForgottenWhenItIsUnhookedOrFreed) {
     const bool active = true;
     const struct {
