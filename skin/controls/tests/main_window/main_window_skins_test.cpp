@@ -12,6 +12,7 @@
 #include "controls/thumb_cell.h"
 #include "editor/galleries_page.h"
 #include "editor/main_form.h"
+#include "editor/record_page.h"
 #include "forms/application.h"
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
@@ -22,6 +23,7 @@
 #include "forms/portable/jpeg_codec.h"
 #include "forms/portable/pixels.h"
 #include "forms/portable/properties.h"
+#include "skin/controls/combo_skins.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/scroll_skins.h"
 #include "skin/frame/skin_form.h"
@@ -191,6 +193,34 @@ TEST_F(MainWindowSkins, TheGalleriesPopupMenuIsDrawnFromTheSkin) {
     KillTimer(nullptr, timer);
     Settle();
     EXPECT_EQ(OpenPopupRow::colour, probe::k_menuitem[3]);
+}
+
+// Add on a record page makes the name box again in its adding style: the box keeps its skin
+// on the new window, with its edit child hooked (its focused frame) and, where the box shows
+// its list, that list's skinned scroll bars.
+TEST_F(MainWindowSkins, TheNameBoxKeepsItsSkinAfterAdd) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    for (editor::RecordPage* page : {form_->WorkHistory.get(), form_->Photographers.get()}) {
+        ShowPage(page == form_->WorkHistory.get() ? 2 : 3);
+        const HWND before = page->NameBox->Handle();
+        page->AddButton->Click();
+        Settle();
+        HWND box = page->NameBox->Handle();
+        ASSERT_NE(box, before) << "Add made no new window";
+        SCOPED_TRACE(page->NameBox->Name());
+        const auto* combo = dynamic_cast<const TSkinComBox*>(skin_->ControlSkins()->FindByHandle(box));
+        ASSERT_NE(combo, nullptr) << "the name box lost its skin";
+        EXPECT_EQ(combo->EditChild(), page->NameBox->Style() == forms::csSimple ? nullptr : GetWindow(box, GW_CHILD));
+        if (page->NameBox->Style() == forms::csSimple) {
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(GetComboBoxInfo(box, &info));
+            const TSkinControl* bars = skin_->ControlSkins()->FindByHandle(info.hwndList);
+            ASSERT_NE(bars, nullptr) << "the list lost its skinned scroll bars";
+            EXPECT_EQ(bars->LifeState(), kLifeAttached);
+        }
+    }
 }
 
 // On every page: labels, check boxes and group boxes stand on the skin's face, and no overlay
