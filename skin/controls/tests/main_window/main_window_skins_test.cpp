@@ -256,6 +256,25 @@ TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
     }
 }
 
+// Unskinned, the biography page's group boxes take their page's own colour again at once,
+// as they had it before: the skin's face does not stay on them.
+TEST_F(MainWindowSkins, UnskinnedGroupBoxesAreTheirPagesColourAtOnce) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    ShowPage(0);
+    skin_->UnskinForm();
+    Settle();
+    int boxes = 0;
+    for (forms::TComponent* c : form_->ComponentList()) {
+        auto* box = dynamic_cast<forms::TCustomGroupBox*>(c);
+        if (box == nullptr || !box->Showing() || box->Parent() == nullptr) continue;
+        ++boxes;
+        EXPECT_EQ(box->Color(), box->Parent()->Color()) << box->Name();
+        EXPECT_EQ(CommonColour(*box), CommonColour(*box->Parent())) << box->Name() << " painted plain";
+    }
+    EXPECT_GT(boxes, 0);
+}
+
 // The main window's controls of each kind get their skins through the form skin; the slider
 // and the painted progress bars get none.
 TEST_F(MainWindowSkins, EachKindOnTheMainWindowGetsItsSkin) {
