@@ -75,7 +75,7 @@ void TSkinControl::WatchControl(forms::TWinControl* control) {
 
 void TSkinControl::WatchMessage(TMessage& m, const forms::WindowProcHook::Next& next) {
     if (m.Msg == kMsgWindowMadeAgain) {
-        remadePosted_ = false;
+        remadeFor_ = nullptr;
         TakeUpNewWindow();
         return;
     }
@@ -87,8 +87,9 @@ void TSkinControl::WatchMessage(TMessage& m, const forms::WindowProcHook::Next& 
 
 void TSkinControl::NoticeNewWindow(HWND now) {
     // Its first messages come while the system still makes it (a combo's edit child, a tab's
-    // arrows come later): the skin takes it up from the queue.
-    if (!remadePosted_) remadePosted_ = PostMessageA(now, kMsgWindowMadeAgain, 0, 0) != FALSE;
+    // arrows come later): the skin takes it up from the queue. A window made again before
+    // its message came took the message with it: the newest one is asked again.
+    if (remadeFor_ != now && PostMessageA(now, kMsgWindowMadeAgain, 0, 0)) remadeFor_ = now;
 }
 
 void TSkinControl::TakeUpNewWindow() {
@@ -178,7 +179,7 @@ void TSkinControl::SkinWndProc(TMessage& m) {
         if (attached_) NoticeNewWindow(handle_);
     }
     if (m.Msg == kMsgWindowMadeAgain && controlHook_) {
-        remadePosted_ = false;
+        remadeFor_ = nullptr;
         WindowMadeAgain();
         return;
     }

@@ -168,7 +168,7 @@ private:
     std::unique_ptr<forms::WindowSubclass> subclass_;
     forms::TWinControl* watched_ = nullptr;
     std::unique_ptr<forms::WindowProcHook> watchHook_;
-    bool remadePosted_ = false;
+    HWND remadeFor_ = nullptr;  // the window kMsgWindowMadeAgain was posted to, until it comes
     const Default* next_ = nullptr;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
