@@ -169,12 +169,18 @@ std::map<TControl*, std::shared_ptr<WindowProcHook::Chain>>& ProcChains() {
 }
 
 // What a chain installs as WindowProc; its type tells whether it is still the one in place.
+// A destroying control keeps it after its chain is gone, so it still reaches the control's
+// own procedure.
 struct ChainDispatcher {
     std::weak_ptr<WindowProcHook::Chain> chain;
     int id;
+    std::shared_ptr<const std::function<void(TMessage&)>> original;
     void operator()(TMessage& m) const {
         auto c = chain.lock();
-        if (!c) return;
+        if (!c) {
+            if (original && *original) (*original)(m);
+            return;
+        }
         const auto snapshot = c->nodes;
         c->Dispatch(snapshot, snapshot.size(), m);
     }
@@ -192,7 +198,8 @@ WindowProcHook::WindowProcHook(TControl& control, Handler handler) : control_(&c
         chain = std::make_shared<Chain>(&control);
         chain->id = ++nextId;
         chain->original = control.WindowProc;
-        control.WindowProc = ChainDispatcher{chain, chain->id};
+        control.WindowProc =
+            ChainDispatcher{chain, chain->id, std::make_shared<const std::function<void(TMessage&)>>(chain->original)};
         chains[&control] = chain;
     }
     node_ = std::make_shared<Node>();

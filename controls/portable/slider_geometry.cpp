@@ -97,9 +97,10 @@ int SliderGeometry::ValueAtPosition(int p) const {
     const double range = static_cast<double>(in_.maxValue) - in_.minValue;
     const int span = TrackSpan();
     if (range <= 0 || span <= 0) return in_.minValue;
+    // Real all through: the offset into a range of -2e9 .. 2e9 is wider than an int.
     const double x = (static_cast<double>(p) - Start()) * range / span;
-    double v = forms::RoundHalfEven(x);
-    if (!in_.smooth && in_.increment > 0) v = static_cast<double>(in_.increment) * forms::RoundHalfEven(v / in_.increment);
+    double v = forms::RoundHalfEvenReal(x);
+    if (!in_.smooth && in_.increment > 0) v = static_cast<double>(in_.increment) * forms::RoundHalfEvenReal(v / in_.increment);
     return static_cast<int>(std::min(std::max(v, 0.0) + in_.minValue, static_cast<double>(in_.maxValue)));
 }
 

@@ -5,8 +5,15 @@
 
 namespace forms {
 
+double RoundHalfEvenReal(double value) {
+    return std::nearbyint(value);  // default FE_TONEAREST is halves to even
+}
+
 int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));  // default FE_TONEAREST is halves to even
+    const double r = RoundHalfEvenReal(value);
+    if (!(r >= std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();  // NaN too
+    if (r > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    return static_cast<int>(r);
 }
 
 int MulDivRound(int a, int b, int c) {

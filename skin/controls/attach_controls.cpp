@@ -131,6 +131,7 @@ void SkinChildren(TControlSkinList& list, forms::TControl& control, const SkinPl
             const RuleSettings s = SettingsOf(list);
             for (forms::TControl* child : ChildControls(control)) {
                 if (s.skin3rd == nullptr) break;
+                if (IsControlSkinned(list, *child)) continue;  // reached by its owner's walk first
                 if (auto kind = Skin3rdKind(*s.skin3rd, child->ClassInfo().Name())) RunPlan(list, *child, Skin3rdPlan(*kind, s));
             }
             break;
@@ -291,18 +292,19 @@ void SkinChildWindows(TControlSkinList& list, HWND parent) {
 }
 
 void SkinChildWindow(TControlSkinList& list, HWND wnd) {
-    if (list.FindByHandle(wnd) != nullptr) return;
-    if (SendMessageA(wnd, kMsgSkinnedQuery, 0, 0) == 1) return;
     std::array<char, 101> name{};
     const int length = GetClassNameA(wnd, name.data(), static_cast<int>(name.size()));
     name[static_cast<size_t>(length > 0 ? length : 0)] = '\0';
     const auto style = static_cast<std::uint32_t>(GetWindowLongPtrA(wnd, GWL_STYLE));
     const SkinClass skinClass = RawWindowSkin(name.data(), style);
     HWND target = wnd;
+    // An extended combo is skinned through its inner combo: that is the window asked.
     if (forms::LowerAscii(name.data()) == "comboboxex32") {
         target = GetWindow(wnd, GW_CHILD);
         if (target == nullptr) return;
     }
+    if (list.FindByHandle(target) != nullptr) return;
+    if (SendMessageA(target, kMsgSkinnedQuery, 0, 0) == 1) return;
     TSkinControl* skin = CreateControlSkin(skinClass, nullptr);
     if (skin == nullptr) return;
     skin->AttachHandle(target, list.Data(), &list);

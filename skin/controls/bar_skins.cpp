@@ -39,6 +39,11 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m) {
     }
 }
 
+void TSkinTrackBar::RefreshSkin() {
+    TSkinControl::RefreshSkin();
+    if (Control() != nullptr && IsWindowVisible(Handle()) && IsWindowEnabled(Handle())) SetFocus(Handle());
+}
+
 void TSkinTrackBar::DrawThumb(HDC dc) {
     RECT thumb{};
     SendMessageA(Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));

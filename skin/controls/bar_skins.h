@@ -10,6 +10,8 @@ class TSkinTrackBar : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;
     bool BeforeMessage(forms::TMessage& m) override;
+    // A new skin: repainted, and a visible bar takes the focus.
+    void RefreshSkin() override;
     const char* SkinClassName() const override { return "TSkinTrackBar"; }
 
 private:

@@ -104,7 +104,7 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
     if (frame == 1 && b.NormalColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.NormalColour2));
     if (frame == 4 && b.MouseOverColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.MouseOverColour2));
     if (frame == 2 && b.PressedColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.PressedColour2));
-    if (!enabled_) colour = GetSysColor(COLOR_BTNSHADOW);
+    if (!enabled_) colour = DisabledTextColour();
     SetTextColor(mem, colour);
     SetBkMode(mem, TRANSPARENT);
 
@@ -145,7 +145,8 @@ void TSkinBitButton::DrawFace(HDC mem, const RECT& client, int frame, bool press
     if (!caption.empty()) {
         RECT t{client.left + at.textX, client.top + at.textY, client.left + at.textX + in.textWidth,
                client.top + at.textY + in.textHeight};
-        DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &t, textFlags);
+        // A last letter's overhang lies past the measured box: not clipped to it.
+        DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &t, textFlags | DT_NOCLIP);
     }
     if (oldFont != nullptr) SelectObject(mem, oldFont);
 }

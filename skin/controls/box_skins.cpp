@@ -145,6 +145,7 @@ void TSkinEdit::AfterMessage(TMessage& m) {
             try {
                 DrawBorder(own != nullptr ? own : dc, r);
             } catch (...) {
+                CountPaintError();
             }
             if (own != nullptr) ReleaseDC(Handle(), own);
             break;
@@ -163,6 +164,11 @@ void TSkinEdit::DrawBorder(HDC dc, const RECT& rect) const {
     FrameRect(dc, &inner, current);
     forms::UniqueBrush shadow(CreateSolidBrush(ShadowColour(Elements())));
     FrameRect(dc, &rect, shadow.get());
+}
+
+void TSkinEdit::WindowMadeAgain() {
+    buddySought_ = false;  // the old up-down child went with the old window
+    TSkinControl::WindowMadeAgain();
 }
 
 void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {

@@ -52,6 +52,9 @@ public:
     void DrawSkin(HDC dc, const RECT& rect) override;
     const char* SkinClassName() const override { return "TSkinEdit"; }
 
+protected:
+    void WindowMadeAgain() override;
+
 private:
     void DrawBorder(HDC dc, const RECT& rect) const;
 

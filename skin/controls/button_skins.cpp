@@ -48,7 +48,9 @@ void DrawCaption(HDC dc, const RECT& rect, std::wstring text, int alignment) {
         measured.left = rect.left;
         measured.right = rect.right;
     }
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, align | DT_EXPANDTABS | DT_WORDBREAK);
+    // Not clipped to the measured box: a last letter's overhang (the arm of an "r") lies
+    // past the advance the measure ends at.
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, align | DT_EXPANDTABS | DT_WORDBREAK | DT_NOCLIP);
 }
 
 bool TSkinButton::BeforeMessage(TMessage& m) {
@@ -158,14 +160,14 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
         if (frame == 1 && b.NormalColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.NormalColour2));
         if (frame == 4 && b.MouseOverColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.MouseOverColour2));
         if (frame == 2 && b.PressedColour2Present) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.PressedColour2));
-        if (!enabled_) colour = GetSysColor(COLOR_BTNSHADOW);
+        if (!enabled_) colour = DisabledTextColour();
     } else {
         font = reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0));
         colour = forms::ColorToRGB(static_cast<forms::TColor>(e->colours.ButtonText));
         if (frame == 1) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.NormalColour2));
         if (frame == 4) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.MouseOverColour2));
         if (frame == 2) colour = forms::ColorToRGB(static_cast<forms::TColor>(b.PressedColour2));
-        if (!enabled_) colour = 0x808080;
+        if (!enabled_) colour = DisabledTextColour();
     }
     HGDIOBJ oldFont = font != nullptr ? SelectObject(mem, font) : nullptr;
     SetTextColor(mem, colour);

@@ -29,6 +29,15 @@ void TSkinComBox::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list
     HookParts();
 }
 
+void TSkinComBox::WindowMadeAgain() {
+    // A new style makes new parts: an edit child to hook, a list to give scroll bars.
+    editHook_.reset();
+    editChild_ = nullptr;
+    listHandle_ = nullptr;
+    HookParts();
+    TSkinControl::WindowMadeAgain();
+}
+
 void TSkinComBox::HookParts() {
     style_ = GetWindowLongAW(GWL_STYLE);
     if ((style_ & 3) != CBS_SIMPLE) {

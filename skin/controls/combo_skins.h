@@ -26,6 +26,9 @@ public:
     HWND EditChild() const { return editChild_; }
     HWND ListHandle() const { return listHandle_; }
 
+protected:
+    void WindowMadeAgain() override;
+
 private:
     void HookParts();
     LRESULT EditChildMessage(UINT msg, WPARAM wParam, LPARAM lParam, const forms::SubclassNext& next);

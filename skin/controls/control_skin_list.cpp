@@ -44,6 +44,7 @@ TSkinControl* TControlSkinList::FindByHandle(HWND wnd) const {
 bool TControlSkinList::IsListed(const forms::TControl* control) const {
     const auto* windowed = dynamic_cast<const forms::TWinControl*>(control);
     for (TSkinControl* skin : skins_) {
+        if (skin->WatchedControl() != nullptr && skin->WatchedControl() == control) return true;
         if (skin->Control() != nullptr || skin->GraphicControl() != nullptr) {
             if (skin->Control() == control || skin->GraphicControl() == control) return true;
             continue;

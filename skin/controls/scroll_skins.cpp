@@ -94,7 +94,8 @@ bool TWScrollbar::ReadControlInfo(SCROLLBARINFO& info) const {
     const int length = vertical_ ? r.bottom - r.top : r.right - r.left;
     // Measured from the bottom of the range, so a range that does not start at 0 still fits.
     const std::optional<ThumbSpan> thumb =
-        ControlThumb(length, arrow_, static_cast<int>(si.nPage), si.nPos - si.nMin, si.nMax - si.nMin);
+        ControlThumb(length, arrow_, si.nPage, static_cast<std::int64_t>(si.nPos) - si.nMin,
+                     static_cast<std::int64_t>(si.nMax) - si.nMin);
     info.xyThumbTop = thumb ? thumb->start : 0;
     info.xyThumbBottom = thumb ? thumb->end : 0;
     info.dxyLineButton = arrow_;
@@ -165,6 +166,7 @@ LRESULT CALLBACK TWScrollbar::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
     try {
         return self->Message(msg, wParam, lParam);
     } catch (...) {
+        TSkinControl::CountPaintError();
         return DefWindowProcA(wnd, msg, wParam, lParam);  // nothing may cross back into the system
     }
 }

@@ -63,23 +63,71 @@ void TSkinControl::Unhook() {
     // Each hook puts the old procedure back only while it is in front; a later subclasser
     // keeps its chain. A control being destroyed keeps whatever it has.
     controlHook_.reset();
+    watchHook_.reset();
     subclass_.reset();
+}
+
+void TSkinControl::WatchControl(forms::TWinControl* control) {
+    watched_ = control;
+    watchHook_ = std::make_unique<forms::WindowProcHook>(
+        *control, [this](TMessage& m, const forms::WindowProcHook::Next& next) { WatchMessage(m, next); });
+}
+
+void TSkinControl::WatchMessage(TMessage& m, const forms::WindowProcHook::Next& next) {
+    if (m.Msg == kMsgWindowMadeAgain) {
+        remadeFor_ = nullptr;
+        TakeUpNewWindow();
+        return;
+    }
+    const std::weak_ptr<void> alive = LifeToken();
+    next(m);
+    if (alive.expired() || !watched_->HandleAllocated()) return;
+    if (watched_->WindowHandle() != handle_) NoticeNewWindow(watched_->WindowHandle());
+}
+
+void TSkinControl::NoticeNewWindow(HWND now) {
+    // Its first messages come while the system still makes it (a combo's edit child, a tab's
+    // arrows come later): the skin takes it up from the queue. A window made again before
+    // its message came took the message with it: the newest one is asked again.
+    if (remadeFor_ != now && PostMessageA(now, kMsgWindowMadeAgain, 0, 0)) remadeFor_ = now;
+}
+
+void TSkinControl::TakeUpNewWindow() {
+    if (watched_ == nullptr || !watched_->HandleAllocated()) return;
+    HWND now = watched_->WindowHandle();
+    if (now == handle_ && subclass_ != nullptr && subclass_->Attached()) return;
+    subclass_.reset();
+    handle_ = now;
+    HookHandle(now);
+    lifeState_ = kLifeAttached;
+    text_ = WindowText();
+    InvalidateRect(now, nullptr, TRUE);
+    WindowMadeAgain();
+}
+
+void TSkinControl::WindowMadeAgain() {
+    focused_ = GetFocus() == handle_;
+    enabled_ = IsWindowEnabled(handle_) != FALSE;
+    text_ = WindowText();
+    InvalidateSkin();
 }
 
 void TSkinControl::RememberColour(bool colourControl) {
     colourControl_ = colourControl;
     if (colourControl_ && control_ != nullptr) {
         savedColour_ = control_->Color();
+        savedParentColour_ = control_->ParentColor();
         control_->SetColor(static_cast<forms::TColor>(FaceColour()));
     }
 }
 
 void TSkinControl::AttachControl(TControlSkinList* list, TSkinData* data, bool colourControl) {
     if (attached_) return;
+    control_ = dynamic_cast<forms::TWinControl*>(Owner());
+    // A windowless control gets no skin this way, and the skin stays out of the list.
+    if (control_ == nullptr) return;
     data_ = data;
     list_ = list;
-    control_ = dynamic_cast<forms::TWinControl*>(Owner());
-    if (control_ == nullptr) return;
     handle_ = control_->Handle();
     HookControl(control_);
     // The skin paints over the control's own painting: off screen first, so it does not flicker.
@@ -103,6 +151,10 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* lis
     enabled_ = true;
     if (list_ != nullptr) list_->Add(this);
     HookHandle(wnd);
+    // A form-library control's window: the skin follows it to the next one the control makes.
+    if (auto* owner = dynamic_cast<forms::TWinControl*>(Owner()); owner != nullptr && owner->HandleAllocated() &&
+                                                                  owner->WindowHandle() == wnd)
+        WatchControl(owner);
     text_ = WindowText();
     InvalidateRect(handle_, nullptr, TRUE);
     attached_ = true;
@@ -110,14 +162,27 @@ void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* lis
 }
 
 void TSkinControl::Unskin() {
-    if (colourControl_ && control_ != nullptr) control_->SetColor(savedColour_);
+    if (colourControl_ && control_ != nullptr) {
+        control_->SetColor(savedColour_);
+        // A control that took its parent's colour does again: the colour it had when skinned
+        // may have been the parent's face colour already.
+        if (savedParentColour_) control_->SetParentColor(true);
+    }
     if (savedDoubleBuffered_ && control_ != nullptr) control_->SetDoubleBuffered(*savedDoubleBuffered_);
     savedDoubleBuffered_.reset();
 }
 
 void TSkinControl::SkinWndProc(TMessage& m) {
     // A control that made its window again keeps its hook, and this skin follows the new window.
-    if (control_ != nullptr && controlHook_ && control_->HandleAllocated()) handle_ = control_->WindowHandle();
+    if (control_ != nullptr && controlHook_ && control_->HandleAllocated() && control_->WindowHandle() != handle_) {
+        handle_ = control_->WindowHandle();
+        if (attached_) NoticeNewWindow(handle_);
+    }
+    if (m.Msg == kMsgWindowMadeAgain && controlHook_) {
+        remadeFor_ = nullptr;
+        WindowMadeAgain();
+        return;
+    }
     if (m.Msg == kMsgSkinnedQuery) {
         if (m.WParam != kSkinnedQueryCount) {
             m.Result = 1;
@@ -155,6 +220,7 @@ bool TSkinControl::BeforeMessage(TMessage& m) {
         // Only the window goes (a new orientation or grip makes it again): the control and its
         // hook stay, and so does the skin.
         if (control_ != nullptr && controlHook_ && !control_->IsDestroying()) return false;
+        if (watched_ != nullptr && !watched_->IsDestroying()) return false;  // its next window is hooked
         lifeState_ = kLifeDead;
         Unskin();
         return false;
@@ -187,13 +253,15 @@ void TSkinControl::InvalidateSkin(Repaint when) {
 }
 
 void TSkinControl::PaintFrame(HDC dc) {
+    // Held here: a painter that calls user code (an owner-draw handler) may free this skin.
+    HWND wnd = handle_;
     RECT r{};
-    if (handle_ == nullptr || !GetWindowRect(handle_, &r)) return;
+    if (wnd == nullptr || !GetWindowRect(wnd, &r)) return;
     windowRect_ = r;
     OffsetRect(&r, -r.left, -r.top);
     HDC own = nullptr;
     if (dc == nullptr) {
-        own = GetWindowDC(handle_);
+        own = GetWindowDC(wnd);
         dc = own;
     }
     try {
@@ -201,16 +269,17 @@ void TSkinControl::PaintFrame(HDC dc) {
     } catch (...) {
         ++paintErrors;  // a paint must not take the window down; tests count these
     }
-    if (own != nullptr) ReleaseDC(handle_, own);
+    if (own != nullptr) ReleaseDC(wnd, own);
 }
 
 void TSkinControl::PaintMessage(TMessage& m) {
+    HWND wnd = handle_;
     PAINTSTRUCT ps{};
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     const bool began = dc == nullptr;
-    if (began) dc = BeginPaint(handle_, &ps);
+    if (began) dc = BeginPaint(wnd, &ps);
     RECT r{};
-    if (GetWindowRect(handle_, &r)) {
+    if (GetWindowRect(wnd, &r)) {
         windowRect_ = r;
         OffsetRect(&r, -r.left, -r.top);
         try {
@@ -219,7 +288,7 @@ void TSkinControl::PaintMessage(TMessage& m) {
             ++paintErrors;
         }
     }
-    if (began) EndPaint(handle_, &ps);
+    if (began) EndPaint(wnd, &ps);
 }
 
 void TSkinControl::DrawSkin(HDC, const RECT&) {}
@@ -234,6 +303,11 @@ const SkinElements* TSkinControl::Elements() const { return data_ != nullptr ? &
 COLORREF TSkinControl::FaceColour() const {
     const SkinElements* e = Elements();
     return forms::ColorToRGB(static_cast<forms::TColor>(e != nullptr ? e->colours.ButtonFace : kSystemColour | COLOR_BTNFACE));
+}
+
+COLORREF TSkinControl::DisabledTextColour() const {
+    const SkinElements* e = Elements();
+    return forms::ColorToRGB(static_cast<forms::TColor>(e != nullptr ? e->colours.ButtonShadow : kSystemColour | COLOR_BTNSHADOW));
 }
 
 void TSkinControl::FillFace(HDC dc, const RECT& rect) const {

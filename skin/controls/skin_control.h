@@ -31,6 +31,9 @@ constexpr int kLifeAttached = 1;
 constexpr int kLifeUnskinned = 2;
 constexpr int kLifeDead = 6;  // the window has had WM_NCDESTROY
 
+// Posted to a control's new window, once it is whole, so that its skin takes it up.
+constexpr UINT kMsgWindowMadeAgain = 0x3507;
+
 // State bits.
 constexpr unsigned kStateHot = 1u << 0;
 constexpr unsigned kStatePressed = 1u << 1;
@@ -60,6 +63,9 @@ public:
     forms::TWinControl* Control() const { return control_; }
     // A windowless control skinned through its parent's paint (speed buttons); nullptr otherwise.
     forms::TControl* GraphicControl() const { return graphicControl_; }
+    // The form-library control whose window a raw-window skin hooks, followed to each new
+    // window the control makes; nullptr otherwise.
+    forms::TWinControl* WatchedControl() const { return watched_; }
     int LifeState() const { return lifeState_; }
     unsigned State() const { return state_; }
     bool SkinOn() const { return skinOn_; }
@@ -88,6 +94,9 @@ protected:
     // The WM_PAINT answer of the families: draws through DrawSkin on wParam's DC or BeginPaint's.
     void PaintMessage(forms::TMessage& m);
     COLORREF FaceColour() const;
+    // A disabled control's text: the skin's own shadow colour, which the skin chooses to read
+    // on its disabled face (the system's grey may not).
+    COLORREF DisabledTextColour() const;
     void FillFace(HDC dc, const RECT& rect) const;
     void FillParentFace(HDC dc, const RECT& rect) const;
     LONG_PTR GetWindowLongAW(int index) const;
@@ -119,6 +128,9 @@ protected:
     // Puts SkinWndProc in front of a raw window's procedure.
     void HookHandle(HWND wnd);
     void RememberColour(bool colourControl);
+    // The control made its window again and the skin has the new one: it takes up what hangs
+    // off the window (children, buddies). Runs once the new window is whole.
+    virtual void WindowMadeAgain();
 
     unsigned state_ = 0;
     bool enabled_ = true;
@@ -127,6 +139,7 @@ protected:
     RECT windowRect_{};
     bool colourControl_ = false;
     forms::TColor savedColour_ = 0;
+    bool savedParentColour_ = false;
     TSkinData* data_ = nullptr;
 
 private:
@@ -134,6 +147,13 @@ private:
     // Runs SkinWndProc with next as the control's own handling of this message.
     void Dispatch(forms::TMessage& m, const Default& next);
     void Unhook();
+    // Follows the control a raw-window skin was attached to: its WindowProc tells of its next
+    // window, which the skin hooks in turn.
+    void WatchControl(forms::TWinControl* control);
+    void WatchMessage(forms::TMessage& m, const forms::WindowProcHook::Next& next);
+    // Asks for kMsgWindowMadeAgain on the control's new window (once until it comes).
+    void NoticeNewWindow(HWND now);
+    void TakeUpNewWindow();
 
     HWND handle_ = nullptr;
     forms::TWinControl* control_ = nullptr;
@@ -146,6 +166,9 @@ private:
     std::optional<bool> savedDoubleBuffered_;
     std::unique_ptr<forms::WindowProcHook> controlHook_;
     std::unique_ptr<forms::WindowSubclass> subclass_;
+    forms::TWinControl* watched_ = nullptr;
+    std::unique_ptr<forms::WindowProcHook> watchHook_;
+    HWND remadeFor_ = nullptr;  // the window kMsgWindowMadeAgain was posted to, until it comes
     const Default* next_ = nullptr;
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
 #include "forms/gdi_handle.h"
@@ -112,12 +114,16 @@ void TSkinStatusBar::DrawSkin(HDC dc, const RECT& rect) {
     BitBlt(dc, rect.left, rect.top, r.right, r.bottom, mem, 0, 0, SRCCOPY);
     if (bar->OnDrawPanel && !bar->SimplePanel()) {
         // Every panel, not only the owner-drawn ones: a handler may paint over any of them.
-        for (size_t i = 0; i < panels.size(); ++i) {
+        // A handler may also free the bar, and this skin with it, or unskin it.
+        const std::weak_ptr<void> alive = LifeToken();
+        const auto handler = bar->OnDrawPanel;
+        for (size_t i = 0; i < bar->Panels().size() && !bar->SimplePanel(); ++i) {
             RECT p{};
             if (!SendMessageA(wnd, SB_GETRECT, i, reinterpret_cast<LPARAM>(&p))) continue;
             InflateRect(&p, -1, -1);
             OffsetRect(&p, rect.left, rect.top);
-            bar->OnDrawPanel(bar, static_cast<int>(i), dc, p);
+            handler(bar, static_cast<int>(i), dc, p);
+            if (alive.expired()) return;
         }
     }
 }

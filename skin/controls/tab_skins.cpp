@@ -86,11 +86,21 @@ void TSkinTab::AttachHandle(HWND wnd, TSkinData* data, TControlSkinList* list) {
     enabled_ = IsWindowEnabled(wnd) != FALSE;
     text_ = WindowText();
     PrepareBitmaps();
-    HWND upDown = FindWindowExA(wnd, nullptr, "msctls_updown32", nullptr);
+    SkinArrows();
+}
+
+void TSkinTab::SkinArrows() {
+    HWND upDown = FindWindowExA(Handle(), nullptr, "msctls_updown32", nullptr);
     if (upDown != nullptr && (List() == nullptr || List()->FindByHandle(upDown) == nullptr)) {
         auto* arrows = new TSkinUpDown(Owner());
-        arrows->AttachHandle(upDown, data, list);
+        arrows->AttachHandle(upDown, data_, List());
     }
+}
+
+void TSkinTab::WindowMadeAgain() {
+    PrepareBitmaps();
+    SkinArrows();
+    TSkinControl::WindowMadeAgain();
 }
 
 void TSkinTab::RefreshSkin() {

@@ -25,8 +25,13 @@ public:
     // 0 top, 1 bottom, 2 left, 3 right.
     int TabPosition() const { return position_; }
 
+protected:
+    void WindowMadeAgain() override;
+
 private:
     void PrepareBitmaps();
+    // The scroll arrows a tab control makes for itself get a skin of their own.
+    void SkinArrows();
 
     int position_ = 0;
     forms::PixelBuffer tabs_;

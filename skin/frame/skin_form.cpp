@@ -648,10 +648,7 @@ void TSkinForm::UnskinOnDestroy() {
         // The children went first: their skins are freed without touching their windows.
         DetachControlSkins();
     }
-    if (menuBar_ != nullptr) {
-        delete menuBar_;
-        menuBar_ = nullptr;
-    }
+    FreeMenuBar();  // a menu the window held goes with it
     titleImage_ = forms::PixelBuffer(0, 0, 3);
 }
 

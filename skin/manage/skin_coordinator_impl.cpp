@@ -32,6 +32,13 @@ bool HandedOver(const forms::TForm& form) {
     return false;
 }
 
+template <class T> bool Holds(const std::vector<T*>& list, const T* item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+// Still on the screen's list: not freed since a copy of the list was taken.
+bool StillAForm(const forms::TForm* form) { return forms::Screen != nullptr && Holds(forms::Screen->FormList(), form); }
+
 bool IsMdiChild(HWND wnd) {
     if ((GetWindowLongPtrA(wnd, GWL_STYLE) & WS_CHILD) == 0) return false;
     HWND parent = GetParent(wnd);
@@ -209,8 +216,10 @@ void TSkinCoordinator::RunRequest() {
                     }
             } else {
                 PurgeFormSkins();
+                // Skinning runs user handlers, which may free forms of the copy still to come.
                 const std::vector<forms::TForm*> forms = forms::Screen->FormList();
-                for (auto it = forms.rbegin(); it != forms.rend(); ++it) SkinForm(**it);
+                for (auto it = forms.rbegin(); it != forms.rend(); ++it)
+                    if (StillAForm(*it)) SkinForm(**it);
             }
             state_.skinAll = false;
             break;
@@ -220,6 +229,8 @@ void TSkinCoordinator::RunRequest() {
             PurgeFormSkins();
             const std::vector<TSkinForm*> formSkins = state_.FormSkins();
             for (auto it = formSkins.rbegin(); it != formSkins.rend(); ++it) {
+                // Giving a window back may free other form skins (their forms closed by a handler).
+                if (!Holds(state_.FormSkins(), *it)) continue;
                 if ((*it)->Finished() || (oneForm && (*it)->SkinData() != data)) continue;
                 Retire(*it);
                 if (oneForm) break;
@@ -234,6 +245,7 @@ void TSkinCoordinator::RunRequest() {
             if (oneForm && using_.size() > 1) using_.resize(1);
             for (TSkinForm* f : using_) f->LoadFrameMetrics();
             for (TSkinForm* f : using_) {
+                if (!Holds(state_.FormSkins(), f)) continue;  // freed by an earlier form's handler
                 // A form's own recolour message also reaches whatever hooks the form; a raw
                 // window has only us.
                 if (f->Form() != nullptr) SendMessageA(f->Window(), kMsgRecolour, 0, 0);
@@ -246,8 +258,10 @@ void TSkinCoordinator::RunRequest() {
     }
     // The handler may have gone with its data.
     if (pending_ == data) pending_ = nullptr;
-    data->DoSkinChanged();
+    if (HoldsData(data)) data->DoSkinChanged();
 }
+
+bool TSkinCoordinator::HoldsData(const TSkinData* data) const { return Holds(state_.skinDataList, data); }
 
 void TSkinCoordinator::SkinForm(forms::TForm& form) {
     if (!form.Visible() || !form.HandleAllocated()) return;

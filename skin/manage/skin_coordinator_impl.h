@@ -78,6 +78,8 @@ private:
     void FreePopup(std::unique_ptr<TSkinPopMenu> popup);
     void FreeRetiredPopups();
     bool LeftAloneDialog(HWND wnd, const std::string& className) const;
+    // Still registered: not freed by a handler since the caller took it.
+    bool HoldsData(const TSkinData* data) const;
 
     TSkinManage& state_;
     forms::UniqueHook hook_;

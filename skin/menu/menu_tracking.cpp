@@ -154,7 +154,15 @@ void TSkinForm::FreeMenuBar() {
     forms::TMainMenu* component = menuBar_->Component();
     delete menuBar_;
     menuBar_ = nullptr;
-    if (menu == nullptr || wnd_ == nullptr || !IsWindow(wnd_)) return;
+    if (menu == nullptr) return;
+    const bool windowGoing = wnd_ == nullptr || !IsWindow(wnd_) || phase_ == kPhaseDestroying || phase_ == kPhaseDestroyed;
+    // A menu no component owns was the window's, which would have destroyed it with itself
+    // had the bar not taken it away: it goes now.
+    if (windowGoing && component == nullptr && (wnd_ == nullptr || !IsWindow(wnd_) || GetMenu(wnd_) != menu)) {
+        DestroyMenu(menu);
+        return;
+    }
+    if (wnd_ == nullptr || !IsWindow(wnd_)) return;
     // The drop-downs were marked owner-drawn for the frame; a menu that does not draw its
     // own items gets its plain items back.
     if (component == nullptr || !component->OwnerDraw()) SetMenuOwnerDrawFlags(menu, false);

@@ -132,6 +132,22 @@ TEST(SliderGeometry, VerticalHasItsMaximumAtTheTop) {
     EXPECT_EQ(hit, (SliderRect{l.rulerLeft - 3, 6, l.rulerLeft + 8 + 3, 6 + 212}));
 }
 
+// A range wider than an int (-2e9 .. 2e9): every position reads the value it stands for,
+// past the middle included, smooth or in steps.
+TEST(SliderGeometry, AWideRangeReadsEveryPositionWithoutOverflow) {
+    for (const bool smooth : {true, false}) {
+        SCOPED_TRACE(smooth ? "smooth" : "in steps");
+        const SliderGeometry g(Horizontal(221, 40, -2000000000, 2000000000, 1000, smooth));
+        ASSERT_EQ(g.TrackSpan(), 200);
+        const struct { int position; int value; } drags[] = {
+            {6, -2000000000}, {6 + 50, -1000000000}, {6 + 100, 0}, {6 + 150, 1000000000}, {6 + 175, 1500000000},
+            {6 + 200, 2000000000}, {900, 2000000000}, {-900, -2000000000},
+        };
+        for (const auto& d : drags) EXPECT_EQ(g.ValueAtPosition(d.position), d.value) << d.position;
+        EXPECT_EQ(g.SnapPosition(6 + 150), 6 + 150);
+    }
+}
+
 TEST(SliderGeometry, AnEmptyRangeOrATrackShorterThanTheThumbReadsTheMinimum) {
     const struct { int width, minValue, maxValue; } cases[] = {
         {601, 4, 4},   // zero range

@@ -12,6 +12,14 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
 }
 
+// Beyond the int range the int rounding stops at its ends; the real one keeps the value.
+TEST(RoundHalfEven, WideValuesStopAtTheEndsOrStayReal) {
+    EXPECT_EQ(RoundHalfEven(3e9), 2147483647);
+    EXPECT_EQ(RoundHalfEven(-3e9), -2147483647 - 1);
+    EXPECT_EQ(RoundHalfEvenReal(3000000000.5), 3000000000.0);
+    EXPECT_EQ(RoundHalfEvenReal(-4000000001.5), -4000000002.0);
+}
+
 TEST(MulDivRound, RoundsTheWideProduct) {
     const struct { int a, b, c, out; } cases[] = {
         {50, 200, 1000, 10},          // exact

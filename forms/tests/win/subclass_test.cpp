@@ -188,5 +188,20 @@ TEST(WindowProcHooks, RemovedInAnyOrderTheControlGetsItsOwnWindowProcBack) {
     late.reset();
 }
 
+// A control on its way out whose skins let go one by one still hears its late messages
+// (WM_NCDESTROY, a child's removal) in its own procedure.
+TEST(WindowProcHooks, ADestroyingControlKeepsItsOwnWindowProcAfterItsLastHook) {
+    auto panel = std::make_unique<TPanel>(nullptr);
+    int own = 0;
+    panel->WindowProc = [&own](TMessage& m) {
+        if (m.Msg == kProbe) ++own;
+    };
+    auto hook = std::make_unique<WindowProcHook>(*panel, [](TMessage& m, const WindowProcHook::Next& next) { next(m); });
+    panel->Destroying();
+    hook.reset();
+    panel->Perform(kProbe);
+    EXPECT_EQ(own, 1) << "the message was dropped";
+}
+
 }  // namespace
 }  // namespace forms

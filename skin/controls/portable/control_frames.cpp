@@ -54,8 +54,10 @@ namespace skin {
 
 int ProgressFill(int length, int position, int minimum, int maximum) {
     if (maximum <= 0 || length <= 0) return 0;
+    // A range that runs backwards (minimum above maximum) has no minimum to lift the
+    // position to: it would pass the maximum and the fill would leave the bar.
+    if (minimum <= maximum && position < minimum) position = minimum;
     if (position > maximum) position = maximum;
-    if (position < minimum) position = minimum;
     if (position <= 0) return 0;
     // Rounded to the nearest pixel, as the platform's multiply-divide does.
     return static_cast<int>((static_cast<long long>(length) * position + maximum / 2) / maximum);

@@ -24,7 +24,8 @@ int ComboFrame(bool pressed, bool focusedOrHot, bool enabled);
 namespace skin {
 
 // The filled length of a progress bar `length` pixels long: the position kept within
-// minimum .. maximum; nothing filled when the maximum or the position is not positive.
+// minimum .. maximum (below the maximum only, when the range runs backwards); nothing filled
+// when the maximum or the position is not positive.
 int ProgressFill(int length, int position, int minimum, int maximum);
 
 // A status-bar panel's bevel frame of the StatusBarEdges strip: 1 lowered, 2 raised, 3 none.

@@ -12,6 +12,7 @@
 #include "controls/thumb_cell.h"
 #include "editor/galleries_page.h"
 #include "editor/main_form.h"
+#include "editor/record_page.h"
 #include "forms/application.h"
 #include "forms/bitmap.h"
 #include "forms/canvas.h"
@@ -22,6 +23,7 @@
 #include "forms/portable/jpeg_codec.h"
 #include "forms/portable/pixels.h"
 #include "forms/portable/properties.h"
+#include "skin/controls/combo_skins.h"
 #include "skin/controls/control_skin_list.h"
 #include "skin/controls/scroll_skins.h"
 #include "skin/frame/skin_form.h"
@@ -193,6 +195,34 @@ TEST_F(MainWindowSkins, TheGalleriesPopupMenuIsDrawnFromTheSkin) {
     EXPECT_EQ(OpenPopupRow::colour, probe::k_menuitem[3]);
 }
 
+// Add on a record page makes the name box again in its adding style: the box keeps its skin
+// on the new window, with its edit child hooked (its focused frame) and, where the box shows
+// its list, that list's skinned scroll bars.
+TEST_F(MainWindowSkins, TheNameBoxKeepsItsSkinAfterAdd) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    for (editor::RecordPage* page : {form_->WorkHistory.get(), form_->Photographers.get()}) {
+        ShowPage(page == form_->WorkHistory.get() ? 2 : 3);
+        const HWND before = page->NameBox->Handle();
+        page->AddButton->Click();
+        Settle();
+        HWND box = page->NameBox->Handle();
+        ASSERT_NE(box, before) << "Add made no new window";
+        SCOPED_TRACE(page->NameBox->Name());
+        const auto* combo = dynamic_cast<const TSkinComBox*>(skin_->ControlSkins()->FindByHandle(box));
+        ASSERT_NE(combo, nullptr) << "the name box lost its skin";
+        EXPECT_EQ(combo->EditChild(), page->NameBox->Style() == forms::csSimple ? nullptr : GetWindow(box, GW_CHILD));
+        if (page->NameBox->Style() == forms::csSimple) {
+            COMBOBOXINFO info{};
+            info.cbSize = sizeof info;
+            ASSERT_TRUE(GetComboBoxInfo(box, &info));
+            const TSkinControl* bars = skin_->ControlSkins()->FindByHandle(info.hwndList);
+            ASSERT_NE(bars, nullptr) << "the list lost its skinned scroll bars";
+            EXPECT_EQ(bars->LifeState(), kLifeAttached);
+        }
+    }
+}
+
 // On every page: labels, check boxes and group boxes stand on the skin's face, and no overlay
 // covers anything but its own control.
 TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
@@ -224,6 +254,25 @@ TEST_F(MainWindowSkins, ControlsStandOnTheSkinsFace) {
             }
         }
     }
+}
+
+// Unskinned, the biography page's group boxes take their page's own colour again at once,
+// as they had it before: the skin's face does not stay on them.
+TEST_F(MainWindowSkins, UnskinnedGroupBoxesAreTheirPagesColourAtOnce) {
+    std::unique_ptr<TSkinData> data = LoadSkin("probe");
+    Open(*data);
+    ShowPage(0);
+    skin_->UnskinForm();
+    Settle();
+    int boxes = 0;
+    for (forms::TComponent* c : form_->ComponentList()) {
+        auto* box = dynamic_cast<forms::TCustomGroupBox*>(c);
+        if (box == nullptr || !box->Showing() || box->Parent() == nullptr) continue;
+        ++boxes;
+        EXPECT_EQ(box->Color(), box->Parent()->Color()) << box->Name();
+        EXPECT_EQ(CommonColour(*box), CommonColour(*box->Parent())) << box->Name() << " painted plain";
+    }
+    EXPECT_GT(boxes, 0);
 }
 
 // The main window's controls of each kind get their skins through the form skin; the slider

@@ -77,6 +77,8 @@ TEST(ControlFrames, ProgressFillStaysInsideTheBar) {
     } cases[] = {
         {200, 50, 0, 100, 100}, {200, 150, 0, 100, 200}, {200, 50, 0, 0, 0},   {200, 10, 0, -5, 0},
         {200, -5, -10, 100, 0}, {200, 1, 0, 3, 67},      {0, 50, 0, 100, 0},    {200, 100, 0, 100, 200},
+        // Ranges that run backwards stay inside the bar.
+        {200, 20, 100, 50, 80}, {200, 70, 100, 50, 200}, {200, 200, 100, 50, 200},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ProgressFill(c.length, c.position, c.minimum, c.maximum), c.fill)

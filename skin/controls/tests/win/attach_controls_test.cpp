@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 #include "forms/button.h"
 #include "forms/check_box.h"
 #include "forms/combo_box.h"
+#include "forms/common_controls.h"
 #include "forms/date_time_picker.h"
 #include "forms/edit.h"
 #include "forms/group_box.h"
@@ -18,8 +20,10 @@
 #include "forms/page_control.h"
 #include "forms/panel.h"
 #include "forms/rich_edit.h"
+#include "forms/shape.h"
 #include "skin/controls/box_skins.h"
 #include "skin/controls/button_skins.h"
+#include "skin/controls/combo_skins.h"
 #include "skin/skin_messages.h"
 #include "skin/controls/tests/win/control_skin_fixture.h"
 
@@ -120,6 +124,23 @@ TEST_F(Attachment, UnskinGivesColoursAndProceduresBack) {
     EXPECT_TRUE(list->Skins().empty());
 }
 
+// A group box that takes its page's colour is skinned after the page, when that colour is
+// the face already: unskinned, it takes the page's own colour again, at once.
+TEST_F(Attachment, UnskinGivesAParentColouredBoxItsParentsColourBack) {
+    auto* page = Place<forms::TPanel>(form, form, "Page", 10, 10, 300, 200);
+    page->SetColor(forms::clRed);
+    auto* group = Place<forms::TGroupBox>(page, form, "Group", 10, 10, 200, 120);
+    group->SetCaption("Group");
+    ASSERT_TRUE(group->ParentColor());
+    Pump();
+    SkinChildControls(*list, *form);
+    ASSERT_EQ(forms::ColorToRGB(group->Color()), Face());
+    list->UnskinAll();
+    EXPECT_EQ(group->Color(), forms::clRed);
+    EXPECT_TRUE(group->ParentColor());
+    EXPECT_EQ(ScreenPixel(group->Handle(), 100, 60), RGB(255, 0, 0)) << "painted plain at once";
+}
+
 // The skin data's OnSkinControl is asked first, with the control's class in capitals: a skin it
 // hands back is attached with its own colour flag and no rule runs for that control (a panel's
 // own controls are still walked); a control it leaves alone goes through the rules.
@@ -156,6 +177,23 @@ TEST_F(Attachment, OnSkinControlIsAskedFirst) {
     EXPECT_EQ(panel->Color(), forms::clRed) << "the handler's skin left the colour alone";
     list->UnskinAll();
     EXPECT_EQ(check->Color(), forms::clRed);
+}
+
+// A skin the handler hands back for a windowless control is not attached and keeps no
+// pointer to the list: freed with its control after the list is gone, it touches nothing.
+TEST_F(Attachment, ASkinHandedBackForAWindowlessControlStaysOutOfTheList) {
+    auto* shape = Place<forms::TShape>(form, form, "Shape", 10, 10, 80, 16);
+    TSkinControl* handed = nullptr;
+    data->OnSkinControl = [&](TControlSkinList&, TSkinData&, forms::TComponent&, forms::TControl& control, const std::string&,
+                              TSkinControl*& skinned) {
+        if (&control == shape) skinned = handed = new TSkinButton(&control);
+    };
+    SkinChildControls(*list, *form);
+    ASSERT_NE(handed, nullptr);
+    EXPECT_FALSE(list->Contains(handed));
+    EXPECT_EQ(handed->List(), nullptr);
+    list.reset();
+    delete shape;
 }
 
 // A skin that paints over the control's own painting has it drawn off screen first while the
@@ -386,6 +424,108 @@ TEST_F(Attachment, GroupBoxDrawsOnTheFace) {
     EXPECT_EQ(ScreenPixel(wnd, 100, 60), Face());
     EXPECT_EQ(ScreenPixel(wnd, 100, 98), forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonShadow)));
     EXPECT_EQ(ScreenPixel(wnd, 100, 99), Face());
+}
+
+// However a control is reached, it gets one skin: a Skin3rd container walks children its
+// owner's walk already skinned, and a second walk of a raw window meets an extended combo's
+// inner combo skinned.
+TEST_F(Attachment, EveryRoadGivesAControlOneSkin) {
+    data->Skin3rd.insert(data->Skin3rd.begin(), {"TPanel=Container", "TButton=Button"});
+    auto* button = Place<forms::TButton>(form, form, "Inner", 10, 10, 80, 25);  // owned before the panel
+    auto* panel = Place<forms::TPanel>(form, form, "Panel", 10, 10, 300, 200);
+    button->SetParent(panel);
+    Pump();
+    SkinChildControls(*list, *form);
+    SkinChildControls(*list, *form);
+    auto skinsOf = [&](const forms::TComponent* owner) {
+        return std::count_if(list->Skins().begin(), list->Skins().end(), [&](TSkinControl* s) { return s->Owner() == owner; });
+    };
+    EXPECT_EQ(skinsOf(button), 1);
+
+    forms::EnsureCommonControls(ICC_USEREX_CLASSES);
+    RawParent parent;
+    HWND extended = parent.Child("ComboBoxEx32", CBS_DROPDOWNLIST, 9, 10);
+    ASSERT_NE(extended, nullptr);
+    HWND inner = GetWindow(extended, GW_CHILD);
+    ASSERT_NE(inner, nullptr);
+    SkinChildWindows(*list, parent.wnd);
+    SkinChildWindows(*list, parent.wnd);
+    EXPECT_EQ(std::count_if(list->Skins().begin(), list->Skins().end(), [&](TSkinControl* s) { return s->Handle() == inner; }), 1);
+    list->UnskinAll();
+}
+
+// An edit that makes its own arrows, inside it, with each window it makes.
+class TSpinningEdit : public forms::TEdit {
+public:
+    using forms::TEdit::TEdit;
+
+protected:
+    void HandleCreated() override {
+        forms::TEdit::HandleCreated();
+        forms::EnsureCommonControls(ICC_UPDOWN_CLASS);
+        CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, Width() - 18, 0, 14, 18, WindowHandle(), nullptr,
+                        GetModuleHandleA(nullptr), nullptr);
+    }
+};
+
+// A control whose window is made again (a new border, a combo's new style, a page control,
+// an edit whose arrows come with its window) has its skin on the new window and on what
+// hangs off it, once the queue has run.
+TEST_F(Attachment, AControlThatMakesItsWindowAgainIsSkinnedOnTheNewOne) {
+    auto* edit = Place<forms::TEdit>(form, form, "Edit", 10, 10, 120, 24);
+    edit->SetBorderStyle(forms::bsNone);
+    auto* dropDown = Place<forms::TComboBox>(form, form, "DropDown", 10, 50, 120, 24);
+    dropDown->SetStyle(forms::csDropDownList);
+    auto* simple = Place<forms::TComboBox>(form, form, "Simple", 140, 50, 120, 120);
+    simple->SetStyle(forms::csDropDownList);
+    auto* pages = Place<forms::TPageControl>(form, form, "Pages", 270, 10, 220, 150);
+    auto* sheet = new forms::TTabSheet(form);
+    sheet->SetPageControl(pages);
+    sheet->SetCaption("Sheet");
+    auto* spin = Place<TSpinningEdit>(form, form, "Spin", 10, 200, 120, 24);
+    Pump();
+    SkinChildControls(*list, *form);
+    Pump();
+    RedrawWindow(spin->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    ASSERT_NE(list->FindByHandle(FindWindowExA(spin->Handle(), nullptr, UPDOWN_CLASSA, nullptr)), nullptr);
+    const HWND oldPages = pages->Handle();
+
+    edit->SetBorderStyle(forms::bsSingle);
+    dropDown->SetStyle(forms::csDropDown);
+    simple->SetStyle(forms::csSimple);
+    pages->RecreateWnd();
+    spin->SetBorderStyle(forms::bsNone);
+    Pump();
+    ASSERT_NE(pages->Handle(), oldPages);
+    for (forms::TWinControl* c : std::initializer_list<forms::TWinControl*>{edit, dropDown, simple, pages, spin}) {
+        SCOPED_TRACE(c->Name());
+        EXPECT_EQ(SendMessageA(c->Handle(), kMsgSkinnedQuery, 0, 0), 1);
+    }
+    const COLORREF shadow = forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonShadow));
+    EXPECT_EQ(ScreenPixel(edit->Handle(), 0, 0), shadow) << "the new border is the skin's";
+    HWND dropDownEdit = GetWindow(dropDown->Handle(), GW_CHILD);
+    ASSERT_NE(dropDownEdit, nullptr);
+    const auto* combo = dynamic_cast<const TSkinComBox*>(list->FindByHandle(dropDown->Handle()));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->EditChild(), dropDownEdit) << "the combo's new edit child is hooked";
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(simple->Handle(), &info));
+    const TSkinControl* bars = list->FindByHandle(info.hwndList);
+    ASSERT_NE(bars, nullptr) << "the simple combo's list has no skinned scroll bars";
+    EXPECT_EQ(bars->LifeState(), kLifeAttached);
+    RedrawWindow(spin->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    HWND arrows = FindWindowExA(spin->Handle(), nullptr, UPDOWN_CLASSA, nullptr);
+    ASSERT_NE(arrows, nullptr);
+    EXPECT_NE(list->FindByHandle(arrows), nullptr) << "the new arrows are skinned";
+    // One skin each still, and everything goes back when unskinned.
+    SkinChildControls(*list, *form);
+    for (forms::TWinControl* c : std::initializer_list<forms::TWinControl*>{edit, dropDown, simple, pages, spin}) {
+        SCOPED_TRACE(c->Name());
+        EXPECT_EQ(SendMessageA(c->Handle(), kMsgSkinnedQuery, kSkinnedQueryCount, 0), 1);
+    }
+    list->UnskinAll();
+    EXPECT_EQ(SendMessageA(edit->Handle(), kMsgSkinnedQuery, 0, 0), 0);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/button.h"
@@ -152,6 +154,72 @@ TEST_F(ButtonSkins, AClickNeedsPressAndReleaseOnTheSameButton) {
     Pump();
     EXPECT_EQ(clicks[0], 0);
     EXPECT_EQ(clicks[1], 1);
+}
+
+// The columns of a button's middle band that carry text: first and last, -1 when none. Ink
+// is what differs clearly from the band's own left end.
+std::pair<int, int> InkedColumns(const PaintedPixels& pixels) {
+    const int mid = pixels.Height() / 2;
+    std::pair<int, int> span{-1, -1};
+    for (int x = 4; x < pixels.Width() - 4; ++x) {
+        for (int y = mid - 7; y <= mid + 7; ++y) {
+            const COLORREF back = pixels.At(4, y), c = pixels.At(x, y);
+            const int d = std::abs(GetRValue(c) - GetRValue(back)) + std::abs(GetGValue(c) - GetGValue(back)) +
+                          std::abs(GetBValue(c) - GetBValue(back));
+            if (d < 96) continue;
+            if (span.first < 0) span.first = x;
+            span.second = x;
+            break;
+        }
+    }
+    return span;
+}
+
+// A skinned button shows the whole caption the plain one shows: the last letter's overhang
+// ("r" of "Swimwear") is not cut off.
+TEST_F(ButtonSkins, ASkinnedButtonShowsTheWholeCaption) {
+    for (const char* caption : {"Swimwear", "Underwear", "Glamour", "Fashion"}) {
+        SCOPED_TRACE(caption);
+        auto* button = new forms::TButton(form);
+        button->SetParent(form);
+        button->SetBounds(20, 20, 120, 26);
+        button->SetCaption(caption);
+        Pump();
+        const auto plain = InkedColumns(PaintedPixels(button->Handle()));
+        ASSERT_GE(plain.first, 0);
+        (new TSkinButton(button))->AttachControl(list.get(), data.get(), false);
+        const auto skinned = InkedColumns(PaintedPixels(button->Handle()));
+        EXPECT_EQ(skinned.second - skinned.first, plain.second - plain.first)
+            << "plain " << plain.first << ".." << plain.second << ", skinned " << skinned.first << ".." << skinned.second;
+        delete button;
+    }
+}
+
+// A disabled button's caption is drawn in the skin's shadow colour, one the skin picks to
+// read on its disabled face, whether the button is a form's or a raw window.
+TEST_F(ButtonSkins, DisabledCaptionInTheSkinsShadowColour) {
+    const COLORREF shadow = forms::ColorToRGB(static_cast<forms::TColor>(data->Elements().colours.ButtonShadow));
+    auto inked = [&](HWND wnd) {
+        const PaintedPixels pixels(wnd);
+        for (int y = 4; y < pixels.Height() - 4; ++y)
+            for (int x = 4; x < pixels.Width() - 4; ++x)
+                if (pixels.At(x, y) == shadow) return true;
+        return false;
+    };
+    auto* button = new forms::TButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 20, 120, 26);
+    button->SetCaption("Disabled");
+    button->SetEnabled(false);
+    (new TSkinButton(button))->AttachControl(list.get(), data.get(), false);
+    EXPECT_TRUE(inked(button->Handle())) << "a form's button";
+    HWND raw = CreateWindowExA(0, "BUTTON", "Disabled", WS_CHILD | WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON, 20, 60, 120, 26,
+                               form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(raw, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    (new TSkinButton(nullptr))->AttachHandle(raw, data.get(), list.get());
+    EXPECT_TRUE(inked(raw)) << "a raw button";
+    list->UnskinAll();
+    DestroyWindow(raw);
 }
 
 // A click handler that frees the button (and with it the skin whose handler runs) is safe.

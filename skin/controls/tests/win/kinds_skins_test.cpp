@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/bit_btn.h"
+#include "forms/edit.h"
 #include "forms/header_control.h"
 #include "forms/image_list.h"
 #include "forms/list_view.h"
@@ -379,6 +380,26 @@ TEST_F(KindSkins, StatusPanelAlignmentByReadingOrder) {
     }
 }
 
+// A handler that frees the skin (the bar unskinned from inside its own paint) ends the loop:
+// the skin asks for no further panel.
+TEST_F(KindSkins, StatusBarOwnerDrawHandlerMayFreeTheSkin) {
+    auto* bar = Add<forms::TStatusBar>(0, 0, 400, 24);
+    bar->SetSizeGrip(false);
+    bar->SetPanels({{"one", 100, forms::pbLowered}, {"two", 100, forms::pbLowered}, {"three", 100, forms::pbRaised}});
+    Pump();
+    auto* skin = new TSkinStatusBar(bar);
+    skin->AttachControl(list.get(), data.get(), false);
+    int calls = 0;
+    bar->OnDrawPanel = [&](forms::TStatusBar*, int, HDC, const RECT&) {
+        if (calls++ == 0) delete skin;
+    };
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(list->IsListed(bar));
+    bar->OnDrawPanel = nullptr;
+    RedrawWindow(bar->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 // A bar with an owner-draw handler has it called for every panel after the skin has drawn,
 // text panels too, each with its rectangle inside the bevel.
 TEST_F(KindSkins, StatusBarOwnerDrawHandlerForEveryPanel) {
@@ -553,6 +574,23 @@ TEST_F(KindSkins, TrackBarThumbThroughCustomDraw) {
     draw.hdr.hwndFrom = form->Handle();
     EXPECT_NE(track->Perform(forms::CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)), CDRF_SKIPDEFAULT);
     ReleaseDC(nullptr, draw.hdc);
+}
+
+// A skin change gives a visible track bar the focus; a hidden one leaves it where it is.
+TEST_F(KindSkins, TrackBarTakesTheFocusOnASkinChangeWhenVisible) {
+    auto* edit = Add<forms::TEdit>(10, 60, 100, 22);
+    auto* track = Add<forms::TTrackBar>(10, 10, 200, 32);
+    Pump();
+    SkinChildControls(*list, *form);
+    auto* skin = SkinOf(track);
+    ASSERT_NE(skin, nullptr);
+    SetFocus(edit->Handle());
+    track->SetVisible(false);
+    skin->RefreshSkin();
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    track->SetVisible(true);
+    skin->RefreshSkin();
+    EXPECT_EQ(GetFocus(), track->Handle());
 }
 
 // Half-way bars fill half their length (a vertical one from the bottom); a bar whose maximum

@@ -128,6 +128,95 @@ TEST_F(Faults, AnExceptionInTheHookIsReportedAndTheWindowStillComes) {
     EXPECT_EQ(reported.front(), "no skin today");
 }
 
+// A handler run while a request skins the forms may free the data that asked, or forms the
+// request still has to walk: the request goes on without them and never tells a freed data
+// that its skin changed.
+TEST_F(Faults, ARequestWhoseDataOrFormsAreFreedByAHandlerGoesOnWithoutThem) {
+    MainProgram& p = Program();
+    auto form = std::make_unique<TForm>(nullptr);
+    TSkinData* own = nullptr;
+    {
+        forms::TLoadingScope loading(*form);
+        own = new TSkinData(form.get());
+        own->SkinFormtype = sfOnlyThisForm;
+        own->SetSkinFile(SkinPath("probe2"));
+    }
+    int ownChanged = 0;
+    own->OnSkinChanged = [&](TSkinData&) { ++ownChanged; };
+    bool leaveAlone = true;
+    p.data->OnFormSkin = [&](TSkinData&, const std::string&, bool& doSkin) {
+        if (leaveAlone) {
+            doSkin = false;
+            return;
+        }
+        delete own;  // its form's skinning frees it
+        own = nullptr;
+    };
+    form->SetText("Own skin");
+    form->SetBounds(420, 160, 240, 160);
+    form->Show();
+    HWND wnd = form->Handle();
+    PumpUntil([&] { return GetForegroundWindow() == wnd || (SetForegroundWindow(wnd), false); }, 2000);
+    Settle();
+    ASSERT_FALSE(Skinned(wnd));
+    leaveAlone = false;
+    own->SetActive(true);
+    ASSERT_TRUE(PumpUntil([&] { return own == nullptr; }, 3000)) << "the request never ran";
+    Settle();
+    EXPECT_EQ(ownChanged, 0) << "a freed data was told its skin changed";
+    p.data->OnFormSkin = nullptr;
+    form.reset();
+    Settle();
+    Coordinator().PurgeFormSkins();
+
+    // The main data's request walks a copy of the screen's forms: one freed by a handler on
+    // a later form's skinning is passed over.
+    SwitchMain(false);
+    auto first = std::make_unique<TForm>(nullptr);
+    auto second = std::make_unique<TForm>(nullptr);  // later on the screen's list: walked first
+    for (TForm* f : {first.get(), second.get()}) {
+        f->SetBounds(440, 180, 200, 120);
+        f->Show();
+    }
+    bool freed = false;
+    p.data->OnFormSkin = [&](TSkinData&, const std::string&, bool&) {
+        if (freed) return;
+        freed = true;
+        first.reset();
+    };
+    SwitchMain(true);
+    p.data->OnFormSkin = nullptr;
+    EXPECT_TRUE(freed);
+    EXPECT_TRUE(Skinned(second->Handle()));
+    second.reset();
+    Settle();
+}
+
+// A raw window's menu, taken into the skin's bar, goes with the window when the window is
+// destroyed while skinned, as it would have unskinned.
+TEST_F(Faults, ARawWindowDestroyedWhileSkinnedTakesItsMenuWithIt) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "FaultsRawWithMenu";
+    RegisterClassA(&wc);
+    HMENU menu = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 1, "&Open");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    HWND wnd = CreateWindowExA(0, "FaultsRawWithMenu", "Raw", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 440, 200, 260, 160, nullptr,
+                               menu, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(wnd, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return Skinned(wnd) || (SetForegroundWindow(wnd), false); }, 3000));
+    PumpUntil([] { return false; }, 300);  // the attach message lands
+    ASSERT_TRUE(IsMenu(menu));
+    DestroyWindow(wnd);
+    Settle();
+    Coordinator().PurgeFormSkins();
+    EXPECT_FALSE(IsMenu(menu)) << "the menu leaked";
+    EXPECT_FALSE(IsMenu(file));
+}
+
 TEST(PopupSkinLife, TheUnnamedPopupSkinIsForgottenWhenItIsUnhookedOrFreed) {
     const bool active = true;
     const struct {
