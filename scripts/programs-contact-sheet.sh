@@ -6,7 +6,7 @@ source "$(dirname "$0")/common.sh"
 shots="$BUILD/artifacts/skins"
 command -v montage >/dev/null || { log "no montage: no programs' contact sheet"; exit 0; }
 names=(main-off)
-for kind in main galleries msgbox processing; do
+for kind in main galleries msgbox menu processing; do
     for n in 0 1 2 3 4 5; do names+=("$kind-$n"); done
 done
 names+=(vantburn)

@@ -352,7 +352,8 @@ void Painter::Menus() {
         const int frame = f + 1;
         c.Fill(x, y, 20, 20, frame == 1 || frame == 2 ? p_.menu : p_.accent);
         if (frame == 2) c.Fill(x + 2, y + 15, 16, 1, Mix(p_.menu, p_.menuText, 0.35));
-        if (frame == 4) c.Frame(x, y, 20, 20, Darker(p_.accent, 0.2));
+        // A highlight the colour of the menu still shows its ring.
+        if (frame == 4) c.Frame(x, y, 20, 20, Contrast(p_.accent, p_.menu) < 1.5 ? p_.accentText : Darker(p_.accent, 0.2));
     }));
     if (p_.menuBackground)
         Add("menuback.bmp", p_.probe ? Probe(1, 20, 20) : Strip(1, 20, 20, false, [&](Canvas& c, int x, int y, int) {
