@@ -15,5 +15,5 @@ for name in "${names[@]}"; do
     [ -f "$shots/$name.png" ] && files+=("$shots/$name.png")
 done
 [ ${#files[@]} -gt 0 ] || exit 0
-montage -depth 8 -geometry 480x360+6+6 -tile 4x -background "#c8c8cc" "${files[@]}" "$shots/programs-contact-sheet.png" &&
+montage -depth 8 -geometry "480x360>+6+6" -tile 4x -background "#c8c8cc" "${files[@]}" "$shots/programs-contact-sheet.png" &&
     log "programs' contact sheet: $shots/programs-contact-sheet.png (${#files[@]} shots)"
