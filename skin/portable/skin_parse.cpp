@@ -23,9 +23,10 @@ constexpr std::uint32_t Sys(std::uint32_t index) { return kSystemColour + index;
 
 constexpr const char* kBorderNames[4] = {"Left", "Right", "Top", "Bottom"};
 
-class SkinTooLarge : public std::runtime_error {
+// A skin past one of the bounds: the parse stops and the skin is refused with the message.
+class SkinRefused : public std::runtime_error {
 public:
-    SkinTooLarge() : std::runtime_error(kSkinTooLargeMessage) {}
+    using std::runtime_error::runtime_error;
 };
 
 std::size_t BytesOf(int width, int height) { return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3; }
@@ -40,7 +41,7 @@ public:
 private:
     // Every picture the parse makes is counted, so that no text can make it hold more.
     void Spend(std::size_t bytes) {
-        if (bytes > kMaxSkinPixelBytes - spent_) throw SkinTooLarge();
+        if (bytes > kMaxSkinPixelBytes - spent_) throw SkinRefused(kSkinTooLargeMessage);
         spent_ += bytes;
     }
     // Each bitmap is decoded once, however many sections name it.
@@ -193,6 +194,8 @@ void Parser::CaptionButtons() {
             continue;
         const int action = Int(s, "Action", 0);
         if (action == -1 && Int(s, "Visibility", -1) != 0) continue;
+        // Every frame paint lays out and draws each one.
+        if (out_.captionButtons.size() == kMaxCaptionButtons) throw SkinRefused(kTooManyCaptionButtonsMessage);
         auto b = std::make_unique<TDataSkinSysButton>();
         b->name = upper;
         b->Action = action;
@@ -410,7 +413,7 @@ std::optional<SkinElements> ParseSkin(const TQuickIni& ini, TSkinReader& reader,
                                       const std::function<void(const std::string&)>& showMessage) {
     try {
         return Parser(ini, reader, scrollBarWidth).Run();
-    } catch (const SkinTooLarge& e) {
+    } catch (const SkinRefused& e) {
         if (showMessage) showMessage(e.what());
         return std::nullopt;
     }

@@ -22,9 +22,14 @@ constexpr int kComboStripHeight = 21;
 constexpr std::size_t kMaxSkinPixelBytes = 32u << 20;
 inline constexpr const char* kSkinTooLargeMessage =
     "This skin was not loaded: its pictures would take more than 32 MB of memory.";
+// Caption buttons a skin may have: the stored skins have three.
+constexpr std::size_t kMaxCaptionButtons = 64;
+inline constexpr const char* kTooManyCaptionButtonsMessage =
+    "This skin was not loaded: it has more than 64 caption buttons.";
 
 // scrollBarWidth is the platform's SM_CXHSCROLL, which sizes the combo button's part.
-// nullopt, with kSkinTooLargeMessage to showMessage, for a skin past kMaxSkinPixelBytes.
+// nullopt, with the message to showMessage, for a skin past kMaxSkinPixelBytes or
+// kMaxCaptionButtons.
 std::optional<SkinElements> ParseSkin(const TQuickIni& ini, TSkinReader& reader, int scrollBarWidth,
                                       const std::function<void(const std::string&)>& showMessage);
 

@@ -253,15 +253,15 @@ std::optional<SkinElements> ParseArchive(const std::string& ini, const std::map<
 
 TEST(SkinParse, SectionsNamingOneBitmapShareOneDecodedCopy) {
     std::string ini = "[Tabs]\r\nImage=one.bmp\r\n[ComboButton]\r\nImage=ONE.bmp\r\n[Progress]\r\nBitmap=dir\\one.bmp\r\n";
-    for (int i = 0; i < 100; ++i) ini += "[Button" + std::to_string(i) + "]\r\nAction=1\r\nButtonImage=one.bmp\r\n";
+    for (int i = 0; i < 64; ++i) ini += "[Button" + std::to_string(i) + "]\r\nAction=1\r\nButtonImage=one.bmp\r\n";
     skin_pack::Rgb24Picture one = Flat(30, 10, 0x102030);
     one.pixels[0] = 0x0000FF;  // the top-left pixel tells a mirrored copy
     const std::optional<SkinElements> e = ParseArchive(ini, {{"one.bmp", one}});
     ASSERT_TRUE(e.has_value());
-    ASSERT_EQ(e->captionButtons.size(), 103u);
+    ASSERT_EQ(e->captionButtons.size(), 67u);
     const SkinImage& first = e->captionButtons[0]->image;
     ASSERT_FALSE(first.empty());
-    for (int i = 1; i < 100; ++i) EXPECT_TRUE(e->captionButtons[i]->image.SharesPixelsWith(first)) << i;
+    for (int i = 1; i < 64; ++i) EXPECT_TRUE(e->captionButtons[i]->image.SharesPixelsWith(first)) << i;
     EXPECT_TRUE(e->Part("Tabs")->image.SharesPixelsWith(first));
     EXPECT_TRUE(e->Part("Progress")->image.SharesPixelsWith(first));
     // The mirrored combo picture is the button's own; the shared one stays as decoded.
@@ -271,6 +271,16 @@ TEST(SkinParse, SectionsNamingOneBitmapShareOneDecodedCopy) {
     const std::uint32_t mark = PixelRgb(first, 0, 0);
     EXPECT_NE(mark, PixelRgb(first, 29, 0));
     EXPECT_EQ(PixelRgb(combo->image2, 29, 0), mark);
+}
+
+TEST(SkinParse, MoreCaptionButtonsThanTheBoundRefuseTheSkinWithAMessage) {
+    std::string ini;
+    for (int i = 0; i < 64; ++i) ini += "[Button" + std::to_string(i) + "]\r\nAction=1\r\n";
+    ini += "[ButtonGone]\r\nAction=-1\r\n";  // dropped sections do not count
+    std::vector<std::string> messages;
+    EXPECT_TRUE(ParseArchive(ini, {}, &messages).has_value());
+    EXPECT_FALSE(ParseArchive(ini + "[Button64]\r\n", {}, &messages).has_value());
+    EXPECT_EQ(messages, std::vector<std::string>{kTooManyCaptionButtonsMessage});
 }
 
 TEST(SkinParse, PicturesPastTheBoundRefuseTheSkinWithAMessage) {
