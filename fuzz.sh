@@ -15,8 +15,8 @@ name=$1 seconds=${2:-60} workers=${3:-1}
 declare -A sources=(
     [jpeg]="fuzz/jpeg_fuzzer.cpp fuzz/jpeg_fuzz_entry.cpp forms/portable/jpeg_codec.cpp forms/portable/exif_orientation.cpp
             forms/portable/pixels.cpp forms/portable/exceptions.cpp forms/portable/atomic_file.cpp"
-    [skin-stream]="fuzz/skin_stream_fuzzer.cpp fuzz/skin_fuzz_entry.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
-    [skin-text]="fuzz/skin_text_fuzzer.cpp fuzz/skin_fuzz_entry.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
+    [skin-stream]="fuzz/skin_stream_fuzzer.cpp fuzz/skin_fuzz_entry.cpp fuzz/allocation_meter.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
+    [skin-text]="fuzz/skin_text_fuzzer.cpp fuzz/skin_fuzz_entry.cpp fuzz/allocation_meter.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
     [session-import]="fuzz/session_import_fuzzer.cpp fuzz/session_fuzz_entry.cpp burn/portable/session_import.cpp
             burn/portable/file_tree.cpp burn/portable/joliet_names.cpp burn/portable/iso_layout.cpp burn/portable/iso_records.cpp"
     [device-answers]="fuzz/device_answers_fuzzer.cpp fuzz/device_answers_fuzz_entry.cpp burn/portable/*.cpp editor/portable/portfolio_name.cpp forms/portable/text_case.cpp"

@@ -1,9 +1,11 @@
 #include "fuzz/skin_fuzz_entry.h"
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "fuzz/allocation_meter.h"
 #include "skin/portable/skin_parse.h"
 #include "skin/portable/skin_reader.h"
 #include "tools/skin_pack/bmp_writer.h"
@@ -44,7 +46,9 @@ void FuzzSkinStreamOnce(const std::uint8_t* data, std::size_t size) {
     if (sum == 1) std::memset(&sum, 0, sizeof sum);  // keeps the reads from being optimised away
 }
 
-void FuzzSkinTextOnce(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+void ParseSkinText(const std::uint8_t* data, std::size_t size) {
     const std::uint8_t* zero = static_cast<const std::uint8_t*>(std::memchr(data, 0, size));
     const std::size_t textSize = zero ? static_cast<std::size_t>(zero - data) : size;
     std::vector<skin_pack::SkinEntry> entries = {{"skin.ini", {data, data + textSize}},
@@ -63,7 +67,31 @@ void FuzzSkinTextOnce(const std::uint8_t* data, std::size_t size) {
     reader.FindEntry(".ini", text, name);
     skin::TQuickIni ini;
     ini.LoadFromStream(text);
-    skin::ParseSkin(ini, reader, kScrollBar);
+    skin::ParseSkin(ini, reader, kScrollBar, nullptr);
+}
+
+}  // namespace
+
+InputCost FuzzSkinTextOnce(const std::uint8_t* data, std::size_t size) {
+    const std::size_t before = ResetAllocationPeak();
+    const auto start = std::chrono::steady_clock::now();
+    ParseSkinText(data, size);
+    InputCost cost;
+    cost.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    cost.peakBytes = AllocationPeak() - before;
+    return cost;
+}
+
+std::string ExceededMemory(const InputCost& cost, std::size_t inputSize) {
+    const std::size_t bound = kFixedBytesBound + kBytesPerInputByte * inputSize;
+    if (cost.peakBytes <= bound) return {};
+    return "an input of " + std::to_string(inputSize) + " bytes held " + std::to_string(cost.peakBytes) +
+           " bytes at its peak, past the bound of " + std::to_string(bound);
+}
+
+std::string ExceededTime(const InputCost& cost) {
+    if (cost.seconds <= kSecondsBound) return {};
+    return "an input took " + std::to_string(cost.seconds) + " s, past the bound of " + std::to_string(kSecondsBound) + " s";
 }
 
 }  // namespace fuzz

@@ -6,7 +6,7 @@ source "$(dirname "$0")/common.sh"
 shots="$BUILD/artifacts/skins"
 command -v montage >/dev/null || { log "no montage: no programs' contact sheet"; exit 0; }
 names=(main-off)
-for kind in main galleries msgbox processing; do
+for kind in main galleries msgbox menu processing; do
     for n in 0 1 2 3 4 5; do names+=("$kind-$n"); done
 done
 names+=(vantburn)
@@ -15,5 +15,5 @@ for name in "${names[@]}"; do
     [ -f "$shots/$name.png" ] && files+=("$shots/$name.png")
 done
 [ ${#files[@]} -gt 0 ] || exit 0
-montage -depth 8 -geometry 480x360+6+6 -tile 4x -background "#c8c8cc" "${files[@]}" "$shots/programs-contact-sheet.png" &&
+montage -depth 8 -geometry "480x360>+6+6" -tile 4x -background "#c8c8cc" "${files[@]}" "$shots/programs-contact-sheet.png" &&
     log "programs' contact sheet: $shots/programs-contact-sheet.png (${#files[@]} shots)"

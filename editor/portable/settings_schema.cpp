@@ -3,6 +3,7 @@
 #include "forms/portable/ini_rules.h"
 #include "forms/portable/text_case.h"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <string>
@@ -73,11 +74,8 @@ bool BooleanValue(const SettingKey& key, std::string_view stored) {
 }
 
 int SkinValue(std::string_view stored) {
-    // Strictly decimal: the slider's value is written in decimal and nothing else is a skin.
-    int value = 0;
-    auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), value);
-    if (stored.empty() || error != std::errc() || end != stored.data() + stored.size()) return 0;
-    return value >= 0 && value < kSkinCount ? value : 0;
+    // Read as every INI integer is ("0x3" is 3); what the slider cannot show it clamps.
+    return std::clamp(forms::IniReadInteger(stored, 0), 0, kSkinCount - 1);
 }
 
 int ItemIndexValue(const SettingKey& key, std::string_view stored, int itemCount) {

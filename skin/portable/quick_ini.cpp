@@ -15,10 +15,6 @@ std::string_view Trim(std::string_view s) {
 
 bool IsHeader(std::string_view line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && forms::LowerAscii(a) == forms::LowerAscii(b);
-}
-
 }  // namespace
 
 void TQuickIni::LoadFromStream(forms::TMemoryStream& stream) {
@@ -31,6 +27,8 @@ void TQuickIni::LoadFromStream(forms::TMemoryStream& stream) {
 void TQuickIni::LoadFromText(std::string_view text) {
     lines.clear();
     sections.clear();
+    index_.clear();
+    Section* current = nullptr;  // null inside a repeated section: only the first is searched
     const std::size_t zero = text.find('\0');
     if (zero != std::string_view::npos) text = text.substr(0, zero);
     std::size_t start = 0;
@@ -39,7 +37,16 @@ void TQuickIni::LoadFromText(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = Trim(text.substr(start, end - start));
         if (!line.empty() && line.front() != ';') {
-            if (IsHeader(line)) sections.emplace_back(std::string(line), static_cast<int>(lines.size()));
+            if (IsHeader(line)) {
+                const int at = static_cast<int>(lines.size());
+                sections.emplace_back(std::string(line), at);
+                const auto [it, fresh] = index_.try_emplace(forms::LowerAscii(line.substr(1, line.size() - 2)));
+                if (fresh) it->second.header = at;
+                current = fresh ? &it->second : nullptr;
+            } else if (const std::size_t eq = line.find('='); current != nullptr && eq != std::string_view::npos) {
+                // A line without "=" has an empty key and matches nothing.
+                current->values.try_emplace(forms::LowerAscii(Trim(line.substr(0, eq))), Trim(line.substr(eq + 1)));
+            }
             lines.emplace_back(line);
         }
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
@@ -47,27 +54,21 @@ void TQuickIni::LoadFromText(std::string_view text) {
     }
 }
 
+const TQuickIni::Section* TQuickIni::Find(std::string_view name) const {
+    const auto it = index_.find(forms::LowerAscii(name));
+    return it == index_.end() ? nullptr : &it->second;
+}
+
 int TQuickIni::SectionIndex(std::string_view name) const {
-    const std::string header = "[" + std::string(name) + "]";
-    for (const auto& [text, index] : sections) {
-        if (EqualsIgnoringCase(text, header)) return index;
-    }
-    return -1;
+    const Section* section = Find(name);
+    return section != nullptr ? section->header : -1;
 }
 
 std::string TQuickIni::ReadString(std::string_view section, std::string_view key, const std::string& defaultValue) const {
-    const int header = SectionIndex(section);
-    if (header < 0) return defaultValue;
-    const std::string wanted = forms::LowerAscii(key);
-    for (std::size_t i = header + 1; i < lines.size() && !IsHeader(lines[i]); ++i) {
-        const std::string_view line = lines[i];
-        const std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;  // its key is empty and matches nothing
-        if (forms::LowerAscii(Trim(line.substr(0, eq))) != wanted) continue;
-        const std::string_view value = Trim(line.substr(eq + 1));
-        return value.empty() ? defaultValue : std::string(value);
-    }
-    return defaultValue;
+    const Section* found = Find(section);
+    if (found == nullptr) return defaultValue;
+    const auto it = found->values.find(forms::LowerAscii(key));
+    return it == found->values.end() || it->second.empty() ? defaultValue : it->second;
 }
 
 int TQuickIni::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {

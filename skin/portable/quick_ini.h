@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,17 @@ public:
     std::vector<std::string> lines;
     // Header line as written, and its index in lines.
     std::vector<std::pair<std::string, int>> sections;
+
+private:
+    // Built once per load, so that a lookup costs the same however many sections a text has.
+    struct Section {
+        int header = -1;
+        // Lower-cased key -> the first entry's value.
+        std::unordered_map<std::string, std::string> values;
+    };
+    // The first section of each lower-cased name (the text inside the brackets).
+    std::unordered_map<std::string, Section> index_;
+    const Section* Find(std::string_view name) const;
 };
 
 // The integer rule of description values; defaultValue for anything else.

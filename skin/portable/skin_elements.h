@@ -15,11 +15,34 @@ namespace skin {
 constexpr std::uint32_t kClNone = 0x1FFFFFFF;
 constexpr std::uint32_t kSystemColour = 0xFF000000;  // plus the system colour's index
 
+// An element's picture. Elements naming one bitmap share its decoded pixels: a copy shares
+// them too, and Mutable() first gives this picture pixels of its own.
+class SkinImage {
+public:
+    SkinImage() = default;
+    explicit SkinImage(forms::PixelBuffer pixels);
+    SkinImage& operator=(forms::PixelBuffer pixels);
+
+    const forms::PixelBuffer& Pixels() const;
+    operator const forms::PixelBuffer&() const { return Pixels(); }
+    forms::PixelBuffer& Mutable();
+
+    int width() const { return Pixels().width(); }
+    int height() const { return Pixels().height(); }
+    bool empty() const { return Pixels().empty(); }
+    const std::uint8_t* row(int y) const { return Pixels().row(y); }
+    const std::uint8_t* data() const { return Pixels().data(); }
+    bool SharesPixelsWith(const SkinImage& other) const { return pixels_ != nullptr && pixels_ == other.pixels_; }
+
+private:
+    std::shared_ptr<forms::PixelBuffer> pixels_;  // null: empty
+};
+
 class TDataSkinObject {
 public:
     virtual ~TDataSkinObject() = default;
     int LeftWidth = 0, TopHeight = 0, RightWidth = 0, BottomHeight = 0;
-    forms::PixelBuffer image{0, 0, 3};
+    SkinImage image;
     int Trans = 0;
     int Tile = 0;
     std::string name;
@@ -31,12 +54,12 @@ public:
 
 class TDataSkinBorder : public TDataSkinObject {
 public:
-    forms::PixelBuffer image2{0, 0, 3};
+    SkinImage image2;
 };
 
 class TDataSkinButton : public TDataSkinObject {
 public:
-    forms::PixelBuffer checkImage{0, 0, 3}, radioImage{0, 0, 3};
+    SkinImage checkImage, radioImage;
     int RadioButtonFrame = 0, CheckButtonFrame = 0;
     bool NormalColour2Present = false, MouseOverColour2Present = false, PressedColour2Present = false;
 };

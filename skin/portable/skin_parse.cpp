@@ -1,6 +1,8 @@
 #include "skin/portable/skin_parse.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <unordered_map>
 
 #include "forms/portable/text_case.h"
 #include "skin/portable/bitmap_transforms.h"
@@ -21,6 +23,14 @@ constexpr std::uint32_t Sys(std::uint32_t index) { return kSystemColour + index;
 
 constexpr const char* kBorderNames[4] = {"Left", "Right", "Top", "Bottom"};
 
+// A skin past one of the bounds: the parse stops and the skin is refused with the message.
+class SkinRefused : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::size_t BytesOf(int width, int height) { return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3; }
+
 class Parser {
 public:
     Parser(const TQuickIni& ini, TSkinReader& reader, int scrollBarWidth)
@@ -29,12 +39,28 @@ public:
     SkinElements Run();
 
 private:
-    forms::PixelBuffer Image(std::string_view section, std::string_view key) {
-        const std::string entry = ImageEntryName(ini_.ReadString(section, key, ""));
-        if (entry.empty()) return forms::PixelBuffer(0, 0, 3);
+    // Every picture the parse makes is counted, so that no text can make it hold more.
+    void Spend(std::size_t bytes) {
+        if (bytes > kMaxSkinPixelBytes - spent_) throw SkinRefused(kSkinTooLargeMessage);
+        spent_ += bytes;
+    }
+    // Each bitmap is decoded once, however many sections name it.
+    SkinImage Image(std::string_view section, std::string_view key) {
+        const std::string entry = forms::LowerAscii(ImageEntryName(ini_.ReadString(section, key, "")));
+        if (entry.empty()) return SkinImage();
+        const auto known = decoded_.find(entry);
+        if (known != decoded_.end()) return known->second;
         forms::TMemoryStream bytes;
         reader_.GetEntry(entry, bytes);
-        return DecodeSkinBitmap(bytes.Memory(), static_cast<std::size_t>(bytes.Size()));
+        SkinImage image(DecodeSkinBitmap(bytes.Memory(), static_cast<std::size_t>(bytes.Size())));
+        Spend(BytesOf(image.width(), image.height()));
+        decoded_.emplace(entry, image);
+        return image;
+    }
+    // A picture of this element's own from a shared one (mirrored or cut).
+    forms::PixelBuffer& OwnCopy(SkinImage& image) {
+        Spend(BytesOf(image.width(), image.height()));
+        return image.Mutable();
     }
     int Int(std::string_view section, std::string_view key, int defaultValue) {
         return ini_.ReadInteger(section, key, defaultValue);
@@ -76,6 +102,8 @@ private:
     int cx_;
     std::vector<std::string> sections_;
     SkinElements out_;
+    std::unordered_map<std::string, SkinImage> decoded_;  // by lower-cased entry name
+    std::size_t spent_ = 0;
 };
 
 // Counts below 1 would divide by zero in every painter; counts above the image's length give
@@ -95,7 +123,7 @@ void ClampFrames(TDataSkinObject& e, bool stacked = false) {
 }
 
 void Parser::Part(std::string_view section, Kind kind, int frames) {
-    forms::PixelBuffer image = Image(section, "Image");
+    SkinImage image = Image(section, "Image");
     if (image.empty()) return;
     std::unique_ptr<TDataSkinObject> e;
     switch (kind) {
@@ -166,6 +194,8 @@ void Parser::CaptionButtons() {
             continue;
         const int action = Int(s, "Action", 0);
         if (action == -1 && Int(s, "Visibility", -1) != 0) continue;
+        // Every frame paint lays out and draws each one.
+        if (out_.captionButtons.size() == kMaxCaptionButtons) throw SkinRefused(kTooManyCaptionButtonsMessage);
         auto b = std::make_unique<TDataSkinSysButton>();
         b->name = upper;
         b->Action = action;
@@ -186,11 +216,11 @@ void Parser::CaptionButtons() {
                 if (b->Action < 0) b->FrameCount = 6;
             }
         }
-        if (b->Action == 3 || b->Action == 11) b->image = forms::PixelBuffer(0, 0, 3);
+        if (b->Action == 3 || b->Action == 11) b->image = SkinImage();
         ClampFrames(*b);
         out_.captionButtons.push_back(std::move(b));
     }
-    const forms::PixelBuffer mdi = Image("MDICONTROLS", "Image");
+    const SkinImage mdi = Image("MDICONTROLS", "Image");
     const int w = mdi.width() / 12;
     for (int i = 0; i < 3; ++i) {
         auto b = std::make_unique<TDataSkinSysButton>();
@@ -199,8 +229,10 @@ void Parser::CaptionButtons() {
         b->Align = b->Visibility = b->Visibility1 = 100;
         b->FrameCount = 4;
         if (w > 0) {
-            b->image = forms::PixelBuffer(4 * w, mdi.height(), 3);
-            StretchCopy(mdi, {4 * w * i, 0, 4 * w * (i + 1), mdi.height()}, b->image, {0, 0, 4 * w, mdi.height()});
+            Spend(BytesOf(4 * w, mdi.height()));
+            forms::PixelBuffer part(4 * w, mdi.height(), 3);
+            StretchCopy(mdi, {4 * w * i, 0, 4 * w * (i + 1), mdi.height()}, part, {0, 0, 4 * w, mdi.height()});
+            b->image = std::move(part);
             b->Xcoord = (w + 4) * (3 - i);
         }
         out_.captionButtons.push_back(std::move(b));
@@ -217,7 +249,7 @@ void Parser::ButtonsSection() {
     b->NormalColour2Present = !ini_.ReadString("Buttons", "NormalColour2", "").empty();
     b->MouseOverColour2Present = !ini_.ReadString("Buttons", "MouseOverColour2", "").empty();
     b->PressedColour2Present = !ini_.ReadString("Buttons", "PressedColour2", "").empty();
-    auto markFrames = [](int written, const forms::PixelBuffer& image) {
+    auto markFrames = [](int written, const SkinImage& image) {
         if (written != 0) return std::clamp(written, 1, std::max(image.width(), 1));
         const int computed = image.width() / (image.height() < 16 ? 13 : 16);
         return std::max(computed, 4);
@@ -246,7 +278,7 @@ void Parser::Title() {
 }
 
 void Parser::Progress() {
-    forms::PixelBuffer image = Image("Progress", "Bitmap");
+    SkinImage image = Image("Progress", "Bitmap");
     if (image.empty()) return;
     auto p = std::make_unique<TDataSkinBorder>();
     Standard("Progress", *p, true);
@@ -257,7 +289,7 @@ void Parser::Progress() {
 }
 
 void Parser::MenuBar() {
-    forms::PixelBuffer image = Image("Personality", "menuBar");
+    SkinImage image = Image("Personality", "menuBar");
     if (image.empty()) return;
     auto m = std::make_unique<TDataSkinObject>();
     m->name = "MenuBar";
@@ -299,6 +331,8 @@ void Parser::ComboStrip() {
     const TDataSkinObject* extra = out_.Part("ExtraImages");
     const int frames = sunk->FrameCount;
     const int buttonWidth = cx_ + 2;
+    // The combo button's strip and the sunken edge's mirrored one.
+    Spend(2 * BytesOf(kComboStripFrameWidth * frames, kComboStripHeight));
     forms::PixelBuffer strip(kComboStripFrameWidth * frames, kComboStripHeight, 3);
     forms::FillPixels(strip.view(), 0xFF, 0x00, 0xFF);
     const SkinMargins sunkMargins{sunk->LeftWidth, sunk->TopHeight, sunk->RightWidth, sunk->BottomHeight};
@@ -359,7 +393,7 @@ SkinElements Parser::Run() {
     for (const auto& p : kParts) Part(p.section, p.kind, p.frames);
     if (auto* combo = out_.BorderPart("ComboButton")) {
         combo->image2 = combo->image;
-        MirrorPixels(combo->image2);
+        MirrorPixels(OwnCopy(combo->image2));
     }
     for (const char* thumb : {"HorzScrollThumb", "VertScrollThumb"}) {
         if (auto* t = out_.Part(thumb)) t->FrameCount = Int(thumb, "FrameCount", 3);
@@ -375,17 +409,14 @@ SkinElements Parser::Run() {
 
 }  // namespace
 
-TDataSkinObject* SkinElements::Part(const std::string& name) const {
-    const auto it = parts.find(name);
-    return it == parts.end() ? nullptr : it->second.get();
-}
-
-TDataSkinBorder* SkinElements::BorderPart(const std::string& name) const {
-    return dynamic_cast<TDataSkinBorder*>(Part(name));
-}
-
-SkinElements ParseSkin(const TQuickIni& ini, TSkinReader& reader, int scrollBarWidth) {
-    return Parser(ini, reader, scrollBarWidth).Run();
+std::optional<SkinElements> ParseSkin(const TQuickIni& ini, TSkinReader& reader, int scrollBarWidth,
+                                      const std::function<void(const std::string&)>& showMessage) {
+    try {
+        return Parser(ini, reader, scrollBarWidth).Run();
+    } catch (const SkinRefused& e) {
+        if (showMessage) showMessage(e.what());
+        return std::nullopt;
+    }
 }
 
 std::optional<SkinElements> LoadSkinElements(forms::TMemoryStream& skinStream,
@@ -400,7 +431,7 @@ std::optional<SkinElements> LoadSkinElements(forms::TMemoryStream& skinStream,
     text.SetPosition(0);
     TQuickIni ini;
     ini.LoadFromStream(text);
-    return ParseSkin(ini, reader, scrollBarWidth);
+    return ParseSkin(ini, reader, scrollBarWidth, showMessage);
 }
 
 }  // namespace skin
@@ -411,9 +442,14 @@ bool LoadedSkin::Load(forms::TMemoryStream& skinStream, const std::function<void
                       int scrollBarWidth) {
     noSkin = true;
     std::optional<SkinElements> fresh = LoadSkinElements(skinStream, showMessage, scrollBarWidth);
-    if (!fresh) return false;
+    if (!fresh) {
+        // The skin parsed last is still whole and still drawn.
+        noSkin = !parsed_;
+        return false;
+    }
     elements = std::move(*fresh);
     noSkin = false;
+    parsed_ = true;
     return true;
 }
 

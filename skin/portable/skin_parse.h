@@ -1,6 +1,7 @@
 // Reads a skin's description text into fresh elements, loading the bitmaps it names from the
 // skin's archive. Plain pixels throughout: the Win32 side turns them into bitmaps.
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -16,11 +17,24 @@ namespace skin {
 constexpr int kComboStripFrameWidth = 50;
 constexpr int kComboStripHeight = 21;
 
-// scrollBarWidth is the platform's SM_CXHSCROLL, which sizes the combo button's part.
-SkinElements ParseSkin(const TQuickIni& ini, TSkinReader& reader, int scrollBarWidth);
+// What the pictures of one skin may take once decoded, cut, mirrored and built; the stored
+// skins take well under a megabyte.
+constexpr std::size_t kMaxSkinPixelBytes = 32u << 20;
+inline constexpr const char* kSkinTooLargeMessage =
+    "This skin was not loaded: its pictures would take more than 32 MB of memory.";
+// Caption buttons a skin may have: the stored skins have three.
+constexpr std::size_t kMaxCaptionButtons = 64;
+inline constexpr const char* kTooManyCaptionButtonsMessage =
+    "This skin was not loaded: it has more than 64 caption buttons.";
 
-// Unpacks skinStream, finds its INI text and parses it; nullopt when the archive is refused
-// (the wrong-version message goes to showMessage).
+// scrollBarWidth is the platform's SM_CXHSCROLL, which sizes the combo button's part.
+// nullopt, with the message to showMessage, for a skin past kMaxSkinPixelBytes or
+// kMaxCaptionButtons.
+std::optional<SkinElements> ParseSkin(const TQuickIni& ini, TSkinReader& reader, int scrollBarWidth,
+                                      const std::function<void(const std::string&)>& showMessage);
+
+// Unpacks skinStream, finds its INI text and parses it; nullopt when the archive or its
+// pictures are refused (the message goes to showMessage).
 std::optional<SkinElements> LoadSkinElements(forms::TMemoryStream& skinStream,
                                              const std::function<void(const std::string&)>& showMessage,
                                              int scrollBarWidth);
@@ -29,13 +43,17 @@ std::optional<SkinElements> LoadSkinElements(forms::TMemoryStream& skinStream,
 // flag, set from the start of every load until a parse completes.
 class LoadedSkin {
 public:
-    // A refused archive keeps the previous elements and leaves the flag set; a good one
-    // replaces every element at once, so no mixture of two skins is ever seen.
+    // A good skin replaces every element at once, so no mixture of two skins is ever seen. A
+    // refused one keeps the previous elements, and the flag is cleared again when there are
+    // any: the current skin stays in place.
     bool Load(forms::TMemoryStream& skinStream, const std::function<void(const std::string&)>& showMessage,
               int scrollBarWidth);
 
     bool noSkin = true;
     SkinElements elements;
+
+private:
+    bool parsed_ = false;
 };
 
 }  // namespace skin

@@ -212,9 +212,34 @@ TEST_F(VantrellLiveSkins, EnableSkinsAndTheSliderDressTheWindowLiveAndGiveItBack
     ASSERT_TRUE(process_->WaitForExit(std::chrono::seconds(20)));
 }
 
+// The saved skin number is an INI integer like any other ("0x3" is 3), one past the slider's
+// range starts in the skin the slider clamps it to, and Exit writes the number shown.
+TEST_F(VantrellLiveSkins, TheSavedSkinIsReadAsAnIntegerClampedByTheSliderAndWrittenAsShown) {
+    const struct { const char* stored; int skin; const char* written; } cases[] = {
+        {"9", 5, "5"}, {"0x3", 3, "3"}, {"-4", 0, "0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        WritePrivateProfileStringA("Config", "UseSkins", "1", Ini().c_str());
+        WritePrivateProfileStringA("Config", "Skin", c.stored, Ini().c_str());
+        HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(PollFor([&] { return Skinned(window); }));
+        const COLORREF expected = Manifest(c.skin).titleMiddle;
+        EXPECT_TRUE(PollFor([&] { return Near(TitleMiddle(window), expected); }))
+            << "title " << std::hex << TitleMiddle(window) << " not " << expected;
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(process_->WaitForExit(std::chrono::seconds(20)));
+        char written[16] = {};
+        GetPrivateProfileStringA("Config", "Skin", "", written, sizeof written, Ini().c_str());
+        EXPECT_STREQ(written, c.written);
+    }
+}
+
 // The windows the galleries page shows, each in the skin of the main window: a Delete
-// confirmation, the grid's pop-up menu, and the processing dialog of two pictures added through
-// the real open dialog, which itself is left plain; in each of the six skins.
+// confirmation, the grid's pop-up menu (shot with an item hovered), and the processing dialog
+// of two pictures added through the real open dialog, which itself is left plain; in each of
+// the six skins.
 class VantrellDressedBoxes : public testing::Test {
 protected:
     void SetUp() override {
@@ -288,6 +313,7 @@ TEST_F(VantrellDressedBoxes, TheConfirmationTheMenuAndTheProcessingDialogWearThe
         ASSERT_NO_FATAL_FAILURE(StartInSkin(n));
         const SkinColours colours = Manifest(n);
         EXPECT_TRUE(PollFor([&] { return Near(TitleMiddle(window_), colours.titleMiddle); }));
+        ASSERT_NE(SteadyCell(), nullptr) << "the grid shows its thumbnails before the shot";
         Screenshot(window_, "galleries-" + std::to_string(n) + ".png");
 
         // A Delete confirmation, skinned inside its modal loop; "No" keeps the picture.
@@ -311,6 +337,10 @@ TEST_F(VantrellDressedBoxes, TheConfirmationTheMenuAndTheProcessingDialogWearThe
         HWND menu = process_->WaitForPopupMenu(std::chrono::seconds(10));
         ASSERT_NE(menu, nullptr);
         EXPECT_TRUE(PollFor([&] { return Skinned(menu); }));
+        // Its first item hovered, for the review of its highlight.
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+        PostMessageA(menu, WM_KEYUP, VK_DOWN, 0xC0000001);
+        Screenshot(menu, "menu-" + std::to_string(n) + ".png");
         PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
         PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         ASSERT_TRUE(PollFor([&] { return !IsWindowVisible(menu); }));

@@ -30,6 +30,18 @@ std::vector<std::uint32_t> Capture(const RECT& r) {
     return pixels;
 }
 
+// Whether the window or any window inside it still waits for a WM_PAINT.
+bool PaintPending(HWND wnd) {
+    if (GetUpdateRect(wnd, nullptr, FALSE)) return true;
+    bool pending = false;
+    EnumChildWindows(wnd, [](HWND child, LPARAM param) -> BOOL {
+        if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+        *reinterpret_cast<bool*>(param) = true;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
 }  // namespace
 
 void SaveWindowScreenshot(HWND wnd, const std::string& path) {
@@ -37,17 +49,22 @@ void SaveWindowScreenshot(HWND wnd, const std::string& path) {
     GetWindowRect(wnd, &r);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
-    // A window that has just changed paints its children one by one: the shot is taken once two
-    // looks 50 ms apart agree (or after two seconds).
+    // Fully painted: its thread answers, no window in it waits for a paint, and the pixels stay
+    // the same for longer than the skin engine's 250 ms timers, whose turns dress the controls
+    // and repaint them (or the deadline passes).
+    constexpr DWORD kSteadyFor = 600, kDeadline = 10000, kLook = 50;
     std::vector<std::uint32_t> pixels = Capture(r);
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 2000) {
-        Sleep(50);
+    DWORD steadySince = start;
+    while (GetTickCount() - start < kDeadline) {
+        Sleep(kLook);
         if (!IsWindowVisible(wnd)) break;  // gone meanwhile: keep the last look
+        DWORD_PTR answer = 0;
+        const bool idle = SendMessageTimeoutA(wnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) != 0 && !PaintPending(wnd);
         std::vector<std::uint32_t> again = Capture(r);
-        const bool steady = again == pixels;
+        if (!idle || again != pixels) steadySince = GetTickCount();
         pixels = std::move(again);
-        if (steady) break;
+        if (GetTickCount() - steadySince >= kSteadyFor) break;
     }
     skin_pack::Rgb24Picture picture{w, h, std::vector<std::uint32_t>(pixels.size())};
     for (size_t i = 0; i < pixels.size(); ++i) {

@@ -7,7 +7,8 @@
 
 namespace testsupport {
 
-// The screen's pixels under the window's outer rectangle, written to path.
+// The screen's pixels under the window's outer rectangle once it is fully painted (or after
+// ten seconds), written to path.
 void SaveWindowScreenshot(HWND wnd, const std::string& path);
 
 }  // namespace testsupport

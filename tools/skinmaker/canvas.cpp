@@ -13,6 +13,27 @@ Rgb Mix(Rgb a, Rgb b, double t) {
 Rgb Lighter(Rgb c, double t) { return Mix(c, {255, 255, 255}, t); }
 Rgb Darker(Rgb c, double t) { return Mix(c, {0, 0, 0}, t); }
 
+namespace {
+double Luminance(Rgb c) {
+    auto lin = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
+}
+}  // namespace
+
+double Contrast(Rgb a, Rgb b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Rgb ReadableOn(Rgb ink, Rgb ground, double ratio) {
+    const Rgb end = Luminance(ground) < 0.18 ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+    for (int step = 0; step <= 20 && Contrast(ink, ground) < ratio; ++step) ink = Mix(ink, end, 0.1);
+    return ink;
+}
+
 Canvas::Canvas(int width, int height, Rgb fill)
     : picture{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, fill.Ref())} {}
 

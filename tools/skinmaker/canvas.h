@@ -20,6 +20,12 @@ Rgb Mix(Rgb a, Rgb b, double t);  // t = 0 gives a
 Rgb Lighter(Rgb c, double t);
 Rgb Darker(Rgb c, double t);
 
+// What text a user must read needs against what it is drawn on.
+constexpr double kReadableContrast = 4.5;
+double Contrast(Rgb a, Rgb b);  // the ratio of relative luminances, 1 to 21
+// ink, moved towards black (or white, on a dark ground) until it reads on ground.
+Rgb ReadableOn(Rgb ink, Rgb ground, double ratio = kReadableContrast + 0.1);
+
 class Canvas {
 public:
     Canvas(int width, int height, Rgb fill = kMagenta);

@@ -10,17 +10,6 @@
 
 namespace skinmaker {
 
-double Luminance(Rgb c) {
-    auto lin = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * lin(c.r) + 0.7152 * lin(c.g) + 0.0722 * lin(c.b);
-}
-double Contrast(Rgb a, Rgb b) {
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 double Distance(Rgb a, Rgb b) {
     return std::sqrt(double((a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b)));
 }
@@ -163,7 +152,7 @@ void QualityGates(const Built& b, const SkinArt& art) {
         return lowest;
     };
     auto gate = [&](double ratio, const std::string& what) {
-        Gate(ratio >= 4.5, n + ": " + what + " contrast " + std::to_string(ratio) + " is under 4.5");
+        Gate(ratio >= kReadableContrast, n + ": " + what + " contrast " + std::to_string(ratio) + " is under 4.5");
     };
     const Rgb titleText = FromColourRef(e.colours.TitleTextActive);
     if (!e.title->image.empty()) {
@@ -179,11 +168,16 @@ void QualityGates(const Built& b, const SkinArt& art) {
         bar.TopHeight = bar.BottomHeight = 6;
         gate(worst(titleText, bar, {1}, true), "caption text");
     }
-    gate(worst(FromColourRef(e.colours.ButtonText), *e.buttons, {1, 2, 3, 5}, false), "button text");
+    // The frames as the engine reads them: 1 normal, 2 pressed, 3 disabled, 4 hot or focused,
+    // 5 default; a disabled caption is written in the shadow colour.
+    gate(worst(FromColourRef(e.colours.ButtonText), *e.buttons, {1, 2, 4, 5}, false), "button text");
+    gate(worst(FromColourRef(e.colours.ButtonShadow), *e.buttons, {3}, false), "disabled button text");
     // Labels and the system's boxes keep writing in the system's black on the face colour.
     gate(Contrast(Rgb{0, 0, 0}, FromColourRef(e.colours.ButtonFace)), "the system's text on the face");
     gate(worst(FromColourRef(e.colours.MenuText), *e.Part("MenuBackground"), {1}, false), "menu text");
-    gate(worst(FromColourRef(e.colours.HilightText), *e.Part("MenuItem"), {2, 3}, false), "highlighted menu text");
+    // An item is drawn on MenuItem's frame 1, the hovered one on frame 4, in HilightText.
+    gate(worst(FromColourRef(e.colours.MenuText), *e.Part("MenuItem"), {1}, false), "menu item text");
+    gate(worst(FromColourRef(e.colours.HilightText), *e.Part("MenuItem"), {4}, false), "hovered menu text");
 }
 
 }  // namespace skinmaker

@@ -31,7 +31,6 @@ void Gate(bool ok, const std::string& what);
 skin::SkinElements SelfCheck(const SkinParams& p, const SkinArt& art, const std::vector<std::uint8_t>& stream);
 void QualityGates(const Built& b, const SkinArt& art);
 
-double Contrast(Rgb a, Rgb b);  // the ratio of relative luminances, 1 to 21
 double Distance(Rgb a, Rgb b);
 Rgb PixelAt(const forms::PixelBuffer& p, int x, int y);
 Rgb FromColourRef(std::uint32_t c);

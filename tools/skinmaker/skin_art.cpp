@@ -165,7 +165,11 @@ void Painter::CaptionButtons() {
 
 void Painter::PushButtons() {
     const Rgb dark = Darker(p_.face, 0.45);
-    Add("button.bmp", p_.probe ? Probe(5, 24, 24) : Strip(5, 24, 24, false, [&](Canvas& c, int x, int y, int f) {
+    // The states in the order the engine reads the frames: normal, pressed, disabled, hot or
+    // focused, default.
+    static const State kButtonFrames[5] = {kNormal, kPressed, kDisabled, kHot, kFocused};
+    Add("button.bmp", p_.probe ? Probe(5, 24, 24) : Strip(5, 24, 24, false, [&](Canvas& c, int x, int y, int frame) {
+        const State f = kButtonFrames[frame];
         const Rgb face = StateFace(f);
         c.VerticalGradient(x, y, 24, 24, f == kPressed ? Darker(face, 0.05) : Lighter(face, 0.18), face);
         c.Frame(x, y, 24, 24, f == kFocused ? p_.accent : dark);
@@ -342,10 +346,14 @@ void Painter::Controls() {
 }
 
 void Painter::Menus() {
+    // The engine draws frame 1 under an item, frame 4 under the hovered one and frame 2 under
+    // a separator (its lower part as high as the separator item).
     Add("menuitem.bmp", p_.probe ? Probe(5, 20, 20) : Strip(5, 20, 20, false, [&](Canvas& c, int x, int y, int f) {
-        const Rgb face = f == 0 ? p_.menu : f == 3 ? p_.menu : p_.accent;
-        c.Fill(x, y, 20, 20, face);
-        if (f == 1 || f == 2) c.Frame(x, y, 20, 20, Darker(p_.accent, 0.2));
+        const int frame = f + 1;
+        c.Fill(x, y, 20, 20, frame == 1 || frame == 2 ? p_.menu : p_.accent);
+        if (frame == 2) c.Fill(x + 2, y + 15, 16, 1, Mix(p_.menu, p_.menuText, 0.35));
+        // A highlight the colour of the menu still shows its ring.
+        if (frame == 4) c.Frame(x, y, 20, 20, Contrast(p_.accent, p_.menu) < 1.5 ? p_.accentText : Darker(p_.accent, 0.2));
     }));
     if (p_.menuBackground)
         Add("menuback.bmp", p_.probe ? Probe(1, 20, 20) : Strip(1, 20, 20, false, [&](Canvas& c, int x, int y, int) {
@@ -385,7 +393,8 @@ void Painter::Text() {
     } else {
         personality += "TextAlignment=0\r\n";
     }
-    const Rgb shadow = Darker(p_.face, 0.35);
+    // Disabled captions are written in the shadow colour on the disabled face: dark enough to read.
+    const Rgb shadow = ReadableOn(Darker(p_.face, 0.35), StateFace(kDisabled));
     std::string colours = "[Colours]\r\n";
     const std::pair<const char*, Rgb> kColours[] = {
         {"WindowText", p_.faceText}, {"ButtonFace", p_.face}, {"Scrollbar", Lighter(p_.face, 0.35)},

@@ -40,6 +40,15 @@ void Replace(SkinArt& art, const std::string& name, const skin_pack::Rgb24Pictur
         if (e.name == name) e.bytes = skin_pack::Bmp24Bytes(picture);
 }
 
+// The [Colours] entry key given a new value, in the text and in its archive entry.
+void SetColour(SkinArt& art, const std::string& key, const std::string& value) {
+    const std::size_t at = art.ini.find("\r\n" + key + "=");
+    ASSERT_NE(at, std::string::npos) << key;
+    const std::size_t start = at + 3 + key.size(), end = art.ini.find("\r\n", start);
+    art.ini.replace(start, end - start, value);
+    art.entries.front().bytes.assign(art.ini.begin(), art.ini.end());
+}
+
 // The scroll arrows' strip with its left/right frames (1 to 8) and up/down frames (9 to 16)
 // changed places, the order the skins were once painted in.
 void SwapArrowPairs(SkinArt& art) {
@@ -67,6 +76,8 @@ TEST(QualityGates, ASoundSkinPassesAndEachFaultIsReported) {
     pinkAccent.accent = {250, 20, 240};  // a pink the region cut would leave as a fringe
     SkinParams faintMenu = Sound();
     faintMenu.menuText = {220, 220, 220};
+    SkinParams greyOnHighlight = Sound();
+    greyOnHighlight.accentText = {120, 120, 120};
     const struct {
         const char* what;
         SkinParams params;
@@ -76,6 +87,11 @@ TEST(QualityGates, ASoundSkinPassesAndEachFaultIsReported) {
         {"caption text on its title", greyCaption, {}, "caption text contrast"},
         {"near-magenta pixels", pinkAccent, {}, "near magenta"},
         {"menu text on its background", faintMenu, {}, "menu text contrast"},
+        {"hovered menu text on its highlight", greyOnHighlight, {}, "hovered menu text contrast"},
+        {"a hovered item drawn without its highlight", Sound(), [](SkinArt& a) { Replace(a, "menuitem.bmp", {100, 20, std::vector<std::uint32_t>(100 * 20, 0xF9FAFA)}); },
+         "hovered menu text contrast"},
+        {"disabled text on the disabled face", Sound(), [](SkinArt& a) { SetColour(a, "ButtonShadow", "215 215 215"); },
+         "disabled button text contrast"},
         {"a 16-pixel scroll track", Sound(), [](SkinArt& a) { Replace(a, "hscroll.bmp", {80, 16, std::vector<std::uint32_t>(80 * 16, 0xC0C0C0)}); },
          "HorzScroll is not 17 pixels thick"},
         {"an image key naming nothing", Sound(), [](SkinArt& a) { std::erase_if(a.entries, [](const auto& e) { return e.name == "tabs.bmp"; }); },

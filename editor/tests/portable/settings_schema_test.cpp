@@ -54,10 +54,10 @@ TEST(SettingValues, BooleansReadNonZeroAndFallBackWhenUnparsable) {
     }
 }
 
-TEST(SettingValues, SkinIsADecimalFromZeroToFiveElseZero) {
+TEST(SettingValues, SkinIsAnIniIntegerClampedToTheSliderElseZero) {
     const struct { const char* stored; int skin; } cases[] = {
-        {"0", 0}, {"3", 3}, {"5", 5}, {"6", 0}, {"-1", 0}, {"", 0}, {"abc", 0}, {"2x", 0}, {"0x3", 0},
-        {"99999999999999", 0},
+        {"0", 0}, {"3", 3}, {"5", 5}, {"6", 5}, {"9", 5}, {"-1", 0}, {"", 0}, {"abc", 0}, {"2x", 0}, {"0x3", 3},
+        {"$4", 4}, {"0x10", 5}, {"99999999999999", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(SkinValue(c.stored), c.skin) << c.stored;
 }

@@ -84,8 +84,9 @@ TEST_F(SkinChoiceTest, TheSavedChoiceComesBackAtStart) {
         {"1", "3", true, 3},
         {"0", "5", false, 5},
         {"1", "0", true, 0},
-        {"1", "9", true, 0},     // outside 0 to 5
+        {"1", "9", true, 5},     // outside 0 to 5: the slider clamps
         {"1", "-2", true, 0},
+        {"1", "0x3", true, 3},   // hexadecimal, as every INI integer
         {"1", "abc", true, 0},   // not a number
         {"1", "", true, 0},
     };

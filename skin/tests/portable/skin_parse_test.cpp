@@ -229,8 +229,70 @@ TEST(SkinParse, ALoadReplacesEveryElementOrNone) {
     EXPECT_EQ(skin.elements.Part("Tabs"), nullptr);
     EXPECT_EQ(skin.elements.skinName, "Two");
     EXPECT_FALSE(load(skin, {1, 2}));
-    EXPECT_TRUE(skin.noSkin);
+    EXPECT_FALSE(skin.noSkin) << "the last skin stays in place, still drawn";
     EXPECT_EQ(skin.elements.skinName, "Two");  // the refused stream left the last skin whole
+
+    LoadedSkin never;
+    EXPECT_FALSE(load(never, {1, 2}));
+    EXPECT_TRUE(never.noSkin) << "nothing parsed yet: nothing to draw";
+}
+
+// The parse of a text over an archive indexed as it stands (no packing, which would take
+// longer than the parse for pictures of megabytes).
+std::optional<SkinElements> ParseArchive(const std::string& ini, const std::map<std::string, skin_pack::Rgb24Picture>& pictures,
+                                         std::vector<std::string>* messages = nullptr) {
+    std::vector<skin_pack::SkinEntry> entries = {{"skin.ini", Bytes(ini.begin(), ini.end())}};
+    for (const auto& [name, picture] : pictures) entries.push_back({name, skin_pack::Bmp24Bytes(picture)});
+    const Bytes archive = skin_pack::ArchiveBytes(entries);
+    TSkinReader reader;
+    EXPECT_TRUE(reader.IndexArchive(archive.data(), static_cast<std::int64_t>(archive.size())));
+    TQuickIni text;
+    text.LoadFromText(ini);
+    return ParseSkin(text, reader, kScrollBar, [&](const std::string& m) { if (messages) messages->push_back(m); });
+}
+
+TEST(SkinParse, SectionsNamingOneBitmapShareOneDecodedCopy) {
+    std::string ini = "[Tabs]\r\nImage=one.bmp\r\n[ComboButton]\r\nImage=ONE.bmp\r\n[Progress]\r\nBitmap=dir\\one.bmp\r\n";
+    for (int i = 0; i < 64; ++i) ini += "[Button" + std::to_string(i) + "]\r\nAction=1\r\nButtonImage=one.bmp\r\n";
+    skin_pack::Rgb24Picture one = Flat(30, 10, 0x102030);
+    one.pixels[0] = 0x0000FF;  // the top-left pixel tells a mirrored copy
+    const std::optional<SkinElements> e = ParseArchive(ini, {{"one.bmp", one}});
+    ASSERT_TRUE(e.has_value());
+    ASSERT_EQ(e->captionButtons.size(), 67u);
+    const SkinImage& first = e->captionButtons[0]->image;
+    ASSERT_FALSE(first.empty());
+    for (int i = 1; i < 64; ++i) EXPECT_TRUE(e->captionButtons[i]->image.SharesPixelsWith(first)) << i;
+    EXPECT_TRUE(e->Part("Tabs")->image.SharesPixelsWith(first));
+    EXPECT_TRUE(e->Part("Progress")->image.SharesPixelsWith(first));
+    // The mirrored combo picture is the button's own; the shared one stays as decoded.
+    const TDataSkinBorder* combo = e->BorderPart("ComboButton");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_FALSE(combo->image2.SharesPixelsWith(first));
+    const std::uint32_t mark = PixelRgb(first, 0, 0);
+    EXPECT_NE(mark, PixelRgb(first, 29, 0));
+    EXPECT_EQ(PixelRgb(combo->image2, 29, 0), mark);
+}
+
+TEST(SkinParse, MoreCaptionButtonsThanTheBoundRefuseTheSkinWithAMessage) {
+    std::string ini;
+    for (int i = 0; i < 64; ++i) ini += "[Button" + std::to_string(i) + "]\r\nAction=1\r\n";
+    ini += "[ButtonGone]\r\nAction=-1\r\n";  // dropped sections do not count
+    std::vector<std::string> messages;
+    EXPECT_TRUE(ParseArchive(ini, {}, &messages).has_value());
+    EXPECT_FALSE(ParseArchive(ini + "[Button64]\r\n", {}, &messages).has_value());
+    EXPECT_EQ(messages, std::vector<std::string>{kTooManyCaptionButtonsMessage});
+}
+
+TEST(SkinParse, PicturesPastTheBoundRefuseTheSkinWithAMessage) {
+    // Decoded, cut into the three MDI buttons and mirrored for the combo button, a 9 MB picture
+    // takes 27 MB; a second one of 6 MB goes past the bound.
+    const skin_pack::Rgb24Picture big = Flat(2048, 1536, 0x203040), more = Flat(2048, 1000, 0x405060);
+    const std::string within = "[MDICONTROLS]\r\nImage=big.bmp\r\n[ComboButton]\r\nImage=big.bmp\r\n";
+    std::vector<std::string> messages;
+    EXPECT_TRUE(ParseArchive(within, {{"big.bmp", big}}, &messages).has_value());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(ParseArchive(within + "[Tabs]\r\nImage=more.bmp\r\n", {{"big.bmp", big}, {"more.bmp", more}}, &messages));
+    EXPECT_EQ(messages, std::vector<std::string>{kSkinTooLargeMessage});
 }
 
 }  // namespace

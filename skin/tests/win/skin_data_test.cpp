@@ -52,7 +52,7 @@ TEST(SkinData, AnOlderSkinIsReportedThroughTheMessageBoxCallAndLoadsNothing) {
     EXPECT_FALSE(data.NoSkin());
     Hold(data, Skin("[TitlebarSkin]\r\nSkinName=Old\r\n", 19999));
     EXPECT_FALSE(data.LoadSkin());
-    EXPECT_TRUE(data.NoSkin());
+    EXPECT_FALSE(data.NoSkin()) << "the last good skin stays in place";
     ASSERT_EQ(testsupport::MessageBoxes().size(), 1u);
     EXPECT_EQ(testsupport::MessageBoxes()[0].text, "This is Older Skin File\rPlease update to new version !");
     EXPECT_EQ(data.Elements().skinName, "Good");  // the last good skin stays whole
