@@ -19,6 +19,8 @@ declare -A sources=(
     [skin-text]="fuzz/skin_text_fuzzer.cpp fuzz/skin_fuzz_entry.cpp skin/portable/*.cpp tools/skin_pack/*.cpp forms/portable/*.cpp"
     [session-import]="fuzz/session_import_fuzzer.cpp fuzz/session_fuzz_entry.cpp burn/portable/session_import.cpp
             burn/portable/file_tree.cpp burn/portable/joliet_names.cpp burn/portable/iso_layout.cpp burn/portable/iso_records.cpp"
+    [site-template]="fuzz/site_template_fuzzer.cpp fuzz/site_template_fuzz_entry.cpp editor/portable/site_build*.cpp editor/portable/gallery_*.cpp
+            editor/portable/picture_names.cpp editor/portable/record_model.cpp forms/portable/*.cpp tests/support/memory_portfolio_files.cpp"
 )
 [ -n "${sources[$name]:-}" ] || die "no fuzz target named $name (have: ${!sources[*]})"
 command -v clang++ >/dev/null || die "clang++ is missing; run ./build.sh as root once"
