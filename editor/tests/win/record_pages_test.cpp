@@ -614,6 +614,27 @@ TEST_F(RecordPages, AnUnreadableCommentIsNeverReplacedByAnotherRecordsText) {
     }
 }
 
+// A record is written in one write of its section: keys the program does not know (added by
+// hand or by a later version) stay, and so do the other records.
+TEST_F(RecordPages, ASaveKeepsTheRecordsOtherKeysAndTheOtherRecords) {
+    TIniFile ini(RecordFilePath(folder_.Path(), RecordList::WorkHistory));
+    ini.WriteString("Agency", "Phone Number", "old");
+    ini.WriteString("Agency", "Booker", "Sam");
+    ini.WriteString("Studio", "Phone Number", "0113");
+    Reopen();
+    RecordPage& page = Page(RecordList::WorkHistory);
+    Choose(page, "Agency");
+    Press(page.EditButton);
+    Fill(page, SampleValues(RecordList::WorkHistory, "new"));
+    Press(page.SaveButton);
+    EXPECT_FALSE(page.Editing());
+    for (const auto& [key, value] : SampleValues(RecordList::WorkHistory, "new"))
+        EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", key), value) << key;
+    EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", "Booker"), "Sam");
+    EXPECT_EQ(Stored(RecordList::WorkHistory, "Studio", "Phone Number"), "0113");
+    EXPECT_EQ(RecordNames(folder_.Path(), RecordList::WorkHistory), (std::vector<std::string>{"Agency", "Studio"}));
+}
+
 // The web sites' placeholder name is selected when Add gives the box the focus, so what the
 // user types replaces it.
 TEST_F(RecordPages, TypingANewWebSiteNameReplacesThePlaceholder) {
