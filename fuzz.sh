@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes one target with clang's libFuzzer, address and undefined-behaviour sanitizers:
-#   ./fuzz.sh jpeg|skin-stream|skin-text|session-import [SECONDS] [WORKERS]
+#   ./fuzz.sh jpeg|skin-stream|skin-text|session-import|device-answers|site-template [SECONDS] [WORKERS]
 #                                                   (default 60 seconds, 1 worker)
 # Starts from the committed seeds in fuzz/corpus/NAME (session-import: also from images the
 # peers master at the start, fuzz/session_seeds.sh) and grows a working corpus in
@@ -10,7 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 cd "$ROOT"
 
-[ $# -ge 1 ] || die "usage: ./fuzz.sh NAME [SECONDS] [WORKERS]; targets: jpeg skin-stream skin-text session-import"
+[ $# -ge 1 ] || die "usage: ./fuzz.sh NAME [SECONDS] [WORKERS]; targets: jpeg skin-stream skin-text session-import device-answers site-template"
 name=$1 seconds=${2:-60} workers=${3:-1}
 declare -A sources=(
     [jpeg]="fuzz/jpeg_fuzzer.cpp fuzz/jpeg_fuzz_entry.cpp forms/portable/jpeg_codec.cpp forms/portable/exif_orientation.cpp
@@ -20,6 +20,8 @@ declare -A sources=(
     [session-import]="fuzz/session_import_fuzzer.cpp fuzz/session_fuzz_entry.cpp burn/portable/session_import.cpp
             burn/portable/file_tree.cpp burn/portable/joliet_names.cpp burn/portable/iso_layout.cpp burn/portable/iso_records.cpp"
     [device-answers]="fuzz/device_answers_fuzzer.cpp fuzz/device_answers_fuzz_entry.cpp burn/portable/*.cpp editor/portable/portfolio_name.cpp forms/portable/text_case.cpp"
+    [site-template]="fuzz/site_template_fuzzer.cpp fuzz/site_template_fuzz_entry.cpp editor/portable/site_build*.cpp editor/portable/gallery_*.cpp
+            editor/portable/picture_names.cpp editor/portable/record_model.cpp forms/portable/*.cpp tests/support/memory_portfolio_files.cpp"
 )
 [ -n "${sources[$name]:-}" ] || die "no fuzz target named $name (have: ${!sources[*]})"
 command -v clang++ >/dev/null || die "clang++ is missing; run ./build.sh as root once"

@@ -96,7 +96,8 @@ bool TShellFileOperation::Execute() {
     const std::string from = DoubleNulList(Entries(*source_), [this](const std::string& entry) {
         std::string path = WithoutTrailingBackslash(ExpandShellFileName(entry));
         // A slip in a caller's list must never empty a drive or the program's own folder.
-        if (operation_ == foDelete && (NamesARelativeFolder(entry) || IsRootPath(entry) || IsRootPath(path)))
+        if (operation_ == foDelete && (NamesARelativeFolder(entry) || IsRootPath(entry) || IsRootPath(path) ||
+                                       IsRootWildcard(entry) || IsRootWildcard(path)))
             throw EControlsException(Format("Cannot delete \"%s\": a whole drive or share, \".\" and \"..\" are never deleted",
                                             entry.c_str()));
         return path;

@@ -11,6 +11,8 @@ using namespace forms;
 constexpr int kRowHeight = 27;
 constexpr int kFieldHeight = 21;
 constexpr int kGroupTop = 20;  // first row inside a group box, below its caption
+constexpr const char* kCommentsCaption = " Comments ";
+constexpr const char* kCommentsUnreadCaption = " Comments (the file could not be read) ";
 
 struct FieldRow {
     const char* name;
@@ -128,7 +130,8 @@ BiographyPage::BiographyPage(TComponent* owner, TTabSheet* sheet) {
 
     // Right column: the comments employers read, and the look of the program.
     auto* comments = Place<TGroupBox>(owner, sheet, "GroupBox5", 592, 6, 272, 350);
-    comments->SetCaption(" Comments ");
+    comments->SetCaption(kCommentsCaption);
+    CommentsGroup = comments;
     RichEdit4 = Place<TRichEdit>(owner, comments, "RichEdit4", 10, kGroupTop, 252, 320);
     RichEdit4->SetWantTabs(true);
     RichEdit4->SetHint("Will be shown to prospective employers.");
@@ -160,6 +163,31 @@ BiographyPage::BiographyPage(TComponent* owner, TTabSheet* sheet) {
 
 void BiographyPage::DateTimePicker1Change() {
     Label61->SetCaption(AgeLabel(AgeInYears(forms::Now(), DateTimePicker1->DateTime())));
+}
+
+void BiographyPage::LoadComments(editor::PortfolioFiles& files, const std::string& path) {
+    bool unread = false;
+    try {
+        if (files.FileExists(path)) RichEdit4->LoadRtfOrText(files.ReadFile(path));
+    } catch (const std::exception&) {
+        // Saved from an empty box, her comments would be lost.
+        RichEdit4->Clear();
+        unread = true;
+    }
+    ShowCommentsUnread(unread);
+}
+
+std::optional<std::string> BiographyPage::CommentsToSave() {
+    if (commentsUnread_ && RichEdit4->StreamOut(false) == unreadText_) return std::nullopt;
+    return RichEdit4->StreamOut(true);
+}
+
+void BiographyPage::CommentsSaved() { ShowCommentsUnread(false); }
+
+void BiographyPage::ShowCommentsUnread(bool unread) {
+    commentsUnread_ = unread;
+    unreadText_ = unread ? RichEdit4->StreamOut(false) : std::string();
+    CommentsGroup->SetCaption(unread ? kCommentsUnreadCaption : kCommentsCaption);
 }
 
 void BiographyPage::ComboBox14Change() {

@@ -98,6 +98,12 @@ void CopyFileInto(const std::string& source, const std::string& target) {
             throw forms::EWriteError(forms::Format("Cannot copy %s to %s", source.c_str(), destination.c_str()));
         }
     } while (got == kCopyBlock);
+    // A move renames its copies over the target's files: they must be on the disk first.
+    if (!FlushFileBuffers(out.get())) {
+        out.reset();
+        DeleteFileA(destination.c_str());
+        throw forms::EWriteError(forms::Format("Cannot copy %s to %s", source.c_str(), destination.c_str()));
+    }
 }
 
 }  // namespace editor

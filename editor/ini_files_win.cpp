@@ -1,7 +1,10 @@
 #include "editor/ini_files_win.h"
 
 #include "forms/ini_file.h"
+#include "forms/portable/exceptions.h"
 #include "forms/portable/string_list.h"
+
+#include <windows.h>
 
 namespace editor {
 
@@ -26,6 +29,33 @@ void WinIniFiles::Write(const std::string& file, const std::string& section, con
 
 void WinIniFiles::EraseSection(const std::string& file, const std::string& section) {
     forms::TIniFile(file).EraseSection(section);
+}
+
+IniEntries WinIniFiles::ReadSection(const std::string& file, const std::string& section) {
+    // The call says a buffer was too small by filling it to two short of its size.
+    std::string buffer(32768, '\0');
+    DWORD length = 0;
+    for (;;) {
+        length = GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+        if (length + 2 < buffer.size()) break;
+        buffer.resize(buffer.size() * 2);
+    }
+    IniEntries entries;
+    for (size_t at = 0; at < length;) {
+        const std::string line(buffer.c_str() + at);
+        at += line.size() + 1;
+        const auto equals = line.find('=');
+        if (equals != std::string::npos) entries.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return entries;
+}
+
+void WinIniFiles::WriteSection(const std::string& file, const std::string& section, const IniEntries& entries) {
+    std::string lines;
+    for (const auto& [key, value] : entries) lines += key + "=" + value + '\0';
+    lines += '\0';
+    if (!WritePrivateProfileSectionA(section.c_str(), lines.c_str(), file.c_str()))
+        throw forms::EIniFileException("Unable to write to " + file);
 }
 
 void WinIniFiles::Flush(const std::string& file) { forms::TIniFile(file).UpdateFile(); }

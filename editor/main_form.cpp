@@ -197,7 +197,7 @@ void TForm1::ReadSettings() {
 
 void TForm1::LoadComments() {
     WinPortfolioFiles files;
-    if (files.FileExists(CommentsPath())) Bio->RichEdit4->LoadRtfOrText(files.ReadFile(CommentsPath()));
+    Bio->LoadComments(files, CommentsPath());
 }
 
 void TForm1::FillFinishPage() {
@@ -234,7 +234,10 @@ void TForm1::Button1Click() {
     TIniFile ini(SettingsPath());
     SettingsBinding(*this, State).Save(ini, SettingWrite::OnSave);
     WinPortfolioFiles files;
-    WriteFileReplacing(files, CommentsPath(), Bio->RichEdit4->StreamOut(true));
+    if (const auto comments = Bio->CommentsToSave()) {
+        WriteFileReplacing(files, CommentsPath(), *comments);
+        Bio->CommentsSaved();
+    }
     ini.UpdateFile();
     savedBiography_ = BiographyValues();
 }

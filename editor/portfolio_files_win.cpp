@@ -32,7 +32,7 @@ void WinPortfolioFiles::WriteFile(const std::string& path, const std::string& da
         throw forms::EFCreateError(forms::Format("Cannot create file %s", path.c_str()));
     DWORD written = 0;
     if (!::WriteFile(out.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) ||
-        written != data.size())
+        written != data.size() || !FlushFileBuffers(out.get()))
         throw forms::EWriteError(forms::Format("Cannot write file %s", path.c_str()));
 }
 

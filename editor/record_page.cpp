@@ -9,6 +9,7 @@
 #include "forms/portable/ini_rules.h"
 
 #include <array>
+#include <optional>
 
 namespace editor {
 
@@ -54,6 +55,8 @@ constexpr RecordPageLayout kLayouts[] = {
 };
 
 constexpr const char* kEditCaption = "&Edit";
+constexpr size_t kCommentState = 1;  // in EditableState
+constexpr const char* kCommentUnreadNote = "The comment file could not be read and is kept as it is.";
 constexpr int kLabelWidth = 150, kFieldLeft = 14 + kLabelWidth, kFieldWidth = 290;
 constexpr int kRowHeight = 27, kFieldHeight = 21;
 constexpr int kRightColumn = 480, kRightWidth = 360;
@@ -149,7 +152,8 @@ void RecordPage::Build(TComponent* owner) {
         top += height + 2;
     }
 
-    PlaceLabel(owner, group, "", "Comments:", kRightColumn, 64, kRightWidth);
+    PlaceLabel(owner, group, "", "Comments:", kRightColumn, 64, 70);
+    CommentNote = PlaceLabel(owner, group, "", "", kRightColumn + 70, 64, kRightWidth - 70);
     Comment = Place<TRichEdit>(owner, group, layout_.comment, kRightColumn, 86, kRightWidth, 390);
     Comment->SetScrollBars(ssVertical);
 }
@@ -232,7 +236,22 @@ void RecordPage::ShowRecord(const std::string& name) {
     const StoredRecord record = store_.Read(list_, name);
     for (const auto& bound : fields_) ShowValue(bound, record.values.find(bound.field->key)->second);
     commentFile_ = record.commentFile;
-    Comment->LoadRtfOrText(store_.Comment(record));
+    // Left showing, the record chosen before would have its comment saved into this one's file.
+    std::string text;
+    bool unread = false;
+    try {
+        text = store_.Comment(record);
+    } catch (const std::exception&) {
+        unread = true;
+    }
+    ShowComment(text, unread);
+}
+
+void RecordPage::ShowComment(const std::string& text, bool unread) {
+    if (text.empty()) Comment->Clear();
+    else Comment->LoadRtfOrText(text);
+    commentUnread_ = unread;
+    CommentNote->SetCaption(unread ? kCommentUnreadNote : "");
 }
 
 void RecordPage::ClearRecord() {
@@ -240,7 +259,7 @@ void RecordPage::ClearRecord() {
         if (bound.field->kind == RecordFieldKind::Choice) static_cast<TComboBox*>(bound.control)->SetItemIndex(-1);
         else ShowValue(bound, "");
     }
-    Comment->Clear();
+    ShowComment("", false);
     commentFile_.clear();
 }
 
@@ -261,6 +280,7 @@ void RecordPage::SetFieldsEditable(bool editable) {
 }
 
 std::vector<std::string> RecordPage::EditableState() const {
+    // The comment's text is at kCommentState.
     std::vector<std::string> state{NameBox->GetText(), Comment->StreamOut(false)};
     for (const auto& bound : fields_) state.push_back(ValueOf(bound));
     return state;
@@ -310,7 +330,7 @@ void RecordPage::AddClick() {
     NameBox->SetText(std::string(RecordSchemaOf().placeholder));
     // A new record starts from the defaults, never from the record shown before.
     for (const auto& bound : fields_) ShowValue(bound, bound.field->newValue);
-    Comment->Clear();
+    ShowComment("", false);
     EnterEditMode(Mode::Adding);
     // The name comes first; Add itself is disabled now and would keep the focus nowhere.
     if (NameBox->CanFocus()) NameBox->SetFocus();
@@ -350,8 +370,22 @@ bool RecordPage::SaveClick() {
     }
     RecordValues values;
     for (const auto& bound : fields_) values[std::string(bound.field->key)] = ValueOf(bound);
-    commentFile_ = store_.Save(list_, name, values, layout_.newCommentEverySave ? std::string() : commentFile_,
-                               Comment->StreamOut(true));
+    std::string file = layout_.newCommentEverySave ? std::string() : commentFile_;
+    std::optional<std::string> comment = Comment->StreamOut(true);
+    if (commentUnread_) {
+        // Untouched, the unread file stays as it is; a comment typed anew gets a file of its own.
+        if (Comment->StreamOut(false) == editStart_[kCommentState]) {
+            comment.reset();
+            file = commentFile_;
+        } else {
+            file.clear();
+        }
+    }
+    commentFile_ = store_.Save(list_, name, values, file, comment);
+    if (comment) {
+        commentUnread_ = false;
+        CommentNote->SetCaption("");
+    }
     currentName_ = name;
 
     LeaveEditMode();

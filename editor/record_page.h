@@ -39,6 +39,9 @@ public:
     bool HasUnsavedChanges() const;
     // The comment file of the record shown or being edited; empty for a new record.
     const std::string& CommentFile() const { return commentFile_; }
+    // The record shown names a comment file that could not be read: the box is empty, the
+    // note says so, and Save leaves the file as it is unless a new comment was typed.
+    bool CommentUnread() const { return commentUnread_; }
 
     // Replaces the name list; a record chosen before stays chosen while it is listed.
     void FillNames(const std::vector<std::string>& names);
@@ -64,6 +67,7 @@ public:
     forms::TTabSheet* Sheet;
     forms::TComboBox* NameBox;     // ComboBox3, ComboBox4, ComboBox11
     forms::TRichEdit* Comment;     // RichEdit1, RichEdit2, RichEdit3
+    forms::TLabel* CommentNote;    // beside "Comments:", says when the comment could not be read
     forms::TButton* AddButton;
     forms::TButton* EditButton;
     forms::TButton* DeleteButton;
@@ -89,6 +93,7 @@ private:
     std::string ValueOf(const BoundField& bound) const;
     void ShowRecord(const std::string& name);
     void ClearRecord();
+    void ShowComment(const std::string& text, bool unread);
     void EnterEditMode(Mode mode);
     void LeaveEditMode();
     void SetFieldsEditable(bool editable);
@@ -109,6 +114,7 @@ private:
     // This list's own: the record being edited and its comment file.
     std::string currentName_;
     std::string commentFile_;
+    bool commentUnread_ = false;
     std::vector<std::string> editStart_;
 };
 

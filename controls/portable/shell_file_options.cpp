@@ -58,6 +58,18 @@ bool IsRootPath(const std::string& path) {
     return false;
 }
 
+bool IsRootWildcard(const std::string& path) {
+    std::string p = Trimmed(path);
+    while (!p.empty() && IsSeparator(p.back())) p.pop_back();
+    const std::size_t split = p.find_last_of("\\/:");
+    const std::string last = split == std::string::npos ? p : p.substr(split + 1);
+    if (last.find_first_of("*?") == std::string::npos) return false;
+    // A bare pattern matches in the folder the program stands in.
+    if (split == std::string::npos) return true;
+    // "C:\*" and "\\server\share\*" keep their separator, "C:*" its colon: the root is what they match in.
+    return IsRootPath(p.substr(0, split + 1));
+}
+
 bool NamesARelativeFolder(const std::string& entry) {
     std::string p = Trimmed(entry);
     while (!p.empty() && IsSeparator(p.back())) p.pop_back();

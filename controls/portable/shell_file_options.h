@@ -60,6 +60,9 @@ std::uint16_t ShellOptionFlags(const TShellFileOptions& options);
 std::string WithoutTrailingBackslash(std::string path);
 // True for a path that names a whole drive or share: "C:", "C:\", "\", "\\server\share".
 bool IsRootPath(const std::string& path);
+// True for a pattern that matches everything of a whole drive or share ("C:\*", "C:*.*",
+// "\\server\share\*"), or of the folder the program stands in ("*").
+bool IsRootWildcard(const std::string& path);
 // True for an entry whose last part is "." or "..": it names a folder by where the program
 // stands, never one the user chose.
 bool NamesARelativeFolder(const std::string& entry);

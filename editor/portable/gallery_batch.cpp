@@ -5,6 +5,10 @@
 namespace editor {
 namespace {
 
+// Made files wait under this prefix, which no grid or site listing takes; the number keeps two
+// chosen files of one name apart.
+constexpr std::string_view kAddingPrefix = "~adding";
+
 std::string NameOf(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -27,19 +31,27 @@ void PictureBatch::Run(const std::vector<std::string>& files) {
     try {
         RunPasses(files);
     } catch (...) {
-        // However the batch ends, no preview it made stays without its thumbnail; the
-        // failure that ended it is the one reported.
+        // However the batch ends, nothing it made stays unplaced; the failure that ended it
+        // is the one reported.
         try {
-            TakeBackLonePreviews();
+            RemoveUnplaced();
         } catch (...) {
         }
         throw;
     }
-    TakeBackLonePreviews();
+    RemoveUnplaced();
 }
 
-void PictureBatch::TakeBackLonePreviews() {
-    previewsLeft_ = store_.RemoveLonePreviews(folder_, made_);
+std::string PictureBatch::NewPreview(size_t index, const std::string& name) const {
+    return folder_ + std::string(kAddingPrefix) + std::to_string(index) + "_" + PreviewName(name);
+}
+
+std::string PictureBatch::NewThumbnail(size_t index, const std::string& name) const {
+    return folder_ + std::string(kAddingPrefix) + std::to_string(index) + "_" + ThumbnailName(name);
+}
+
+void PictureBatch::RemoveUnplaced() {
+    filesLeft_ = store_.RemoveFiles(made_);
     made_.clear();
 }
 
@@ -50,18 +62,20 @@ void PictureBatch::RunPasses(const std::vector<std::string>& files) {
         for (size_t i = 0; i < files.size(); ++i) {
             if (Stop()) return;
             const std::string name = NameOf(files[i]);
-            const std::string preview = folder_ + PreviewName(name);
+            const std::string preview = NewPreview(i, name), thumbnail = NewThumbnail(i, name);
             if (pass == 1) {
                 try {
+                    made_.push_back(preview);
                     make_(files[i], preview, kPreviewBox);
-                    made_.push_back(name);
                     previewMade[i] = true;
                 } catch (const std::exception& e) {
                     Refuse(files[i], e);
                 }
             } else if (previewMade[i]) {
                 try {
-                    make_(preview, folder_ + ThumbnailName(name), kThumbnailBox);
+                    made_.push_back(thumbnail);
+                    make_(preview, thumbnail, kThumbnailBox);
+                    store_.Place(folder_, ThumbnailName(name), thumbnail, preview);
                 } catch (const std::exception& e) {
                     Refuse(files[i], e);
                 }
@@ -78,10 +92,10 @@ std::string PictureBatch::RefusalReport() const {
                                     : "These images could not be added and were skipped:\n";
         for (const auto& r : refused_) text += "\n" + NameOf(r.file) + ": " + r.reason;
     }
-    if (!previewsLeft_.empty()) {
+    if (!filesLeft_.empty()) {
         if (!text.empty()) text += "\n\n";
-        text += "These previews have no thumbnail and could not be removed:\n";
-        for (const auto& [preview, reason] : previewsLeft_) text += "\n" + preview + ": " + reason;
+        text += "These unfinished images could not be removed:\n";
+        for (const auto& [file, reason] : filesLeft_) text += "\n" + NameOf(file) + ": " + reason;
     }
     return text;
 }

@@ -1,7 +1,9 @@
 // Adding chosen pictures to a gallery: a first pass makes each picture's preview, a second
-// makes each preview's thumbnail. A picture that cannot be made is skipped and reported with
-// its reason; a stopped batch takes back the previews it made that got no thumbnail, so the
-// gallery never keeps a preview the grid cannot show.
+// makes each preview's thumbnail. Both are made under temporary names that no grid or site
+// listing takes, and a picture goes into the gallery, in place of one of the same name, only
+// once both stand. A picture that cannot be made is skipped and reported with its reason; a
+// stopped or failed batch removes what it made that was not placed, so the gallery keeps each
+// old picture whole and never a preview without its thumbnail.
 #pragma once
 
 #include "editor/portable/gallery_store.h"
@@ -38,24 +40,27 @@ public:
 
     bool Stopped() const { return stopped_; }
     const std::vector<RefusedPicture>& Refused() const { return refused_; }
-    // One message naming each refused file and why, and any preview the batch could not
-    // take back; empty when there is nothing to tell.
+    // One message naming each refused file and why, and any file the batch made that it could
+    // not remove; empty when there is nothing to tell.
     std::string RefusalReport() const;
 
 private:
     bool Stop();
     void Refuse(const std::string& file, const std::exception& e);
     void RunPasses(const std::vector<std::string>& files);
-    // Removes the previews this batch made that got no thumbnail.
-    void TakeBackLonePreviews();
+    // The temporary names of chosen file index's preview and thumbnail.
+    std::string NewPreview(size_t index, const std::string& name) const;
+    std::string NewThumbnail(size_t index, const std::string& name) const;
+    // Removes what this batch made that was not placed.
+    void RemoveUnplaced();
 
     GalleryStore& store_;
     std::string folder_;
     MakePicture make_;
     bool stopped_ = false;
     std::vector<RefusedPicture> refused_;
-    std::vector<std::string> made_;  // source names whose preview this batch wrote
-    std::vector<std::pair<std::string, std::string>> previewsLeft_;
+    std::vector<std::string> made_;  // temporary files this batch may have written
+    std::vector<std::pair<std::string, std::string>> filesLeft_;
 };
 
 }  // namespace editor

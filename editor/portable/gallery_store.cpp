@@ -24,7 +24,7 @@ bool Removed(PortfolioFiles& files, const std::string& path, std::string* reason
     }
 }
 
-// Copies made under temporary names; those not yet renamed into place go when it ends.
+// Copies made under temporary names; those still there when it ends (not renamed into place) go.
 class PendingCopies {
 public:
     explicit PendingCopies(PortfolioFiles& files) : files_(files) {}
@@ -34,10 +34,6 @@ public:
     void Copy(const std::string& source, const std::string& temporary) {
         pending_.push_back(temporary);
         files_.Copy(source, temporary);
-    }
-    void Place(const std::string& temporary, const std::string& target) {
-        files_.Rename(temporary, target);
-        std::erase(pending_, temporary);
     }
 
 private:
@@ -126,6 +122,25 @@ PictureRemoval GalleryStore::Delete(const std::string& folder, const std::string
     return removal;
 }
 
+void GalleryStore::Place(const std::string& folder, const std::string& thumbnail, const std::string& newThumbnail,
+                         const std::string& newPreview) {
+    const std::string preview = PreviewOfThumbnail(thumbnail);
+    SetAside kept(files_);
+    kept.Keep(folder + thumbnail);
+    // Also for a thumbnail placed alone: the old preview is another picture's.
+    kept.Keep(folder + preview);
+    // The preview first: should the thumbnail then fail, the preview placed is taken back
+    // and the old picture returns.
+    if (!newPreview.empty()) files_.Rename(newPreview, folder + preview);
+    try {
+        files_.Rename(newThumbnail, folder + thumbnail);
+    } catch (...) {
+        if (!newPreview.empty()) Removed(files_, folder + preview);
+        throw;
+    }
+    kept.Commit();
+}
+
 PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::string& targetFolder,
                                const std::string& thumbnail) {
     // Into its own folder (in any letter case) a move would end by deleting the picture.
@@ -139,19 +154,7 @@ PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::strin
         const std::string movingPreview = targetFolder + std::string(kMovingPrefix) + preview;
         copies.Copy(sourceFolder + thumbnail, movingThumbnail);
         if (hasPreview) copies.Copy(sourceFolder + preview, movingPreview);
-        SetAside kept(files_);
-        kept.Keep(targetFolder + thumbnail);
-        if (hasPreview) kept.Keep(targetFolder + preview);
-        // The preview first: should the thumbnail then fail, the preview placed is taken
-        // back and the target's own picture returns.
-        if (hasPreview) copies.Place(movingPreview, targetFolder + preview);
-        try {
-            copies.Place(movingThumbnail, targetFolder + thumbnail);
-        } catch (...) {
-            if (hasPreview) Removed(files_, targetFolder + preview);
-            throw;
-        }
-        kept.Commit();
+        Place(targetFolder, thumbnail, movingThumbnail, hasPreview ? movingPreview : std::string());
     }
     PictureMove move;
     std::string reason;
@@ -164,14 +167,10 @@ PictureMove GalleryStore::Move(const std::string& sourceFolder, const std::strin
     return move;
 }
 
-std::vector<std::pair<std::string, std::string>> GalleryStore::RemoveLonePreviews(
-    const std::string& folder, const std::vector<std::string>& sourceNames) {
+std::vector<std::pair<std::string, std::string>> GalleryStore::RemoveFiles(const std::vector<std::string>& paths) {
     std::vector<std::pair<std::string, std::string>> left;
-    for (const auto& name : sourceNames) {
-        const std::string preview = folder + PreviewName(name);
-        if (files_.FileExists(folder + ThumbnailName(name))) continue;
-        if (std::string reason; !Removed(files_, preview, &reason)) left.push_back({PreviewName(name), reason});
-    }
+    for (const auto& path : paths)
+        if (std::string reason; !Removed(files_, path, &reason)) left.push_back({path, reason});
     return left;
 }
 

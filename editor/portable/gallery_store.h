@@ -53,17 +53,22 @@ public:
     // Removes a picture's thumbnail and preview; a file that was not there counts as removed.
     PictureRemoval Delete(const std::string& folder, const std::string& thumbnail);
 
-    // Moves a picture to another gallery, replacing one of the same name there. Both files
-    // are copied under temporary names and renamed into place, so a failed copy leaves the
+    // Moves a picture to another gallery, replacing the picture of the same name there (both
+    // its files, also when the moving thumbnail has no preview). Both files are copied under
+    // temporary names and placed (Place), so a failed copy leaves the
     // target's own files as they were (and raises); the source goes only once the target
     // holds the picture. A move into the folder the picture is in does nothing.
     PictureMove Move(const std::string& sourceFolder, const std::string& targetFolder, const std::string& thumbnail);
 
-    // Removes the previews of these source names that have no thumbnail beside them, as a
-    // batch that stopped or refused a picture leaves them; returns the previews that could
-    // not be removed, each with the reason.
-    std::vector<std::pair<std::string, std::string>> RemoveLonePreviews(const std::string& folder,
-                                                                        const std::vector<std::string>& sourceNames);
+    // Puts a picture made under temporary names in folder (newPreview empty: a thumbnail
+    // alone) in place of the picture of that thumbnail's name: the old pair, both its files,
+    // goes only once the new one stands; a failure puts it back and raises, and the
+    // temporary files are the caller's to remove.
+    void Place(const std::string& folder, const std::string& thumbnail, const std::string& newThumbnail,
+               const std::string& newPreview);
+
+    // Removes the files that are there; returns those that stay, each with the reason.
+    std::vector<std::pair<std::string, std::string>> RemoveFiles(const std::vector<std::string>& paths);
 
 private:
     PortfolioFiles& files_;

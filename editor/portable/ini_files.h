@@ -5,9 +5,13 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace editor {
+
+// A section's keys and values in file order.
+using IniEntries = std::vector<std::pair<std::string, std::string>>;
 
 class IniFiles {
 public:
@@ -20,6 +24,11 @@ public:
     virtual void Write(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value) = 0;
     virtual void EraseSection(const std::string& file, const std::string& section) = 0;
+    // The section's entries; none when it or the file is missing.
+    virtual IniEntries ReadSection(const std::string& file, const std::string& section) = 0;
+    // Replaces the section's entries with these in one write, so either all of them are
+    // stored or none; a missing section is added. Raises "Unable to write to <file>".
+    virtual void WriteSection(const std::string& file, const std::string& section, const IniEntries& entries) = 0;
     // Asks for anything still held to be written out.
     virtual void Flush(const std::string& file) = 0;
 };

@@ -19,7 +19,8 @@ public:
     virtual bool FileExists(const std::string& path) = 0;
     // Raises EFOpenError "Cannot open file %s".
     virtual std::string ReadFile(const std::string& path) = 0;
-    // Creates or replaces; raises EFCreateError "Cannot create file %s".
+    // Creates or replaces, and returns once the data is on the disk (a rename over a good file
+    // may follow); raises EFCreateError "Cannot create file %s", or EWriteError.
     virtual void WriteFile(const std::string& path, const std::string& data) = 0;
     // Creates the folder with its missing parents; raises when it cannot.
     virtual void MakeFolders(const std::string& folder) = 0;
@@ -34,8 +35,26 @@ public:
     virtual void Remove(const std::string& path) = 0;
 };
 
-// Writes data to a temporary file beside path and renames it over path, so a write that
-// fails midway (a full disk, a lock) leaves the old file whole; the temporary file goes.
+// A whole-file replacement in two steps: Write puts the data in a temporary file beside path,
+// Commit renames it over path. A write that fails midway (a full disk, a lock) leaves the old
+// file whole, and the temporary file goes unless it was committed.
+class PendingFile {
+public:
+    PendingFile(PortfolioFiles& files, std::string path);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    void Write(const std::string& data);
+    void Commit();
+
+private:
+    PortfolioFiles& files_;
+    std::string path_, temporary_;
+    bool written_ = false;
+};
+
+// Write and Commit at once.
 void WriteFileReplacing(PortfolioFiles& files, const std::string& path, const std::string& data);
 
 }  // namespace editor

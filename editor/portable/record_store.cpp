@@ -1,5 +1,9 @@
 #include "editor/portable/record_store.h"
 
+#include "forms/portable/text_case.h"
+
+#include <algorithm>
+
 namespace editor {
 
 RecordStore::RecordStore(IniFiles& ini, PortfolioFiles& files, std::string programFolder,
@@ -39,29 +43,48 @@ std::string RecordStore::Comment(const StoredRecord& record) {
 }
 
 std::string RecordStore::Save(RecordList list, const std::string& name, const RecordValues& values,
-                              std::string commentFile, const std::string& comment) {
+                              std::string commentFile, const std::optional<std::string>& comment) {
     if (!IsBareFileName(commentFile)) commentFile.clear();
-    const bool fresh = commentFile.empty();
-    if (fresh) commentFile = NewCommentFileName();
-    files_.MakeFolders(CommentFolder());
-    WriteFileReplacing(files_, CommentFolder() + commentFile, comment);
+    // An older program could leave two records naming one file: the one saved gets its own.
+    if (comment && !commentFile.empty() && NamedByAnother(list, name, commentFile)) commentFile.clear();
+    if (comment && commentFile.empty()) commentFile = NewCommentFileName();
+    std::optional<PendingFile> newComment;
+    if (comment) {
+        files_.MakeFolders(CommentFolder());
+        newComment.emplace(files_, CommentFolder() + commentFile);
+        newComment->Write(*comment);
+    }
 
     const std::string file = RecordFilePath(list);
-    try {
-        for (const auto& field : Schema(list).fields) {
-            const auto found = values.find(field.key);
-            ini_.Write(file, name, std::string(field.key), found == values.end() ? std::string() : found->second);
-        }
-        ini_.Write(file, name, std::string(kCommentFileKey), commentFile);
-        ini_.Flush(file);
-    } catch (...) {
-        // A new file no record names would only take a name from the next one. The failed
-        // write is what the user is told about, not a failed clean-up.
-        if (fresh) {
-            try {
-                files_.Remove(CommentFolder() + commentFile);
-            } catch (const std::exception&) {
+    const std::vector<std::string> sections = Names(list);
+    const bool existed = std::any_of(sections.begin(), sections.end(),
+                                     [&](const std::string& section) { return forms::SameTextAscii(section, name); });
+    const IniEntries before = existed ? ini_.ReadSection(file, name) : IniEntries{};
+    IniEntries after = before;
+    const auto set = [&after](std::string_view key, const std::string& value) {
+        for (auto& [stored, old] : after)
+            if (forms::SameTextAscii(stored, key)) {
+                old = value;
+                return;
             }
+        after.emplace_back(std::string(key), value);
+    };
+    for (const auto& field : Schema(list).fields) {
+        const auto found = values.find(field.key);
+        set(field.key, found == values.end() ? std::string() : found->second);
+    }
+    set(kCommentFileKey, commentFile);
+    ini_.WriteSection(file, name, after);
+    try {
+        ini_.Flush(file);
+        if (newComment) newComment->Commit();
+    } catch (...) {
+        // The keys go back to what they were; the failed write is what the user is told about.
+        try {
+            if (existed) ini_.WriteSection(file, name, before);
+            else ini_.EraseSection(file, name);
+            ini_.Flush(file);
+        } catch (const std::exception&) {
         }
         throw;
     }
@@ -95,6 +118,17 @@ std::vector<std::string> RecordStore::CommentFilesNamed() {
         }
     }
     return names;
+}
+
+bool RecordStore::NamedByAnother(RecordList list, const std::string& name, const std::string& commentFile) {
+    for (RecordList other : AllRecordLists()) {
+        const std::string file = RecordFilePath(other);
+        for (const auto& record : Names(other)) {
+            if (other == list && forms::SameTextAscii(record, name)) continue;
+            if (SameFileName(ini_.Read(file, record, std::string(kCommentFileKey), ""), commentFile)) return true;
+        }
+    }
+    return false;
 }
 
 std::string RecordStore::NewCommentFileName() {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,16 +43,20 @@ public:
     // The bytes of a comment file the record named; empty when it names none or it is missing.
     std::string Comment(const StoredRecord& record);
 
-    // Writes the record: its comment first, to a temporary file renamed over the old one, then
-    // its keys, so the record never names a comment that was not written. commentFile is the
-    // file the record keeps; empty gives it a new one. Returns the name the record now holds.
+    // Writes the record whole or not at all: its comment to a temporary file, its keys in one
+    // write, then the comment renamed over the old one (a failed rename puts the keys back).
+    // commentFile is the file the record keeps; empty, or one another record names too, gives
+    // it a new one. No comment (one that could not be read) leaves the file as it is. Returns
+    // the name the record now holds.
     std::string Save(RecordList list, const std::string& name, const RecordValues& values, std::string commentFile,
-                     const std::string& comment);
+                     const std::optional<std::string>& comment);
     // Removes the record, and its comment file when it is one of ours no other record names.
     void Erase(RecordList list, const std::string& name);
 
     // Every Comment File value any record of the three lists holds, as stored.
     std::vector<std::string> CommentFilesNamed();
+    // True when a record other than list's name names commentFile.
+    bool NamedByAnother(RecordList list, const std::string& name, const std::string& commentFile);
     // A free name for a new comment file: from the clock's seconds on, past any file in the
     // comment folder and any name a record holds.
     std::string NewCommentFileName();

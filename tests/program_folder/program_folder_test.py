@@ -214,6 +214,37 @@ def the_virtual_recorder_keeps_her_own_layer():
     return problems
 
 
+def the_wine_prefix_never_takes_her_folder():
+    # run.sh pointed at a Wine prefix that is her program folder, lies in it, holds it, or is a
+    # folder of hers or a prefix of someone else's: refused with a message, nothing deleted.
+    home = work / "Prefix Home"
+    make_portfolio(home)
+    mine = work / "Her Papers"
+    (mine / "notes.txt").parent.mkdir(parents=True)
+    (mine / "notes.txt").write_text("kept")
+    theirs = work / "Their Prefix"
+    theirs.mkdir()
+    (theirs / "system.reg").write_text("WINE REGISTRY Version 2")
+    shipped = set(files_under(dist))
+    portfolio = files_under(home)
+    problems = []
+    for what, prefix in [("the program folder", home), ("a folder in it", home / "wine"),
+                         ("a folder holding it", work), ("a folder of hers", mine), ("another's prefix", theirs)]:
+        outside = {p: files_under(p) for p in (mine, theirs)}
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        env.update(VANTRELL_HOME=str(home), VANTRELL_WINEPREFIX=str(prefix))
+        result = subprocess.run([str(root / "run.sh"), "--no-build"], env=env, capture_output=True, text=True,
+                                timeout=300)
+        if result.returncode == 0 or "refusing the Wine prefix" not in result.stderr:
+            problems.append(f"{what} accepted: {result.returncode} {result.stderr}")
+        problems += [f"{what}: {p}" for p in portfolio_problems(home, portfolio, shipped)]
+        problems += [f"{what}: {p} changed" for p, files in outside.items() if files_under(p) != files]
+        if (home / "wine").exists():
+            problems.append(f"{what}: a prefix was made in the program folder")
+    return problems
+
+
+check("TheWinePrefixNeverTakesHerFolder", the_wine_prefix_never_takes_her_folder)
 check("RefusesAFolderARebuildDeletes", refuses_a_folder_a_rebuild_deletes)
 check("ReassemblyKeepsAPortfolio", reassembly_keeps_a_portfolio)
 check("AFailedUpdateKeepsHerFiles", a_failed_update_keeps_her_files)

@@ -51,6 +51,18 @@ void MemoryIniFiles::EraseSection(const std::string& file, const std::string& se
     std::erase_if(found->second, [&](const Section& s) { return forms::UpperAscii(s.name) == forms::UpperAscii(section); });
 }
 
+IniEntries MemoryIniFiles::ReadSection(const std::string& file, const std::string& section) {
+    const Section* s = Find(file, section);
+    return s ? s->keys : IniEntries{};
+}
+
+void MemoryIniFiles::WriteSection(const std::string& file, const std::string& section, const IniEntries& entries) {
+    if (locked_.count(forms::UpperAscii(file))) throw forms::EIniFileException("Unable to write to " + file);
+    Section* s = Find(file, section);
+    if (!s) s = &files_[forms::UpperAscii(file)].emplace_back(Section{section, {}});
+    s->keys = entries;
+}
+
 void MemoryIniFiles::Flush(const std::string&) {}
 
 std::string MemoryIniFiles::Text(const std::string& file) const {

@@ -21,6 +21,8 @@ public:
     void Write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value) override;
     void EraseSection(const std::string& file, const std::string& section) override;
+    IniEntries ReadSection(const std::string& file, const std::string& section) override;
+    void WriteSection(const std::string& file, const std::string& section, const IniEntries& entries) override;
     void Flush(const std::string& file) override;
 
     // Writes to this file raise as a locked file's would.

@@ -91,5 +91,20 @@ TEST(ShellPaths, RootsRelativeFoldersAndTrailingBackslashes) {
     }
 }
 
+TEST(ShellPaths, APatternMatchingAWholeRootOrTheCurrentFolderIsARootWildcard) {
+    const struct {
+        std::string path;
+        bool wildcard;
+    } cases[] = {
+        {"C:\\*", true},          {"c:\\*.*", true},          {"C:*", true},
+        {"C:\\?", true},          {"C:\\*\\", true},          {"\\*", true},
+        {"\\\\server\\share\\*", true}, {"\\\\server\\*", true},  {"//server/share/*.*", true},
+        {"*", true},              {" *.* ", true},
+        {"C:\\", false},          {"C:\\Distributable\\Mine\\*", false}, {"\\\\server\\share\\site\\*", false},
+        {"C:\\a*b\\c", false},    {"sub\\*", false},          {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsRootWildcard(c.path), c.wildcard) << c.path;
+}
+
 }  // namespace
 }  // namespace controls

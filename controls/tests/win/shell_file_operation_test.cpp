@@ -112,7 +112,8 @@ TEST_F(RecordedShell, NoEntriesRaiseAndCallNothing) {
 }
 
 TEST_F(RecordedShell, ADeleteOfADriveOrOfDotFoldersIsRefusedAndCallsNothing) {
-    for (const char* entry : {"C:\\", "C:", "\\", ".", "..", "..\\", "C:\\site\\..", "C:\\.."}) {
+    for (const char* entry : {"C:\\", "C:", "\\", ".", "..", "..\\", "C:\\site\\..", "C:\\..", "C:\\*", "C:\\*.*",
+                              "\\\\server\\share\\*", "*", "C:\\site\\..\\*"}) {
         TShellFileOperation op(nullptr);
         op.SetOperation(foDelete);
         op.SourceFiles()->Add("C:\\users\\x\\old site");

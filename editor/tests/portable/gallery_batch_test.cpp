@@ -59,7 +59,7 @@ TEST_F(BatchTest, RefusedPicturesAreSkippedAndNamedAndEveryOtherGetsBothFiles) {
     batch.Run(Paths({"a.jpg", "cmyk.jpg", "b.jpeg", "broken.jpg", "c.jpg"}));
     EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"prv_a.jpg", "prv_b.jpeg", "prv_c.jpg", "thm_a.jpg",
                                                        "thm_b.jpeg", "thm_c.jpg"}));
-    EXPECT_EQ(files_.ReadFile(kGallery + "thm_b.jpeg"), "made from " + kGallery + "prv_b.jpeg");
+    EXPECT_EQ(files_.ReadFile(kGallery + "thm_b.jpeg"), "made from " + kGallery + "~adding2_prv_b.jpeg");
     ASSERT_EQ(batch.Refused().size(), 2u);
     EXPECT_EQ(batch.Refused()[0].file, kChosen + "cmyk.jpg");
     EXPECT_EQ(batch.Refused()[1].reason, "Not a JPEG file");
@@ -120,11 +120,11 @@ TEST_F(BatchTest, AThumbnailThatCannotBeMadeTakesItsPreviewBackAndIsReported) {
     EXPECT_EQ(batch.RefusalReport(), "This image could not be added and was skipped:\n\na.jpg: Disk full");
 }
 
-// A preview the batch made and cannot take back is not left unsaid.
+// A file the batch made and cannot take back is not left unsaid.
 TEST_F(BatchTest, ALonePreviewThatCannotBeRemovedIsReported) {
     struct LockedFiles : testing_files::MemoryPortfolioFiles {
         void Remove(const std::string& path) override {
-            if (path == kGallery + "prv_a.jpg") throw forms::EWriteError("In use");
+            if (path == kGallery + "~adding0_prv_a.jpg") throw forms::EWriteError("In use");
             MemoryPortfolioFiles::Remove(path);
         }
     } files;
@@ -138,7 +138,51 @@ TEST_F(BatchTest, ALonePreviewThatCannotBeRemovedIsReported) {
     batch.Run({kChosen + "a.jpg"});
     EXPECT_EQ(batch.RefusalReport(),
               "This image could not be added and was skipped:\n\na.jpg: Disk full\n\n"
-              "These previews have no thumbnail and could not be removed:\n\nprv_a.jpg: In use");
+              "These unfinished images could not be removed:\n\n~adding0_prv_a.jpg: In use");
+}
+
+// A picture added again under its name replaces the old pair only once both new files stand:
+// stopped before its thumbnail, or failing on it, the batch leaves the old pair as it was.
+TEST_F(BatchTest, AStoppedOrFailedReAddLeavesTheOldPairAsItWas) {
+    const struct { const char* how; bool stop, failThumbnail; } ways[] = {
+        {"stopped before its thumbnail", true, false},
+        {"failing on its thumbnail", false, true},
+    };
+    for (const auto& way : ways) {
+        testing_files::MemoryPortfolioFiles files;
+        files_ = files;
+        files_.MakeFolders(kRoot);
+        Chosen("a.jpg");
+        files_.Put(kGallery + "prv_a.jpg", "old preview");
+        files_.Put(kGallery + "thm_a.jpg", "old thumbnail");
+        failThumbnails_ = way.failThumbnail;
+        auto batch = Batch();
+        int pass = 0;
+        batch.OnPassStart = [&](int p) { pass = p; };
+        batch.StopRequested = [&] { return way.stop && pass == 2; };
+        batch.Run(Paths({"a.jpg"}));
+        EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"prv_a.jpg", "thm_a.jpg"})) << way.how;
+        EXPECT_EQ(files_.ReadFile(kGallery + "prv_a.jpg"), "old preview") << way.how;
+        EXPECT_EQ(files_.ReadFile(kGallery + "thm_a.jpg"), "old thumbnail") << way.how;
+    }
+    // Done, it replaces both, the thumbnail made from the new preview.
+    failThumbnails_ = false;
+    Batch().Run(Paths({"a.jpg"}));
+    EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"prv_a.jpg", "thm_a.jpg"}));
+    EXPECT_EQ(files_.ReadFile(kGallery + "prv_a.jpg"), "made from " + kChosen + "a.jpg");
+    EXPECT_EQ(files_.ReadFile(kGallery + "thm_a.jpg"), "made from " + kGallery + "~adding0_prv_a.jpg");
+}
+
+// Two chosen files of one name (from two folders): the later one is the picture, as if added after.
+TEST_F(BatchTest, TheLaterOfTwoChosenFilesOfOneNameIsThePicture) {
+    files_.Put("D:\\Other\\a.jpg", "jpeg");
+    Chosen("a.jpg");
+    auto batch = Batch();
+    batch.Run({kChosen + "a.jpg", "D:\\Other\\a.jpg"});
+    EXPECT_EQ(batch.RefusalReport(), "");
+    EXPECT_EQ(GalleryNames(), (std::vector<std::string>{"prv_a.jpg", "thm_a.jpg"}));
+    EXPECT_EQ(files_.ReadFile(kGallery + "prv_a.jpg"), "made from D:\\Other\\a.jpg");
+    EXPECT_EQ(files_.ReadFile(kGallery + "thm_a.jpg"), "made from " + kGallery + "~adding1_prv_a.jpg");
 }
 
 TEST_F(BatchTest, AFailureOutsideThePicturesStillTakesBackTheLonePreviews) {

@@ -131,6 +131,28 @@ TEST_F(GalleryStoreTest, AMoveTakesBothFilesAndReplacesAPictureOfTheSameName) {
     EXPECT_EQ(Names(misc), std::vector<std::string>{"thm_lone.jpg"});
 }
 
+// A thumbnail without its preview replaces the target's whole picture: left beside the
+// target's old preview, the two would be shown and published as one picture.
+TEST_F(GalleryStoreTest, AThumbnailWithoutItsPreviewIsNeverPairedWithTheTargetsOldPreview) {
+    files_.Put(kGeneral + "thm_one.jpg", "thumb mine");
+    Pair(kSheer, "one.jpg", "theirs");
+    EXPECT_TRUE(store_.Move(kGeneral, kSheer, "thm_one.jpg").thumbnailRemoved);
+    EXPECT_EQ(Names(kSheer), std::vector<std::string>{"thm_one.jpg"});
+    EXPECT_EQ(Read(kSheer + "thm_one.jpg"), "thumb mine");
+    ASSERT_EQ(store_.Pictures(kSheer).size(), 1u);
+    EXPECT_EQ(store_.Pictures(kSheer)[0].preview, "");
+
+    // Failing, it leaves the target's pair whole.
+    files_.Put(kGeneral + "thm_two.jpg", "thumb mine");
+    Pair(kSheer, "two.jpg", "theirs");
+    files_.FailOn(FaultyFiles::kRenameFrom, kSheer + "~moving_thm_two.jpg");
+    EXPECT_THROW(store_.Move(kGeneral, kSheer, "thm_two.jpg"), forms::Exception);
+    EXPECT_EQ(Read(kSheer + "thm_two.jpg"), "thumb theirs");
+    EXPECT_EQ(Read(kSheer + "prv_two.jpg"), "preview theirs");
+    EXPECT_EQ(Read(kGeneral + "thm_two.jpg"), "thumb mine");
+    EXPECT_EQ(Names(kSheer), (std::vector<std::string>{"prv_two.jpg", "thm_one.jpg", "thm_two.jpg"}));
+}
+
 // Whichever step of putting the picture in place fails, the target keeps its own picture
 // of that name, the source keeps the picture, and no copy is left behind.
 TEST_F(GalleryStoreTest, AFailedMoveLeavesBothGalleriesAsTheyWere) {
@@ -189,20 +211,6 @@ TEST_F(GalleryStoreTest, ASourceThatCannotBeRemovedIsReportedAndKeptWhole) {
         std::sort(left.begin(), left.end());
         EXPECT_EQ(left, c.left) << c.locked;
     }
-}
-
-TEST_F(GalleryStoreTest, OnlyTheNamedPreviewsWithoutThumbnailsAreTakenBack) {
-    Pair(kGeneral, "paired.jpg", "p");
-    files_.Put(kGeneral + "prv_lone.jpg");
-    files_.Put(kGeneral + "prv_locked.jpg");
-    files_.Put(kGeneral + "prv_notmine.jpg");
-    files_.FailOn(FaultyFiles::kRemove, kGeneral + "prv_locked.jpg");
-    const auto left = store_.RemoveLonePreviews(kGeneral, {"paired.jpg", "lone.jpg", "locked.jpg", "missing.jpg"});
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].first, "prv_locked.jpg");
-    EXPECT_EQ(left[0].second, "Locked: " + kGeneral + "prv_locked.jpg");
-    EXPECT_EQ(Names(kGeneral), (std::vector<std::string>{"prv_locked.jpg", "prv_notmine.jpg", "prv_paired.jpg",
-                                                       "thm_paired.jpg"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "editor/portable/site_records.h"
 
 #include "forms/portable/exceptions.h"
+#include "forms/portable/text_case.h"
 #include "tests/support/memory_ini_files.h"
 #include "tests/support/memory_portfolio_files.h"
 
@@ -22,8 +23,13 @@ const std::string kComments = kFolder + "Comment Files\\";
 // path holding `failing` stops after half the data (a full disk) or before it (a lock).
 class FailingFiles : public MemoryPortfolioFiles {
 public:
-    std::string failing;
+    std::string failing, failingRename;
     bool halfWritten = false;
+    void Rename(const std::string& source, const std::string& target) override {
+        if (!failingRename.empty() && target.find(failingRename) != std::string::npos)
+            throw forms::EWriteError("Cannot rename to " + target);
+        MemoryPortfolioFiles::Rename(source, target);
+    }
     void WriteFile(const std::string& path, const std::string& data) override {
         if (!failing.empty() && path.find(failing) != std::string::npos) {
             if (halfWritten) MemoryPortfolioFiles::WriteFile(path, data.substr(0, data.size() / 2));
@@ -33,9 +39,28 @@ public:
     }
 };
 
+// An INI file that refuses any write of one key, as one that fills the disk or meets a lock
+// partway through a record would.
+class FailingIni : public MemoryIniFiles {
+public:
+    std::string failingKey;
+    void Write(const std::string& file, const std::string& section, const std::string& key,
+               const std::string& value) override {
+        if (!failingKey.empty() && forms::SameTextAscii(key, failingKey))
+            throw forms::EIniFileException("Unable to write to " + file);
+        MemoryIniFiles::Write(file, section, key, value);
+    }
+    void WriteSection(const std::string& file, const std::string& section, const IniEntries& entries) override {
+        for (const auto& [key, value] : entries)
+            if (!failingKey.empty() && forms::SameTextAscii(key, failingKey))
+                throw forms::EIniFileException("Unable to write to " + file);
+        MemoryIniFiles::WriteSection(file, section, entries);
+    }
+};
+
 class Store : public testing::Test {
 protected:
-    MemoryIniFiles ini_;
+    FailingIni ini_;
     FailingFiles files_;
     unsigned clock_ = 100;
     RecordStore store_{ini_, files_, kFolder, [this] { return clock_; }};
@@ -140,6 +165,71 @@ TEST_F(Store, ARecordFileThatCannotBeWrittenLeavesNoNewCommentFileBehind) {
     ini_.Unlock(File(RecordList::WorkHistory));
     EXPECT_EQ(store_.Save(RecordList::WorkHistory, "Agency", Values(RecordList::WorkHistory, "a"), "", "text"),
               "100.rtf");
+}
+
+// Whatever step of a save fails, the record stays as it was stored: every key and its comment.
+TEST_F(Store, ARecordIsWrittenWholeOrNotAtAll) {
+    const RecordList list = RecordList::WorkHistory;
+    const struct { const char* what; const char* key; const char* rename; } failures[] = {
+        {"a key after the first", "Where", ""},
+        {"the comment into place", "", "Comment Files"},
+    };
+    for (const auto& failure : failures) {
+        for (bool keeps : {true, false}) {
+            const std::string kept = store_.Save(list, "Agency", Values(list, "old"), "", "old comment");
+            ++clock_;
+            const std::string before = ini_.Text(File(list));
+            ini_.failingKey = failure.key;
+            files_.failingRename = failure.rename;
+            // One that keeps its comment file, and one given a new file.
+            EXPECT_THROW(store_.Save(list, keeps ? "Agency" : "New", Values(list, "new"), keeps ? kept : "",
+                                     "new comment"),
+                         std::exception)
+                << failure.what;
+            EXPECT_EQ(ini_.Text(File(list)), before) << failure.what << keeps;
+            EXPECT_EQ(files_.ReadFile(kComments + kept), "old comment") << failure.what << keeps;
+            EXPECT_EQ(files_.Files(), std::vector<std::string>{kComments + kept}) << failure.what << keeps;
+            ini_.failingKey.clear();
+            files_.failingRename.clear();
+            store_.Erase(list, "Agency");
+        }
+    }
+}
+
+// Two records naming one file (an older program's overwrite fault): the one saved gets a new
+// file with its own text, so neither overwrites the other; one left alone keeps the file.
+TEST_F(Store, RecordsSharingOneCommentFileAreSplitOnTheirNextSave) {
+    files_.Put(kComments + "7.rtf", "shared words");
+    ini_.Write(File(RecordList::WorkHistory), "A", "Comment File", "7.rtf");
+    ini_.Write(File(RecordList::WorkHistory), "B", "Comment File", "7.RTF");
+    ini_.Write(File(RecordList::Photographers), "C", "Comment File", "7.rtf");
+    const std::string b = store_.Save(RecordList::WorkHistory, "B", {}, "7.RTF", "B's words");
+    EXPECT_EQ(b, "100.rtf");
+    ++clock_;
+    const std::string c = store_.Save(RecordList::Photographers, "C", {}, "7.rtf", "C's words");
+    EXPECT_EQ(c, "101.rtf");
+    EXPECT_EQ(files_.ReadFile(kComments + "7.rtf"), "shared words");
+    EXPECT_EQ(files_.ReadFile(kComments + b), "B's words");
+    EXPECT_EQ(files_.ReadFile(kComments + c), "C's words");
+    EXPECT_EQ(store_.Read(RecordList::WorkHistory, "B").commentFile, b);
+    EXPECT_EQ(store_.Read(RecordList::Photographers, "C").commentFile, c);
+    EXPECT_EQ(store_.Read(RecordList::WorkHistory, "A").commentFile, "7.rtf");
+    // Alone with it now, A keeps the file (its name matched in any case).
+    EXPECT_EQ(store_.Save(RecordList::WorkHistory, "a", {}, "7.rtf", "A's words"), "7.rtf");
+    EXPECT_EQ(files_.ReadFile(kComments + "7.rtf"), "A's words");
+}
+
+// A comment that could not be read is not handed in: the record's keys are written and its file
+// stays as it is, named by the record.
+TEST_F(Store, NoCommentLeavesTheRecordsFileAsItIs) {
+    files_.Put(kComments + "7.rtf", "unread words");
+    ini_.Write(File(RecordList::Photographers), "Jo", "Comment File", "7.rtf");
+    EXPECT_EQ(store_.Save(RecordList::Photographers, "Jo", Values(RecordList::Photographers, "new"), "7.rtf",
+                          std::nullopt),
+              "7.rtf");
+    EXPECT_EQ(files_.ReadFile(kComments + "7.rtf"), "unread words");
+    EXPECT_EQ(store_.Read(RecordList::Photographers, "Jo").values, Values(RecordList::Photographers, "new"));
+    EXPECT_EQ(files_.Files(), std::vector<std::string>{kComments + "7.rtf"});
 }
 
 TEST_F(Store, EraseRemovesOnlyAnOwnCommentFileNoOtherRecordNames) {

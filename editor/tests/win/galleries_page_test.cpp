@@ -94,6 +94,11 @@ protected:
         WriteBytes(Gallery(folder) + "thm_" + name, Jpeg(150, 91));
     }
     std::string Count() const { return page_->Label29->Caption(); }
+    static std::vector<std::string> MessageTexts() {
+        std::vector<std::string> texts;
+        for (const auto& box : testsupport::MessageBoxes()) texts.push_back(box.text);
+        return texts;
+    }
     bool PreviewShown() const { return page_->Image1->Picture()->Graphic() && !page_->Image1->Picture()->Graphic()->Empty(); }
     void ExpectBatchUnwound() {
         EXPECT_FALSE(page_->Busy());
@@ -239,6 +244,37 @@ TEST_F(GalleriesPageTest, RefusedPicturesAreSkippedAndNamedAndTheOthersGetBothFi
     ExpectBatchUnwound();
     EXPECT_EQ(page_->thumbView->Count(), 2);
     EXPECT_EQ(Count(), "Contains 2 images");
+}
+
+// Names as the file dialog gives them in the ANSI code page, letters of 0x80 to 0x9F among
+// them: added, then added again over their own pairs, each time both files made anew and no
+// unfinished file left beside them.
+TEST_F(GalleriesPageTest, PicturesWhoseNamesHoldCodePageLettersAreAddedAndAddedAgain) {
+    const std::vector<std::string> names = {"Zo\xEB\x92s \x93" "best\x94 \x96 shot\x99.jpg", "\x80\x85\x8A\x9C\x97.jpeg"};
+    Open();
+    const struct { int width, height, previewWidth, thumbnailWidth; } rounds[] = {{300, 200, 834, 150}, {200, 300, 503, 100}};
+    for (const auto& round : rounds) {
+        testsupport::ResetRecorders();
+        for (const auto& n : names) Source(n, round.width, round.height);
+        Choose(names);
+        page_->Addimages();
+        EXPECT_TRUE(MessageTexts().empty()) << round.width << ": " << (MessageTexts().empty() ? "" : MessageTexts()[0]);
+        for (const auto& n : names) {
+            EXPECT_EQ(ProbeJpeg(ReadJpegFileBytes(Gallery() + "prv_" + n)).width, round.previewWidth) << n;
+            EXPECT_EQ(ProbeJpeg(ReadJpegFileBytes(Gallery() + "thm_" + n)).width, round.thumbnailWidth) << n;
+        }
+        int files = 0;
+        WIN32_FIND_DATAA found{};
+        HANDLE search = FindFirstFileA((Gallery() + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do files += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        EXPECT_EQ(files, 4) << round.width;
+        EXPECT_EQ(page_->thumbView->Count(), 2);
+        ExpectBatchUnwound();
+    }
 }
 
 TEST_F(GalleriesPageTest, CategoryButtonsShowTheirGalleryOnce) {

@@ -429,5 +429,31 @@ TEST_F(MainWindow, PersonalCommentsInPlainTextOrEmptyLoadAndAreSavedWhole) {
     }
 }
 
+// Comments held by another program at start: the box stays empty and says why, and Save
+// writes the other fields without emptying the file; a comment typed later is saved.
+TEST_F(MainWindow, PersonalCommentsThatCannotBeReadAreNeverSavedOverUnlessTyped) {
+    const std::string path = folder_.Path() + "personalcomments.rtf";
+    testsupport::WriteWholeFile(path, "{\\rtf1\\ansi My own words}");
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    testsupport::ResetRecorders();
+    Open();
+    EXPECT_TRUE(form_->Bio->CommentsUnread());
+    EXPECT_EQ(form_->Bio->RichEdit4->Text(), "");
+    EXPECT_NE(form_->Bio->CommentsGroup->Caption().find("could not be read"), std::string::npos);
+    form_->Bio->Edit1->SetText("Ann");
+    form_->Bio->Button1->Click();
+    CloseHandle(lock);
+    EXPECT_EQ(ReadWholeFile(path), "{\\rtf1\\ansi My own words}");
+    EXPECT_EQ(Setting("Biography", "Name"), "Ann");
+    EXPECT_TRUE(testsupport::MessageBoxes().empty());
+
+    form_->Bio->RichEdit4->Lines()->SetText("New words");
+    form_->Bio->Button1->Click();
+    EXPECT_NE(ReadWholeFile(path).find("New words"), std::string::npos);
+    EXPECT_FALSE(form_->Bio->CommentsUnread());
+    EXPECT_EQ(form_->Bio->CommentsGroup->Caption(), " Comments ");
+}
+
 }  // namespace
 }  // namespace editor

@@ -1,6 +1,7 @@
 #include "editor/portfolio_files_win.h"
 
 #include "forms/gdi_handle.h"
+#include "forms/portable/exceptions.h"
 #include "tests/support/process_driver.h"
 #include "tests/support/test_files.h"
 
@@ -36,6 +37,13 @@ TEST(WinPortfolioFiles, RenameOverAHeldTargetRaisesAndKeepsBothFiles) {
     held.reset();
     EXPECT_EQ(ReadWholeFile(root.Path() + "comment.rtf"), "old");
     EXPECT_EQ(ReadWholeFile(root.Path() + "new.tmp"), "new");
+}
+
+// A device that takes the bytes and cannot put them on a disk: a write that goes on to be
+// renamed over a good file must not count as done.
+TEST(WinPortfolioFiles, AWriteTheDiskCannotFlushRaises) {
+    WinPortfolioFiles files;
+    EXPECT_THROW(files.WriteFile("Z:\\dev\\null", "new"), forms::EWriteError);
 }
 
 }  // namespace

@@ -562,6 +562,79 @@ TEST_F(RecordPages, ALockedCommentFileLeavesTheRecordAsStoredAndInEditMode) {
     EXPECT_NE(ReadWholeFile(CommentFolder() + file).find("Changed"), std::string::npos);
 }
 
+// A comment file that cannot be read (held by another program) never shows the comment of
+// the record chosen before, which Edit and Save would then write into its file: the box is
+// emptied, the note says so, and Save leaves the file alone unless a new comment is typed,
+// which then gets a file of its own.
+TEST_F(RecordPages, AnUnreadableCommentIsNeverReplacedByAnotherRecordsText) {
+    for (RecordList list : kLists) {
+        RecordPage& page = Page(list);
+        AddRecord(list, "Agency", SampleValues(list, "agency"), "Agency notes\r\n");
+        AddRecord(list, "Studio", SampleValues(list, "studio"), "Studio notes\r\n");
+        const std::string file = Stored(list, "Studio", "Comment File");
+        const std::string path = CommentFolder() + file;
+        const std::string before = ReadWholeFile(path);
+        Choose(page, "Agency");
+        ASSERT_NE(page.Comment->Text().find("Agency notes"), std::string::npos);
+        HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        testsupport::ResetRecorders();
+        Choose(page, "Studio");
+        EXPECT_EQ(TrimBlanks(page.Comment->Text()), "") << Schema(list).noun;
+        EXPECT_TRUE(page.CommentUnread());
+        EXPECT_NE(page.CommentNote->Caption().find("could not be read"), std::string::npos);
+        EXPECT_EQ(page.FieldValue(Schema(list).fields[0].key), SampleValues(list, "studio")[std::string(Schema(list).fields[0].key)]);
+
+        // Edit and Save: the keys change, the file stays, named by the record.
+        Press(page.EditButton);
+        Fill(page, SampleValues(list, "changed"));
+        Press(page.SaveButton);
+        EXPECT_FALSE(page.Editing()) << Schema(list).noun;
+        EXPECT_EQ(Stored(list, "Studio", "Comment File"), file) << Schema(list).noun;
+        for (const auto& [key, value] : SampleValues(list, "changed")) EXPECT_EQ(Stored(list, "Studio", key), value) << key;
+
+        // A comment typed anew goes into a file of its own.
+        Choose(page, "Studio");
+        Press(page.EditButton);
+        page.Comment->Lines()->SetText("Typed anew\r\n");
+        Press(page.SaveButton);
+        CloseHandle(lock);
+        EXPECT_FALSE(page.Editing());
+        EXPECT_FALSE(page.CommentUnread());
+        const std::string fresh = Stored(list, "Studio", "Comment File");
+        EXPECT_NE(fresh, file) << Schema(list).noun;
+        EXPECT_NE(ReadWholeFile(CommentFolder() + fresh).find("Typed anew"), std::string::npos);
+        EXPECT_EQ(ReadWholeFile(path), before) << Schema(list).noun;
+        EXPECT_TRUE(testsupport::MessageBoxes().empty()) << Schema(list).noun;
+
+        // Readable again, it shows as before.
+        Choose(page, "Agency");
+        EXPECT_FALSE(page.CommentUnread());
+        EXPECT_EQ(page.CommentNote->Caption(), "");
+    }
+}
+
+// A record is written in one write of its section: keys the program does not know (added by
+// hand or by a later version) stay, and so do the other records.
+TEST_F(RecordPages, ASaveKeepsTheRecordsOtherKeysAndTheOtherRecords) {
+    TIniFile ini(RecordFilePath(folder_.Path(), RecordList::WorkHistory));
+    ini.WriteString("Agency", "Phone Number", "old");
+    ini.WriteString("Agency", "Booker", "Sam");
+    ini.WriteString("Studio", "Phone Number", "0113");
+    Reopen();
+    RecordPage& page = Page(RecordList::WorkHistory);
+    Choose(page, "Agency");
+    Press(page.EditButton);
+    Fill(page, SampleValues(RecordList::WorkHistory, "new"));
+    Press(page.SaveButton);
+    EXPECT_FALSE(page.Editing());
+    for (const auto& [key, value] : SampleValues(RecordList::WorkHistory, "new"))
+        EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", key), value) << key;
+    EXPECT_EQ(Stored(RecordList::WorkHistory, "Agency", "Booker"), "Sam");
+    EXPECT_EQ(Stored(RecordList::WorkHistory, "Studio", "Phone Number"), "0113");
+    EXPECT_EQ(RecordNames(folder_.Path(), RecordList::WorkHistory), (std::vector<std::string>{"Agency", "Studio"}));
+}
+
 // The web sites' placeholder name is selected when Add gives the box the focus, so what the
 // user types replaces it.
 TEST_F(RecordPages, TypingANewWebSiteNameReplacesThePlaceholder) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,20 @@ TEST_F(AtomicFile, ReplacesTheTargetAndLeavesNoTemporary) {
     EXPECT_EQ(testsupport::ReadWholeFile(target_), "made anew");
 }
 
+// Names in the ANSI code page, as the file dialog gives them: letters of 0x80 to 0x9F, which
+// become other characters byte by byte, and others above.
+TEST_F(AtomicFile, ReplacesATargetWhoseNameHoldsCodePageLetters) {
+    for (const std::string name : {"prv_Zo\xEB\x92s \x93" "best\x94 \x96 shot\x99.jpg", "prv_\x80\x85\x8A\x9C\x97.jpg"}) {
+        const std::string target = (folder_ / "x").string();
+        const std::string path = target.substr(0, target.size() - 1) + name;
+        testsupport::WriteWholeFile(path, "the good old picture");
+        ASSERT_EQ(testsupport::ReadWholeFile(path), "the good old picture");
+        WriteFileAtomically(path, std::vector<std::uint8_t>{'n', 'e', 'w'});
+        EXPECT_EQ(testsupport::ReadWholeFile(path), "new") << name;
+        EXPECT_FALSE(std::ifstream(TemporaryNameFor(path)).is_open()) << name;
+    }
+}
+
 TEST_F(AtomicFile, ATemporaryThatCannotBeMadeLeavesTheTargetWhole) {
     fs::create_directory(TemporaryNameFor(target_));  // not ours: must survive too
     EXPECT_THROW(Write("a new picture"), EFCreateError);
@@ -70,6 +85,16 @@ TEST_F(AtomicFile, AFailedRenameRemovesTheTemporary) {
 TEST_F(AtomicFile, AFullDiskLeavesTheTargetWhole) {
     fs::create_symlink("/dev/full", TemporaryNameFor(target_));
     EXPECT_THROW(Write(std::string(100000, 'x')), EWriteError);
+    EXPECT_EQ(testsupport::ReadWholeFile(target_), "the good old picture");
+    EXPECT_EQ(Names(), std::vector<std::string>{"prv_beach.jpg"});
+}
+
+// Data the disk never took (the temporary is a link to a device that takes writes and cannot
+// flush them): renamed over the target, a power cut would lose both.
+TEST_F(AtomicFile, DataThatCannotBeFlushedToTheDiskNeverReplacesTheTarget) {
+    fs::create_symlink("/dev/null", TemporaryNameFor(target_));
+    EXPECT_THROW(Write("a new picture"), EWriteError);
+    EXPECT_FALSE(fs::is_symlink(target_));
     EXPECT_EQ(testsupport::ReadWholeFile(target_), "the good old picture");
     EXPECT_EQ(Names(), std::vector<std::string>{"prv_beach.jpg"});
 }
