@@ -32,11 +32,10 @@ std::vector<std::uint32_t> Capture(const RECT& r) {
 
 }  // namespace
 
-void SaveWindowScreenshot(HWND wnd, const std::string& path) {
+std::vector<std::uint32_t> SteadyCapture(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (r.right <= r.left || r.bottom <= r.top) return {};
     // A window that has just changed paints its children one by one: the shot is taken once two
     // looks 50 ms apart agree (or after two seconds).
     std::vector<std::uint32_t> pixels = Capture(r);
@@ -49,6 +48,15 @@ void SaveWindowScreenshot(HWND wnd, const std::string& path) {
         pixels = std::move(again);
         if (steady) break;
     }
+    return pixels;
+}
+
+void SaveWindowScreenshot(HWND wnd, const std::string& path) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    std::vector<std::uint32_t> pixels = SteadyCapture(wnd);
     skin_pack::Rgb24Picture picture{w, h, std::vector<std::uint32_t>(pixels.size())};
     for (size_t i = 0; i < pixels.size(); ++i) {
         const std::uint32_t p = pixels[i];  // 0x00RRGGBB
