@@ -230,5 +230,50 @@ TEST_F(Typing, CtrlASelectsEverythingInEveryEditComboBoxAndRichEdit) {
     Close();
 }
 
+// A work record's comment typed, grabbed, saved; after a restart the record is edited again
+// and its comment box shows the same pixels: the same face, spaced as typed.
+TEST_F(Typing, ACommentReloadsAfterARestartAsItWasTyped) {
+    const std::string typed = "Fashion based, professionnel shoots";
+    const auto editComment = [&](bool adding) {
+        ShowPage("Work History");
+        HWND button = PageButton("Work History", adding ? "&Add" : "&Edit");
+        ASSERT_NE(button, nullptr);
+        if (!adding) {
+            HWND list = InReadingOrder(Page("Work History"), "TComboBox").front();
+            SendMessageA(list, CB_SETCURSEL, 0, 0);
+            SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(list));
+            ASSERT_TRUE(PollUntil([&] { return IsWindowEnabled(button) != FALSE; }));
+        }
+        ClickOn(button);
+        ASSERT_TRUE(PollUntil([&] { return IsWindowEnabled(PageButton("Work History", "&Save")) != FALSE; }));
+    };
+    Start();
+    editComment(true);
+    TypeText("North Studio");
+    HWND comment = InReadingOrder(Page("Work History"), "TRichEdit").front();
+    HWND phone = InReadingOrder(Page("Work History"), "TEdit").front();
+    ClickAndFocus(comment);
+    TypeText(typed);
+    ASSERT_TRUE(PollUntil([&] { return WindowText(comment).find(typed) != std::string::npos; }));
+    ClickAndFocus(phone);  // the caret leaves the comment
+    const std::vector<std::uint32_t> typedLook = SteadyCapture(comment);
+    ClickOn(PageButton("Work History", "&Save"));
+    ASSERT_TRUE(PollUntil([&] { return IsWindowEnabled(PageButton("Work History", "&Save")) == FALSE; }));
+    Close();
+
+    Start();
+    editComment(false);
+    comment = InReadingOrder(Page("Work History"), "TRichEdit").front();
+    ASSERT_TRUE(PollUntil([&] { return WindowText(comment).find(typed) != std::string::npos; })) << WindowText(comment);
+    ClickAndFocus(InReadingOrder(Page("Work History"), "TEdit").front());
+    const std::vector<std::uint32_t> reloadedLook = SteadyCapture(comment);
+    ASSERT_EQ(reloadedLook.size(), typedLook.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < typedLook.size(); ++i) differing += typedLook[i] != reloadedLook[i];
+    EXPECT_EQ(differing, 0u) << "of " << typedLook.size() << " pixels";
+    Close();
+}
+
 }  // namespace
 }  // namespace testsupport
