@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# ./run.sh [--no-build] [--virtual-recorder] [--burn NAME]: builds when needed (--no-build: uses
-# dist/ as it stands), installs or updates the shipped files in the program folder
-# $VANTRELL_HOME (default ~/Vantrell), where the portfolio lives, and starts vantrell.exe there
-# under Wine (--burn NAME: vantburn.exe for the built portfolio Distributable/NAME instead).
-# --virtual-recorder also puts the test recorder (our WNASPI32.DLL and, when missing, a
-# vcdr.ini) into the program folder and lets Wine load it, so a burn writes disc.img there.
+# ./run.sh [--no-build] [--virtual-recorder] [--burn NAME]: builds what it starts when needed
+# (the programs, the help file, the template; --no-build: uses dist/ as it stands), installs or
+# updates the shipped files in the program folder $VANTRELL_HOME (default ~/Vantrell), where the
+# portfolio lives, and starts vantrell.exe there under Wine (--burn NAME: vantburn.exe for the
+# built portfolio Distributable/NAME instead).
+# --virtual-recorder also builds the test recorder and puts it (our WNASPI32.DLL and, when
+# missing, a vcdr.ini) into the program folder and lets Wine load it, so a burn writes disc.img
+# there.
 # Without a $DISPLAY it runs on a private Xvfb, saves a screenshot once the window is up,
 # prints its path and stops.
 set -euo pipefail
@@ -24,7 +26,9 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-if [ "$build" = 1 ]; then "$ROOT/build.sh"; fi
+if [ "$build" = 1 ]; then
+    if [ "$recorder" = 1 ]; then "$ROOT/build.sh" --programs --recorder; else "$ROOT/build.sh" --programs; fi
+fi
 home=${VANTRELL_HOME:-$HOME/Vantrell}
 "$ROOT/scripts/install-program.sh" "$home"
 if [ "$recorder" = 1 ]; then
@@ -41,19 +45,20 @@ if [ -n "$burn" ]; then
     program=vantburn.exe args=("$burn") title='"CD Burn Utility"'
 fi
 
-if [ -n "${DISPLAY:-}" ]; then
-    # On a desktop the window manager should manage the window (the tests' prefix says not).
-    key="HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver"
-    wine reg add "$key" /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
-    rc=0
-    (cd "$home" && wine "./$program" "${args[@]}") || rc=$?
-    wine reg delete "$key" /f >/dev/null 2>&1
-    exit $rc
+headless=0
+if [ -z "${DISPLAY:-}" ]; then
+    headless=1
+    source "$ROOT/scripts/xvfb.sh"
+    start_xvfb
+    trap 'wineserver -k >/dev/null 2>&1; stop_xvfb' EXIT
+fi
+"$ROOT/scripts/window-management.sh"
+
+if [ "$headless" = 0 ]; then
+    (cd "$home" && wine "./$program" "${args[@]}")
+    exit
 fi
 
-source "$ROOT/scripts/xvfb.sh"
-start_xvfb
-trap 'wineserver -k >/dev/null 2>&1; stop_xvfb' EXIT
 (cd "$home" && wine "./$program" "${args[@]}" >/dev/null 2>&1 &)
 deadline=$((SECONDS + ${VANTRELL_STARTUP_SECONDS:-60}))
 until xwininfo -root -tree 2>/dev/null | grep -q "$title"; do

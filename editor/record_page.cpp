@@ -291,7 +291,8 @@ bool RecordPage::HasUnsavedChanges() const { return Editing() && EditableState()
 void RecordPage::SelectPlaceholder() {
     if (mode_ != Mode::Adding || RecordSchemaOf().placeholder.empty()) return;
     if (NameBox->GetText() != RecordSchemaOf().placeholder) return;
-    SendMessageA(NameBox->Handle(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    // Posted: a click that gives the focus places the caret after the focus arrives.
+    PostMessageA(NameBox->Handle(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
 }
 
 void RecordPage::EnterEditMode(Mode mode) {

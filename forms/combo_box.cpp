@@ -1,5 +1,6 @@
 #include "forms/combo_box.h"
 
+#include "forms/form.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
@@ -191,9 +192,36 @@ void TCustomComboBox::Select() {
     if (OnSelect) OnSelect(this);
 }
 
+namespace {
+
+bool IsKeyDown(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
 void TCustomComboBox::WndProc(TMessage& message) {
+    // A box with an edit part hands the focus straight on to it, and a click there gives it
+    // to the edit alone: the box's own notifications say when the focus enters and leaves.
+    if (message.Msg == WM_SETFOCUS || message.Msg == WM_KILLFOCUS) {
+        DefaultHandler(message);
+        return;
+    }
+    // Ctrl+A selects the whole text of the edit part (the system's edit does not); the key
+    // reaches the box as its edit's key notification, and taking it keeps its character out.
+    if (message.Msg == CN_KEYDOWN && message.WParam == 'A' && IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_MENU) &&
+        style_ != csDropDownList) {
+        SendMessageA(WindowHandle(), CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+        message.Result = 1;
+        return;
+    }
     if (message.Msg == CN_COMMAND) {
         switch (HIWORD(message.WParam)) {
+        case CBN_SETFOCUS:
+            if (TForm* form = GetParentForm(this); form != nullptr) form->FocusControl(this);
+            DoEnter();
+            return;
+        case CBN_KILLFOCUS:
+            DoExit();
+            return;
         case CBN_EDITCHANGE:
             Change();
             return;

@@ -180,23 +180,33 @@ void TCustomRichEdit::HandleCreated() {
 void TCustomRichEdit::UseTrueTypeFace() {
     HWND wnd = WindowHandle();
     if (wnd == nullptr || !*SharedTrueTypeFace()) return;
-    CHARFORMATA face{};
-    face.cbSize = sizeof face;
-    face.dwMask = CFM_FACE | CFM_CHARSET;
-    face.bCharSet = DEFAULT_CHARSET;
-    lstrcpynA(face.szFaceName, SharedTrueTypeFace(), LF_FACESIZE);
-    // Mixed faces came from the text itself; only one bitmap face is ours to replace.
-    const auto bitmapFace = [wnd](WPARAM scope) {
+    // What a saved file cannot give back is changed before she types: a bitmap face (mixed
+    // faces came from the text itself, only one is ours to replace), and a size between two
+    // half points, which the file's \fs rounds (8.25 pt text reloads at 8 pt, spaced apart).
+    const auto reloadable = [wnd](WPARAM scope) {
         CHARFORMATA format{};
         format.cbSize = sizeof format;
         SendMessageA(wnd, EM_GETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&format));
-        return (format.dwMask & CFM_FACE) && !IsTrueTypeFace(format.szFaceName);
+        CHARFORMATA wanted{};
+        wanted.cbSize = sizeof wanted;
+        if ((format.dwMask & CFM_FACE) && !IsTrueTypeFace(format.szFaceName)) {
+            wanted.dwMask |= CFM_FACE | CFM_CHARSET;
+            // A face read back without a charset is made in ANSI; comments are ANSI text.
+            wanted.bCharSet = ANSI_CHARSET;
+            lstrcpynA(wanted.szFaceName, SharedTrueTypeFace(), LF_FACESIZE);
+        }
+        constexpr LONG kTwipsPerHalfPoint = 10;
+        if ((format.dwMask & CFM_SIZE) && format.yHeight % kTwipsPerHalfPoint != 0) {
+            wanted.dwMask |= CFM_SIZE;
+            wanted.yHeight = (format.yHeight + kTwipsPerHalfPoint / 2 - 1) / kTwipsPerHalfPoint * kTwipsPerHalfPoint;
+        }
+        if (wanted.dwMask != 0) SendMessageA(wnd, EM_SETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&wanted));
     };
-    if (bitmapFace(SCF_DEFAULT)) SendMessageA(wnd, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&face));
+    reloadable(SCF_DEFAULT);
     CHARRANGE kept{};
     SendMessageA(wnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
     SendMessageA(wnd, EM_SETSEL, 0, -1);
-    if (bitmapFace(SCF_SELECTION)) SendMessageA(wnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&face));
+    reloadable(SCF_SELECTION);
     SendMessageA(wnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
 }
 

@@ -8,12 +8,15 @@ run.sh runs headless here (no $DISPLAY: its own Xvfb) with a Wine prefix of its 
 ends by stopping every process of its prefix; --no-build because the caller has built. The
 program folders lie outside the source tree, where run.sh accepts them; they are removed after a
 pass and kept for a look after a failure."""
+import ctypes
 import os
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "support"))
 from gtest_report import write_report  # noqa: E402
@@ -245,11 +248,156 @@ def the_wine_prefix_never_takes_her_folder():
 
 
 check("TheWinePrefixNeverTakesHerFolder", the_wine_prefix_never_takes_her_folder)
+
+
+SHIPPED_TARGETS = {"vantrell", "vantburn", "help_pdf"}
+
+
+def run_builds_only_what_it_starts():
+    """run.sh (building, over a built tree) asks cmake for the skins, the programs and the help
+    file only, and with --virtual-recorder for the recorder's DLL too: never a whole tree."""
+    problems = []
+    tools = work / "cmake-log"
+    tools.mkdir()
+    log = tools / "calls"
+    real = shutil.which("cmake")
+    (tools / "cmake").write_text(f'#!/bin/sh\nprintf "%s\\n" "$*" >> "{log}"\nexec "{real}" "$@"\n')
+    (tools / "cmake").chmod(0o755)
+    for args, wanted in (((), SHIPPED_TARGETS), (("--virtual-recorder",), SHIPPED_TARGETS | {"wnaspi32"})):
+        log.write_text("")
+        home = work / f"Built{len(args)}"
+        env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+        env.update(VANTRELL_HOME=str(home), VANTRELL_WINEPREFIX=str(prefix), PATH=f"{tools}:{env['PATH']}")
+        result = subprocess.run([str(root / "run.sh"), *args], env=env, capture_output=True, text=True, timeout=600)
+        what = " ".join(("run.sh",) + args)
+        if result.returncode != 0:
+            problems += failed_run(result, what)
+            continue
+        problems += screenshot_problems(result)
+        builds = [line.split() for line in log.read_text().splitlines() if line.startswith("--build")]
+        trees = {}
+        for call in builds:
+            targets = set(call[call.index("--target") + 1:]) - {"-j"} if "--target" in call else None
+            targets = {t for t in targets if not t.isdigit()} if targets is not None else None
+            trees.setdefault(pathlib.Path(call[1]).name, []).append(targets)
+        if trees.get("native") != [{"skins"}]:
+            problems.append(f"{what}: the native tree built {trees.get('native')}, not the skins alone")
+        if trees.get("win") != [wanted]:
+            problems.append(f"{what}: the Windows tree built {trees.get('win')}, not {sorted(wanted)}")
+    return problems
+
+
+class Display:
+    """A private Xvfb (kept as it is when its last client leaves). With a manager, a stand-in for
+    a window manager holds a connection: the root window names its check window, which names
+    itself, as an EWMH manager's does; it answers nothing, so Wine waits at a managed hide."""
+
+    def __init__(self, manager):
+        number = 140
+        while pathlib.Path(f"/tmp/.X{number}-lock").exists() or pathlib.Path(f"/tmp/.X11-unix/X{number}").exists():
+            number += 1
+        self.name = f":{number}"
+        self.server = subprocess.Popen(["Xvfb", self.name, "-noreset", "-screen", "0", "1280x1024x24", "-nolisten",
+                                        "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.monotonic() + 20
+        while not pathlib.Path(f"/tmp/.X11-unix/X{number}").exists():
+            if time.monotonic() > deadline or self.server.poll() is not None:
+                raise RuntimeError(f"Xvfb {self.name} did not start")
+            time.sleep(0.05)
+        self.x11 = self.connection = None
+        if manager:
+            x11 = ctypes.CDLL("libX11.so.6")
+            x11.XOpenDisplay.restype = ctypes.c_void_p
+            x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+            x11.XDefaultRootWindow.restype = ctypes.c_ulong
+            x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+            x11.XCreateSimpleWindow.restype = ctypes.c_ulong
+            x11.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 + \
+                [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2
+            x11.XInternAtom.restype = ctypes.c_ulong
+            x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+            x11.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
+                                            ctypes.c_int, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+            x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+            self.connection = x11.XOpenDisplay(self.name.encode())
+            root = x11.XDefaultRootWindow(self.connection)
+            check_window = x11.XCreateSimpleWindow(self.connection, root, 0, 0, 1, 1, 0, 0, 0)
+            atom = x11.XInternAtom(self.connection, b"_NET_SUPPORTING_WM_CHECK", 0)
+            named = (ctypes.c_ulong * 1)(check_window)
+            xa_window, prop_mode_replace = 33, 0
+            for window in (root, check_window):
+                x11.XChangeProperty(self.connection, window, atom, xa_window, 32, prop_mode_replace, named, 1)
+            x11.XSync(self.connection, 0)
+            self.x11 = x11
+
+    def close(self):
+        if self.x11:
+            self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+            self.x11.XCloseDisplay(self.connection)
+        self.server.terminate()
+        self.server.wait(timeout=20)
+
+
+def managed_setting(program):
+    """The Managed value run.sh left for a program in the prefix's user registry."""
+    text = (prefix / "user.reg").read_text(errors="replace")
+    found = re.search(r"^\[Software\\\\Wine\\\\AppDefaults\\\\" + re.escape(program) +
+                      r"\\\\X11 Driver\][^\[]*?^\"Managed\"=\"(\w)\"", text, re.M | re.S)
+    return found.group(1) if found else None
+
+
+DIALOG_CLOSES = 3
+# Wine waits up to 2 s for a window manager at each hide of a managed window: a close that
+# takes half of that has waited.
+WAITED_CLOSE_SECONDS = 1.0
+
+
+def windows_managed_only_where_a_manager_runs():
+    """run.sh on a display (not its own Xvfb): without a window manager the windows stay
+    unmanaged and a dialog's close waits for nothing; with one they are managed."""
+    timer = root / "build" / "win" / "tests" / "program_folder" / "dialog_close_timer.exe"
+    problems = []
+    for manager, closes, expected in ((False, DIALOG_CLOSES, "N"), (True, 1, "Y")):
+        what = "with a window manager" if manager else "without a window manager"
+        home = work / f"Display {'managed' if manager else 'unmanaged'}"
+        display, started = Display(manager), None
+        env = {k: v for k, v in os.environ.items()}
+        env.update(DISPLAY=display.name, VANTRELL_HOME=str(home), VANTRELL_WINEPREFIX=str(prefix),
+                   WINEPREFIX=str(prefix), WINEDEBUG="-all")
+        try:
+            started = subprocess.Popen([str(root / "run.sh"), "--no-build"], env=env, stdout=subprocess.PIPE,
+                                       stderr=subprocess.PIPE, text=True)
+            timed = subprocess.run(["wine", str(timer), str(closes)], env=env, capture_output=True, text=True,
+                                   timeout=240)
+            out, err = started.communicate(timeout=120)
+            # The registry reaches user.reg when the prefix's server ends.
+            subprocess.run(["wineserver", "-w"], env=env, capture_output=True, timeout=120)
+            seconds = [float(s) for s in re.findall(r"dialog close \d+: ([0-9.]+) s", timed.stdout)]
+            print(f"{what}: dialog closes took {', '.join(f'{s:.3f}' for s in seconds)} s")
+            if timed.returncode != 0 or len(seconds) != closes:
+                problems.append(f"{what}: the dialogs were not closed: {timed.stdout}{timed.stderr}")
+            if started.returncode != 0:
+                problems.append(f"{what}: run.sh failed ({started.returncode}): {out}{err}")
+            for program in ("vantrell.exe", "vantburn.exe"):
+                if managed_setting(program) != expected:
+                    problems.append(f"{what}: {program} Managed={managed_setting(program)}, not {expected}")
+            if not manager:
+                problems += [f"{what}: a dialog close took {s:.3f} s" for s in seconds if s >= WAITED_CLOSE_SECONDS]
+        finally:
+            if started and started.poll() is None:
+                started.kill()
+                subprocess.run(["wineserver", "-k"], env=env, capture_output=True)
+            display.close()
+    return problems
+
+
 check("RefusesAFolderARebuildDeletes", refuses_a_folder_a_rebuild_deletes)
 check("ReassemblyKeepsAPortfolio", reassembly_keeps_a_portfolio)
 check("AFailedUpdateKeepsHerFiles", a_failed_update_keeps_her_files)
 check("PortfolioSurvivesTwoRuns", portfolio_survives_two_runs)
 check("TheVirtualRecorderKeepsHerOwnLayer", the_virtual_recorder_keeps_her_own_layer)
+check("RunBuildsOnlyWhatItStarts", run_builds_only_what_it_starts)
+check("WindowsManagedOnlyWhereAManagerRuns", windows_managed_only_where_a_manager_runs)
 passed = write_report(str(report), "ProgramFolder", cases)
 if passed:
     shutil.rmtree(work)

@@ -44,11 +44,10 @@ bool PaintPending(HWND wnd) {
 
 }  // namespace
 
-void SaveWindowScreenshot(HWND wnd, const std::string& path) {
+std::vector<std::uint32_t> SteadyCapture(HWND wnd) {
     RECT r{};
     GetWindowRect(wnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
+    if (r.right <= r.left || r.bottom <= r.top) return {};
     // Fully painted: its thread answers, no window in it waits for a paint, and the pixels stay
     // the same for longer than the skin engine's 250 ms timers, whose turns dress the controls
     // and repaint them (or the deadline passes).
@@ -66,6 +65,15 @@ void SaveWindowScreenshot(HWND wnd, const std::string& path) {
         pixels = std::move(again);
         if (GetTickCount() - steadySince >= kSteadyFor) break;
     }
+    return pixels;
+}
+
+void SaveWindowScreenshot(HWND wnd, const std::string& path) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    std::vector<std::uint32_t> pixels = SteadyCapture(wnd);
     skin_pack::Rgb24Picture picture{w, h, std::vector<std::uint32_t>(pixels.size())};
     for (size_t i = 0; i < pixels.size(); ++i) {
         const std::uint32_t p = pixels[i];  // 0x00RRGGBB

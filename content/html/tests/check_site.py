@@ -1,8 +1,10 @@
 """Checks the Default template with real tools: its pages are valid HTML (tidy), and a sample
 portfolio built from it loads in headless Chromium with every in-site src and href resolving
 to a file (and every #anchor to an id); measured in the browser at desktop and phone widths,
-gallery thumbnails show at their own size, whole and centred, and no cell of the work and
-photographers tables is cut off by the page's edge. Screenshots are kept for a person to look at.
+gallery thumbnails show at their own size, whole and centred, no cell of the work and
+photographers tables is cut off by the page's edge, every record's cells stand under their
+header's at any number of records, and a phone number wraps only at its blanks. Screenshots are
+kept for a person to look at.
 
 check_site.py SAMPLE_TOOL TEMPLATE_DIR OUT_DIR XML_REPORT"""
 import html.parser
@@ -126,45 +128,90 @@ window.addEventListener("load", () => {
     }
     return {text: cell.textContent.trim().slice(0, 30), left: r.left, right: r.right, scroller};
   });
-  parent.postMessage(JSON.stringify({viewport, pageWidth: document.documentElement.scrollWidth, thumbs, cells}), "*");
+  // Per records section: the header row's cells and each record row's (as many cells).
+  const edges = (row) => [...row.children].map((c) => {
+    const r = c.getBoundingClientRect();
+    return {text: c.textContent.trim().slice(0, 30), left: r.left, right: r.right};
+  });
+  const sections = [...document.querySelectorAll(".records")].map((section) => {
+    const rows = [...section.querySelectorAll("tr")];
+    const header = rows.find((row) => row.children.length > 1 && [...row.children].every((c) => c.tagName === "TH"));
+    const records = rows.filter((row) => row !== header && header && row.children.length === header.children.length);
+    return {header: header ? edges(header) : [], records: records.map(edges)};
+  });
+  // Each phone number's text, and the character before every place a new line starts.
+  const phones = [...document.querySelectorAll(".records tr")].filter((row) => row.children.length === 5 &&
+      row.children[0].tagName === "TD").map((row) => {
+    const cell = row.children[1], walker = document.createTreeWalker(cell, NodeFilter.SHOW_TEXT);
+    let text = "", lastTop = null, breaksAfter = [];
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      for (let i = 0; i < node.length; ++i) {
+        const range = document.createRange();
+        range.setStart(node, i);
+        range.setEnd(node, i + 1);
+        const box = range.getClientRects()[0];
+        if (box && node.data[i].trim()) {
+          if (lastTop !== null && box.top > lastTop + 1) breaksAfter.push(text.slice(-1));
+          lastTop = box.top;
+        }
+        text += node.data[i];
+      }
+    }
+    return {text: text.trim(), breaksAfter};
+  });
+  parent.postMessage(JSON.stringify({viewport, pageWidth: document.documentElement.scrollWidth, thumbs, cells,
+                                     sections, phones}), "*");
 });
 </script>"""
 
-# Headless windows are at least 500 px wide: a frame gives the page a phone's width.
-FRAME = """<!DOCTYPE html><html><body style="margin:0">
-<iframe src="{page}" style="border:0; width:{width}px; height:{height}px"></iframe><pre id="measured"></pre>
-<script>addEventListener("message", (e) => {{ document.getElementById("measured").textContent = e.data; }});</script>
+# Headless windows are at least 500 px wide: a frame gives the page a phone's width. One frame
+# per size, side by side in one browser run; the measures land in the page once all are in.
+FRAME = """<!DOCTYPE html><html><body style="margin:0; white-space:nowrap">{frames}<pre id="measured"></pre>
+<script>const found = [];
+addEventListener("message", (e) => {{ found.push(JSON.parse(e.data));
+  if (found.length === {count}) document.getElementById("measured").textContent = JSON.stringify(found); }});</script>
 </body></html>"""
+IFRAME = """<iframe src="{page}" style="border:0; vertical-align:top; width:{width}px; height:{height}px"></iframe>"""
 
 
-def measure(page, size):
-    """Lays page out at a size ("width,height") and returns what MEASURE found."""
-    width, height = size.split(",")
+def measure_sizes(page, sizes):
+    """Lays page out at each size ("width,height") and returns what MEASURE found, by size."""
+    dimensions = [tuple(int(n) for n in size.split(",")) for size in sizes]
     probe, frame = page.with_name(f"measure-{page.name}"), page.with_name(f"frame-{page.name}")
     probe.write_bytes(page.read_bytes().replace(b"</body>", MEASURE.encode() + b"</body>"))
-    frame.write_text(FRAME.format(page=probe.name, width=width, height=height))
+    frames = "".join(IFRAME.format(page=probe.name, width=w, height=h) for w, h in dimensions)
+    frame.write_text(FRAME.format(frames=frames, count=len(sizes)))
+    window = f"--window-size={sum(w for w, _ in dimensions) + 100},{max(h for _, h in dimensions) + 100}"
     try:
-        result = subprocess.run(CHROMIUM + [f"--window-size={int(width) + 100},{int(height) + 100}",
-                                            "--virtual-time-budget=5000", "--dump-dom", frame.as_uri()],
+        result = subprocess.run(CHROMIUM + [window, "--virtual-time-budget=5000", "--dump-dom", frame.as_uri()],
                                 capture_output=True, text=True, errors="replace", timeout=120)
     finally:
         probe.unlink()
         frame.unlink()
     found = re.search(r'<pre id="measured">([^<]+)</pre>', result.stdout)
     if not found:
-        raise RuntimeError(f"no measures from {page.name} at {size}: {result.stderr[-500:]}")
-    measured = json.loads(html.unescape(found.group(1)))
-    if measured["viewport"] != int(width):
-        raise RuntimeError(f"{page.name} was laid out {measured['viewport']} px wide, not {width}")
-    return measured
+        raise RuntimeError(f"no measures from {page.name} at {', '.join(sizes)}: {result.stderr[-500:]}")
+    by_width = {m["viewport"]: m for m in json.loads(html.unescape(found.group(1)))}
+    measures = {}
+    for size, (width, _) in zip(sizes, dimensions):
+        if width not in by_width:
+            raise RuntimeError(f"{page.name} was not laid out {width} px wide: {sorted(by_width)}")
+        measures[size] = by_width[width]
+    return measures
+
+
+def measure(page, size):
+    return measure_sizes(page, [size])[size]
 
 
 def thumbnails_at_own_size():
     page = out / "work" / "Distributable" / "Sample" / "files" / "galleries.html"
     problems = []
     # Also just under and over the widths where the grid changes its number of columns.
-    for size, label in SIZES + (("719,900", "small tablet"), ("720,900", "tablet"), ("320,640", "small phone")):
-        thumbs = measure(page, size)["thumbs"]
+    sizes = SIZES + (("719,900", "small tablet"), ("720,900", "tablet"), ("320,640", "small phone"))
+    measured = measure_sizes(page, [size for size, _ in sizes])
+    for size, label in sizes:
+        thumbs = measured[size]["thumbs"]
         if len(thumbs) < 7:
             problems.append(f"{label}: only {len(thumbs)} thumbnails")
         for t in thumbs:
@@ -186,11 +233,12 @@ def record_tables_fit():
     # A name too long for a phone: its table may scroll in its box, never widen the page.
     long_name = work.with_name("work-long-name.html")
     long_name.write_bytes(work.read_bytes().replace(b"North Studio &amp; Co", b"Northernmoststudiosandcompany" * 2))
-    layouts = [(work, size, label, True) for size, label in SIZES] + [(long_name, "390,844", "long name", False)]
     problems = []
     try:
-        for page, size, label, must_fit in layouts:
-            problems += table_problems(measure(page, size), label, must_fit)
+        measured = measure_sizes(work, [size for size, _ in SIZES])
+        for size, label in SIZES:
+            problems += table_problems(measured[size], label, True)
+        problems += table_problems(measure(long_name, "390,844"), "long name", False)
     finally:
         long_name.unlink()
     return problems
@@ -212,6 +260,43 @@ def table_problems(measured, label, must_fit):
             problems.append(f"{where} lies outside the {viewport} px window and no box of its own scrolls")
         elif must_fit and box and (cell["left"] < box["shownLeft"] - 0.5 or cell["right"] > box["shownRight"] + 0.5):
             problems.append(f"{where} is hidden beyond its box's edge at {box['shownRight']:.0f}")
+    return problems
+
+
+RECORD_COUNTS = (1, 2, 5)
+ALIGN_SIZES = (("1280,900", "1280 px"), ("720,900", "720 px"), ("390,844", "390 px"))
+
+
+def record_cells_line_up():
+    """Each record's cells start and end where its header's do, at every width and number of
+    records; a phone number wraps only at its blanks."""
+    problems = []
+    for count in RECORD_COUNTS:
+        folder = out / f"records-{count}"
+        result = subprocess.run([sample, template, str(folder), str(count)], capture_output=True, text=True)
+        if result.returncode != 0:
+            problems.append(f"{count} records: {result.stdout}{result.stderr}")
+            continue
+        page = folder / "Distributable" / "Sample" / "files" / "work.html"
+        by_size = measure_sizes(page, [size for size, _ in ALIGN_SIZES])
+        for size, label in ALIGN_SIZES:
+            measured = by_size[size]
+            where = f"{count} records at {label}"
+            if len(measured["sections"]) != 2:
+                problems.append(f"{where}: {len(measured['sections'])} record sections, not 2")
+            for section in measured["sections"]:
+                header = section["header"]
+                if len(section["records"]) != count:
+                    problems.append(f"{where}: {len(section['records'])} rows under {header[:1]}, not {count}")
+                for row in section["records"]:
+                    for cell, head in zip(row, header):
+                        if abs(cell["left"] - head["left"]) > 0.5 or abs(cell["right"] - head["right"]) > 0.5:
+                            problems.append(f"{where}: {row[0]['text']!r}: {cell['text']!r} at "
+                                            f"{cell['left']:.0f}..{cell['right']:.0f}, its header {head['text']!r} "
+                                            f"at {head['left']:.0f}..{head['right']:.0f}")
+            for phone in measured["phones"]:
+                if any(before.strip() for before in phone["breaksAfter"]):
+                    problems.append(f"{where}: {phone['text']!r} wraps inside a word ({phone['breaksAfter']})")
     return problems
 
 
@@ -237,6 +322,7 @@ check("SamplePortfolioBuilds", build_sample)
 check("EveryInSiteLinkResolves", links_resolve)
 check("ThumbnailsShowAtTheirOwnSize", thumbnails_at_own_size)
 check("RecordTablesShowEveryColumn", record_tables_fit)
+check("RecordCellsLineUpUnderTheirHeader", record_cells_line_up)
 check("ScreenshotsAreKept", screenshots)
 
 ok = write_report(report, "DefaultTemplate", cases)

@@ -1,6 +1,7 @@
 // Builds a sample portfolio from a template folder on the host file system, for the browser
-// and validator checks: sample_site <template folder> <work folder>. The site lands in
-// <work folder>/Distributable/Sample/.
+// and validator checks: sample_site <template folder> <work folder> [RECORDS]. The site lands
+// in <work folder>/Distributable/Sample/; RECORDS gives the work history and the photographers
+// that many records each, drawn in turn from a few of different shapes.
 #include "editor/portable/gallery_categories.h"
 #include "editor/portable/site_build.h"
 #include "forms/portable/jpeg_codec.h"
@@ -67,8 +68,8 @@ void Picture(const fs::path& path, int width, int height, int hue) {
 }  // namespace
 
 int main(int argc, char** argv) try {
-    if (argc != 3) {
-        std::cerr << "usage: sample_site <template folder> <work folder>\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: sample_site <template folder> <work folder> [RECORDS]\n";
         return 2;
     }
     const fs::path root = fs::absolute(argv[2]);
@@ -107,6 +108,28 @@ int main(int argc, char** argv) try {
                     {"Harbour Fashion Week", "", "", "", "On Location", "Catwalk, four shows."}};
     content.photographers = {{"Pat Lens", "07700 900123", "pat@lens.example", "lens.example", "Location and Studio",
                               "Portfolio update <2025>."}};
+    if (argc == 4) {
+        // Names, phone numbers (with blanks, hyphens, brackets, one long) and
+        // comments of different lengths, so that no two rows size their cells alike.
+        const JobRecord shapes[] = {
+            {"North Studio & Co", "0113 555 0100", "bookings@north.example", "https://north.example", "Studio",
+             "Catalogue shoot, two days.\r\nBooked again for the spring range."},
+            {"Harbour Fashion Week", "", "", "", "On Location", "Catwalk, four shows."},
+            {"Pat Lens", "+44 (0)113-496-0000", "pat@lens.example", "lens.example", "Location and Studio",
+             "Portfolio update <2025>."},
+            {"Studio Nine", "0113 496 0000 (evenings) or 07700 900123 (days)", "nine@example.com", "", "Studio", ""},
+        };
+        const int records = std::stoi(argv[3]);
+        content.work.clear();
+        content.photographers.clear();
+        for (int i = 0; i < records; ++i) {
+            JobRecord work = shapes[i % std::size(shapes)], photographer = shapes[(i + 2) % std::size(shapes)];
+            work.name += " " + std::to_string(i + 1);
+            photographer.name += " " + std::to_string(i + 1);
+            content.work.push_back(work);
+            content.photographers.push_back(photographer);
+        }
+    }
     content.websites = {{"Agency Board", "https://agency.example/ann", "My agency profile."}};
 
     HostPortfolioFiles files;
