@@ -283,11 +283,13 @@ void Painter::Controls() {
     simple("groupbox.bmp", 1, 30, 18, [&](Canvas& c, int x, int y, int) { c.Fill(x, y, 30, 18, p_.face); });
     simple("sunkedge.bmp", 4, 20, 21, [&](Canvas& c, int x, int y, int f) {
         c.Fill(x, y, 20, 21, Rgb{255, 255, 255});
-        c.Frame(x, y, 20, 21, f == 1 || f == 2 ? p_.accent : line);
+        // The engine's combo frames: normal, pressed, disabled, hot; a disabled box stays plain.
+        c.Frame(x, y, 20, 21, f == 1 || f == 3 ? p_.accent : line);
         c.Fill(x + 1, y + 1, 18, 1, Rgb{236, 236, 236});
     });
     simple("combobutton.bmp", 4, 17, 21, [&](Canvas& c, int x, int y, int f) {
-        const Rgb face = StateFace(f);
+        static const State kComboFrames[4] = {kNormal, kPressed, kDisabled, kHot};
+        const Rgb face = StateFace(kComboFrames[f]);
         c.VerticalGradient(x, y + 1, 16, 19, Lighter(face, 0.2), face);
         c.Fill(x, y + 1, 1, 19, line);
     });

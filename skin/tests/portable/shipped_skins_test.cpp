@@ -136,5 +136,31 @@ TEST(ShippedSkins, CheckStripsShowTheTickWhereACheckBoxLooks) {
     }
 }
 
+// A combo box shows its sunken edge in the frames normal, pressed, disabled, hot (1-based): a
+// disabled box keeps the plain edge, a pressed or hot one shows the accent.
+TEST(ShippedSkins, ADisabledComboKeepsThePlainEdge) {
+    for (const std::string stem : {"0", "1", "2", "3", "4", "5"}) {
+        SCOPED_TRACE("skin " + stem);
+        const std::string stream = ReadFile(std::string(SKIN_ARTIFACTS) + "/skin-" + stem + ".skin");
+        ASSERT_FALSE(stream.empty());
+        forms::TMemoryStream s;
+        s.WriteBuffer(stream.data(), static_cast<std::int64_t>(stream.size()));
+        std::optional<SkinElements> e = LoadSkinElements(s, [](const std::string&) {}, 17);
+        ASSERT_TRUE(e.has_value());
+        const TDataSkinObject* sunk = e->Part("SunkEdge");
+        ASSERT_NE(sunk, nullptr);
+        ASSERT_EQ(sunk->FrameCount, 4);
+        const forms::PixelBuffer& pixels = sunk->image.Pixels();
+        const int w = pixels.width() / 4;
+        auto edge = [&](int number) {  // 1-based: the frame's left edge, half way down
+            const auto* p = pixels.row(pixels.height() / 2) + static_cast<std::ptrdiff_t>(number - 1) * w * pixels.bytesPerPixel();
+            return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(pixels.bytesPerPixel()));
+        };
+        EXPECT_EQ(edge(3), edge(1)) << "the disabled edge is not the plain one";
+        EXPECT_NE(edge(2), edge(1));
+        EXPECT_NE(edge(4), edge(1));
+    }
+}
+
 }  // namespace
 }  // namespace skin
