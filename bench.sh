@@ -13,10 +13,14 @@ if [ $# -eq 0 ]; then
     exit 2
 fi
 name=$1; shift
-list | grep -qx "$name" || die "no benchmark named $name (./bench.sh lists them)"
+# Listings are read whole before grep looks at them: a grep -q that stops at its first match
+# closes the pipe, and under pipefail the writer's broken pipe fails the test.
+names=$(list)
+grep -qx "$name" <<<"$names" || die "no benchmark named $name (./bench.sh lists them)"
 [ -f "$BUILD/native/build.ninja" ] && [ -f "$BUILD/win/build.ninja" ] || "$ROOT/build.sh"
 # A benchmark of Win32 code exists only in the Windows tree and runs under Wine.
-if ninja -C "$BUILD/native" -t targets all 2>/dev/null | grep -q "^bench_$name:"; then
+native_targets=$(ninja -C "$BUILD/native" -t targets all 2>/dev/null) || native_targets=
+if grep -q "^bench_$name:" <<<"$native_targets"; then
     cmake --build "$BUILD/native" -j "$JOBS" --target "bench_$name" >/dev/null
     exe=$(find "$BUILD/native" -type f -name "bench_$name" -perm -u+x | head -n 1)
     [ -n "$exe" ] || die "bench_$name was not built"
