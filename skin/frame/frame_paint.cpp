@@ -107,9 +107,7 @@ void TSkinForm::PaintCaptionText(HDC dc, const RECT& title) {
     int x = title.left + shift;
     if (rightToLeft_ || alignment == 2) x = title.right - rightClip - width;
     else if (alignment == 1) x = title.left + ((title.right - title.left) - width) / 2;
-    // A dialog shows no icon button: its caption moves into the room one would take, never
-    // onto the frame's edge, so without such a button it keeps a form's margin.
-    if (frameKind_ == kFrameDialog && alignment == 0 && !rightToLeft_ && SkinHasIconButton()) x = std::max<int>(x - 16, title.left);
+    if (frameKind_ == kFrameDialog && alignment == 0 && !rightToLeft_) x -= 16;
     const int y = title.top + ((title.bottom - title.top) - height) / 2 + shiftVert / 2;
     RECT place{x, y, x + width, y + height};
     const bool popupStyle = (savedStyle_ & style_bits::kPopup) != 0;
@@ -121,12 +119,6 @@ void TSkinForm::PaintCaptionText(HDC dc, const RECT& title) {
     RECT textRect{place.left + capLeft, place.top, place.right - capRight, place.bottom};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_SINGLELINE | DT_END_ELLIPSIS | (rightToLeft_ ? DT_RIGHT : 0));
-}
-
-bool TSkinForm::SkinHasIconButton() const {
-    return std::any_of(sysButtons_.begin(), sysButtons_.end(), [](const auto& b) {
-        return b->element->Action == 3 || b->element->Action == 11 || b->element->Action == 12;
-    });
 }
 
 SysButtonState TSkinForm::ButtonState() {
@@ -173,13 +165,12 @@ void TSkinForm::LayoutSysButtons() {
     for (size_t i = 0; i < sysButtons_.size(); ++i) {
         TWinSysButton& b = *sysButtons_[i];
         b.rect = SkinRect{};
+        if (!IsSysButtonVisible(static_cast<int>(i))) continue;
         const TDataSkinSysButton& e = *b.element;
         // Icon buttons show the window's icon at its own size.
         const forms::PixelBuffer& image = IconButton(e) ? iconImage_ : e.image;
-        if (!IsSysButtonVisible(static_cast<int>(i)) || image.empty()) {
+        if (image.empty()) {
             b.visible = false;
-            if (&b == pressed_) ForgetPress();
-            if (&b == hot_) b.MouseLeave();
             continue;
         }
         const int frames = IconButton(e) ? 1 : std::max(e.FrameCount, 1);

@@ -1,7 +1,5 @@
 // How every message of a skinned window is routed: the window's replacement procedure and the
 // form's replacement WindowProc.
-#include <utility>
-
 #include "forms/form.h"
 #include "forms/guard.h"
 #include "forms/timer.h"
@@ -89,10 +87,6 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 
     // Stage 2.
     if (childWindow_ && windowKind_ != kKindMdiChild) return next(msg, wParam, lParam);
-    if (pressed_ != nullptr && (msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP || msg == WM_CAPTURECHANGED)) {
-        if (PressMessage(msg, lParam)) return 0;
-        return next(msg, wParam, lParam);
-    }
     switch (msg) {
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0 && IsSystemCommand(LOWORD(wParam))) {
@@ -142,10 +136,6 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         case WM_WINDOWPOSCHANGED:
             RefreshWindowState();
             return next(msg, wParam, lParam);
-        case WM_NCLBUTTONDOWN:
-            // A posted opening of a bar item has arrived, whatever state the window is in now.
-            openPosted_ = false;
-            break;
         case WM_MENUSELECT:
             // Sent to the owner, never through the menu's message filter.
             if (menuTracking_ || menuBar_ != nullptr) MenuSelected(wParam, lParam);
@@ -155,10 +145,6 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
             framePaintAllowed_ = false;
             const LRESULT r = next(msg, wParam, lParam);
             framePaintAllowed_ = true;
-            if (quietMenuChanges_ && menuBar_ != nullptr) {
-                menuBar_->HideWindowMenu();
-                return r;
-            }
             if (menuBar_ != nullptr && data_->MenuUpdate && GetMenu(wnd) != nullptr) {
                 ReloadMenuBar();
                 if (phase_ == kPhaseReady) PaintNonClient(nullptr);
@@ -227,7 +213,7 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         }
         case WM_NCLBUTTONDOWN:
         case WM_NCLBUTTONDBLCLK: {
-            ForgetPress();
+            if (msg == WM_NCLBUTTONDOWN) openPosted_ = false;
             const POINT frame = ScreenToFrame(PointOf(lParam));
             TWinSysButton* b = ButtonAt(frame);
             if (b == nullptr && menuBar_ != nullptr) {
@@ -243,8 +229,6 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
                 if (!active_) SetForegroundWindow(wnd_);
                 b->MouseDown();
                 pressed_ = b;
-                // The release comes here wherever it happens: a press is never left behind.
-                SetCapture(wnd_);
                 return true;
             }
             if (msg == WM_NCLBUTTONDBLCLK) {
@@ -299,56 +283,6 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         default:
             return false;
     }
-}
-
-bool TSkinForm::InFrame(POINT screen) const {
-    RECT window{}, client{};
-    if (!GetWindowRect(wnd_, &window) || !PtInRect(&window, screen)) return false;
-    GetClientRect(wnd_, &client);
-    MapWindowPoints(wnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    return !PtInRect(&client, screen);
-}
-
-void TSkinForm::ForgetPress() {
-    TWinSysButton* pressed = std::exchange(pressed_, nullptr);
-    if (pressed == nullptr) return;
-    if (GetCapture() == wnd_) ReleaseCapture();
-    pressed->MouseLeave();
-}
-
-// The mouse while a system button is pressed (captured): the press shows only over its button,
-// ends when the mouse leaves the frame, and acts only when released over its button.
-bool TSkinForm::PressMessage(UINT msg, LPARAM lParam) {
-    TWinSysButton* pressed = pressed_;
-    if (msg == WM_CAPTURECHANGED) {
-        if (reinterpret_cast<HWND>(lParam) != wnd_) ForgetPress();
-        return false;
-    }
-    POINT screen = PointOf(lParam);
-    ClientToScreen(wnd_, &screen);
-    const bool inFrame = InFrame(screen);
-    const bool over = inFrame && ButtonAt(ScreenToFrame(screen)) == pressed;
-    if (msg == WM_MOUSEMOVE) {
-        if (!inFrame) {
-            ForgetPress();
-            return true;
-        }
-        const int state = over ? 2 : 1;
-        if (pressed->mouseState != state) {
-            pressed->mouseState = state;
-            pressed->Paint();
-        }
-        return true;
-    }
-    pressed_ = nullptr;
-    if (GetCapture() == wnd_) ReleaseCapture();
-    if (!over) {
-        pressed->MouseLeave();
-        return true;
-    }
-    pressed->MouseUp();
-    RunSysButtonAction(*pressed, screen);
-    return true;
 }
 
 void TSkinForm::FormWindowProc(forms::TMessage& m, const forms::WindowProcHook::Next& next) {

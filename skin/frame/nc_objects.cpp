@@ -29,12 +29,11 @@ void TNCObject::MouseEnter() {
     Paint();
 }
 
-// A button the layout hid is no longer hot either: a hot object decides what a second
-// right-click on the caption does.
 void TNCObject::MouseLeave() {
+    if (!visible) return;
     if (formSkin_->HotObject() == this) formSkin_->SetHotObject(nullptr);
     mouseState = 1;
-    if (visible) Paint();
+    Paint();
 }
 
 void TWinSysButton::Paint() { formSkin_->PaintSysButton(*this, mouseState); }

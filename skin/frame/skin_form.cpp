@@ -372,7 +372,6 @@ void TSkinForm::LoadFrameMetrics() {
 
 void TSkinForm::FreeSysButtons() {
     hot_ = nullptr;
-    if (pressed_ != nullptr && GetCapture() == wnd_) ReleaseCapture();
     pressed_ = nullptr;
     sysButtons_.clear();
 }

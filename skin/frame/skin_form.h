@@ -142,11 +142,6 @@ private:
     void SystemMenuClick(int tag);
     void TimerTick();
     void RunSysButtonAction(TWinSysButton& button, POINT screen);
-    // A pressed system button: the mouse messages it captures, and the press called off.
-    bool PressMessage(UINT msg, LPARAM lParam);
-    void ForgetPress();
-    // On the window but outside its client area.
-    bool InFrame(POINT screen) const;
     void ToggleMaximize();
     void ToggleMinimize();
     void RestoreWindow();
@@ -185,7 +180,6 @@ private:
     // Gives back the control menus and the popup menus of the forms handed over at run time.
     void ReleaseControlMenus();
     SysButtonState ButtonState();
-    bool SkinHasIconButton() const;
     forms::PixelBuffer PaintedBorder(int index, int width, int height) const;
 
     TSkinData* data_ = nullptr;
@@ -214,8 +208,6 @@ private:
     bool keyHandled_ = false;
     // A click on a bar item is posted and not handled yet: no second one.
     bool openPosted_ = false;
-    // Set while a drop-down's own items change on opening: the bar stays as it is.
-    bool quietMenuChanges_ = false;
     // Cleared while the form library puts its menu back, so no frame is painted meanwhile.
     bool framePaintAllowed_ = true;
     int windowKind_ = kKindOrdinary;

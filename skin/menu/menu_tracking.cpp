@@ -4,10 +4,7 @@
 // (made, reloaded, given back) and the owner-drawing of its items.
 #include "skin/menu/menu_tracking.h"
 
-#include <vector>
-
 #include "forms/form.h"
-#include "forms/guard.h"
 #include "forms/menus.h"
 #include "skin/frame/menu_items.h"
 #include "skin/frame/skin_form.h"
@@ -32,37 +29,42 @@ struct Tracking {
     bool downKeySent = false;
     bool switching = false;
     POINT lastMouse{};
-    // The bar item to open once the open drop-down has closed, by index: the bar may be
-    // reloaded (its items freed) before then.
-    int next = -1;
+    TMenuBtn* next = nullptr;  // to open once the open drop-down has closed
     int depth = 0;
     int nestings = 0;
 };
 Tracking tracking;
 
 // Marks the bar item to open next and closes the open drop-down.
-void SwitchTo(int index) {
+void SwitchTo(TMenuBtn* item) {
     tracking.switching = true;
-    tracking.next = index;
+    tracking.next = item;
     EndMenu();
 }
 
-void FilterMenuMessage(const MSG& msg) {
+LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    // Right to left, Left goes on along the bar and Right back, for the menu loop too.
+    if (auto* key = reinterpret_cast<MSG*>(lParam); code == MSGF_MENU && key != nullptr && key->message == WM_KEYDOWN &&
+                                                     tracking.haveCurrent && IsRightToLeftMenu(tracking.currentMenu)) {
+        if (key->wParam == VK_LEFT) key->wParam = VK_RIGHT;
+        else if (key->wParam == VK_RIGHT) key->wParam = VK_LEFT;
+    }
+    const LRESULT result = CallNextHookEx(tracking.hook.get(), code, wParam, lParam);
+    if (result != 0 || code != MSGF_MENU || tracking.formSkin == nullptr) return result;
     TSkinForm& form = *tracking.formSkin;
     TSkinMenu* bar = form.MenuBar();
-    if (bar == nullptr || tracking.next >= 0) return;
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (bar == nullptr || msg == nullptr || tracking.next != nullptr) return result;
     if (!tracking.downKeySent) {
         // The first item of the new drop-down is selected.
         tracking.downKeySent = true;
-        PostMessageA(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
     }
-    // A bar reloaded to no items has nowhere to move to.
     const int count = bar->Count();
-    if (count == 0) return;
     TMenuBtn* chosen = nullptr;
-    switch (msg.message) {
+    switch (msg->message) {
         case WM_KEYDOWN:
-            switch (msg.wParam) {
+            switch (msg->wParam) {
                 case VK_RETURN: case VK_ESCAPE: tracking.switching = false; break;
                 case VK_LEFT:
                     // Only from the drop-down itself: in a sub-menu Left closes the sub-menu.
@@ -78,27 +80,14 @@ void FilterMenuMessage(const MSG& msg) {
         case WM_MOUSEMOVE:
         case WM_NCMOUSEMOVE:
             // The message's own screen point: lParam's base differs between platforms here.
-            if (msg.pt.x != tracking.lastMouse.x || msg.pt.y != tracking.lastMouse.y) {
-                chosen = bar->ButtonAt(form.ScreenToFrame(msg.pt));
-                tracking.lastMouse = msg.pt;
+            if (msg->pt.x != tracking.lastMouse.x || msg->pt.y != tracking.lastMouse.y) {
+                chosen = bar->ButtonAt(form.ScreenToFrame(msg->pt));
+                tracking.lastMouse = msg->pt;
             }
             break;
         default: break;
     }
-    if (chosen != nullptr && chosen->index != tracking.barIndex) SwitchTo(chosen->index);
-}
-
-LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
-    // Right to left, Left goes on along the bar and Right back, for the menu loop too.
-    if (auto* key = reinterpret_cast<MSG*>(lParam); code == MSGF_MENU && key != nullptr && key->message == WM_KEYDOWN &&
-                                                     tracking.haveCurrent && IsRightToLeftMenu(tracking.currentMenu)) {
-        if (key->wParam == VK_LEFT) key->wParam = VK_RIGHT;
-        else if (key->wParam == VK_RIGHT) key->wParam = VK_LEFT;
-    }
-    const LRESULT result = CallNextHookEx(tracking.hook.get(), code, wParam, lParam);
-    auto* msg = reinterpret_cast<MSG*>(lParam);
-    if (result != 0 || code != MSGF_MENU || tracking.formSkin == nullptr || msg == nullptr) return result;
-    forms::Guarded([&] { FilterMenuMessage(*msg); });
+    if (chosen != nullptr && chosen->index != tracking.barIndex) SwitchTo(chosen);
     return result;
 }
 
@@ -120,27 +109,23 @@ void RemoveMenuHook() {
     tracking.downKeySent = false;
 }
 
-// Separators of a drop-down: none before the first visible item, one of a run (the last),
-// none after the last. Only the separators whose visibility changes are touched: each change
-// is a change of the menu.
+// Separators of a drop-down: none before the first visible item, one of a run, none after
+// the last.
 void TidySeparators(forms::TMenuItem& item) {
-    std::vector<bool> show(static_cast<size_t>(item.Count()), false);
     bool seenNormal = false;
-    int pendingLine = -1;
+    forms::TMenuItem* pendingLine = nullptr;
     for (int i = 0; i < item.Count(); ++i) {
-        const forms::TMenuItem* child = item.Items(i);
+        forms::TMenuItem* child = item.Items(i);
         if (child->IsLine()) {
-            pendingLine = i;
+            if (pendingLine != nullptr) pendingLine->SetVisible(false);
+            pendingLine = child;
+            child->SetVisible(false);
             continue;
         }
         if (!child->Visible()) continue;
-        if (pendingLine >= 0 && seenNormal) show[static_cast<size_t>(pendingLine)] = true;
-        pendingLine = -1;
+        if (pendingLine != nullptr && seenNormal) pendingLine->SetVisible(true);
+        pendingLine = nullptr;
         seenNormal = true;
-    }
-    for (int i = 0; i < item.Count(); ++i) {
-        forms::TMenuItem* child = item.Items(i);
-        if (child->IsLine() && child->Visible() != show[static_cast<size_t>(i)]) child->SetVisible(show[static_cast<size_t>(i)]);
     }
 }
 
@@ -188,87 +173,50 @@ void TSkinForm::OpenMenuButton(TMenuBtn& item) {
     PostMessageA(wnd_, WM_NCLBUTTONDOWN, 1, MAKELPARAM(window.left + item.rect.left + 1, window.top + item.rect.top + 1));
 }
 
-namespace {
-
-// The tracking state of one opened drop-down, given back however its tracking ends.
-class TrackingScope {
-public:
-    TrackingScope(bool& menuTracking, HMENU& trackedMenu) : menuTracking_(menuTracking), trackedMenu_(trackedMenu) {
+void TSkinForm::TrackMenuButton(TMenuBtn* item) {
+    TSkinManage& manage = SkinManage();
+    while (item != nullptr && menuBar_ != nullptr) {
         if (++tracking.depth > 1) ++tracking.nestings;
-    }
-    ~TrackingScope() {
+        PostMessageA(wnd_, WM_COMMAND, item->command, 0);
+        if (item->subMenu == nullptr) {
+            --tracking.depth;
+            return;
+        }
+        if (item->menuItem != nullptr) TidySeparators(*item->menuItem);
+        tracking.barIndex = item->index;
+        tracking.formSkin = this;
+        RECT window{};
+        GetWindowRect(wnd_, &window);
+        SetMenuOwnerDrawFlags(item->subMenu, true);
+        menuTracking_ = true;
+        manage.popupKind = 1;
+        manage.menuBarTracking = true;
+        trackedMenu_ = item->subMenu;
+        InstallMenuHook();
+        if (item->enabled) {
+            const int x = window.left + item->rect.left, y = window.top + item->rect.bottom;
+            if (rightToLeft_) {
+                TPMPARAMS params{};
+                params.cbSize = sizeof params;
+                params.rcExclude = RECT{window.right - 5, window.top, GetSystemMetrics(SM_CXMAXIMIZED), window.bottom};
+                TrackPopupMenuEx(item->subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, wnd_, &params);
+            } else {
+                TrackPopupMenu(item->subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, wnd_, nullptr);
+            }
+        }
         RemoveMenuHook();
         menuTracking_ = false;
         trackedMenu_ = nullptr;
-        SkinManage().menuBarTracking = false;
-        tracking.next = -1;
-        tracking.switching = false;
+        manage.menuBarTracking = false;
         --tracking.depth;
-    }
-    TrackingScope(const TrackingScope&) = delete;
-    TrackingScope& operator=(const TrackingScope&) = delete;
-
-private:
-    bool& menuTracking_;
-    HMENU& trackedMenu_;
-};
-
-}  // namespace
-
-void TSkinForm::TrackMenuButton(TMenuBtn* item) {
-    if (item == nullptr) return;
-    TSkinManage& manage = SkinManage();
-    // The bar's items may be freed while a drop-down opens (a reload): the item is held by its
-    // place on the bar, and what tracking needs of it is read before anything can change.
-    int index = item->index;
-    while (index >= 0 && menuBar_ != nullptr && index < menuBar_->Count()) {
-        const TMenuBtn& open = *menuBar_->Item(index);
-        const UINT command = open.command;
-        HMENU subMenu = open.subMenu;
-        forms::TMenuItem* menuItem = open.menuItem;
-        const bool enabled = open.enabled;
-        const SkinRect place = open.rect;
-        int next = -1;
-        {
-            TrackingScope scope(menuTracking_, trackedMenu_);
-            PostMessageA(wnd_, WM_COMMAND, command, 0);
-            if (subMenu == nullptr) return;
-            if (menuItem != nullptr) {
-                // The drop-down's items change, not the bar's.
-                quietMenuChanges_ = true;
-                const bool tidied = forms::Guarded([&] { TidySeparators(*menuItem); });
-                quietMenuChanges_ = false;
-                if (!tidied) return;
-            }
-            tracking.barIndex = index;
-            tracking.formSkin = this;
-            RECT window{};
-            GetWindowRect(wnd_, &window);
-            SetMenuOwnerDrawFlags(subMenu, true);
-            menuTracking_ = true;
-            manage.popupKind = 1;
-            manage.menuBarTracking = true;
-            trackedMenu_ = subMenu;
-            InstallMenuHook();
-            if (enabled) {
-                const int x = window.left + place.left, y = window.top + place.bottom;
-                if (rightToLeft_) {
-                    TPMPARAMS params{};
-                    params.cbSize = sizeof params;
-                    params.rcExclude = RECT{window.right - 5, window.top, GetSystemMetrics(SM_CXMAXIMIZED), window.bottom};
-                    TrackPopupMenuEx(subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, wnd_, &params);
-                } else {
-                    TrackPopupMenu(subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, wnd_, nullptr);
-                }
-            }
-            // The bar item the mouse or the arrows moved to opens now that this one is closed.
-            next = tracking.next;
-        }
+        // The bar item the mouse or the arrows moved to opens now that this one is closed.
+        TMenuBtn* next = tracking.next;
+        tracking.next = nullptr;
+        tracking.switching = false;
         if (menuBar_ == nullptr || IsWindow(wnd_) == FALSE) return;
-        if (index < menuBar_->Count() && hot_ == menuBar_->Item(index)) menuBar_->Item(index)->MouseLeave();
-        if (next < 0 || next >= menuBar_->Count()) return;
-        index = next;
-        menuBar_->Item(index)->MouseDown();
+        if (hot_ == item) item->MouseLeave();
+        item = next;
+        if (item != nullptr) item->MouseDown();
     }
 }
 

@@ -71,13 +71,10 @@ public:
     const forms::PixelBuffer& BarImage() const { return barImage_; }
     TSkinForm* FormSkin() const { return formSkin_; }
     TSkinData* SkinData() const { return data_; }
-    // The system draws no bar of its own; the frame shows this one.
-    void HideWindowMenu();
-    // Times the items were made anew since the bar was made.
-    int Loads() const { return loads_; }
 
 private:
     void ReadHandle(HMENU menu, bool matchByPosition);
+    void HideWindowMenu();
 
     TSkinForm* formSkin_;
     TSkinData* data_;
@@ -86,7 +83,6 @@ private:
     RECT bar_{};
     forms::PixelBuffer barImage_{0, 0, 3};
     HMENU menu_ = nullptr;
-    int loads_ = 0;
 };
 
 // The mnemonic of a caption ("&File" gives 'f'), lower-cased, or 0.
