@@ -6,6 +6,7 @@
 #include "forms/form.h"
 #include "skin/frame/skin_form.h"
 #include "skin/frame/skin_manage.h"
+#include "skin/popup/skin_pop_menu.h"
 #include "skin/skin_data.h"
 #include "skin/skin_drawing.h"
 
@@ -31,9 +32,10 @@ bool HasGlyph(TSkinData& data, const forms::TMenuItem& item) {
     return index >= 0 && glyphs.Width() >= (index + 1) * kGlyphSize && glyphs.Height() >= kGlyphSize;
 }
 
-// White is the glyphs' mask. A disabled item's glyph is greyed: its shape in the highlight
+// White is the glyphs' mask; their black ink takes the text's colour, so that a glyph shows on
+// a dark menu as its text does. A disabled item's glyph is greyed: its shape in the highlight
 // colour, and over it, one pixel up and left, in the shadow colour.
-void DrawGlyph(TSkinData& data, const forms::TMenuItem& item, HDC dc, int x, int y) {
+void DrawGlyph(TSkinData& data, const forms::TMenuItem& item, HDC dc, int x, int y, COLORREF ink) {
     const forms::PixelView all = data.MenuGlyphs().Pixels();
     forms::PixelBuffer glyph(kGlyphSize, kGlyphSize, 3);
     for (int row = 0; row < kGlyphSize; ++row)
@@ -44,8 +46,20 @@ void DrawGlyph(TSkinData& data, const forms::TMenuItem& item, HDC dc, int x, int
             q[1] = p[1];
             q[2] = p[2];
         }
+    // The glyph on magenta: the ink may be the mask's white.
     if (item.Enabled()) {
-        TransparentBlit(dc, RECT{x, y, x + kGlyphSize, y + kGlyphSize}, glyph, 0xFFFFFF);
+        for (int row = 0; row < kGlyphSize; ++row)
+            for (int col = 0; col < kGlyphSize; ++col) {
+                std::uint8_t* q = glyph.row(row) + 3 * col;
+                const bool mask = q[0] == 0xFF && q[1] == 0xFF && q[2] == 0xFF;
+                const bool black = q[0] == 0 && q[1] == 0 && q[2] == 0;
+                if (mask || black) {
+                    q[0] = mask ? 0xFF : GetBValue(ink);
+                    q[1] = mask ? 0x00 : GetGValue(ink);
+                    q[2] = mask ? 0xFF : GetRValue(ink);
+                }
+            }
+        TransparentBlit(dc, RECT{x, y, x + kGlyphSize, y + kGlyphSize}, glyph);
         return;
     }
     // The shape on magenta: the highlight colour is often the mask's white.
@@ -97,20 +111,20 @@ void DrawContent(TSkinData& data, forms::TMenuItem& item, HDC dc, const RECT& re
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
+    COLORREF colour = selected ? SkinColourRef(c.HilightText) : SkinColourRef(c.MenuText);
+    if (!item.Enabled()) colour = DisabledTextColour(c);
     const int glyphLeft = rightToLeft ? rect.right - 1 - leftMargin - kGlyphSize : rect.left + 1 + leftMargin;
     const int glyphTop = rect.top + 1 + std::max(0, int(rect.bottom - rect.top - 2 - kGlyphSize) / 2);
     RECT glyphBox{glyphLeft, glyphTop, glyphLeft + kGlyphSize, glyphTop + kGlyphSize};
     if (HasGlyph(data, item)) {
         if (item.Checked()) DrawCheckedBox(dc, glyphBox);
-        DrawGlyph(data, item, dc, glyphLeft, glyphTop);
+        DrawGlyph(data, item, dc, glyphLeft, glyphTop, colour);
     } else if (item.Checked()) {
         DrawFrameControl(dc, &glyphBox, DFC_MENU, DFCS_MENUCHECK);
     }
     forms::UniqueFont font(MenuFont(item.Default()));
     forms::SelectedObject selectFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
-    COLORREF colour = selected ? SkinColourRef(c.HilightText) : SkinColourRef(c.MenuText);
-    if (!item.Enabled()) colour = DisabledTextColour(c);
     SetTextColor(dc, colour);
     const auto [caption, shortcut] = Texts(item);
     const UINT flags = DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS;
@@ -150,6 +164,19 @@ const TSkinPopMenu* PopupOf(HMENU menu, HDC dc) {
     if (byWindow == nullptr || !byWindow->Hooked() || byWindow->Menu() != nullptr) return nullptr;
     byWindow->SetMenu(menu);
     return byWindow;
+}
+
+// Two frames (1-based) of a strip of frames side by side hold other pixels.
+bool FramesDiffer(const forms::PixelBuffer& image, int frames, int a, int b) {
+    if (a == b) return false;
+    const int w = image.width() / std::max(frames, 1);
+    if (w <= 0) return false;
+    const int bpp = image.bytesPerPixel();
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint8_t* row = image.row(y);
+        if (!std::equal(row + (a - 1) * w * bpp, row + a * w * bpp, row + (b - 1) * w * bpp)) return true;
+    }
+    return false;
 }
 
 HMENU MenuOf(forms::TMenuItem& item) { return item.Parent() != nullptr ? item.Parent()->Handle() : nullptr; }
@@ -209,12 +236,21 @@ void DrawItemIn(TSkinData& data, forms::TMenuItem& item, HMENU menu, forms::TCan
         if (popup == nullptr || !CopyPopupBackground(*popup, dc, rect, r)) Fill(dc, r, SkinColourRef(c.Menu));
         const int frames = std::max(element->FrameCount, 1);
         if (item.IsLine()) {
-            DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames, std::min(2, frames),
-                            SkinMargins{element->LeftWidth, 0, element->RightWidth, 0});
-        } else {
-            DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames,
-                            selected ? std::min(4, frames) : 1, MarginsOf(*element));
+            // A line across the middle, as the menu's outline is drawn: the separator's frame
+            // drawn as high as the item is a band, and may have the menu's own colour.
+            const int middle = (r.top + r.bottom) / 2;
+            Fill(dc, RECT{r.left + element->LeftWidth + 2, middle, r.right - element->RightWidth - 2, middle + 1},
+                 MenuLineColour(c));
+            return;
         }
+        const int frame = selected ? std::min(4, frames) : 1;
+        DrawSlicedFrame(dc, r, element->image, false, element->Tile == 1, element->Trans == 1, frames, frame, MarginsOf(*element));
+        // A skin whose selected frame is its normal one gives no highlight of its own: the
+        // selected item is filled in the skin's highlight colour, under its highlight text.
+        if (selected && !FramesDiffer(element->image, frames, 1, frame))
+            Fill(dc, RECT{r.left + element->LeftWidth, r.top + element->TopHeight, r.right - element->RightWidth,
+                          r.bottom - element->BottomHeight},
+                 SkinColourRef(c.Hilight));
         DrawContent(data, item, dc, r, selected, element->LeftWidth, rightToLeft);
     });
 }
@@ -246,7 +282,9 @@ void MeasurePopupMenuItem(TSkinData& data, forms::TMenuItem& item, forms::TCanva
         forms::UniqueFont font(MenuFont(item.Default()));
         HDC dc = canvas.Handle();
         forms::SelectedObject selectFont(dc, font.get());
-        const auto [caption, shortcut] = Texts(item);
+        auto [caption, shortcut] = Texts(item);
+        // An empty text, or a lone prefix that shows nothing, still measures a line of text.
+        if (caption.empty() || caption == "&") caption += ' ';
         SIZE a{}, b{};
         GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &a);
         if (!shortcut.empty()) GetTextExtentPoint32A(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &b);
@@ -376,11 +414,17 @@ void SetMenuOwnerDrawFlags(HMENU menu, bool on) {
 }
 
 void SkinPopupMenus(forms::TForm& form, TSkinData& data, bool on) {
+    // That rich-edit form draws its menus itself.
+    if (form.ClassName() == kOwnMenusFormClass) return;
     const bool allowed = (data.SkinControls & (1u << xcPopupMenu)) != 0;
     for (int i = 0; i < form.ComponentCount(); ++i) {
         auto* menu = dynamic_cast<forms::TPopupMenu*>(form.Components(i));
         if (menu == nullptr || !allowed || menu->Tag() % 100 == data.DisableTag) continue;
-        if (on) menu->SetOwnerDraw(true);
+        // Given back, the menu is the system's again: owner-drawn without the skin's handlers
+        // it would fall back to the form library's makeshift drawing. An open one is closed
+        // first, so that it is not drawn from items rebuilt under it.
+        if (!on && menu->OwnerDraw()) EndMenu();
+        menu->SetOwnerDraw(on);
         std::vector<forms::TMenuItem*> pending{menu->Items()};
         while (!pending.empty()) {
             forms::TMenuItem* item = pending.back();

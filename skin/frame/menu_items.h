@@ -36,8 +36,9 @@ void ClearMenuItemsOwnerDraw(forms::TMenuItem& item);
 void SetMenuOwnerDrawFlags(HMENU menu, bool on);
 
 // Every popup menu the form owns (but those whose Tag says not to) drawn by the skin, or back
-// to its own drawing.
+// to the system's drawing. A form of kOwnMenusFormClass keeps its own.
 void SkinPopupMenus(forms::TForm& form, TSkinData& data, bool on);
+inline constexpr const char* kOwnMenusFormClass = "TwwRichEditForm";
 
 // A right-to-left menu: its items carry MFT_RIGHTORDER.
 bool IsRightToLeftMenu(HMENU menu);

@@ -61,6 +61,14 @@ bool TSkinPopMenu::CanPaint() const {
     return back != nullptr && !back->image.empty();
 }
 
+COLORREF MenuLineColour(const SkinColours& c) {
+    const auto resolve = [](std::uint32_t colour) -> COLORREF {
+        return (colour & kSystemColour) == kSystemColour ? GetSysColor(static_cast<int>(colour & 0xFF)) : colour & 0xFFFFFF;
+    };
+    const COLORREF text = resolve(c.MenuText), back = resolve(c.Menu);
+    return RGB((GetRValue(text) + GetRValue(back)) / 2, (GetGValue(text) + GetGValue(back)) / 2, (GetBValue(text) + GetBValue(back)) / 2);
+}
+
 void TSkinPopMenu::RenderBackground() {
     RECT window{};
     GetWindowRect(wnd_, &window);
@@ -68,6 +76,24 @@ void TSkinPopMenu::RenderBackground() {
     const TDataSkinObject& back = *data_->Elements().Part("MenuBackground");
     background_ = SliceFrame(w, h, back.image, SkinMargins{back.LeftWidth, back.TopHeight, back.RightWidth, back.BottomHeight},
                              false, back.Tile == 1, 1, 1);
+    if (w > 0 && h > 0) {
+        // An outline, so that the menu's edge shows over a window of its own colour.
+        const COLORREF ring = MenuLineColour(data_->Elements().colours);
+        const auto set = [&](int x, int y) {
+            std::uint8_t* p = background_.row(y) + static_cast<std::ptrdiff_t>(x) * background_.bytesPerPixel();
+            p[0] = GetBValue(ring);
+            p[1] = GetGValue(ring);
+            p[2] = GetRValue(ring);
+        };
+        for (int x = 0; x < w; ++x) {
+            set(x, 0);
+            set(x, h - 1);
+        }
+        for (int y = 0; y < h; ++y) {
+            set(0, y);
+            set(w - 1, y);
+        }
+    }
     if (menu_ == nullptr) Unnamed() = this;
 }
 

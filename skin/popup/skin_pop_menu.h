@@ -12,6 +12,11 @@
 namespace skin {
 
 class TSkinData;
+struct SkinColours;
+
+// The lines of a skinned menu (its outline, its separators): the menu's text colour half way
+// to its background colour, so that they show in every skin.
+COLORREF MenuLineColour(const SkinColours& colours);
 
 // The ring's width on every side, whatever MenuBackground's margins say.
 constexpr int kPopupRing = 3;

@@ -68,7 +68,8 @@ struct Drawn {
     }
 };
 
-enum class Colour { Background, Black, Shadow, Highlight, Halftone };
+// Ink: the glyph's black drawn in the menu's text colour.
+enum class Colour { Background, Ink, Shadow, Highlight, Halftone };
 
 TEST(MenuItemContent, GlyphsAndTheBoxBehindACheckedOne) {
     std::unique_ptr<TSkinData> data = ProbeWithGlyph();
@@ -81,9 +82,9 @@ TEST(MenuItemContent, GlyphsAndTheBoxBehindACheckedOne) {
         int dx, dy;
         Colour expected;
     } kCases[] = {
-        {"unchecked: the glyph", false, true, 7, 7, Colour::Black},
+        {"unchecked: the glyph", false, true, 7, 7, Colour::Ink},
         {"unchecked: no box around it", false, true, 0, 8, Colour::Background},
-        {"checked: the glyph over the box", true, true, 7, 7, Colour::Black},
+        {"checked: the glyph over the box", true, true, 7, 7, Colour::Ink},
         {"checked: the box's sunken edge, left", true, true, 0, 8, Colour::Shadow},
         {"checked: the box's sunken edge, top", true, true, 8, 0, Colour::Shadow},
         {"checked: the box's sunken edge, right", true, true, kGlyph - 1, 8, Colour::Highlight},
@@ -108,7 +109,11 @@ TEST(MenuItemContent, GlyphsAndTheBoxBehindACheckedOne) {
         std::uint32_t expected = 0;
         switch (c.expected) {
             case Colour::Background: expected = probe::k_menuitem[0]; break;
-            case Colour::Black: expected = 0; break;
+            case Colour::Ink: {
+                const COLORREF ink = SkinColourRef(data->Elements().colours.MenuText);
+                expected = (std::uint32_t{GetRValue(ink)} << 16) | (std::uint32_t{GetGValue(ink)} << 8) | GetBValue(ink);
+                break;
+            }
             case Colour::Shadow: expected = Sys(COLOR_BTNSHADOW); break;
             case Colour::Highlight: expected = Sys(COLOR_BTNHIGHLIGHT); break;
             // The 8 × 8 pattern starts at the item's corner: face where x + y is even.
