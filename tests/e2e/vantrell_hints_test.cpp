@@ -20,12 +20,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-POINT CentreOf(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 // The process's hint window while it shows; nullptr when none does.
 HWND ShownHint(DWORD processId) {
     struct Find { DWORD process; HWND found; } find{processId, nullptr};

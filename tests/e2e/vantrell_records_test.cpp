@@ -5,42 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <thread>
-
 namespace testsupport {
 namespace {
 
 constexpr auto kPatience = std::chrono::seconds(20);
 
-bool PollUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
-
-std::string ClassOf(HWND wnd) {
-    char cls[64] = {};
-    GetClassNameA(wnd, cls, sizeof cls);
-    return cls;
-}
-
-// Every child window of a class, at any depth.
-std::vector<HWND> Children(HWND parent, const std::string& windowClass) {
-    struct Collect { std::string cls; std::vector<HWND> found; } collect{windowClass, {}};
-    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
-        auto* c = reinterpret_cast<Collect*>(param);
-        if (ClassOf(wnd) == c->cls) c->found.push_back(wnd);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&collect));
-    return collect.found;
-}
-
 HWND ChildWithText(HWND parent, const std::string& windowClass, const std::string& text) {
-    for (HWND wnd : Children(parent, windowClass))
+    for (HWND wnd : ChildrenOfClass(parent, windowClass))
         if (WindowText(wnd) == text) return wnd;
     return nullptr;
 }
@@ -50,7 +21,7 @@ HWND ChildWithText(HWND parent, const std::string& windowClass, const std::strin
 HWND Topmost(HWND parent, const std::string& windowClass) {
     HWND best = nullptr;
     RECT bestRect{};
-    for (HWND wnd : Children(parent, windowClass)) {
+    for (HWND wnd : ChildrenOfClass(parent, windowClass)) {
         RECT r{};
         GetWindowRect(wnd, &r);
         if (!best || r.top < bestRect.top || (r.top == bestRect.top && r.left < bestRect.left)) {

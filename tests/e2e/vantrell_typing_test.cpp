@@ -21,34 +21,9 @@ namespace {
 constexpr auto kPatience = std::chrono::seconds(20);
 constexpr char kPlaceholder[] = "Enter Web Site name here...";
 
-bool PollUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
-std::string ClassOf(HWND wnd) {
-    char cls[64] = {};
-    GetClassNameA(wnd, cls, sizeof cls);
-    return cls;
-}
-
-std::vector<HWND> Children(HWND parent, const std::string& windowClass) {
-    struct Collect { std::string cls; std::vector<HWND> found; } collect{windowClass, {}};
-    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
-        auto* c = reinterpret_cast<Collect*>(param);
-        if (ClassOf(wnd) == c->cls && IsWindowVisible(wnd)) c->found.push_back(wnd);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&collect));
-    return collect.found;
-}
-
 // The visible controls of a class on a page, top to bottom, then left to right.
 std::vector<HWND> InReadingOrder(HWND parent, const std::string& windowClass) {
-    std::vector<HWND> found = Children(parent, windowClass);
+    std::vector<HWND> found = ChildrenOfClass(parent, windowClass, true);
     std::sort(found.begin(), found.end(), [](HWND a, HWND b) {
         RECT ra{}, rb{};
         GetWindowRect(a, &ra);
@@ -56,12 +31,6 @@ std::vector<HWND> InReadingOrder(HWND parent, const std::string& windowClass) {
         return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
     });
     return found;
-}
-
-POINT CentreOf(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // Two clicks in a row on one control land 10 px apart: the second would be a double click.
@@ -131,12 +100,12 @@ protected:
         }
     }
     HWND Page(const std::string& caption) const {
-        for (HWND sheet : Children(window_, "TTabSheet"))
+        for (HWND sheet : ChildrenOfClass(window_, "TTabSheet", true))
             if (WindowText(sheet) == caption) return sheet;
         return nullptr;
     }
     HWND PageButton(const std::string& page, const std::string& caption) const {
-        for (HWND button : Children(Page(page), "TButton"))
+        for (HWND button : ChildrenOfClass(Page(page), "TButton", true))
             if (WindowText(button) == caption) return button;
         return nullptr;
     }

@@ -131,6 +131,37 @@ HWND FindChild(HWND parent, const char* windowClass, const std::string& caption)
     return find.found;
 }
 
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::string ClassOf(HWND wnd) {
+    char cls[64] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    return cls;
+}
+
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& windowClass, bool visibleOnly) {
+    struct Collect { std::string cls; bool visibleOnly; std::vector<HWND> found; } collect{windowClass, visibleOnly, {}};
+    EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {
+        auto* c = reinterpret_cast<Collect*>(param);
+        if (ClassOf(wnd) == c->cls && (!c->visibleOnly || IsWindowVisible(wnd))) c->found.push_back(wnd);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&collect));
+    return collect.found;
+}
+
+POINT CentreOf(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 HWND WaitForChild(HWND parent, const char* windowClass, const std::string& caption, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     do {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,14 @@ HWND FindChild(HWND parent, const char* windowClass, const std::string& caption 
 // while a skin change runs on its timer after start-up); nullptr at time-out.
 HWND WaitForChild(HWND parent, const char* windowClass, const std::string& caption = {},
                   std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// Asks until the condition holds, every 20 ms; false at time-out.
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// A window's class name.
+std::string ClassOf(HWND wnd);
+// Every child window of a class at any depth (only the visible ones when asked).
+std::vector<HWND> ChildrenOfClass(HWND parent, const std::string& windowClass, bool visibleOnly = false);
+// The centre of a window, in screen coordinates.
+POINT CentreOf(HWND wnd);
 // Clicks the child button (a system or a form-library one) with this caption (as a user
 // would: BM_CLICK); false when absent.
 bool ClickButton(HWND parent, const std::string& caption);
