@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 namespace testsupport {
 namespace {
@@ -60,15 +59,6 @@ HWND ChildOfClass(HWND parent, const char* windowClass) {
 void PostKey(HWND wnd, WORD key) {
     PostMessageA(wnd, WM_KEYDOWN, key, 1);
     PostMessageA(wnd, WM_KEYUP, key, 0xC0000001);
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
 }
 
 // vantrell copied into a program folder of its own and started from another folder, with
@@ -213,7 +203,7 @@ TEST_F(VantrellGalleries, AStoppedBatchLeavesNoPreviewWithoutItsThumbnail) {
             EXPECT_EQ(code, 0u) << way.how;
         } else {
             ASSERT_TRUE(ClickButton(processing, "Cancel")) << way.how;
-            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(processing); }, std::chrono::seconds(120))) << way.how;
+            EXPECT_TRUE(PollUntil([&] { return !IsWindow(processing); }, std::chrono::seconds(120))) << way.how;
             PostMessageA(window_, WM_CLOSE, 0, 0);
             EXPECT_TRUE(vantrell_->WaitForExit(std::chrono::seconds(20))) << way.how;
         }
@@ -244,7 +234,7 @@ TEST_F(VantrellGalleries, ThePopupMenuOpensOnThePictureAndByKeyboardAndMoves) {
         // have stood for several looks in a row.
         std::vector<HWND> cells;
         int steady = 0;
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(PollUntil([&] {
             const auto now = Cells();
             steady = !now.empty() && now == cells ? steady + 1 : 0;
             cells = now;
@@ -272,9 +262,9 @@ TEST_F(VantrellGalleries, ThePopupMenuOpensOnThePictureAndByKeyboardAndMoves) {
         for (int i = 0; i < way.category; ++i) PostKey(menu, VK_DOWN);
         PostKey(menu, VK_RETURN);
         const std::string target = Gallery(way.folder);
-        EXPECT_TRUE(WaitUntil([&] { return Exists(target + "thm_" + way.moved); }, std::chrono::seconds(10))) << way.how;
+        EXPECT_TRUE(PollUntil([&] { return Exists(target + "thm_" + way.moved); }, std::chrono::seconds(10))) << way.how;
         EXPECT_TRUE(Exists(target + "prv_" + way.moved)) << way.how;
-        EXPECT_TRUE(WaitUntil([&] { return !Exists(Gallery() + "thm_" + std::string(way.moved)); },
+        EXPECT_TRUE(PollUntil([&] { return !Exists(Gallery() + "thm_" + std::string(way.moved)); },
                               std::chrono::seconds(10)))
             << way.how;
     }
