@@ -107,7 +107,10 @@ void TSkinForm::PaintCaptionText(HDC dc, const RECT& title) {
     int x = title.left + shift;
     if (rightToLeft_ || alignment == 2) x = title.right - rightClip - width;
     else if (alignment == 1) x = title.left + ((title.right - title.left) - width) / 2;
-    if (frameKind_ == kFrameDialog && alignment == 0 && !rightToLeft_) x -= 16;
+    // A dialog shows no icon button: its caption moves into the room the skin keeps for one,
+    // and only that far, never onto the frame's edge.
+    if (frameKind_ == kFrameDialog && alignment == 0 && !rightToLeft_ && SkinHasIconButton())
+        x = std::max<int>(x - 16, title.left);
     const int y = title.top + ((title.bottom - title.top) - height) / 2 + shiftVert / 2;
     RECT place{x, y, x + width, y + height};
     const bool popupStyle = (savedStyle_ & style_bits::kPopup) != 0;
@@ -119,6 +122,11 @@ void TSkinForm::PaintCaptionText(HDC dc, const RECT& title) {
     RECT textRect{place.left + capLeft, place.top, place.right - capRight, place.bottom};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
               DT_SINGLELINE | DT_END_ELLIPSIS | (rightToLeft_ ? DT_RIGHT : 0));
+}
+
+bool TSkinForm::SkinHasIconButton() const {
+    const auto& buttons = data_->Elements().captionButtons;
+    return std::any_of(buttons.begin(), buttons.end(), [](const auto& b) { return b->Action == 3 || b->Action == 11 || b->Action == 12; });
 }
 
 SysButtonState TSkinForm::ButtonState() {
@@ -165,12 +173,16 @@ void TSkinForm::LayoutSysButtons() {
     for (size_t i = 0; i < sysButtons_.size(); ++i) {
         TWinSysButton& b = *sysButtons_[i];
         b.rect = SkinRect{};
-        if (!IsSysButtonVisible(static_cast<int>(i))) continue;
         const TDataSkinSysButton& e = *b.element;
         // Icon buttons show the window's icon at its own size.
         const forms::PixelBuffer& image = IconButton(e) ? iconImage_ : e.image;
-        if (image.empty()) {
+        if (!IsSysButtonVisible(static_cast<int>(i)) || image.empty()) {
+            // A hidden button is neither held nor hot: a hot one decides what a second
+            // right-click on the caption does.
             b.visible = false;
+            if (&b == pressed_) ForgetPress();
+            if (&b == hot_) hot_ = nullptr;
+            b.mouseState = 1;
             continue;
         }
         const int frames = IconButton(e) ? 1 : std::max(e.FrameCount, 1);

@@ -1,5 +1,7 @@
 // How every message of a skinned window is routed: the window's replacement procedure and the
 // form's replacement WindowProc.
+#include <utility>
+
 #include "forms/form.h"
 #include "forms/guard.h"
 #include "forms/timer.h"
@@ -87,7 +89,11 @@ LRESULT TSkinForm::FrameWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 
     // Stage 2.
     if (childWindow_ && windowKind_ != kKindMdiChild) return next(msg, wParam, lParam);
+    if (pressed_ != nullptr && PressMessage(msg, lParam)) return 0;
     switch (msg) {
+        case kMsgSysButtonAction:
+            if (RunSysButtonAction(static_cast<int>(wParam), PointOf(lParam))) return 0;
+            return next(msg, wParam, lParam);
         case WM_COMMAND:
             if (HIWORD(wParam) == 0 && lParam == 0 && IsSystemCommand(LOWORD(wParam))) {
                 PostMessageA(wnd, WM_SYSCOMMAND, LOWORD(wParam), 0);
@@ -229,6 +235,8 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
                 if (!active_) SetForegroundWindow(wnd_);
                 b->MouseDown();
                 pressed_ = b;
+                // The release comes here wherever it happens: a press is never left behind.
+                SetCapture(wnd_);
                 return true;
             }
             if (msg == WM_NCLBUTTONDBLCLK) {
@@ -241,19 +249,10 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
             return false;
         }
         case WM_NCLBUTTONUP: {
+            // A release with no press of ours (the press went down elsewhere): nothing acts.
             const POINT frame = ScreenToFrame(PointOf(lParam));
-            TWinSysButton* b = ButtonAt(frame);
-            if (b == nullptr && menuBar_ != nullptr && menuBar_->ButtonAt(frame) != nullptr) return true;
-            TWinSysButton* pressed = pressed_;
-            pressed_ = nullptr;
-            if (b == nullptr) {
-                if (pressed != nullptr && pressed == hot_) pressed->MouseLeave();
-                return false;
-            }
-            if (b != pressed) return true;  // released over another button than the one pressed
-            b->MouseUp();
-            RunSysButtonAction(*b, PointOf(lParam));
-            return true;
+            if (ButtonAt(frame) != nullptr) return true;
+            return menuBar_ != nullptr && menuBar_->ButtonAt(frame) != nullptr;
         }
         case WM_NCRBUTTONDOWN:
             if (wParam != HTCAPTION || windowKind_ == kKindMdiChild) return false;
@@ -283,6 +282,65 @@ bool TSkinForm::Stage3(UINT msg, WPARAM wParam, LPARAM lParam, const forms::Subc
         default:
             return false;
     }
+}
+
+bool TSkinForm::InFrame(POINT screen) const {
+    RECT window{}, client{};
+    if (!GetWindowRect(wnd_, &window) || !PtInRect(&window, screen)) return false;
+    GetClientRect(wnd_, &client);
+    MapWindowPoints(wnd_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return !PtInRect(&client, screen);
+}
+
+void TSkinForm::ForgetPress() {
+    TWinSysButton* pressed = std::exchange(pressed_, nullptr);
+    if (pressed == nullptr) return;
+    if (GetCapture() == wnd_) ReleaseCapture();
+    if (hot_ == pressed) hot_ = nullptr;
+    pressed->mouseState = 1;
+    pressed->Paint();
+}
+
+// The mouse while a system button is held (captured): the press shows only over its button,
+// is forgotten once the mouse leaves the frame or the capture goes elsewhere, and a release
+// over its button posts the button's action. The action runs from its own message, when no
+// button of this press is on the stack: it may rebuild the buttons and the window's hooks.
+bool TSkinForm::PressMessage(UINT msg, LPARAM lParam) {
+    switch (msg) {
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != wnd_) ForgetPress();
+            return false;
+        case WM_MOUSEMOVE: case WM_NCMOUSEMOVE: case WM_LBUTTONUP: case WM_NCLBUTTONUP:
+            break;
+        default:
+            return false;
+    }
+    POINT screen = PointOf(lParam);
+    if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP) ClientToScreen(wnd_, &screen);
+    TWinSysButton* pressed = pressed_;
+    const bool inFrame = InFrame(screen);
+    const bool over = inFrame && ButtonAt(ScreenToFrame(screen)) == pressed;
+    if (msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE) {
+        if (!inFrame) {
+            ForgetPress();
+            return true;
+        }
+        const int state = over ? 2 : 1;
+        if (pressed->mouseState != state) {
+            pressed->mouseState = state;
+            pressed->Paint();
+        }
+        return true;
+    }
+    if (!over) {
+        ForgetPress();
+        return true;
+    }
+    pressed_ = nullptr;
+    if (GetCapture() == wnd_) ReleaseCapture();
+    pressed->MouseUp();
+    PostMessageA(wnd_, kMsgSysButtonAction, static_cast<WPARAM>(pressed->element->Action), MAKELPARAM(screen.x, screen.y));
+    return true;
 }
 
 void TSkinForm::FormWindowProc(forms::TMessage& m, const forms::WindowProcHook::Next& next) {

@@ -91,7 +91,7 @@ TSkinForm::~TSkinForm() {
     }
     StopTimer();
     FreeMenuBar();
-    sysButtons_.clear();
+    FreeSysButtons();
     SkinManage().RemoveFormSkin(this);
 }
 
@@ -372,7 +372,7 @@ void TSkinForm::LoadFrameMetrics() {
 
 void TSkinForm::FreeSysButtons() {
     hot_ = nullptr;
-    pressed_ = nullptr;
+    if (std::exchange(pressed_, nullptr) != nullptr && GetCapture() == wnd_) ReleaseCapture();
     sysButtons_.clear();
 }
 
@@ -463,19 +463,19 @@ void TSkinForm::ToggleMinimize() {
     PostMessageA(wnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-void TSkinForm::RunSysButtonAction(TWinSysButton& button, POINT screen) {
-    switch (button.element->Action) {
+bool TSkinForm::RunSysButtonAction(int action, POINT screen) {
+    switch (action) {
         case 0:
             StopTimer();
             PostMessageA(wnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
-            break;
-        case 1: case 22: ToggleMaximize(); break;
-        case 2: case 23: ToggleMinimize(); break;
-        case 3: case 11: case 12: ShowSystemMenu(screen.x + 1, screen.y + 1); break;
-        case 7: case 60: MdiChildCommand(SC_MINIMIZE); break;
-        case 8: case 61: MdiChildCommand(SC_RESTORE); break;
-        case 9: case 62: MdiChildCommand(SC_CLOSE); break;
-        default: PostMessageA(wnd_, kMsgSysButtonAction, static_cast<WPARAM>(button.element->Action), 0); break;
+            return true;
+        case 1: case 22: ToggleMaximize(); return true;
+        case 2: case 23: ToggleMinimize(); return true;
+        case 3: case 11: case 12: ShowSystemMenu(screen.x + 1, screen.y + 1); return true;
+        case 7: case 60: MdiChildCommand(SC_MINIMIZE); return true;
+        case 8: case 61: MdiChildCommand(SC_RESTORE); return true;
+        case 9: case 62: MdiChildCommand(SC_CLOSE); return true;
+        default: return false;
     }
 }
 
@@ -612,6 +612,7 @@ void TSkinForm::UnskinForm() {
     }
     StopTimer();
     if (!Attached()) return;
+    ForgetPress();
     ReleaseSubclasses();
     if (form_ != nullptr && phase_ != kPhaseDestroying) {
         if (data_ != nullptr) SkinPopupMenus(*form_, *data_, false);

@@ -141,7 +141,14 @@ private:
     void BuildSystemMenu();
     void SystemMenuClick(int tag);
     void TimerTick();
-    void RunSysButtonAction(TWinSysButton& button, POINT screen);
+    // A system button's action, as its posted kMsgSysButtonAction asks; false for an action
+    // of the application's own.
+    bool RunSysButtonAction(int action, POINT screen);
+    // A pressed system button: the mouse messages it captures, and the press called off.
+    bool PressMessage(UINT msg, LPARAM lParam);
+    void ForgetPress();
+    // On the window but outside its client area.
+    bool InFrame(POINT screen) const;
     void ToggleMaximize();
     void ToggleMinimize();
     void RestoreWindow();
@@ -180,6 +187,8 @@ private:
     // Gives back the control menus and the popup menus of the forms handed over at run time.
     void ReleaseControlMenus();
     SysButtonState ButtonState();
+    // The skin has a button that shows the window's icon (and opens its system menu).
+    bool SkinHasIconButton() const;
     forms::PixelBuffer PaintedBorder(int index, int width, int height) const;
 
     TSkinData* data_ = nullptr;

@@ -1,14 +1,82 @@
-// The frame's menus in the odd cases a user can reach: skinning switched off while a popup
-// menu is open, a form that draws its own menus, and items whose text shows nothing.
+// The frame and its menus in the odd cases a user can reach: a hot button that the layout
+// hides, skinning switched off while a popup menu is open, a form that draws its own menus,
+// and items whose text shows nothing.
 #include <string>
 
 #include "forms/bitmap.h"
 #include "forms/menus.h"
+#include "forms/subclass.h"
 #include "skin/frame/menu_items.h"
+#include "skin/frame/tests/win/caption_buttons_skin.h"
 #include "skin/frame/tests/win/frame_fixture.h"
 
 namespace skin::frame_tests {
 namespace {
+
+// Closes every menu that opens, from a thread timer of its modal loop; counts them.
+struct MenuCloser {
+    static inline int closed = 0;
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (menu == nullptr || !IsWindowVisible(menu)) return;
+        ++closed;
+        EndMenu();
+    }
+    UINT_PTR timer;
+    MenuCloser() : timer(SetTimer(nullptr, 0, 40, Tick)) { closed = 0; }
+    ~MenuCloser() { KillTimer(nullptr, timer); }
+};
+
+// The maximise button shows only while the window is not maximised, a restore button in its
+// place while it is. Hovered, then maximised, the maximise button is gone and with it the hot
+// object: two right-clicks on the caption then open the system menu twice, and close nothing.
+TEST(FrameOddCases, AHotButtonTheLayoutHidesIsNoLongerHot) {
+    std::unique_ptr<TSkinData> data = CaptionButtonsSkin(
+        "[Button.Restore]\r\nAction=22\r\nAlign=1\r\nXcoord=44\r\nYcoord=4\r\nVisibility=1\r\nframe=4\r\nButtonImage=b22.bmp\r\n", 2);
+    forms::TForm form(nullptr);
+    form.SetBorderStyle(forms::bsSizeable);
+    form.SetText("Hot");
+    form.SetBounds(150, 120, 400, 300);
+    form.Show();
+    Settle();
+    HWND wnd = form.Handle();
+    TSkinForm* skin = AttachTo(form, *data);
+    int closes = 0;
+    forms::WindowSubclass counter(wnd, [&](HWND, UINT msg, WPARAM w, LPARAM l, const forms::SubclassNext& next) {
+        if (msg == WM_CLOSE) {
+            ++closes;
+            return LRESULT{0};
+        }
+        return next(msg, w, l);
+    });
+    SetForegroundWindow(wnd);
+    ASSERT_TRUE(PumpUntil([&] { return skin->Active(); }));
+    RedrawFrame(wnd);
+    const TWinSysButton* maximise = ButtonByAction(*skin, 1);
+    ASSERT_TRUE(maximise != nullptr && maximise->visible);
+    const POINT centre = OnScreen(wnd, ButtonCentre(*maximise));
+    SetCursorPos(centre.x, centre.y);
+    SendMessageA(wnd, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(centre.x, centre.y));
+    ASSERT_EQ(skin->HotObject(), maximise);
+    ShowWindow(wnd, SW_MAXIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(wnd) != FALSE; }));
+    RedrawFrame(wnd);
+    Settle();
+    EXPECT_FALSE(maximise->visible);
+    EXPECT_EQ(skin->HotObject(), nullptr);
+    const RECT r = WindowRect(wnd);
+    const POINT caption{r.left + 80, r.top + 10};
+    ASSERT_EQ(SendMessageA(wnd, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
+    {
+        MenuCloser closer;
+        SendMessageA(wnd, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+        SendMessageA(wnd, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+        Settle();
+        EXPECT_EQ(MenuCloser::closed, 1) << "the first right-click opens the system menu";
+    }
+    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(FramePaintErrors(), 0);
+}
 
 // Skinning switched off while a form's popup menu is open: the menu closes, and from then on
 // it is the system's, not owner-drawn.

@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/gdi_handle.h"
 #include "skin/controls/control_skin_list.h"
+#include "skin/frame/tests/win/caption_buttons_skin.h"
 #include "skin/frame/tests/win/frame_fixture.h"
 #include "tools/skin_pack/bmp_writer.h"
 #include "tools/skin_pack/lzh_encoder.h"
@@ -316,5 +319,76 @@ TEST(FrameWindows, IconButtonsShowTheWindowsIconOrTheDefaultOne) {
     EXPECT_EQ(FramePaintErrors(), 0);
 }
 
+// The first column of the title strip where the caption "Wg" shows: the strip grabbed with
+// the caption and without it.
+int CaptionTextStart(HWND wnd, const TSkinForm& skin) {
+    const RECT r = WindowRect(wnd);
+    const int w = r.right - r.left, top = skin.Borders().top;
+    const auto strip = [&](const char* text) {
+        SetWindowTextA(wnd, text);
+        RedrawFrame(wnd);
+        Settle();
+        std::vector<std::uint32_t> pixels(static_cast<size_t>(w * top));
+        for (int y = 0; y < top; ++y)
+            for (int x = 0; x < w; ++x) pixels[static_cast<size_t>(y * w + x)] = WindowPixel(wnd, x, y);
+        return pixels;
+    };
+    const std::vector<std::uint32_t> with = strip("Wg"), without = strip("");
+    SetWindowTextA(wnd, "Wg");
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < top; ++y)
+            if (with[static_cast<size_t>(y * w + x)] != without[static_cast<size_t>(y * w + x)]) return x;
+    return -1;
+}
+
+// In each shipped skin, and in one with an icon button: a sizable form's, a dialog form's and
+// a message box's caption start inside the frame, the last two (which show no icon) no
+// further left than the room the skin keeps for an icon, else where a form's starts.
+TEST(FrameWindows, ACaptionsTextStartsInsideTheFrameInEverySkin) {
+    std::vector<std::pair<std::string, std::unique_ptr<TSkinData>>> skins;
+    for (int n = 0; n < 6; ++n) skins.emplace_back("skin " + std::to_string(n), LoadSkin(std::to_string(n)));
+    skins.emplace_back("a skin with an icon button", CaptionButtonsSkin());
+    for (auto& [name, data] : skins) {
+        SCOPED_TRACE(name);
+        const TDataSkinTitle* title = data->Elements().title.get();
+        const bool leftAligned = title == nullptr || title->TextAlignment == 0;
+        const auto formStart = [&](forms::TFormBorderStyle border) {
+            TForm form(nullptr);
+            form.SetBorderStyle(border);
+            form.SetBounds(150, 120, 360, 200);
+            form.Show();
+            Settle();
+            TSkinForm* skin = AttachTo(form, *data);
+            const int start = CaptionTextStart(form.Handle(), *skin);
+            EXPECT_GE(start, skin->Borders().left + 1) << "border style " << border;
+            return start;
+        };
+        const int sizable = formStart(forms::bsSizeable);
+        const int dialog = formStart(forms::bsDialog);
+        // Where a dialog's caption may start: a form's margin, less an icon's room if the skin has one.
+        const auto& buttons = data->Elements().captionButtons;
+        const bool icon = std::any_of(buttons.begin(), buttons.end(), [](const auto& b) { return b->Action == 3; });
+        const int least = icon ? 0 : sizable - 1;
+        if (leftAligned) EXPECT_GE(dialog, least) << "a dialog form's caption starts left of a form's";
+        const std::vector<WORD> t = DialogTemplate(L"Wg");
+        HWND box = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.data()), nullptr,
+                                              PlainDialog, 0);
+        ASSERT_NE(box, nullptr);
+        Settle();
+        {
+            std::unique_ptr<TSkinForm> skin = AttachToWindow(box, *data);
+            ASSERT_EQ(skin->FrameKind(), kFrameDialog);
+            const int start = CaptionTextStart(box, *skin);
+            EXPECT_GE(start, skin->Borders().left + 1) << "message box";
+            if (leftAligned) EXPECT_GE(start, least) << "a message box's caption starts left of a form's";
+            skin->UnskinForm();
+        }
+        DestroyWindow(box);
+        Settle();
+    }
+    EXPECT_EQ(FramePaintErrors(), 0);
+}
+
 }  // namespace
+
 }  // namespace skin::frame_tests
