@@ -537,7 +537,8 @@ POINT TSkinForm::ScreenToFrame(POINT p) const {
 
 void TSkinForm::TimerTick() {
     if (SkinManage().menuBarTracking || menuTracking_) return;
-    if (hot_ != nullptr) {
+    // A held button shows what its press does, wherever the mouse is.
+    if (hot_ != nullptr && hot_ != pressed_) {
         POINT cursor{};
         GetCursorPos(&cursor);
         const POINT p = ScreenToFrame(cursor);
