@@ -40,13 +40,16 @@ void LeftButton(DWORD flags) {
 
 // The title colour skin 0's maker wrote down (a COLORREF).
 COLORREF TitleMiddleOfSkin0() {
-    std::ifstream in(std::string(SKIN_ARTIFACTS_WIN) + "/skin-0.manifest");
-    std::string key;
-    COLORREF colour = 0;
-    while (in >> key) {
-        if (key == "title-middle") in >> colour;
-        else std::getline(in, key);
-    }
+    static const COLORREF colour = [] {
+        std::ifstream in(std::string(SKIN_ARTIFACTS_WIN) + "/skin-0.manifest");
+        std::string key;
+        COLORREF read = 0;
+        while (in >> key) {
+            if (key == "title-middle") in >> read;
+            else std::getline(in, key);
+        }
+        return read;
+    }();
     return colour;
 }
 
