@@ -250,9 +250,12 @@ TMenuBtn* TSkinForm::FindMenuButtonByAccel(wchar_t key) const {
 }
 
 void TSkinForm::OpenMenuButton(TMenuBtn& item) {
-    // A minimised window shows no bar, and the click posted to open an item would not be
-    // taken there: it would never arrive to allow the next one.
-    if (openPosted_ || windowState_ == kStateMinimised) return;
+    // A minimised window shows no bar and does not take the click posted to open an item.
+    if (windowState_ == kStateMinimised) return;
+    // One posted click at a time; one that came while the window was minimised (it was on
+    // its way) was never taken and is not waited for.
+    MSG queued{};
+    if (openPosted_ && PeekMessageA(&queued, wnd_, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_NOREMOVE | PM_NOYIELD) != FALSE) return;
     openPosted_ = true;
     RECT window{};
     GetWindowRect(wnd_, &window);

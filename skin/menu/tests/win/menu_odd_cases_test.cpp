@@ -111,32 +111,54 @@ TEST_F(MenuForm, AnExceptionWhileADropDownOpensLeavesNoTrackingBehind) {
     EXPECT_EQ(Bar(1).caption, L"&Tools");
 }
 
+// The ways an item's letter meets a minimised window.
+struct MinimisedCase {
+    const char* what;
+    void (*press)(HWND wnd);
+};
+
+const MinimisedCase kMinimisedCases[] = {
+    {"the letter while minimised",
+     [](HWND wnd) {
+         ShowWindow(wnd, SW_MINIMIZE);
+         PumpUntil([wnd] { return IsIconic(wnd) != FALSE; });
+         SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+     }},
+    {"minimised while the letter's opening is on its way",
+     [](HWND wnd) {
+         PostMessageA(wnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+         SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
+     }},
+};
+
 TEST_F(MenuForm, AnAltLetterWhileMinimisedLeavesTheAcceleratorsWorking) {
     Make();
-    ShowWindow(wnd, SW_MINIMIZE);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(wnd) != FALSE && skin->WindowState() == kStateMinimised; }));
-    SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'f');
-    Settle();
-    EXPECT_TRUE(OpenMenus().empty());
-    ShowWindow(wnd, SW_RESTORE);
-    SetForegroundWindow(wnd);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(wnd) == FALSE && skin->WindowState() == kStateNormal; }));
-    Settle();
-    // Both roads: the key-menu command and the letter typed with Alt held.
-    const bool byCommand = Script::Run({{"File opens", [&] { return TrackedBarIndex() == 0 && Highlighted(file->Handle(), 0); },
-                                         [] { PressKey(VK_ESCAPE); }}},
-                                       [&] { SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'f'); });
-    EXPECT_TRUE(byCommand) << "stopped at: " << StepName(Script::next);
-    SetFocus(wnd);
-    Settle();
-    const bool byKeys = Script::Run({{"Edit opens", [&] { return TrackedBarIndex() == 1 && Highlighted(edit->Handle(), 0); },
-                                      [] { PressKey(VK_ESCAPE); }}},
-                                    [] {
-                                        SendKey(VK_MENU, false);
-                                        PressKey('E');
-                                        SendKey(VK_MENU, true);
-                                    });
-    EXPECT_TRUE(byKeys) << "stopped at: " << StepName(Script::next);
+    for (const MinimisedCase& c : kMinimisedCases) {
+        SCOPED_TRACE(c.what);
+        c.press(wnd);
+        ASSERT_TRUE(PumpUntil([&] { return IsIconic(wnd) != FALSE && skin->WindowState() == kStateMinimised; }));
+        Settle();
+        EXPECT_TRUE(OpenMenus().empty());
+        ShowWindow(wnd, SW_RESTORE);
+        SetForegroundWindow(wnd);
+        ASSERT_TRUE(PumpUntil([&] { return IsIconic(wnd) == FALSE && skin->WindowState() == kStateNormal; }));
+        Settle();
+        // Both roads: the key-menu command and the letter typed with Alt held.
+        const bool byCommand = Script::Run({{"File opens", [&] { return TrackedBarIndex() == 0 && Highlighted(file->Handle(), 0); },
+                                             [] { PressKey(VK_ESCAPE); }}},
+                                           [&] { SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'f'); });
+        EXPECT_TRUE(byCommand) << "stopped at: " << StepName(Script::next);
+        SetFocus(wnd);
+        Settle();
+        const bool byKeys = Script::Run({{"Edit opens", [&] { return TrackedBarIndex() == 1 && Highlighted(edit->Handle(), 0); },
+                                          [] { PressKey(VK_ESCAPE); }}},
+                                        [] {
+                                            SendKey(VK_MENU, false);
+                                            PressKey('E');
+                                            SendKey(VK_MENU, true);
+                                        });
+        EXPECT_TRUE(byKeys) << "stopped at: " << StepName(Script::next);
+    }
 }
 
 }  // namespace
