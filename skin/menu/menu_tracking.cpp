@@ -4,7 +4,10 @@
 // (made, reloaded, given back) and the owner-drawing of its items.
 #include "skin/menu/menu_tracking.h"
 
+#include <vector>
+
 #include "forms/form.h"
+#include "forms/guard.h"
 #include "forms/menus.h"
 #include "skin/frame/menu_items.h"
 #include "skin/frame/skin_form.h"
@@ -29,42 +32,45 @@ struct Tracking {
     bool downKeySent = false;
     bool switching = false;
     POINT lastMouse{};
-    TMenuBtn* next = nullptr;  // to open once the open drop-down has closed
+    // The bar item to open once the open drop-down has closed, by place: the bar may be
+    // reloaded (its items freed) before then.
+    int next = -1;
     int depth = 0;
     int nestings = 0;
 };
 Tracking tracking;
 
 // Marks the bar item to open next and closes the open drop-down.
-void SwitchTo(TMenuBtn* item) {
+void SwitchTo(int index) {
     tracking.switching = true;
-    tracking.next = item;
+    tracking.next = index;
     EndMenu();
 }
 
-LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
-    // Right to left, Left goes on along the bar and Right back, for the menu loop too.
-    if (auto* key = reinterpret_cast<MSG*>(lParam); code == MSGF_MENU && key != nullptr && key->message == WM_KEYDOWN &&
-                                                     tracking.haveCurrent && IsRightToLeftMenu(tracking.currentMenu)) {
-        if (key->wParam == VK_LEFT) key->wParam = VK_RIGHT;
-        else if (key->wParam == VK_RIGHT) key->wParam = VK_LEFT;
-    }
-    const LRESULT result = CallNextHookEx(tracking.hook.get(), code, wParam, lParam);
-    if (result != 0 || code != MSGF_MENU || tracking.formSkin == nullptr) return result;
+// Right to left, Left goes on along the bar and Right back, for the menu loop too.
+void SwapArrowsRightToLeft(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !tracking.haveCurrent || !IsRightToLeftMenu(tracking.currentMenu)) return;
+    if (msg.wParam == VK_LEFT) msg.wParam = VK_RIGHT;
+    else if (msg.wParam == VK_RIGHT) msg.wParam = VK_LEFT;
+}
+
+// The arrows and the mouse moving along the bar while a drop-down is open.
+void FollowAlongTheBar(const MSG& msg) {
     TSkinForm& form = *tracking.formSkin;
     TSkinMenu* bar = form.MenuBar();
-    auto* msg = reinterpret_cast<MSG*>(lParam);
-    if (bar == nullptr || msg == nullptr || tracking.next != nullptr) return result;
+    if (bar == nullptr || tracking.next >= 0) return;
     if (!tracking.downKeySent) {
         // The first item of the new drop-down is selected.
         tracking.downKeySent = true;
-        PostMessageA(msg->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);
     }
+    // A bar reloaded to no items has nowhere to move to.
     const int count = bar->Count();
+    if (count == 0) return;
     TMenuBtn* chosen = nullptr;
-    switch (msg->message) {
+    switch (msg.message) {
         case WM_KEYDOWN:
-            switch (msg->wParam) {
+            switch (msg.wParam) {
                 case VK_RETURN: case VK_ESCAPE: tracking.switching = false; break;
                 case VK_LEFT:
                     // Only from the drop-down itself: in a sub-menu Left closes the sub-menu.
@@ -80,14 +86,22 @@ LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
         case WM_MOUSEMOVE:
         case WM_NCMOUSEMOVE:
             // The message's own screen point: lParam's base differs between platforms here.
-            if (msg->pt.x != tracking.lastMouse.x || msg->pt.y != tracking.lastMouse.y) {
-                chosen = bar->ButtonAt(form.ScreenToFrame(msg->pt));
-                tracking.lastMouse = msg->pt;
+            if (msg.pt.x != tracking.lastMouse.x || msg.pt.y != tracking.lastMouse.y) {
+                chosen = bar->ButtonAt(form.ScreenToFrame(msg.pt));
+                tracking.lastMouse = msg.pt;
             }
             break;
         default: break;
     }
-    if (chosen != nullptr && chosen->index != tracking.barIndex) SwitchTo(chosen);
+    if (chosen != nullptr && chosen->index != tracking.barIndex) SwitchTo(chosen->index);
+}
+
+LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_MENU && msg != nullptr) forms::Guarded([&] { SwapArrowsRightToLeft(*msg); });
+    const LRESULT result = CallNextHookEx(tracking.hook.get(), code, wParam, lParam);
+    if (result == 0 && code == MSGF_MENU && msg != nullptr && tracking.formSkin != nullptr)
+        forms::Guarded([&] { FollowAlongTheBar(*msg); });
     return result;
 }
 
@@ -109,25 +123,87 @@ void RemoveMenuHook() {
     tracking.downKeySent = false;
 }
 
-// Separators of a drop-down: none before the first visible item, one of a run, none after
-// the last.
+// Separators of a drop-down: none before the first visible item, one of a run (the last),
+// none after the last. Only a separator whose visibility changes is touched.
 void TidySeparators(forms::TMenuItem& item) {
+    std::vector<bool> shown(static_cast<size_t>(item.Count()), false);
     bool seenNormal = false;
-    forms::TMenuItem* pendingLine = nullptr;
+    int pendingLine = -1;
     for (int i = 0; i < item.Count(); ++i) {
-        forms::TMenuItem* child = item.Items(i);
+        const forms::TMenuItem* child = item.Items(i);
         if (child->IsLine()) {
-            if (pendingLine != nullptr) pendingLine->SetVisible(false);
-            pendingLine = child;
-            child->SetVisible(false);
+            pendingLine = i;
             continue;
         }
         if (!child->Visible()) continue;
-        if (pendingLine != nullptr && seenNormal) pendingLine->SetVisible(true);
-        pendingLine = nullptr;
+        if (pendingLine >= 0 && seenNormal) shown[static_cast<size_t>(pendingLine)] = true;
+        pendingLine = -1;
         seenNormal = true;
     }
+    for (int i = 0; i < item.Count(); ++i) {
+        forms::TMenuItem* child = item.Items(i);
+        if (child->IsLine() && child->Visible() != shown[static_cast<size_t>(i)]) child->SetVisible(shown[static_cast<size_t>(i)]);
+    }
 }
+
+// The window hears nothing of a drop-down's separators being tidied: they are not the bar's,
+// and each change heard would make the bar anew (freeing its items) as the drop-down opens.
+class QuietMenu {
+public:
+    explicit QuietMenu(forms::TMenu* menu) : menu_(dynamic_cast<forms::TMainMenu*>(menu)) {
+        if (menu_ == nullptr) return;
+        wnd_ = menu_->WindowHandle();
+        menu_->SetWindowHandle(nullptr);
+    }
+    ~QuietMenu() {
+        if (menu_ != nullptr) menu_->SetWindowHandle(wnd_);
+    }
+    QuietMenu(const QuietMenu&) = delete;
+    QuietMenu& operator=(const QuietMenu&) = delete;
+
+private:
+    forms::TMainMenu* menu_;
+    HWND wnd_ = nullptr;
+};
+
+// What opening one drop-down sets, given back however its tracking ends, an exception too.
+class TrackingScope {
+public:
+    TrackingScope(bool& menuTracking, HMENU& trackedMenu)
+        : menuTracking_(menuTracking), trackedMenu_(trackedMenu), popupKind_(SkinManage().popupKind) {
+        if (++tracking.depth > 1) ++tracking.nestings;
+    }
+    ~TrackingScope() {
+        RemoveMenuHook();
+        tracking.formSkin = nullptr;
+        tracking.next = -1;
+        tracking.switching = false;
+        menuTracking_ = false;
+        trackedMenu_ = nullptr;
+        TSkinManage& manage = SkinManage();
+        manage.popupKind = popupKind_;
+        manage.menuBarTracking = false;
+        --tracking.depth;
+    }
+    TrackingScope(const TrackingScope&) = delete;
+    TrackingScope& operator=(const TrackingScope&) = delete;
+
+    void Open(TSkinForm* form, int index, HMENU dropDown) {
+        tracking.barIndex = index;
+        tracking.formSkin = form;
+        menuTracking_ = true;
+        trackedMenu_ = dropDown;
+        TSkinManage& manage = SkinManage();
+        manage.popupKind = 1;
+        manage.menuBarTracking = true;
+        InstallMenuHook();
+    }
+
+private:
+    bool& menuTracking_;
+    HMENU& trackedMenu_;
+    int popupKind_;
+};
 
 }  // namespace
 
@@ -174,7 +250,12 @@ TMenuBtn* TSkinForm::FindMenuButtonByAccel(wchar_t key) const {
 }
 
 void TSkinForm::OpenMenuButton(TMenuBtn& item) {
-    if (openPosted_) return;
+    // A minimised window shows no bar and does not take the click posted to open an item.
+    if (windowState_ == kStateMinimised) return;
+    // One posted click at a time; one that came while the window was minimised (it was on
+    // its way) was never taken and is not waited for.
+    MSG queued{};
+    if (openPosted_ && PeekMessageA(&queued, wnd_, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_NOREMOVE | PM_NOYIELD) != FALSE) return;
     openPosted_ = true;
     RECT window{};
     GetWindowRect(wnd_, &window);
@@ -182,49 +263,48 @@ void TSkinForm::OpenMenuButton(TMenuBtn& item) {
 }
 
 void TSkinForm::TrackMenuButton(TMenuBtn* item) {
-    TSkinManage& manage = SkinManage();
-    while (item != nullptr && menuBar_ != nullptr) {
-        if (++tracking.depth > 1) ++tracking.nestings;
-        PostMessageA(wnd_, WM_COMMAND, item->command, 0);
-        if (item->subMenu == nullptr) {
-            --tracking.depth;
-            return;
-        }
-        if (item->menuItem != nullptr) TidySeparators(*item->menuItem);
-        tracking.barIndex = item->index;
-        tracking.formSkin = this;
-        RECT window{};
-        GetWindowRect(wnd_, &window);
-        SetMenuOwnerDrawFlags(item->subMenu, true);
-        menuTracking_ = true;
-        manage.popupKind = 1;
-        manage.menuBarTracking = true;
-        trackedMenu_ = item->subMenu;
-        InstallMenuHook();
-        if (item->enabled) {
-            const int x = window.left + item->rect.left, y = window.top + item->rect.bottom;
-            if (rightToLeft_) {
-                TPMPARAMS params{};
-                params.cbSize = sizeof params;
-                params.rcExclude = RECT{window.right - 5, window.top, GetSystemMetrics(SM_CXMAXIMIZED), window.bottom};
-                TrackPopupMenuEx(item->subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, wnd_, &params);
-            } else {
-                TrackPopupMenu(item->subMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, wnd_, nullptr);
+    if (item == nullptr) return;
+    // Bar items are held by place and fetched again after anything that may reload the bar
+    // (and free its items): a drop-down's tidying, its top item's click, its tracking.
+    int index = item->index;
+    while (menuBar_ != nullptr && index >= 0 && index < menuBar_->Count()) {
+        int next = -1;
+        {
+            TrackingScope scope(menuTracking_, trackedMenu_);
+            const TMenuBtn& top = *menuBar_->Item(index);
+            PostMessageA(wnd_, WM_COMMAND, top.command, 0);
+            HMENU dropDown = top.subMenu;
+            if (dropDown == nullptr) return;
+            forms::TMenuItem* menuItem = top.menuItem;
+            scope.Open(this, index, dropDown);
+            if (menuItem != nullptr) {
+                QuietMenu quiet(menuItem->Menu());
+                TidySeparators(*menuItem);
             }
+            if (menuBar_ == nullptr || index >= menuBar_->Count()) return;
+            const TMenuBtn& open = *menuBar_->Item(index);
+            RECT window{};
+            GetWindowRect(wnd_, &window);
+            SetMenuOwnerDrawFlags(dropDown, true);
+            if (open.enabled) {
+                const int x = window.left + open.rect.left, y = window.top + open.rect.bottom;
+                if (rightToLeft_) {
+                    TPMPARAMS params{};
+                    params.cbSize = sizeof params;
+                    params.rcExclude = RECT{window.right - 5, window.top, GetSystemMetrics(SM_CXMAXIMIZED), window.bottom};
+                    TrackPopupMenuEx(dropDown, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, wnd_, &params);
+                } else {
+                    TrackPopupMenu(dropDown, TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, wnd_, nullptr);
+                }
+            }
+            // The bar item the mouse or the arrows moved to opens now that this one is closed.
+            next = tracking.next;
         }
-        RemoveMenuHook();
-        menuTracking_ = false;
-        trackedMenu_ = nullptr;
-        manage.menuBarTracking = false;
-        --tracking.depth;
-        // The bar item the mouse or the arrows moved to opens now that this one is closed.
-        TMenuBtn* next = tracking.next;
-        tracking.next = nullptr;
-        tracking.switching = false;
         if (menuBar_ == nullptr || IsWindow(wnd_) == FALSE) return;
-        if (hot_ == item) item->MouseLeave();
-        item = next;
-        if (item != nullptr) item->MouseDown();
+        if (index < menuBar_->Count() && hot_ == menuBar_->Item(index)) hot_->MouseLeave();
+        if (next < 0 || next >= menuBar_->Count()) return;
+        index = next;
+        menuBar_->Item(index)->MouseDown();
     }
 }
 

@@ -108,6 +108,7 @@ void TSkinMenu::LoadFromMenu() {
     }
     if (formSkin_->HotObject() != nullptr) formSkin_->SetHotObject(nullptr);
     items_.clear();
+    ++loads_;
     forms::TMenuItem* root = component_->Items();
     for (int i = 0; i < root->Count(); ++i) {
         auto b = std::make_unique<TMenuBtn>(formSkin_, this, i);
@@ -135,6 +136,7 @@ void TSkinMenu::LoadFromHandle(HMENU menu) {
 void TSkinMenu::ReadHandle(HMENU menu, bool matchByPosition) {
     if (formSkin_->HotObject() != nullptr) formSkin_->SetHotObject(nullptr);
     items_.clear();
+    ++loads_;
     const int count = GetMenuItemCount(menu);
     forms::TMenuItem* root = component_ != nullptr ? component_->Items() : nullptr;
     for (int i = 0; i < count; ++i) {

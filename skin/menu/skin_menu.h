@@ -71,6 +71,8 @@ public:
     const forms::PixelBuffer& BarImage() const { return barImage_; }
     TSkinForm* FormSkin() const { return formSkin_; }
     TSkinData* SkinData() const { return data_; }
+    // Times the items were made anew (the old ones freed) since the bar was made.
+    int Loads() const { return loads_; }
 
 private:
     void ReadHandle(HMENU menu, bool matchByPosition);
@@ -83,6 +85,7 @@ private:
     RECT bar_{};
     forms::PixelBuffer barImage_{0, 0, 3};
     HMENU menu_ = nullptr;
+    int loads_ = 0;
 };
 
 // The mnemonic of a caption ("&File" gives 'f'), lower-cased, or 0.
