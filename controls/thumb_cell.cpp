@@ -255,6 +255,12 @@ void TThumbnail::WndProc(forms::TMessage& m) {
     TBaseThumbnail::WndProc(m);
 }
 
+void TThumbnail::ReleaseHandles() {
+    GiveBackHandle();
+    ReleaseGdiHandles();
+    titleFont_->ReleaseHandle();
+}
+
 void TThumbnail::MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) {
     if (asButton_ && button == forms::mbLeft) {
         pressed_ = true;

@@ -90,6 +90,9 @@ public:
     TTitleNotify OnGetTitle;
 
     void WndProc(forms::TMessage& m) override;
+    // Gives back the cell's windows and GDI objects, keeping its state and the decoded picture:
+    // coming back into view it shows again at once.
+    void ReleaseHandles();
     // Places the picture (and its shadow) for the cell's size, the strip and the picture.
     virtual void PlaceImage();
 
