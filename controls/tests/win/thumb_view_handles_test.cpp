@@ -115,7 +115,9 @@ TEST_F(ThumbViewHandlesTest, TwentyThousandPicturesScannedAndScrolledEndToEndSta
     };
     view->OnScanProgress = [&](TObject*, int position, bool&) { check("scanning picture " + std::to_string(position)); };
     ShowEmpty();
+    const DWORD t0 = GetTickCount();
     view->SetDirectory(Dir());
+    std::printf("scan %lu ms\n", GetTickCount() - t0);
     ASSERT_EQ(view->Count(), kPictures);
     Paint();
     check("after the scan");
@@ -138,6 +140,7 @@ TEST_F(ThumbViewHandlesTest, TwentyThousandPicturesScannedAndScrolledEndToEndSta
     EXPECT_FALSE(view->Thumbnail(kPictures - 1)->HandleAllocated()) << "the last cell gave its windows back";
     EXPECT_TRUE(Near(ShownPicture(view->Thumbnail(0)), RGB(40, 40, 200)));
     EXPECT_TRUE(firstOver.empty()) << firstOver;
+    std::printf("all %lu ms\n", GetTickCount() - t0);
     std::printf("peak: %d windows, %d GDI objects for %d pictures\n", peakWindows, peakGdi, kPictures);
 }
 
@@ -173,11 +176,11 @@ TEST_F(ThumbViewHandlesTest, ACellBackInViewShowsItsPictureAgainAndKeepsTheSelec
     EXPECT_TRUE(Near(ShownPicture(cell), shown)) << "shown again without its file";
     EXPECT_EQ(view->Selected(), 2);
     EXPECT_EQ(cell->TitleColor(), clHighlight);
-    TThumbnail* other = view->Thumbnail(4);
+    TThumbnail* other = view->Thumbnail(1);
     ASSERT_TRUE(other->HandleAllocated());
     SendMessageA(other->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(other->Width() / 2, other->Height() / 2));
     SendMessageA(other->WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(other->Width() / 2, other->Height() / 2));
-    EXPECT_EQ(view->Selected(), 4);
+    EXPECT_EQ(view->Selected(), 1);
     SendMessageA(cell->WindowHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell->Width() / 2, cell->Height() / 2));
     SendMessageA(cell->WindowHandle(), WM_LBUTTONUP, 0, MAKELPARAM(cell->Width() / 2, cell->Height() / 2));
     EXPECT_EQ(view->Selected(), 2);

@@ -205,6 +205,30 @@ TEST(HandleCounts, ABitmapMakesItsGdiObjectsOnlyToDrawAndGivesThemBackKeepingThe
     EXPECT_EQ(LiveGdiObjectCount(), before);
 }
 
+// A painted panel and its painted child give back every GDI object they made for drawing.
+TEST(HandleCounts, APaintedPanelGivenBackLeavesNoGdiObjectBehind) {
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 300, 200);
+    form.Show();
+    const int before = LiveGdiObjectCount();
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(10, 10, 200, 100);
+    panel->SetCaption("Painted");
+    auto* inner = new TPanel(&form);
+    inner->SetParent(panel);
+    inner->SetBounds(5, 5, 80, 30);
+    inner->SetCaption("Inner");
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_GT(LiveGdiObjectCount(), before);
+    panel->GiveBackHandle();
+    panel->ReleaseGdiHandles();
+    EXPECT_EQ(LiveGdiObjectCount(), before);
+    panel->HandleNeeded();
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_GT(LiveGdiObjectCount(), before) << "drawn again with tools made again";
+}
+
 // A windowless picture control gives back its picture's and its canvas's GDI objects and
 // still paints the same.
 TEST(HandleCounts, AnImageGivesBackItsGdiObjectsAndPaintsTheSameAfter) {
