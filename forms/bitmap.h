@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,26 @@
 #include "forms/portable/pixels.h"
 
 namespace forms {
+
+// Large pixel blocks come straight from the system's pages: the pixels of thousands of
+// thumbnails in the general heap make each allocation there slower than the last (under Wine).
+template <class T> struct PixelPageAllocator {
+    using value_type = T;
+    static constexpr std::size_t kPagedFrom = 32 * 1024;  // bytes
+    PixelPageAllocator() = default;
+    template <class U> PixelPageAllocator(const PixelPageAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        if (n * sizeof(T) < kPagedFrom) return static_cast<T*>(::operator new(n * sizeof(T)));
+        void* p = VirtualAlloc(nullptr, n * sizeof(T), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (p == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t n) {
+        if (n * sizeof(T) < kPagedFrom) ::operator delete(p);
+        else VirtualFree(p, 0, MEM_RELEASE);
+    }
+    template <class U> bool operator==(const PixelPageAllocator<U>&) const { return true; }
+};
 
 // Only pf24bit and pf32bit pixels are kept; pfDevice is taken as pf24bit and the other
 // formats raise EInvalidGraphic.
@@ -86,7 +107,7 @@ public:
 private:
     struct Dib;
     class BitmapCanvas;
-    using Memory = std::vector<std::uint8_t>;
+    using Memory = std::vector<std::uint8_t, PixelPageAllocator<std::uint8_t>>;
     void Recreate(int width, int height, TPixelFormat format, bool keepPixels);
     // Takes rows of the stride the format gives; a canvas with a DC gets the DIB at once.
     void Install(Memory&& pixels, int width, int height, TPixelFormat format);
