@@ -209,7 +209,7 @@ void TThumbnail::SetTitlePlacement(TTitlePos v) {
     if (v == tpUp) strip_->SetAlign(forms::alTop);
     else if (v == tpDown) strip_->SetAlign(forms::alBottom);
     else strip_->Hide();
-    if (titlePlacement_ == tpNone) strip_->Show();
+    if (titlePlacement_ == tpNone) ShowStrip(true);
     titlePlacement_ = v;
     PlaceImage();
 }
@@ -217,7 +217,16 @@ void TThumbnail::SetTitlePlacement(TTitlePos v) {
 void TThumbnail::SetShowTitle(bool v) {
     if (v == showTitle_) return;
     showTitle_ = v;
+    ShowStrip(v);
+}
+
+void TThumbnail::ShowStrip(bool v) {
     strip_->SetVisible(v);
+    if (v && HandleAllocated()) strip_->HandleNeeded();
+}
+
+bool TThumbnail::MakesChildHandle(const forms::TWinControl& child) const {
+    return &child != strip_ || strip_->Visible();
 }
 
 void TThumbnail::SetShowShadow(bool v) {
@@ -253,6 +262,12 @@ void TThumbnail::WndProc(forms::TMessage& m) {
         return;
     }
     TBaseThumbnail::WndProc(m);
+}
+
+void TThumbnail::ReleaseHandles() {
+    GiveBackHandle();
+    ReleaseGdiHandles();
+    titleFont_->ReleaseHandle();
 }
 
 void TThumbnail::MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) {

@@ -90,6 +90,9 @@ public:
     TTitleNotify OnGetTitle;
 
     void WndProc(forms::TMessage& m) override;
+    // Gives back the cell's windows and GDI objects, keeping its state and the decoded picture:
+    // coming back into view it shows again at once.
+    void ReleaseHandles();
     // Places the picture (and its shadow) for the cell's size, the strip and the picture.
     virtual void PlaceImage();
 
@@ -99,6 +102,9 @@ public:
 
 protected:
     void BoundsChanged() override;
+    // A hidden title strip gets its window when shown: a gallery makes the windows of
+    // thousands of cells as they come into view.
+    bool MakesChildHandle(const forms::TWinControl& child) const override;
     void MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
     void MouseMove(forms::TShiftState shift, int x, int y) override;
     void MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) override;
@@ -111,6 +117,8 @@ private:
     void TakeFileInfo(const WIN32_FIND_DATAA& found);
     std::string LoadPicture(const std::string& path);
     void ResolveTitle();
+    // Shows or hides the strip; a shown one gets its window with the cell's.
+    void ShowStrip(bool v);
 
     std::string title_;
     TThumbTitle* strip_ = nullptr;

@@ -32,6 +32,8 @@ constexpr DWORD kScanPumpMs = 100;
 constexpr int kDecodesAheadPerThread = 3;
 // and draws the view this often: each drawing costs as much as there are cells.
 constexpr DWORD kScanShowMs = 1000;
+// Cells kept with their windows beyond the view on either side, at most (about).
+constexpr int kKeptCellsEachSide = 180;
 
 // The keys that ask for a context menu: the menu key, and F10 with Shift.
 bool IsContextMenuKey(WORD key, forms::TShiftState shift) {
@@ -142,7 +144,7 @@ public:
     // is drawn again too.
     void Suspend(bool show) {
         view_.Layout();
-        view_.MakeShownCellHandles();
+        view_.UpdateCellHandles();
         view_.EnableAlign();
         if (show) pause_->Resume();
     }
@@ -162,7 +164,7 @@ private:
             }
         } enable{view_, pause_};
         view_.Layout();
-        view_.MakeShownCellHandles();
+        view_.UpdateCellHandles();
     }
 
     TThumbView& view_;
@@ -245,10 +247,78 @@ bool TThumbView::MakesChildHandle(const forms::TWinControl& child) const {
     return dynamic_cast<const TThumbnail*>(&child) == nullptr || Meets(child, ClientRect());
 }
 
-void TThumbView::MakeShownCellHandles() {
+std::pair<int, int> TThumbView::CellsAlong(const RECT& client) const {
+    const bool alongX = scrollMode_ == smHorizontal;
+    const int from = alongX ? client.left : client.top;
+    const int to = alongX ? client.right : client.bottom;
+    const auto nearEdge = [&](int i) {
+        const TThumbnail* c = list_.Thumbnail(i);
+        return c == nullptr ? 0 : alongX ? c->Left() : c->Top();
+    };
+    const auto farEdge = [&](int i) {
+        const TThumbnail* c = list_.Thumbnail(i);
+        return c == nullptr ? 0 : alongX ? c->Left() + c->Width() : c->Top() + c->Height();
+    };
+    int lo = 0, hi = Count();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (farEdge(mid) <= from) lo = mid + 1;
+        else hi = mid;
+    }
+    const int first = lo;
+    hi = Count();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (nearEdge(mid) < to) lo = mid + 1;
+        else hi = mid;
+    }
+    return {first, lo};
+}
+
+RECT TThumbView::KeptArea(const RECT& client) const {
+    const auto reach = [&](int viewLength, int cellLength, int lines) {
+        const long long pitch = static_cast<long long>(thumbGap_) + cellLength;
+        return static_cast<int>(std::min<long long>(viewLength, pitch * lines));
+    };
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    // Lines of tiny cells hold many: at most about kKeptCellsEachSide cells are kept either side.
+    const int lines = std::max(1, kKeptCellsEachSide / std::max(1, lineCapacity_));
+    RECT r = client;
+    int dx = 0, dy = 0;
+    switch (scrollMode_) {
+        case smHorizontal: dx = reach(width, cellWidth_, lines); break;
+        case smVertical: dy = reach(height, cellHeight_, lines); break;
+        case smBoth:
+            // Lines run both ways: one more of each.
+            dx = reach(width, cellWidth_, 1);
+            dy = reach(height, cellHeight_, 1);
+            break;
+    }
+    InflateRect(&r, dx, dy);
+    return r;
+}
+
+void TThumbView::UpdateCellHandles() {
     if (!HandleAllocated()) return;
     const RECT client = ClientRect();
-    for (int i = 0; i < Count(); ++i) {
+    const RECT kept = KeptArea(client);
+    const HWND capture = GetCapture(), focus = GetFocus();
+    std::vector<TThumbnail*> distant;
+    for (TThumbnail* cell : windowedCells_) {
+        if (Meets(*cell, kept)) continue;
+        // A cell the user holds (the mouse, the keyboard) keeps its windows.
+        const HWND wnd = cell->WindowHandle();
+        if (wnd != nullptr && ((capture != nullptr && (capture == wnd || IsChild(wnd, capture))) ||
+                               (focus != nullptr && (focus == wnd || IsChild(wnd, focus)))))
+            continue;
+        distant.push_back(cell);
+    }
+    for (TThumbnail* cell : distant) {
+        std::erase(windowedCells_, cell);
+        cell->ReleaseHandles();
+    }
+    const auto [first, last] = CellsAlong(client);
+    for (int i = first; i < last; ++i) {
         TThumbnail* cell = list_.Thumbnail(i);
         if (cell != nullptr && !cell->HandleAllocated() && cell->Parent() == this && Meets(*cell, client)) cell->HandleNeeded();
     }
@@ -256,7 +326,7 @@ void TThumbView::MakeShownCellHandles() {
 
 void TThumbView::ScrollPositionChanged(int dx, int dy) {
     TBaseThumbView::ScrollPositionChanged(dx, dy);
-    MakeShownCellHandles();
+    UpdateCellHandles();
 }
 
 void TThumbView::RefreshAll() {
@@ -310,12 +380,15 @@ void TThumbView::ClearThumbnails() {
 void TThumbView::Notification(forms::TComponent* component, forms::TOperation operation) {
     // A cell the view makes or frees is news to no other cell; telling every one of them
     // would make each cell cost as much as all the cells before it.
+    if (operation == forms::opRemove)
+        std::erase_if(windowedCells_, [component](const TThumbnail* cell) { return cell == component; });
     if (operation == forms::opInsert && makingCell_) return;
     if (operation == forms::opRemove && component != nullptr && component == leavingCell_) return;
     TBaseThumbView::Notification(component, operation);
 }
 
 void TThumbView::FreeCell(TThumbnail* cell) {
+    std::erase(windowedCells_, cell);
     cell->SetParent(nullptr);
     leavingCell_ = cell;
     struct Done {
@@ -712,6 +785,12 @@ void TThumbView::WndProc(forms::TMessage& m) {
             m.Result = 0;
             return;
         case WM_CONTEXTMENU: PlaceKeyboardContextMenu(m); break;
+        case forms::CM_CHILDHANDLECREATED:
+            // Whoever asked for it, a cell's window is given back once the cell is far out of view.
+            if (auto* cell = dynamic_cast<TThumbnail*>(reinterpret_cast<forms::TWinControl*>(m.WParam));
+                cell != nullptr && cell->Parent() == this && std::find(windowedCells_.begin(), windowedCells_.end(), cell) == windowedCells_.end())
+                windowedCells_.push_back(cell);
+            break;
         default: break;
     }
     TBaseThumbView::WndProc(m);

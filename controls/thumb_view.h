@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "controls/portable/thumb_layout.h"
@@ -127,8 +128,14 @@ protected:
     void ScrollPositionChanged(int dx, int dy) override;
 
 private:
-    // Makes the windows of the cells in view that have none yet.
-    void MakeShownCellHandles();
+    // Makes the windows of the cells in view that have none yet, and has the cells far out of
+    // view give back their windows and bitmaps (a process gets 10,000 of each).
+    void UpdateCellHandles();
+    // The cells whose bounds meet the client area along the scrolling direction, [first, last):
+    // cells follow each other along it, so a binary search finds them.
+    std::pair<int, int> CellsAlong(const RECT& client) const;
+    // The client area with the reach kept beyond it: one view's length, fewer lines of tiny cells.
+    RECT KeptArea(const RECT& client) const;
     // Frees a cell that is no longer in the view's layout.
     void FreeCell(TThumbnail* cell);
     // The wheel moves the content along the scrolling direction, one pixel per unit of delta.
@@ -200,6 +207,8 @@ private:
     // Messages are running inside a scan; a folder they asked for comes next.
     bool pumping_ = false;
     std::optional<std::string> pendingDirectory_;
+    // Cells that got a window, until they give it back.
+    std::vector<TThumbnail*> windowedCells_;
     // The cell being made or freed by the view itself.
     bool makingCell_ = false;
     const forms::TComponent* leavingCell_ = nullptr;

@@ -78,6 +78,16 @@ struct TBitmap::Dib {
     }
 };
 
+// The bitmap's canvas makes the DC (and the DIB) when it is first drawn on.
+class TBitmap::BitmapCanvas : public TCanvas {
+public:
+    explicit BitmapCanvas(TBitmap& owner) : owner_(owner) {}
+    void CreateHandle() override { SetHandle(owner_.CanvasDC()); }
+
+private:
+    TBitmap& owner_;
+};
+
 const TClassInfo& TBitmap::StaticClass() {
     static const TClassInfo info = TClassInfo::Define<TBitmap>("TBitmap", &TObject::StaticClass()).Done();
     return info;
@@ -96,25 +106,73 @@ TBitmap::~TBitmap() {
     if (dc_) SelectObject(dc_.get(), dcOriginalBitmap_);
 }
 
-void TBitmap::Install(Dib&& dib, int width, int height, TPixelFormat format) {
-    if (dc_) SelectObject(dc_.get(), dib.handle ? static_cast<HGDIOBJ>(dib.handle.get()) : dcOriginalBitmap_);
+void TBitmap::Install(Memory&& pixels, int width, int height, TPixelFormat format) {
+    if (dc_) SelectObject(dc_.get(), dcOriginalBitmap_);
+    dib_.reset();
+    const bool empty = pixels.empty();
+    pixels_ = std::move(pixels);
+    bits_ = empty ? nullptr : pixels_.data();
+    width_ = empty ? 0 : width;
+    height_ = empty ? 0 : height;
+    stride_ = empty ? 0 : StrideOf(width, BitsOf(format));
+    format_ = format;
+    if (dc_ && !empty) MakeDib();
+}
+
+void TBitmap::MakeDib() {
+    if (dib_ || width_ == 0 || height_ == 0) return;
+    Dib dib = Dib::Create(width_, height_, format_);
+    std::memcpy(dib.bits, pixels_.data(), static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_));
     dib_ = std::move(dib.handle);
     bits_ = dib.bits;
-    stride_ = dib.stride;
-    width_ = dib_ ? width : 0;
-    height_ = dib_ ? height : 0;
-    format_ = format;
+    Memory().swap(pixels_);
+    if (dc_) SelectObject(dc_.get(), dib_.get());
+}
+
+HBITMAP TBitmap::Handle() const {
+    const_cast<TBitmap*>(this)->MakeDib();
+    return dib_.get();
+}
+
+HDC TBitmap::CanvasDC() {
+    if (!dc_) {
+        UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+        if (!dc) throw EOutOfResources("Out of system resources for a bitmap canvas");
+        dcOriginalBitmap_ = GetCurrentObject(dc.get(), OBJ_BITMAP);
+        dc_ = std::move(dc);
+    }
+    MakeDib();
+    if (dib_) SelectObject(dc_.get(), dib_.get());
+    return dc_.get();
+}
+
+void TBitmap::ReleaseHandles() {
+    if (canvas_) {
+        canvas_->SetHandle(nullptr);
+        canvas_->ReleaseToolHandles();
+    }
+    if (dc_) SelectObject(dc_.get(), dcOriginalBitmap_);
+    dc_.reset();
+    if (!dib_) return;
+    GdiFlush();
+    const std::size_t size = static_cast<std::size_t>(stride_) * static_cast<std::size_t>(height_);
+    Memory pixels(bits_, bits_ + size);
+    dib_.reset();
+    pixels_ = std::move(pixels);
+    bits_ = pixels_.data();
 }
 
 void TBitmap::Recreate(int width, int height, TPixelFormat format, bool keepPixels) {
     if (width < 0 || height < 0) throw EInvalidGraphic(Format("Invalid bitmap size %d x %d", width, height));
-    Dib dib = Dib::Create(width, height, format);
-    if (keepPixels && dib.handle && dib_) {
-        GdiFlush();
-        const PixelView to{dib.bits, width, height, dib.stride, format == pf32bit ? 4 : 3};
+    if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxBitmapPixels)
+        throw EInvalidGraphic(Format("Bitmap too large (%d x %d pixels)", width, height));
+    const std::ptrdiff_t stride = StrideOf(width, BitsOf(format));
+    Memory pixels(width == 0 ? 0 : static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
+    if (keepPixels && !pixels.empty() && bits_ != nullptr) {
+        const PixelView to{pixels.data(), width, height, stride, format == pf32bit ? 4 : 3};
         CopyPixels(Pixels(), to);
     }
-    Install(std::move(dib), width, height, format);
+    Install(std::move(pixels), width, height, format);
     Changed();
 }
 
@@ -131,33 +189,27 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 
 std::uint8_t* TBitmap::ScanLine(int y) {
     if (y < 0 || y >= height_) throw EInvalidGraphic(Format("Scan line index %d out of range", y));
-    GdiFlush();
+    if (dib_) GdiFlush();
     return bits_ + y * stride_;
 }
 
 PixelView TBitmap::Pixels() {
-    if (!dib_) return PixelView{};
-    GdiFlush();
+    if (bits_ == nullptr) return PixelView{};
+    if (dib_) GdiFlush();
     return PixelView{bits_, width_, height_, stride_, BytesPerPixel()};
 }
 
 TCanvas* TBitmap::Canvas() {
     if (!canvas_) {
-        UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-        if (!dc) throw EOutOfResources("Out of system resources for a bitmap canvas");
-        dcOriginalBitmap_ = GetCurrentObject(dc.get(), OBJ_BITMAP);
-        if (dib_) SelectObject(dc.get(), dib_.get());
-        auto canvas = std::make_unique<TCanvas>();
-        canvas->SetHandle(dc.get());
+        auto canvas = std::make_unique<BitmapCanvas>(*this);
         canvas->OnChange = [this](TObject*) { Changed(); };
-        dc_ = std::move(dc);
         canvas_ = std::move(canvas);
     }
     return canvas_.get();
 }
 
 TColor TBitmap::ResolvedTransparentColor() {
-    if (TransparentColor != clDefault || !dib_) return TransparentColor;
+    if (TransparentColor != clDefault || bits_ == nullptr) return TransparentColor;
     const std::uint8_t* p = ScanLine(height_ - 1);
     return MakeColor(p[2], p[1], p[0]);
 }
@@ -236,7 +288,9 @@ void TBitmap::LoadPackedDib(const std::vector<std::uint8_t>& packed, std::size_t
     const int copied = SetDIBits(dc.get(), dib.handle.get(), 0, static_cast<UINT>(rows), packed.data() + bitsOffset,
                                  reinterpret_cast<const BITMAPINFO*>(packed.data()), DIB_RGB_COLORS);
     if (copied == 0) InvalidBitmap();
-    Install(std::move(dib), width, rows, format);
+    GdiFlush();
+    Install(Memory(dib.bits, dib.bits + static_cast<std::size_t>(dib.stride) * static_cast<std::size_t>(rows)), width, rows,
+            format);
     Changed();
 }
 
@@ -277,7 +331,7 @@ void TBitmap::SaveToStream(TStream& stream) {
     stream.WriteBuffer(&header, sizeof header);
     stream.WriteBuffer(&info, sizeof info);
     if (Empty()) return;
-    GdiFlush();
+    if (dib_) GdiFlush();
     for (int y = height_ - 1; y >= 0; --y) stream.WriteBuffer(bits_ + y * stride_, stride);
 }
 
@@ -292,12 +346,12 @@ void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
 void TBitmap::Assign(const TGraphic& source) {
     if (&source == this) return;
     if (const auto* bitmap = dynamic_cast<const TBitmap*>(&source)) {
-        Dib dib = Dib::Create(bitmap->width_, bitmap->height_, bitmap->format_);
-        if (dib.handle) {
-            GdiFlush();
-            std::memcpy(dib.bits, bitmap->bits_, static_cast<std::size_t>(dib.stride) * bitmap->height_);
+        Memory pixels;
+        if (bitmap->bits_ != nullptr) {
+            if (bitmap->dib_) GdiFlush();
+            pixels.assign(bitmap->bits_, bitmap->bits_ + static_cast<std::size_t>(bitmap->stride_) * bitmap->height_);
         }
-        Install(std::move(dib), bitmap->width_, bitmap->height_, bitmap->format_);
+        Install(std::move(pixels), bitmap->width_, bitmap->height_, bitmap->format_);
         TransparentColor = bitmap->TransparentColor;
         SetTransparent(bitmap->Transparent());
         Changed();
@@ -312,15 +366,21 @@ void TBitmap::Assign(const TGraphic& source) {
 
 void TBitmap::AssignPixels(const PixelView& pixels) {
     const TPixelFormat format = pixels.bytesPerPixel == 4 ? pf32bit : pf24bit;
-    Dib dib = Dib::Create(pixels.empty() ? 0 : pixels.width, pixels.empty() ? 0 : pixels.height, format);
-    if (dib.handle) CopyPixels(pixels, PixelView{dib.bits, pixels.width, pixels.height, dib.stride, pixels.bytesPerPixel});
-    Install(std::move(dib), pixels.width, pixels.height, format);
+    Memory memory;
+    if (!pixels.empty()) {
+        if (static_cast<std::uint64_t>(pixels.width) * static_cast<std::uint64_t>(pixels.height) > kMaxBitmapPixels)
+            throw EInvalidGraphic(Format("Bitmap too large (%d x %d pixels)", pixels.width, pixels.height));
+        const std::ptrdiff_t stride = StrideOf(pixels.width, BitsOf(format));
+        memory.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(pixels.height), 0);
+        CopyPixels(pixels, PixelView{memory.data(), pixels.width, pixels.height, stride, pixels.bytesPerPixel});
+    }
+    Install(std::move(memory), pixels.width, pixels.height, format);
     Changed();
 }
 
 void TBitmap::FreeImage() {
-    if (!dib_) return;
-    Install(Dib{}, 0, 0, format_);
+    if (bits_ == nullptr) return;
+    Install(Memory{}, 0, 0, format_);
     Changed();
 }
 

@@ -1,9 +1,12 @@
-// Bitmaps as 24- or 32-bit device-independent sections: pixel rows for code, a canvas over a
-// memory DC for GDI drawing, BMP files and RT_BITMAP resources.
+// Bitmaps of 24- or 32-bit pixels: rows for code, a canvas over a memory DC for GDI drawing,
+// BMP files and RT_BITMAP resources. The pixels live in memory of the bitmap's own; a DIB
+// section is made only when GDI draws with the bitmap (a process has 10,000 GDI objects), and
+// ReleaseHandles gives it back, keeping the pixels.
 #pragma once
 #include <windows.h>
 
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,26 @@
 #include "forms/portable/pixels.h"
 
 namespace forms {
+
+// Large pixel blocks come straight from the system's pages: the pixels of thousands of
+// thumbnails in the general heap make each allocation there slower than the last (under Wine).
+template <class T> struct PixelPageAllocator {
+    using value_type = T;
+    static constexpr std::size_t kPagedFrom = 32 * 1024;  // bytes
+    PixelPageAllocator() = default;
+    template <class U> PixelPageAllocator(const PixelPageAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        if (n * sizeof(T) < kPagedFrom) return static_cast<T*>(::operator new(n * sizeof(T)));
+        void* p = VirtualAlloc(nullptr, n * sizeof(T), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        if (p == nullptr) throw std::bad_alloc();
+        return static_cast<T*>(p);
+    }
+    void deallocate(T* p, std::size_t n) {
+        if (n * sizeof(T) < kPagedFrom) ::operator delete(p);
+        else VirtualFree(p, 0, MEM_RELEASE);
+    }
+    template <class U> bool operator==(const PixelPageAllocator<U>&) const { return true; }
+};
 
 // Only pf24bit and pf32bit pixels are kept; pfDevice is taken as pf24bit and the other
 // formats raise EInvalidGraphic.
@@ -39,19 +62,24 @@ public:
     int BytesPerPixel() const { return format_ == pf32bit ? 4 : 3; }
 
     // Rows are top-down: ScanLine(0) is the top row. Flushes pending GDI drawing first.
-    // Raises EInvalidGraphic for a row outside the picture.
+    // Raises EInvalidGraphic for a row outside the picture. Rows and Pixels stay valid until
+    // the bitmap next makes or gives back its DIB (Handle, drawing, ReleaseHandles) or changes.
     std::uint8_t* ScanLine(int y);
     // Bytes from one row to the next (rows are padded to 4 bytes).
     std::ptrdiff_t RowPitch() const { return stride_; }
     // All rows at once; empty for an empty bitmap. Flushes pending GDI drawing first.
     PixelView Pixels();
 
-    // The DIB section; nullptr while the bitmap is empty. Owned by the bitmap.
-    HBITMAP Handle() const { return dib_.get(); }
+    // The DIB section, made on first use; nullptr while the bitmap is empty. Owned by the bitmap.
+    HBITMAP Handle() const;
+    // True while the bitmap holds a DIB section (or the canvas's memory DC).
+    bool HandleAllocated() const { return dib_ || dc_; }
 
-    // A canvas over a memory DC holding the DIB; it stays valid across SetSize, loads and
-    // Assign. Drawing on it fires OnChange.
+    // A canvas over a memory DC holding the DIB (both made when it first draws); it stays
+    // valid across SetSize, loads, Assign and ReleaseHandles. Drawing on it fires OnChange.
     TCanvas* Canvas();
+    // Frees the DIB section, the memory DC and the canvas's tools, keeping the pixels.
+    void ReleaseHandles() override;
 
     // Drawn with TransparentColor left out when Transparent is set.
     void Draw(TCanvas& canvas, const RECT& rect) override;
@@ -78,8 +106,15 @@ public:
 
 private:
     struct Dib;
+    class BitmapCanvas;
+    using Memory = std::vector<std::uint8_t, PixelPageAllocator<std::uint8_t>>;
     void Recreate(int width, int height, TPixelFormat format, bool keepPixels);
-    void Install(Dib&& dib, int width, int height, TPixelFormat format);
+    // Takes rows of the stride the format gives; a canvas with a DC gets the DIB at once.
+    void Install(Memory&& pixels, int width, int height, TPixelFormat format);
+    // Moves the pixels into a new DIB section (selected into the DC when there is one).
+    void MakeDib();
+    // The DC with the DIB selected, for the canvas.
+    HDC CanvasDC();
     // A BITMAPINFO with its colour table followed by the rows; bitsOffset from the start of
     // info, or 0 to compute it from the header.
     void LoadPackedDib(const std::vector<std::uint8_t>& packed, std::size_t bitsOffset);
@@ -88,7 +123,9 @@ private:
     int height_ = 0;
     TPixelFormat format_ = pf24bit;
     std::ptrdiff_t stride_ = 0;
+    // The pixels: in pixels_ while there is no DIB, in the DIB's memory while there is one.
     std::uint8_t* bits_ = nullptr;
+    Memory pixels_;
     UniqueBitmap dib_;
     UniqueMemoryDC dc_;
     HGDIOBJ dcOriginalBitmap_ = nullptr;

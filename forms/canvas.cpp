@@ -281,4 +281,11 @@ void TCanvas::Restore() {
     brush_->Assign(*s.brush);
 }
 
+void TCanvas::ReleaseToolHandles() {
+    DeselectTools();
+    font_->ReleaseHandle();
+    pen_->ReleaseHandle();
+    brush_->ReleaseHandle();
+}
+
 }  // namespace forms

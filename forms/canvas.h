@@ -74,6 +74,9 @@ public:
 
     // Called before each drawing call: subclasses (control and bitmap canvases) make a DC.
     virtual void CreateHandle() {}
+    // Puts the DC's own objects back and frees the font's, pen's and brush's handles (they are
+    // made again when next drawn with).
+    void ReleaseToolHandles();
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;

@@ -391,4 +391,6 @@ void TControl::Loaded() {
     RequestAlign();
 }
 
+void TControl::ReleaseGdiHandles() { font_->ReleaseHandle(); }
+
 }  // namespace forms

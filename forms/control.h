@@ -182,6 +182,9 @@ public:
     virtual void BringToFront();
     virtual void SendToBack();
     void SetZOrder(bool topMost);
+    // Gives back the GDI objects the control made for drawing (its font's handle, a picture's
+    // bitmap...), keeping what it needs to make them again when it is next drawn.
+    virtual void ReleaseGdiHandles();
 
     // Mouse capture: windowed controls capture their window; a windowless one asks its
     // parent to route the mouse to it.

@@ -46,4 +46,10 @@ void TCustomControl::PaintWindow(HDC dc) {
     canvas_->SetHandle(nullptr);
 }
 
+void TCustomControl::ReleaseGdiHandles() {
+    TWinControl::ReleaseGdiHandles();
+    canvas_->FreeHandle();
+    canvas_->ReleaseToolHandles();
+}
+
 }  // namespace forms

@@ -28,6 +28,8 @@ public:
     static const TClassInfo& StaticClass();
 
     TCanvas* Canvas() const { return canvas_.get(); }
+    // The canvas's tools too (made again at the next paint).
+    void ReleaseGdiHandles() override;
 
 protected:
     // Draws the client area on Canvas (whose handle is the paint DC).

@@ -4,40 +4,76 @@
 
 #include <utility>
 
+#include "forms/handle_counts.h"
+
 namespace forms {
 
-// Owns one handle; Deleter is a callable type taking the handle.
+// Owns one handle; Deleter is a callable type taking the handle. A Deleter with a static
+// Count(int) is told of each handle an owner adopts (+1) and lets go of unfreed (-1), and
+// counts -1 itself when it frees one: the live counts of forms/handle_counts.h.
 template <class H, class Deleter> class UniqueHandle {
 public:
     UniqueHandle() = default;
-    explicit UniqueHandle(H h) : h_(h) {}
+    explicit UniqueHandle(H h) : h_(h) {
+        if (h_ != H{}) Count(1);
+    }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, H{})) {}
     UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, H{}));
+        if (this == &o) return *this;
+        const H h = std::exchange(o.h_, H{});
+        if (h_ != H{} && h_ != h) Deleter{}(h_);
+        else if (h_ != H{}) Count(-1);  // both held the same handle: one owner is left
+        h_ = h;
         return *this;
     }
     ~UniqueHandle() { reset(); }
 
     H get() const { return h_; }
     explicit operator bool() const { return h_ != H{}; }
-    H release() { return std::exchange(h_, H{}); }
+    H release() {
+        if (h_ != H{}) Count(-1);
+        return std::exchange(h_, H{});
+    }
     void reset(H h = H{}) {
-        if (h_ != H{} && h_ != h) Deleter{}(h_);
+        if (h_ == h) return;
+        if (h_ != H{}) Deleter{}(h_);
         h_ = h;
+        if (h_ != H{}) Count(1);
     }
 
 private:
+    static void Count(int delta) {
+        if constexpr (requires { Deleter::Count(delta); }) Deleter::Count(delta);
+    }
     H h_{};
 };
 
-struct GdiObjectDeleter { void operator()(HGDIOBJ h) const { DeleteObject(h); } };
-struct DcDeleter { void operator()(HDC h) const { DeleteDC(h); } };
+struct GdiObjectDeleter {
+    static void Count(int delta) { handle_counts::AddGdiObjects(delta); }
+    void operator()(HGDIOBJ h) const {
+        DeleteObject(h);
+        Count(-1);
+    }
+};
+struct DcDeleter {
+    static void Count(int delta) { handle_counts::AddGdiObjects(delta); }
+    void operator()(HDC h) const {
+        DeleteDC(h);
+        Count(-1);
+    }
+};
 struct IconDeleter { void operator()(HICON h) const { DestroyIcon(h); } };
 struct CursorDeleter { void operator()(HCURSOR h) const { DestroyCursor(h); } };
 struct MenuDeleter { void operator()(HMENU h) const { DestroyMenu(h); } };
-struct WindowDeleter { void operator()(HWND h) const { if (IsWindow(h)) DestroyWindow(h); } };
+struct WindowDeleter {
+    static void Count(int delta) { handle_counts::AddWindows(delta); }
+    void operator()(HWND h) const {
+        if (IsWindow(h)) DestroyWindow(h);
+        Count(-1);
+    }
+};
 struct KernelHandleDeleter { void operator()(HANDLE h) const { CloseHandle(h); } };
 struct FindDeleter { void operator()(HANDLE h) const { FindClose(h); } };
 struct MappedViewDeleter { void operator()(void* view) const { UnmapViewOfFile(view); } };

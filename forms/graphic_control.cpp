@@ -29,4 +29,9 @@ void TGraphicControl::WndProc(TMessage& m) {
     TControl::WndProc(m);
 }
 
+void TGraphicControl::ReleaseGdiHandles() {
+    TControl::ReleaseGdiHandles();
+    canvas_->ReleaseToolHandles();
+}
+
 }  // namespace forms

@@ -17,6 +17,7 @@ public:
     // Valid while painting: drawing goes to the parent's DC, origin at this control.
     TCanvas* Canvas() const { return canvas_.get(); }
     void WndProc(TMessage& message) override;
+    void ReleaseGdiHandles() override;
 
 protected:
     virtual void Paint() {}

@@ -68,6 +68,8 @@ public:
 
     // Created on first use, dropped on change.
     HFONT Handle() const;
+    // Frees the handle; the next Handle() makes it again. Not while it is selected anywhere.
+    void ReleaseHandle() { handle_.reset(); }
 
 private:
     void Modified();
@@ -96,6 +98,7 @@ public:
     TPenMode Mode() const { return mode_; }
     void SetMode(TPenMode v);
     HPEN Handle() const;
+    void ReleaseHandle() { handle_.reset(); }
 
 private:
     void Modified();
@@ -120,6 +123,7 @@ public:
     HBITMAP Bitmap() const { return bitmap_; }
     void SetBitmap(HBITMAP v);
     HBRUSH Handle() const;
+    void ReleaseHandle() { handle_.reset(); }
 
 private:
     void Modified();
@@ -147,6 +151,8 @@ public:
     virtual void SaveToStream(TStream& stream) = 0;
     virtual void LoadFromFile(const std::string& fileName);
     virtual void SaveToFile(const std::string& fileName);
+    // Gives back the GDI objects made to draw the picture, keeping the picture itself.
+    virtual void ReleaseHandles() {}
 
 protected:
     void Changed();

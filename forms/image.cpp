@@ -142,4 +142,9 @@ void TImage::Loaded() {
     PictureChanged();
 }
 
+void TImage::ReleaseGdiHandles() {
+    TGraphicControl::ReleaseGdiHandles();
+    if (TGraphic* graphic = picture_->Graphic()) graphic->ReleaseHandles();
+}
+
 }  // namespace forms

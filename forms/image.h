@@ -48,6 +48,8 @@ public:
 
     // After each change of the picture, once the image has taken it.
     TNotifyEvent OnChange;
+    // The picture's GDI objects too; the picture itself stays.
+    void ReleaseGdiHandles() override;
 
 protected:
     void Paint() override;

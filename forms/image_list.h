@@ -13,7 +13,14 @@ namespace forms {
 
 class TBitmap;
 
-struct ImageListDeleter { void operator()(HIMAGELIST h) const { ImageList_Destroy(h); } };
+// Counted as the two bitmaps the system keeps for it: the images and their masks.
+struct ImageListDeleter {
+    static void Count(int delta) { handle_counts::AddGdiObjects(2 * delta); }
+    void operator()(HIMAGELIST h) const {
+        ImageList_Destroy(h);
+        Count(-1);
+    }
+};
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
 
 class TImageList : public TComponent {

@@ -146,4 +146,8 @@ void TJPEGImage::AssignTo(TBitmap& target) const {
         target.FreeImage();
 }
 
+void TJPEGImage::ReleaseHandles() {
+    if (bitmap_) bitmap_->ReleaseHandles();
+}
+
 }  // namespace forms

@@ -44,6 +44,8 @@ public:
     void LoadFromStream(TStream& stream) override;
     void SaveToStream(TStream& stream) override;
     void Draw(TCanvas& canvas, const RECT& rect) override;
+    // The decoded bitmap's GDI objects; the decoded pixels stay.
+    void ReleaseHandles() override;
 
     // Copies another JPEG image, or takes a bitmap's pixels to be encoded; other graphics
     // raise EConvertError.

@@ -1,5 +1,6 @@
 #include "forms/mdi_forms.h"
 
+#include "forms/handle_counts.h"
 #include "forms/menus.h"
 #include "forms/portable/exceptions.h"
 #include "forms/portable/properties.h"
@@ -27,6 +28,7 @@ void TMDIForm::HandleCreated() {
     client_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
                               0, 0, r.right, r.bottom, WindowHandle(), nullptr, GetModuleHandleA(nullptr), &create);
     if (client_ == nullptr) throw EOutOfResources("Cannot create the MDI client of " + Name());
+    handle_counts::AddWindows(1);
 }
 
 void TMDIForm::DefaultHandler(TMessage& m) {
@@ -38,7 +40,10 @@ void TMDIForm::DefaultHandler(TMessage& m) {
 }
 
 void TMDIForm::WndProc(TMessage& m) {
-    if (m.Msg == WM_NCDESTROY) client_ = nullptr;
+    if (m.Msg == WM_NCDESTROY && client_ != nullptr) {
+        client_ = nullptr;  // went with the frame
+        handle_counts::AddWindows(-1);
+    }
     TForm::WndProc(m);
     // The client fills the form (the frame procedure sizes it only when it sees WM_SIZE).
     if (m.Msg == WM_SIZE && client_ != nullptr) {

@@ -43,6 +43,7 @@ constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 0x203;     // WParam virtual key; R
 constexpr UINT CM_PARENTENABLEDCHANGED = CM_BASE + 0x204;
 constexpr UINT CM_INVOKEHANDLER = CM_BASE + 0x205;      // internal: runs a queued callable
 constexpr UINT CM_CHILDHANDLECREATED = CM_BASE + 0x206; // to the parent; WParam TWinControl* whose window was just made
+constexpr UINT CM_WINDOWGIVENBACK = CM_BASE + 0x207;    // to a control whose window GiveBackHandle destroyed (it stays)
 
 // Reflected notifications: WM_COMMAND, WM_NOTIFY, WM_DRAWITEM, WM_CTLCOLOR* ... sent back to
 // the child control that caused them as CN_BASE + the message.

@@ -51,4 +51,10 @@ void TShape::Paint() {
     }
 }
 
+void TShape::ReleaseGdiHandles() {
+    TGraphicControl::ReleaseGdiHandles();
+    pen_->ReleaseHandle();
+    brush_->ReleaseHandle();
+}
+
 }  // namespace forms

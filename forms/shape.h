@@ -18,6 +18,7 @@ public:
     TBrush* Brush() const { return brush_.get(); }
     void SetPen(TPen* p) { if (p) pen_->Assign(*p); }
     void SetBrush(TBrush* b) { if (b) brush_->Assign(*b); }
+    void ReleaseGdiHandles() override;
 
 protected:
     void Paint() override;

@@ -5,6 +5,7 @@
 
 #include "forms/application.h"
 #include "forms/guard.h"
+#include "forms/handle_counts.h"
 #include "forms/portable/properties.h"
 
 namespace forms {
@@ -143,13 +144,20 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPAR
 void TWinControl::AttachHandle(HWND wnd) {
     handle_ = wnd;
     SetWindowLongPtrA(wnd, ObjectOffset(wnd), reinterpret_cast<LONG_PTR>(this));
+    handle_counts::AddWindows(1);
 }
 
 void TWinControl::DetachHandle() {
     if (handle_ == nullptr) return;
     SetWindowLongPtrA(handle_, ObjectOffset(handle_), 0);
+    ForgetHandle();
+}
+
+void TWinControl::ForgetHandle() {
+    if (handle_ == nullptr) return;
     handle_ = nullptr;
     showing_ = false;
+    handle_counts::AddWindows(-1);
 }
 
 void TWinControl::CreateParams(TCreateParams& p) {
@@ -179,7 +187,8 @@ void TWinControl::CreateWnd() {
     HWND wnd = CreateWindowHandle(p);
     creatingControl = nullptr;
     if (wnd == nullptr) {
-        handle_ = nullptr;
+        // Refused in WM_NCCREATE after it was attached: the system has already destroyed it.
+        ForgetHandle();
         throw EOutOfResources("Error creating window of " + ClassName());
     }
     if (handle_ == nullptr) AttachHandle(wnd);
@@ -232,6 +241,28 @@ void TWinControl::DestroyHandle() {
     }
     DestroyWnd();
     controlState_ &= ~csDestroyingHandle;
+}
+
+void TWinControl::GiveBackHandle() {
+    if (handle_ == nullptr) return;
+    std::vector<TWinControl*> given;
+    CollectWindowed(given);
+    DestroyHandle();
+    for (TWinControl* w : given) w->Perform(CM_WINDOWGIVENBACK);
+}
+
+void TWinControl::CollectWindowed(std::vector<TWinControl*>& list) {
+    if (handle_ == nullptr) return;
+    list.push_back(this);
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CollectWindowed(list);
+}
+
+void TWinControl::ReleaseGdiHandles() {
+    // A window keeps the font it was given (WM_SETFONT): only a control without one lets it go.
+    if (handle_ == nullptr) TControl::ReleaseGdiHandles();
+    brush_->ReleaseHandle();
+    for (TControl* c : controls_) c->ReleaseGdiHandles();
 }
 
 void TWinControl::HandleNeeded() {
@@ -599,13 +630,18 @@ void TWinControl::SendToBack() {
 void TWinControl::ScrollBy(int dx, int dy) {
     if (dx == 0 && dy == 0) return;
     DisableAlign();
-    for (TControl* c : std::vector<TControl*>(controls_)) {
+    // Thousands of children may have no window (a gallery's cells out of view): they only
+    // change their numbers; the few windows are moved after, as the moves may send messages.
+    std::vector<TWinControl*> windowed;
+    for (TControl* c : controls_) {
         c->left_ += dx;
         c->top_ += dy;
-        if (auto* w = dynamic_cast<TWinControl*>(c); w != nullptr && w->handle_ != nullptr) {
-            SetWindowPos(w->handle_, nullptr, c->left_, c->top_, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
     }
+    for (TWinControl* w : tabList_)
+        if (w->handle_ != nullptr) windowed.push_back(w);
+    for (TWinControl* w : windowed)
+        if (w->handle_ != nullptr)
+            SetWindowPos(w->handle_, nullptr, w->left_, w->top_, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
     alignLevel_--;
     if (handle_ != nullptr) InvalidateRect(handle_, nullptr, TRUE);
 }

@@ -57,6 +57,12 @@ public:
     // Destroys and makes the window again with the current properties (style changes).
     void RecreateWnd();
     void DestroyHandle();
+    // Destroys the window and its children's, keeping the control and its state (bounds,
+    // text, children): the window is made again when next needed. Each control whose window
+    // went then hears CM_WINDOWGIVENBACK (a skin lets go of it).
+    void GiveBackHandle();
+    // The brush's handle and every child's GDI objects; a window of this control keeps working.
+    void ReleaseGdiHandles() override;
     // Puts the window into the Win32 z-order its place in the parent's Controls gives.
     void PlaceInZOrder();
     // The object behind a window of ours, nullptr for any other window.
@@ -186,6 +192,9 @@ private:
     void UpdateWindowEnabled();
     void AttachHandle(HWND wnd);
     void DetachHandle();
+    // Drops handle_ without touching the window (it is gone already).
+    void ForgetHandle();
+    void CollectWindowed(std::vector<TWinControl*>& list);
     bool RouteMouseToChild(TMessage& m);
     bool ReflectToChild(TMessage& m);
     void HandlePaint(TMessage& m);

@@ -74,15 +74,37 @@ void TSkinControl::WatchControl(forms::TWinControl* control) {
 }
 
 void TSkinControl::WatchMessage(TMessage& m, const forms::WindowProcHook::Next& next) {
+    if (lifeState_ == kLifeDead) {
+        next(m);
+        return;
+    }
     if (m.Msg == kMsgWindowMadeAgain) {
         remadeFor_ = nullptr;
         TakeUpNewWindow();
+        return;
+    }
+    if (m.Msg == forms::CM_WINDOWGIVENBACK) {
+        const std::weak_ptr<void> alive = LifeToken();
+        next(m);
+        if (!alive.expired()) LetGoOfGivenBackWindow();
         return;
     }
     const std::weak_ptr<void> alive = LifeToken();
     next(m);
     if (alive.expired() || !watched_->HandleAllocated()) return;
     if (watched_->WindowHandle() != handle_) NoticeNewWindow(watched_->WindowHandle());
+}
+
+void TSkinControl::LetGoOfGivenBackWindow() {
+    if (lifeState_ == kLifeDead) return;
+    Unskin();
+    lifeState_ = kLifeDead;
+    // The hooks go with the skin, when the list frees the dead (not from inside their own
+    // message); until then they only pass messages on.
+    subclass_.reset();
+    handle_ = nullptr;
+    remadeFor_ = nullptr;
+    if (list_ != nullptr && list_->HotButton() == this) list_->SetHotButton(nullptr);
 }
 
 void TSkinControl::NoticeNewWindow(HWND now) {
@@ -173,6 +195,10 @@ void TSkinControl::Unskin() {
 }
 
 void TSkinControl::SkinWndProc(TMessage& m) {
+    if (lifeState_ == kLifeDead && handle_ == nullptr) {
+        CallDefault(m);  // let go of a window given back: only waits for the list to free it
+        return;
+    }
     // A control that made its window again keeps its hook, and this skin follows the new window.
     if (control_ != nullptr && controlHook_ && control_->HandleAllocated() && control_->WindowHandle() != handle_) {
         handle_ = control_->WindowHandle();
@@ -181,6 +207,12 @@ void TSkinControl::SkinWndProc(TMessage& m) {
     if (m.Msg == kMsgWindowMadeAgain && controlHook_) {
         remadeFor_ = nullptr;
         WindowMadeAgain();
+        return;
+    }
+    if (m.Msg == forms::CM_WINDOWGIVENBACK && controlHook_) {
+        const std::weak_ptr<void> alive = LifeToken();
+        CallDefault(m);
+        if (!alive.expired()) LetGoOfGivenBackWindow();
         return;
     }
     if (m.Msg == kMsgSkinnedQuery) {

@@ -151,6 +151,9 @@ private:
     // window, which the skin hooks in turn.
     void WatchControl(forms::TWinControl* control);
     void WatchMessage(forms::TMessage& m, const forms::WindowProcHook::Next& next);
+    // The control gave back its window and stays: the skin unskins it, lets go of its hooks and
+    // of the window, and is freed by its list; the window made again is skinned anew.
+    void LetGoOfGivenBackWindow();
     // Asks for kMsgWindowMadeAgain on the control's new window (once until it comes).
     void NoticeNewWindow(HWND now);
     void TakeUpNewWindow();
