@@ -282,17 +282,7 @@ protected:
         window_ = nullptr;
     }
     // The grid's first cell once the grid has stopped making its cells anew.
-    HWND SteadyCell() const {
-        HWND cell = nullptr;
-        int steady = 0;
-        PollFor([&] {
-            HWND now = FindChild(window_, "TThumbnail");
-            steady = now != nullptr && now == cell ? steady + 1 : 0;
-            cell = now;
-            return steady >= 6;
-        }, 10000);
-        return cell;
-    }
+    HWND SteadyCell() const { return WaitForSteadyChild(window_, "TThumbnail"); }
     static bool AnyChildSkinned(HWND dialog) {
         bool any = false;
         EnumChildWindows(dialog, [](HWND wnd, LPARAM param) -> BOOL {

@@ -283,14 +283,7 @@ TEST_F(VantrellWindow, UnskinnedTheGalleriesMenuIsTheSystems) {
         EXPECT_TRUE(ClickButton(window_, "&Next"));
         EXPECT_NE(process_->WaitForWindow("Vantrell - Galleries"), nullptr);
         // The grid makes its cells anew as the page first shows: the first cell once it stays.
-        HWND cell = nullptr;
-        int steady = 0;
-        PollUntil([&] {
-            HWND now = FindChild(window_, "TThumbnail");
-            steady = now != nullptr && now == cell ? steady + 1 : 0;
-            cell = now;
-            return steady >= 6;
-        }, std::chrono::seconds(10));
+        HWND cell = WaitForSteadyChild(window_, "TThumbnail");
         EXPECT_NE(cell, nullptr);
         if (cell == nullptr) return shot;
         RECT r{};

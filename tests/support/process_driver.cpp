@@ -171,6 +171,18 @@ HWND WaitForChild(HWND parent, const char* windowClass, const std::string& capti
     return nullptr;
 }
 
+HWND WaitForSteadyChild(HWND parent, const char* windowClass, std::chrono::milliseconds timeout) {
+    HWND child = nullptr;
+    int steady = 0;
+    const bool found = PollUntil([&] {
+        HWND now = FindChild(parent, windowClass);
+        steady = now != nullptr && now == child ? steady + 1 : 0;
+        child = now;
+        return steady >= 6;
+    }, timeout);
+    return found ? child : nullptr;
+}
+
 bool ClickButton(HWND parent, const std::string& caption) {
     struct Find { std::string caption; HWND found; } find{caption, nullptr};
     EnumChildWindows(parent, [](HWND wnd, LPARAM param) -> BOOL {

@@ -42,6 +42,9 @@ HWND FindChild(HWND parent, const char* windowClass, const std::string& caption 
 // while a skin change runs on its timer after start-up); nullptr at time-out.
 HWND WaitForChild(HWND parent, const char* windowClass, const std::string& caption = {},
                   std::chrono::milliseconds timeout = std::chrono::seconds(20));
+// The first child of a class once it has stayed the same window over several looks (a grid
+// makes its cells anew as its page first shows); nullptr at time-out.
+HWND WaitForSteadyChild(HWND parent, const char* windowClass, std::chrono::milliseconds timeout = std::chrono::seconds(10));
 // Asks until the condition holds, every 20 ms; false at time-out.
 bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(20));
 // A window's class name.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/thumb_view.h"
 #include "forms/bitmap.h"
 #include "forms/gdi_handle.h"
 #include "forms/portable/jpeg_codec.h"
@@ -18,6 +19,25 @@
 namespace thumbtest {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// A view set up as the editor's galleries page has it, at the given size, showing the files
+// the filter names.
+inline void SetUpAsTheGalleriesPage(controls::TThumbView& view, forms::TWinControl& parent, int width, int height,
+                                    const std::string& filter) {
+    view.SetBounds(0, 0, width, height);
+    view.SetAlignView(controls::vtFitToScreen);
+    view.SetThumbGap(4);
+    view.SetMaxWidth(150);
+    view.SetMaxHeight(150);
+    view.SetSize(100);
+    view.SetScrollMode(controls::smVertical);
+    view.SetAsButtons(true);
+    view.SetTitlePlacement(controls::tpNone);
+    view.SetFilter(filter);
+    view.SetShowShadow(true);
+    view.HorzScrollBar()->SetVisible(false);
+    view.SetParent(&parent);
+}
 
 // A picture with detail in every 8 x 8 block, so that scaled decodes differ from crops.
 inline forms::PixelBuffer Pattern(int width, int height, int seed = 0) {

@@ -49,19 +49,7 @@ struct ThumbViewHandlesTest : testing::Test {
     void SetUp() override {
         form.SetBounds(20, 20, 840, 660);
         view = new TThumbView(&form);
-        view->SetBounds(0, 0, 800, 600);
-        view->SetAlignView(vtFitToScreen);
-        view->SetThumbGap(4);
-        view->SetMaxWidth(150);
-        view->SetMaxHeight(150);
-        view->SetSize(100);
-        view->SetScrollMode(smVertical);
-        view->SetAsButtons(true);
-        view->SetTitlePlacement(tpNone);
-        view->SetFilter("Thumbnails|thm_*.jpg");
-        view->SetShowShadow(true);
-        view->HorzScrollBar()->SetVisible(false);
-        view->SetParent(&form);
+        thumbtest::SetUpAsTheGalleriesPage(*view, form, 800, 600, "Thumbnails|thm_*.jpg");
     }
     std::string Dir() const { return folder.Path().substr(0, folder.Path().size() - 1); }
     std::string Name(int i) const {

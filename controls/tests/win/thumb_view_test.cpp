@@ -28,20 +28,7 @@ struct ThumbViewTest : testing::Test {
     void SetUp() override {
         form.SetBounds(40, 40, 400, 600);
         view = new TThumbView(&form);
-        // Set up as the editor's galleries page has it.
-        view->SetBounds(0, 0, 193, 513);
-        view->SetAlignView(vtFitToScreen);
-        view->SetThumbGap(4);
-        view->SetMaxWidth(150);
-        view->SetMaxHeight(150);
-        view->SetSize(100);
-        view->SetScrollMode(smVertical);
-        view->SetAsButtons(true);
-        view->SetTitlePlacement(tpNone);
-        view->SetFilter("Thumbnails|thm_*.jpg|Thumbnails|thm_*.jpeg");
-        view->SetShowShadow(true);
-        view->HorzScrollBar()->SetVisible(false);
-        view->SetParent(&form);
+        thumbtest::SetUpAsTheGalleriesPage(*view, form, 193, 513, "Thumbnails|thm_*.jpg|Thumbnails|thm_*.jpeg");
     }
     void Write(const std::string& name, const Bytes& bytes) { thumbtest::WriteBytes(folder.Path() + name, bytes); }
     void WritePictures(const std::vector<std::string>& names) {
