@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -131,24 +132,27 @@ protected:
     struct Looks {
         COLORREF normal, hot, pressed;
     };
-    Looks Learn(const CaptionButton& b) {
-        MoveMouse(BareClient());
-        // At rest: the same look for ten reads in a row.
+    // The button's look once it has stayed the same, and unlike those given, for ten reads in
+    // a row: a look read while the frame repaints is no look of the button's.
+    COLORREF SteadyLook(const CaptionButton& b, std::vector<COLORREF> unlike) {
         COLORREF last = CLR_INVALID;
         int same = 0;
         EXPECT_TRUE(PollUntil([&] {
             const COLORREF now = Look(b);
-            same = now == last ? same + 1 : 0;
+            const bool other = std::find(unlike.begin(), unlike.end(), now) == unlike.end();
+            same = other && now == last ? same + 1 : 0;
             last = now;
             return same >= 10;
         }));
-        Looks looks{last, 0, 0};
+        return last;
+    }
+    Looks Learn(const CaptionButton& b) {
+        MoveMouse(BareClient());
+        Looks looks{SteadyLook(b, {}), 0, 0};
         MoveMouse(Centre(b));
-        EXPECT_TRUE(PollUntil([&] { return Look(b) != looks.normal; })) << "no hot look";
-        looks.hot = Look(b);
+        looks.hot = SteadyLook(b, {looks.normal});
         LeftButton(MOUSEEVENTF_LEFTDOWN);
-        EXPECT_TRUE(PollUntil([&] { return Look(b) != looks.normal && Look(b) != looks.hot; })) << "no pressed look";
-        looks.pressed = Look(b);
+        looks.pressed = SteadyLook(b, {looks.normal, looks.hot});
         MoveMouse(Outside());
         LeftButton(MOUSEEVENTF_LEFTUP);
         MoveMouse(BareClient());
@@ -227,6 +231,9 @@ TEST_F(VantrellWindow, ACaptionButtonActsOnlyOnAPressReleasedOverItWithoutLeavin
             EXPECT_TRUE(PollUntil([&] { return IsIconic(window_) != FALSE; })) << "a click on minimise";
             ShowWindowAsync(window_, SW_RESTORE);
             ASSERT_TRUE(PollUntil([&] { return IsIconic(window_) == FALSE && IsWindowVisible(window_); }));
+            // The buttons answer the mouse only in the active window.
+            SetForegroundWindow(window_);
+            ASSERT_TRUE(PollUntil([&] { return GetForegroundWindow() == window_; }));
             ASSERT_TRUE(PollUntil([&] { return TitlePainted(); }));
         }
     }
